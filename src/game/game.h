@@ -1,0 +1,104 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "game/cell.h"
+#include "game/host.h"
+#include "game/random.h"
+#include "media/collection.h"
+#include "media/sprite_engine.h"
+
+namespace pelmoravan {
+
+// The whole game state and the operations of the rules. The main window owns one; tests drive
+// it through a fake host.
+class TGame {
+public:
+    TGame(IGameHost& host, ISeedSource& seedSource);
+
+    // --- state (see the field notes for meaning) ---
+    std::uint8_t GameState = 0;      // 0 title, 1 playing, 2 paused, 3 game over
+    std::int32_t Difficulty = 1;     // 1 Easy, 2 Normal, 3 Hard
+    std::int32_t Level = 0;          // 1..10; 11 for one set-up after the tenth level
+    std::int32_t Score = 0;
+    std::int32_t DifficultyPoints = 0;
+    std::int32_t LevelStepPoints = 0;
+    std::int32_t LevelPoints = 0;
+    std::int32_t PairPoints = 0;
+    std::int32_t PairSeconds = 0;
+    std::int32_t PairsRemoved = 0;
+    std::int32_t TimeLimit = 0;
+    std::int32_t ElapsedSeconds = 0;
+    std::int32_t SecondTicks = 0;
+    std::int32_t DisplayTicks = 0;
+    std::int32_t HintTicks = 0;
+    std::int32_t AutoTicks = 0;
+    std::int32_t HintsLeft = 0;
+    std::int32_t ShufflesLeft = 0;
+    std::int32_t BonusKind = -1;
+    std::int32_t BonusAmount = 0;
+    std::int32_t CellWidth = 50;
+    std::int32_t CellHeight = 38;
+    std::int32_t TileDrawWidth = 0;
+    std::int32_t TileDrawHeight = 0;
+    std::int32_t BoardLeft = 0;
+    std::int32_t BoardTop = 0;
+    std::int32_t BoardColumns = 0;
+    std::int32_t BoardRows = 0;
+    std::int32_t MouseX = 0;
+    std::int32_t MouseY = 0;
+    bool SmallScreen = false;
+    bool AutoPlay = false;
+    bool Shuffling = false;
+    bool Searching = false;
+    bool DialogShown = false;
+    bool MusicOn = true;
+    bool SoundOn = true;
+    std::uint8_t Language = 0;       // 0 Chinese, 1 English
+    std::int32_t TimeBarWidth = 300;
+    std::int32_t TimeBarHeight = 20;
+    std::int32_t TimeBarTop = 10;
+    std::int32_t TimeBarColor = 255;
+    std::int32_t LogoTicks = 0;
+    std::array<TCell, 2> Selected{};
+    std::array<TCell, 2> RemovedPair{};
+    std::array<TCell, 2> LinkCorner{};
+    std::array<TCell, 2> HintPair{};
+    TBoard Board;
+    std::array<std::string, 11> LevelNames;   // 1..10
+    std::array<std::string, 101> Messages;    // 1..100
+    std::array<std::string, 6> BonusNames;    // 1..5
+    std::int32_t TileCount = 0;
+    std::int32_t KindsA = 0;
+    std::int32_t BatchATiles = 0;
+    std::int32_t KindsB = 0;
+    std::int32_t GroupSizeB = 0;
+    std::int32_t GroupSize = 0;
+
+    // --- owned parts and collaborators ---
+    TDXSpriteEngine DXSpriteEngine;
+    TPictureCollection* ImageList = nullptr; // owned by the window
+    TRandom Rng;
+    IGameHost& Host;
+
+    // --- level set-up ---
+    void StartGame(std::int32_t difficulty);
+    void AdvanceLevel();
+    void SetupLevel();
+    static void ChooseBoardSize(std::int32_t n, std::int32_t& columns, std::int32_t& rows);
+    void CreateTileSprites();
+
+    // --- shuffle ---
+    void MixTiles();
+    static void ExchangeTiles(TCell& a, TCell& b);
+
+    // --- keeping sprites equal to their cells ---
+    void PlaceTileSprites();
+
+private:
+    void DealPictures();
+    bool BoardHasTile() const;
+};
+
+} // namespace pelmoravan

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+
+namespace pelmoravan {
+
+// Where a reseed takes its value from: the high-resolution counter on the desktop, fixed values
+// in tests so that every deal and shuffle can be replayed.
+class ISeedSource {
+public:
+    virtual ~ISeedSource() = default;
+    virtual std::uint32_t Counter() = 0;
+};
+
+// The game's one random generator: a 32-bit linear congruential generator.
+class TRandom {
+public:
+    explicit TRandom(ISeedSource* source = nullptr) : Source(source) {}
+
+    std::uint32_t Seed = 0;
+    ISeedSource* Source;
+
+    // Takes the low 32 bits of the counter; without a source the seed stays as it is.
+    void Reseed();
+    // A uniform integer in 0..n-1 (0 when n is 0).
+    std::int32_t Random(std::int32_t n);
+};
+
+// Reads the monotonic clock in nanoseconds, the nearest thing to the performance counter.
+class TSteadyClockSeedSource final : public ISeedSource {
+public:
+    std::uint32_t Counter() override;
+};
+
+} // namespace pelmoravan

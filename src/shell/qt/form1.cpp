@@ -1,0 +1,109 @@
+#include "shell/qt/form1.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+
+#include "media/qt/dxdraw.h"
+
+namespace pelmoravan {
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      FGame(std::make_unique<TGame>(*this, FSeedSource)) {
+    setWindowTitle(QStringLiteral("Pelmoravan"));
+    resize(694, 428);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11);
+    setFont(font);
+
+    FDXDraw = new TDXDraw(this);
+    setCentralWidget(FDXDraw);
+    FGame->ImageList = &FImageList;
+
+    TGame& g = *FGame;
+    g.BonusKind = -1;
+    g.GameState = 0;
+    g.Language = 0;
+    ApplyLanguage(0);
+    g.MusicOn = true;
+    g.SoundOn = true;
+    g.Difficulty = 1;
+    g.CellWidth = 50;
+    g.CellHeight = 38;
+    g.TimeBarWidth = 300;
+    g.TimeBarHeight = 20;
+    g.TimeBarTop = 10;
+    g.TimeBarColor = 255;
+    PlayMusic(true);
+    FDXDraw->move(FDXDraw->x(), 0);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FillWorkArea();
+    FormShow();
+}
+
+// The window always covers the desktop work area and cannot be resized; the frame the window
+// manager adds is taken off the client size so that the whole window fits.
+void TForm1::FillWorkArea() {
+    QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    if (s == nullptr) {
+        return;
+    }
+    const QRect area = s->availableGeometry();
+    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    const QSize client = (area.size() - frameExtra).expandedTo(QSize(1, 1));
+    setFixedSize(client);
+    move(area.topLeft());
+}
+
+void TForm1::FormShow() {
+    FDXDraw->resize(centralWidget()->size());
+}
+
+bool TForm1::AskYesNo(const std::string& text) {
+    const auto answer = QMessageBox::question(this, windowTitle(), QString::fromStdString(text),
+                                              QMessageBox::Yes | QMessageBox::No);
+    return answer == QMessageBox::Yes;
+}
+
+// Not there yet: the best-score file and its list arrive with the score-list work.
+void TForm1::UpdateScores(bool, std::int32_t) {}
+
+// Not there yet: sound effects arrive with the audio work.
+void TForm1::PlaySound(const std::string&) {}
+void TForm1::PlaySoundAt(std::int32_t) {}
+
+// Not there yet: background music arrives with the audio work.
+void TForm1::PlayMusic(bool) {}
+
+void TForm1::ProcessOneMessage() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+}
+
+std::int32_t TForm1::ScreenWidth() const {
+    const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    return s != nullptr ? s->geometry().width() : 0;
+}
+
+std::int32_t TForm1::SurfaceWidth() const { return FDXDraw->SurfaceWidth(); }
+std::int32_t TForm1::SurfaceHeight() const { return FDXDraw->SurfaceHeight(); }
+
+// Not there yet: the frame timer arrives with the play-screen work.
+void TForm1::EnableFrameTimer() {}
+
+// Not there yet: the language tables arrive with the play-screen work; until then only the
+// caption is set, from the same text the Chinese table will carry.
+void TForm1::ApplyLanguage(std::uint8_t language) {
+    FGame->Language = language;
+    setWindowTitle(QStringLiteral("Pelmoravan v2.2"));
+}
+
+} // namespace pelmoravan

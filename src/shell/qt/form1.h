@@ -1,0 +1,50 @@
+#pragma once
+#include <QMainWindow>
+#include <memory>
+
+#include "game/game.h"
+#include "media/collection.h"
+
+namespace pelmoravan {
+
+class TDXDraw;
+
+// The main window: owns the game, its collections and the play surface for the whole run,
+// and answers what the rules ask of the desktop.
+class TForm1 : public QMainWindow, public IGameHost {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    TGame& Game() { return *FGame; }
+    TDXDraw* DXDraw() const { return FDXDraw; }
+
+    // IGameHost
+    bool AskYesNo(const std::string& text) override;
+    void UpdateScores(bool enter, std::int32_t score) override;
+    void PlaySound(const std::string& name) override;
+    void PlaySoundAt(std::int32_t position) override;
+    void ProcessOneMessage() override;
+    std::int32_t ScreenWidth() const override;
+    std::int32_t SurfaceWidth() const override;
+    std::int32_t SurfaceHeight() const override;
+    void EnableFrameTimer() override;
+
+    void ApplyLanguage(std::uint8_t language);
+    void PlayMusic(bool start);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FillWorkArea();
+    void FormShow();
+
+    TSteadyClockSeedSource FSeedSource;
+    TPictureCollection FImageList;
+    std::unique_ptr<TGame> FGame;
+    TDXDraw* FDXDraw = nullptr;
+};
+
+} // namespace pelmoravan

@@ -1,0 +1,86 @@
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/game.h"
+
+namespace pelmoravan::testing {
+
+// Counter values handed out in turn; after the list runs out it keeps counting up by one.
+class FakeSeedSource final : public ISeedSource {
+public:
+    explicit FakeSeedSource(std::uint32_t first = 12345) : Next(first) {}
+    std::uint32_t Counter() override {
+        Calls += 1;
+        if (!Script.empty()) {
+            const std::uint32_t v = Script.front();
+            Script.pop_front();
+            return v;
+        }
+        return Next++;
+    }
+    std::deque<std::uint32_t> Script;
+    std::uint32_t Next;
+    int Calls = 0;
+};
+
+struct ScoreOffer {
+    bool Enter;
+    std::int32_t Score;
+};
+
+// A host that records what the rules ask of it and answers questions from a script.
+class FakeHost : public IGameHost {
+public:
+    bool AskYesNo(const std::string& text) override {
+        Questions.push_back(text);
+        bool answer = Answers.empty() ? false : Answers.front();
+        if (!Answers.empty()) {
+            Answers.pop_front();
+        }
+        return answer;
+    }
+    void UpdateScores(bool enter, std::int32_t score) override { Offers.push_back({enter, score}); }
+    void PlaySound(const std::string& name) override { Sounds.push_back(name); }
+    void PlaySoundAt(std::int32_t position) override {
+        Sounds.push_back("#" + std::to_string(position));
+    }
+    void ProcessOneMessage() override { MessagesHandled += 1; }
+    std::int32_t ScreenWidth() const override { return Screen; }
+    std::int32_t SurfaceWidth() const override { return Width; }
+    std::int32_t SurfaceHeight() const override { return Height; }
+    void EnableFrameTimer() override { TimerEnables += 1; }
+
+    std::int32_t Screen = 1280;
+    std::int32_t Width = 1280;
+    std::int32_t Height = 720;
+    std::deque<bool> Answers;
+    std::vector<std::string> Questions;
+    std::vector<ScoreOffer> Offers;
+    std::vector<std::string> Sounds;
+    int MessagesHandled = 0;
+    int TimerEnables = 0;
+};
+
+// 100 tile pictures named "1".."100", without pixels.
+inline std::unique_ptr<TPictureCollection> MakeTilePictures(int count = 100) {
+    auto list = std::make_unique<TPictureCollection>();
+    for (int i = 1; i <= count; ++i) {
+        list->Add(std::to_string(i));
+    }
+    return list;
+}
+
+// A game wired to fakes, ready to start.
+struct GameFixture {
+    FakeHost host;
+    FakeSeedSource seeds;
+    std::unique_ptr<TPictureCollection> pictures = MakeTilePictures();
+    TGame game{host, seeds};
+    GameFixture() { game.ImageList = pictures.get(); }
+};
+
+} // namespace pelmoravan::testing

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game and its tests need, only those that are missing.
+# Never prompts: CI runs this as root with no standard input.
+set -euo pipefail
+
+PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libsdl2-mixer-dev timgm6mb-soundfont
+  fonts-wqy-microhei
+  xvfb xauth xdotool
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then
+    SUDO=(sudo)
+  else
+    echo "error: packages missing (${missing[*]}) and not root, and sudo is not available" >&2
+    exit 1
+  fi
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${SUDO[@]}" apt-get update -q </dev/null
+"${SUDO[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null

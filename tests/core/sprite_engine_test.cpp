@@ -93,9 +93,9 @@ TEST(SpriteEngine, EmptiedRootDropsItsListsAndReportsTheIndex) {
 }
 
 TEST(SpriteEngine, AdvanceStepsEverySpriteOnceAndSkipsDisabledSubtrees) {
+    std::vector<int> log; // outlives the engine: the sprites log their destruction
     TDXSpriteEngine engine;
     TSpriteEngine* root = engine.Root();
-    std::vector<int> log;
     auto* a = new CountingSprite(root, &log, 1);
     auto* b = new CountingSprite(root, &log, 2);
     auto* child = new CountingSprite(b, &log, 3);

@@ -6,6 +6,7 @@
 #include "game/cell.h"
 #include "game/host.h"
 #include "game/random.h"
+#include "media/canvas.h"
 #include "media/collection.h"
 #include "media/sprite_engine.h"
 
@@ -79,6 +80,7 @@ public:
     // --- owned parts and collaborators ---
     TDXSpriteEngine DXSpriteEngine;
     TPictureCollection* ImageList = nullptr; // owned by the window
+    IDrawControl* DXDraw = nullptr;          // the play surface, owned by the window
     TRandom Rng;
     IGameHost& Host;
 

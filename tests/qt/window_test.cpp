@@ -1,0 +1,47 @@
+#include <QApplication>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "media/qt/dxdraw.h"
+#include "shell/qt/form1.h"
+
+namespace pelmoravan {
+namespace {
+
+TEST(MainWindow, OpensOverTheWorkAreaWithItsCaption) {
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Pelmoravan v2.2"));
+    const QRect area = form.screen()->availableGeometry();
+    EXPECT_EQ(form.frameGeometry().size(), area.size());
+    EXPECT_EQ(form.frameGeometry().topLeft(), area.topLeft());
+    // Not resizable, no maximise button.
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    // The play surface fills the client area and its surface follows it.
+    TDXDraw* draw = form.DXDraw();
+    EXPECT_EQ(draw->size(), form.centralWidget()->size());
+    EXPECT_EQ(draw->SurfaceWidth(), draw->width());
+    EXPECT_EQ(draw->SurfaceHeight(), draw->height());
+}
+
+TEST(MainWindow, StartsWithTheInitialSettings) {
+    TForm1 form;
+    const TGame& g = form.Game();
+    EXPECT_EQ(g.GameState, 0);
+    EXPECT_EQ(g.Difficulty, 1);
+    EXPECT_EQ(g.BonusKind, -1);
+    EXPECT_TRUE(g.SoundOn);
+    EXPECT_TRUE(g.MusicOn);
+    EXPECT_EQ(g.Language, 0);
+    EXPECT_EQ(g.CellWidth, 50);
+    EXPECT_EQ(g.CellHeight, 38);
+    EXPECT_EQ(g.TimeBarWidth, 300);
+    EXPECT_EQ(g.TimeBarColor, 255);
+}
+
+} // namespace
+} // namespace pelmoravan

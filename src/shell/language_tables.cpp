@@ -1,0 +1,132 @@
+#include "shell/language_tables.h"
+
+// Texts are UTF-8. Spaces at the ends of the texts are deliberate: the status lines are built by
+// plain concatenation of a label, a number and a unit.
+
+namespace pelmoravan {
+
+const TLevelNameTable ChineseLevelNames = {
+    "",
+    "第一关", "第二关", "第三关", "第四关", "第五关",
+    "第六关", "第七关", "第八关", "第九关", "第十关",
+};
+
+const TLevelNameTable EnglishLevelNames = {
+    "",
+    "First Step", "Second Step", "Third Step", "Fourth Step", "Fifths Step",
+    "Sixth Step", "Seventh Step", "Eighth Step", "Ninth Step", "Tenth Step",
+};
+
+const TMessageTable ChineseMessages = {
+    "",
+    "无变化",                 // 1  movement rules 1..9
+    "左移",                   // 2
+    "右移",                   // 3
+    "左右分离",               // 4
+    "左右集中",               // 5
+    "上移",                   // 6
+    "下移",                   // 7
+    "上下分离",               // 8
+    "上下集中",               // 9
+    "时间剩余 : ",            // 10 time line label
+    "提示(F4)剩余 :",         // 11 hint line label (the count follows the colon directly)
+    "重洗(F5)剩余 : ",        // 12 shuffle line label
+    " 次",                    // 13 unit after the hint and shuffle counts
+    "共 ",                    // 14
+    " 种图片",                // 15
+    "每种 ",                  // 16
+    "剩余 ",                  // 17
+    " 对",                    // 18
+    "游戏",                   // 19 menu captions from here
+    "新游戏",                 // 20
+    "暂停",                   // 21
+    "退出",                   // 22
+    "设置",                   // 23
+    "等级",                   // 24
+    "容易",                   // 25
+    "一般",                   // 26
+    "困难",                   // 27
+    "声音",                   // 28
+    "音效",                   // 29
+    "背景音乐",               // 30
+    "其他",                   // 31
+    "提示",                   // 32
+    "重洗",                   // 33
+    "语言",                   // 34
+    "中文",                   // 35
+    "英文",                   // 36
+    "自动",                   // 37
+    "帮助",                   // 38
+    "关于",                   // 39
+    "恭喜过关,继续下一难度",  // 40 question after level 10 of Easy or Normal
+    "恭喜通关,重新开始?",     // 41 question after level 10 of Hard
+    "见缝插针",               // 42 movement rule 10
+    "排名",                   // 43
+    "Pelmoravan v2.2",        // 44 window caption
+    "结束游戏",               // 45
+    "恢复",                   // 46
+    "",                       // 47
+    "",                       // 48
+};
+
+const TMessageTable EnglishMessages = {
+    "",
+    "No Change",                                  // 1
+    "Left",                                       // 2
+    "Right",                                      // 3
+    "Left And Right",                             // 4
+    "Left and Right To Center",                   // 5
+    "Up",                                         // 6
+    "Down",                                       // 7
+    "Up And Down",                                // 8
+    "Top and  Bottom To Center",                  // 9 (two spaces)
+    "Remain Time : ",                             // 10
+    "Remain Hint(F4) : ",                         // 11
+    "Remain Shuffle(F5) : ",                      // 12
+    "",                                           // 13 no unit in English
+    "",                                           // 14
+    "  Type pictures",                            // 15
+    "Every Type  ",                               // 16
+    "Remain  ",                                   // 17
+    "  Twain",                                    // 18
+    "Game",                                       // 19
+    "New Game",                                   // 20
+    "Pause",                                      // 21
+    "Exit",                                       // 22
+    "Setting",                                    // 23
+    "Level",                                      // 24
+    "Easy",                                       // 25
+    "Normal",                                     // 26
+    "Hard",                                       // 27
+    "Sound",                                      // 28
+    "Music",                                      // 29
+    "BackGround Music",                           // 30
+    "Other",                                      // 31
+    "Hint",                                       // 32
+    "Shuffle",                                    // 33
+    "Language",                                   // 34
+    "Chinese",                                    // 35
+    "English",                                    // 36
+    "Auto",                                       // 37
+    "Help",                                       // 38
+    "About",                                      // 39
+    "Congratulation!Next Level?",                 // 40
+    "Congratulation! You Pass All Level,Again?",  // 41
+    "Make use of every bit of time or space",     // 42
+    "Sequence",                                   // 43
+    "Pelmoravan v2.2",                            // 44
+    "End Game",                                   // 45
+    "Resume",                                     // 46
+    "",                                           // 47
+    "",                                           // 48
+};
+
+const TBonusNameTable ChineseBonusNames = {
+    "", "提示增加", "重新洗牌增加", "分数增加", "时间增加", "",
+};
+
+const TBonusNameTable EnglishBonusNames = {
+    "", "Hint Add", "Shuffle Add", "Scores Add", "Time Add", "",
+};
+
+} // namespace pelmoravan

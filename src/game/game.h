@@ -8,6 +8,7 @@
 #include "game/random.h"
 #include "media/canvas.h"
 #include "media/collection.h"
+#include "media/keyboard.h"
 #include "media/sprite_engine.h"
 
 namespace pelmoravan {
@@ -81,6 +82,9 @@ public:
     TDXSpriteEngine DXSpriteEngine;
     TPictureCollection* ImageList = nullptr; // owned by the window
     IDrawControl* DXDraw = nullptr;          // the play surface, owned by the window
+    TPictureCollection* DXImageList1 = nullptr; // "back", "gameover", "logo"; owned by the window
+    TPictureCollection* BackImage = nullptr;    // tile backs "back1".."back10"; owned by the window
+    IKeyboard* DXInput = nullptr;               // Esc and F9, polled once per tick
     TRandom Rng;
     IGameHost& Host;
 
@@ -97,6 +101,29 @@ public:
 
     // --- keeping sprites equal to their cells ---
     void PlaceTileSprites();
+
+    // --- frame loop and screens ---
+    std::int32_t TimerInterval = 100;  // the frame timer's Interval in ms
+    bool LinkLineShown = false;        // set when a link line was drawn; the next frame keeps it
+    bool F9WasDown = false;            // F9 at the previous poll: one save dialog per press
+    bool SaveDialogOpen = false;
+    // A duration of ms milliseconds counted in frame-timer ticks.
+    std::int32_t TickThreshold(std::int32_t ms) const;
+    void DXTimer1Timer(std::int32_t LagCount);
+    void TimeUp();
+    void DrawTitleScreen();
+    void DrawGameOverScreen();
+    void DrawPausedScreen();
+    void AdvanceGameClock();
+    void DrawPlayingScreen();
+
+    // --- board and status drawing, one playing frame in this order ---
+    void DrawTileBacks();
+    void DrawTilePictures();
+    void DrawStatusBand();
+    void DrawSelectionMarks();
+    void DrawHintMarks();
+    void CheckLevelCleared();
 
 private:
     void DealPictures();

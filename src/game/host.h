@@ -22,6 +22,10 @@ public:
     virtual std::int32_t SurfaceWidth() const = 0;
     virtual std::int32_t SurfaceHeight() const = 0;
     virtual void EnableFrameTimer() = 0;
+    // Asks the application to end (exit code 0); returns at once, the ending comes later.
+    virtual void Terminate() = 0;
+    // A modal file-save dialog whose answer nobody uses; ticks may run nested while it is open.
+    virtual void ShowSaveDialog() = 0;
 };
 
 } // namespace pelmoravan

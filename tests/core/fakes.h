@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ class FakeHost : public IGameHost {
 public:
     bool AskYesNo(const std::string& text) override {
         Questions.push_back(text);
+        if (OnQuestion) {
+            OnQuestion(); // what happens while the modal question is open (nested ticks)
+        }
         bool answer = Answers.empty() ? false : Answers.front();
         if (!Answers.empty()) {
             Answers.pop_front();
@@ -53,6 +57,13 @@ public:
     std::int32_t SurfaceWidth() const override { return Width; }
     std::int32_t SurfaceHeight() const override { return Height; }
     void EnableFrameTimer() override { TimerEnables += 1; }
+    void Terminate() override { TerminateRequests += 1; }
+    void ShowSaveDialog() override {
+        SaveDialogs += 1;
+        if (OnSaveDialog) {
+            OnSaveDialog(); // what happens while the modal dialog is open (nested ticks)
+        }
+    }
 
     std::int32_t Screen = 1280;
     std::int32_t Width = 1280;
@@ -63,6 +74,10 @@ public:
     std::vector<std::string> Sounds;
     int MessagesHandled = 0;
     int TimerEnables = 0;
+    int TerminateRequests = 0;
+    int SaveDialogs = 0;
+    std::function<void()> OnSaveDialog;
+    std::function<void()> OnQuestion;
 };
 
 // 100 tile pictures named "1".."100", without pixels.

@@ -1,6 +1,7 @@
 #include "shell/qt/form1.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QScreen>
 #include <QShowEvent>
@@ -98,6 +99,11 @@ std::int32_t TForm1::SurfaceHeight() const { return FDXDraw->SurfaceHeight(); }
 
 // Not there yet: the frame timer arrives with the play-screen work.
 void TForm1::EnableFrameTimer() {}
+
+void TForm1::Terminate() { QApplication::quit(); }
+
+// The chosen name is deliberately unused: nothing is saved.
+void TForm1::ShowSaveDialog() { static_cast<void>(QFileDialog::getSaveFileName(this)); }
 
 // Not there yet: the language tables arrive with the play-screen work; until then only the
 // caption is set, from the same text the Chinese table will carry.

@@ -30,6 +30,8 @@ public:
     std::int32_t SurfaceWidth() const override;
     std::int32_t SurfaceHeight() const override;
     void EnableFrameTimer() override;
+    void Terminate() override;
+    void ShowSaveDialog() override;
 
     void ApplyLanguage(std::uint8_t language);
     void PlayMusic(bool start);

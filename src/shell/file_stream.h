@@ -1,0 +1,60 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+namespace pelmoravan {
+
+// Errors of the file layer. Their texts are what the player sees in a message box.
+class EStreamError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+class EFCreateError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EFOpenError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+
+enum class TFileMode {
+    Create,        // new or emptied, for writing
+    OpenReadWrite, // existing file, for reading and writing
+};
+
+// A binary file for the game's two small files (score list and music track). Opening failures
+// carry the path and the system's reason; a short read is not an error (callers decide what
+// missing bytes mean), a short write is.
+class TFileStream {
+public:
+    TFileStream(const std::string& path, TFileMode mode);
+    ~TFileStream();
+    TFileStream(const TFileStream&) = delete;
+    TFileStream& operator=(const TFileStream&) = delete;
+
+    // Returns how many bytes were read; the rest of the buffer is left as it was.
+    std::size_t Read(void* buffer, std::size_t count);
+    void WriteBuffer(const void* buffer, std::size_t count);
+    void Seek(std::int64_t offset);
+    // Hands what was written to the system, so that it is on disk while a dialog is open.
+    void Flush();
+    // Flushes and closes; data the system could not take is reported as a write error.
+    void Close();
+
+private:
+    std::FILE* FFile = nullptr;
+};
+
+// True when anything is at the path; a folder there then fails to open with its own reason
+// instead of being "created" over.
+bool FileExists(const std::string& path);
+
+} // namespace pelmoravan

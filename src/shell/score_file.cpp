@@ -1,0 +1,210 @@
+#include "shell/score_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "shell/file_stream.h"
+
+namespace pelmoravan {
+namespace {
+
+constexpr std::size_t ShortStringField = 11; // length byte and ten characters
+
+void PutShortString(std::uint8_t* field, const std::string& text) {
+    field[0] = static_cast<std::uint8_t>(text.size());
+    std::memcpy(field + 1, text.data(), text.size());
+}
+
+// A cut in the middle of a multi-byte character leaves a lead byte without all of its
+// continuation bytes at the end; drop that partial character.
+void DropIncompleteTail(std::string& text) {
+    std::size_t lead = text.size();
+    int continuations = 0;
+    while (lead > 0 && continuations < 4) {
+        const auto byte = static_cast<unsigned char>(text[lead - 1]);
+        if ((byte & 0xC0) != 0x80) {
+            break;
+        }
+        --lead;
+        ++continuations;
+    }
+    if (lead == 0) {
+        return;
+    }
+    const auto first = static_cast<unsigned char>(text[lead - 1]);
+    int needed = 0;
+    if ((first & 0xE0) == 0xC0) {
+        needed = 1;
+    } else if ((first & 0xF0) == 0xE0) {
+        needed = 2;
+    } else if ((first & 0xF8) == 0xF0) {
+        needed = 3;
+    }
+    if (needed > continuations) {
+        text.erase(lead - 1);
+    }
+}
+
+bool FileSizeAbove(const std::string& path, std::uintmax_t size) {
+    std::error_code error;
+    const std::uintmax_t actual = std::filesystem::file_size(path, error);
+    return !error && actual > size;
+}
+
+std::vector<std::uint8_t> EmptyFileBytes() {
+    std::vector<std::uint8_t> bytes(ScoreFileSize, 0);
+    const auto header = EncodeScoreHeader();
+    std::copy(header.begin(), header.end(), bytes.begin());
+    const auto empty = EncodeScoreEntry({});
+    for (std::size_t i = 0; i < ScoreEntryCount; ++i) {
+        std::copy(empty.begin(), empty.end(), bytes.begin() + ScoreHeaderSize + i * ScoreEntrySize);
+    }
+    return bytes;
+}
+
+} // namespace
+
+std::array<std::uint8_t, ScoreHeaderSize> EncodeScoreHeader() {
+    std::array<std::uint8_t, ScoreHeaderSize> header{};
+    PutShortString(header.data(), "Pelmoravan");
+    PutShortString(header.data() + ShortStringField, "V2.0");
+    PutShortString(header.data() + 2 * ShortStringField, "qorbent");
+    return header;
+}
+
+bool HasScoreTag(const std::uint8_t* header, std::size_t size) {
+    if (size < ShortStringField) {
+        return false;
+    }
+    const auto expected = EncodeScoreHeader();
+    return std::equal(header, header + ShortStringField, expected.begin());
+}
+
+std::array<std::uint8_t, ScoreEntrySize> EncodeScoreEntry(const TScoreEntry& entry) {
+    std::array<std::uint8_t, ScoreEntrySize> bytes{};
+    PutShortString(bytes.data(), FitName(entry.Name));
+    const auto score = static_cast<std::uint32_t>(entry.Score);
+    for (int i = 0; i < 4; ++i) {
+        bytes[52 + i] = static_cast<std::uint8_t>(score >> (8 * i));
+    }
+    return bytes;
+}
+
+TScoreEntry DecodeScoreEntry(const std::uint8_t* bytes) {
+    TScoreEntry entry;
+    const std::size_t length = std::min<std::size_t>(bytes[0], ScoreNameCapacity);
+    entry.Name.assign(reinterpret_cast<const char*>(bytes + 1), length);
+    if (bytes[0] > ScoreNameCapacity) {
+        DropIncompleteTail(entry.Name);
+    }
+    std::uint32_t score = 0;
+    for (int i = 0; i < 4; ++i) {
+        score |= static_cast<std::uint32_t>(bytes[52 + i]) << (8 * i);
+    }
+    entry.Score = static_cast<std::int32_t>(score);
+    return entry;
+}
+
+std::string FitName(const std::string& name, std::size_t capacity) {
+    if (name.size() <= capacity) {
+        return name;
+    }
+    std::string cut = name.substr(0, capacity);
+    DropIncompleteTail(cut);
+    return cut;
+}
+
+int ScoreRank(const TScoreEntries& entries, std::int32_t score) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].Score <= score) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
+void InsertScore(TScoreEntries& entries, int rank, TScoreEntry entry) {
+    const auto at = static_cast<std::size_t>(rank - 1);
+    for (std::size_t i = entries.size() - 1; i > at; --i) {
+        entries[i] = entries[i - 1];
+    }
+    entries[at] = std::move(entry);
+}
+
+std::optional<TScoreEntries> DecodeScoreFile(const std::uint8_t* bytes, std::size_t size) {
+    if (!HasScoreTag(bytes, size)) {
+        return std::nullopt;
+    }
+    TScoreEntries entries{};
+    for (std::size_t i = 0; i < ScoreEntryCount; ++i) {
+        const std::size_t at = ScoreHeaderSize + i * ScoreEntrySize;
+        if (at + ScoreEntrySize <= size) {
+            entries[i] = DecodeScoreEntry(bytes + at);
+        }
+    }
+    return entries;
+}
+
+void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
+                  const std::string& path) {
+    if (!FileExists(path)) {
+        TFileStream file(path, TFileMode::Create);
+        const auto bytes = EmptyFileBytes();
+        file.WriteBuffer(bytes.data(), bytes.size());
+        file.Close();
+        return;
+    }
+
+    TFileStream file(path, TFileMode::OpenReadWrite);
+    std::array<std::uint8_t, ScoreFileSize> bytes{};
+    const std::size_t got = file.Read(bytes.data(), bytes.size());
+    std::optional<TScoreEntries> entries = DecodeScoreFile(bytes.data(), got);
+    if (!entries) {
+        // A file of someone else's, or a damaged one: start an empty list over it.
+        const auto empty = EmptyFileBytes();
+        file.Seek(0);
+        file.WriteBuffer(empty.data(), empty.size());
+        file.Close();
+        // Whatever stood past the list in the foreign file goes too; if that fails, the list
+        // itself is already sound.
+        if (FileSizeAbove(path, ScoreFileSize)) {
+            std::error_code ignored;
+            std::filesystem::resize_file(path, ScoreFileSize, ignored);
+        }
+        return;
+    }
+    if (!enter) {
+        file.Close();
+        return;
+    }
+    if (score == -1) {
+        list.ShowScoreList(*entries);
+        file.Close();
+        return;
+    }
+
+    const int rank = ScoreRank(*entries, score);
+    if (rank == 0) {
+        file.Close();
+        return;
+    }
+    const std::optional<std::string> answer =
+        prompt.InputName("No." + std::to_string(rank), "Please Input Your Name:", "Default User");
+    InsertScore(*entries, rank, {FitName(answer.value_or("Default User")), score});
+
+    std::vector<std::uint8_t> out;
+    out.reserve(ScoreEntryCount * ScoreEntrySize);
+    for (const TScoreEntry& entry : *entries) {
+        const auto encoded = EncodeScoreEntry(entry);
+        out.insert(out.end(), encoded.begin(), encoded.end());
+    }
+    file.Seek(static_cast<std::int64_t>(ScoreHeaderSize));
+    file.WriteBuffer(out.data(), out.size());
+    file.Flush();
+    list.ShowScoreList(*entries);
+    file.Close();
+}
+
+} // namespace pelmoravan

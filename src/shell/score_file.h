@@ -1,0 +1,68 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace pelmoravan {
+
+// The best-score file: a 33-byte header and ten 56-byte entries, rank 1 first, little-endian.
+inline constexpr const char* ScoreFileName = "Pelmoravan.sco";
+inline constexpr std::size_t ScoreHeaderSize = 33;
+inline constexpr std::size_t ScoreEntrySize = 56;
+inline constexpr std::size_t ScoreEntryCount = 10;
+inline constexpr std::size_t ScoreFileSize = ScoreHeaderSize + ScoreEntryCount * ScoreEntrySize;
+inline constexpr std::size_t ScoreNameCapacity = 50; // bytes of UTF-8
+
+struct TScoreEntry {
+    std::string Name;
+    std::int32_t Score = 0;
+    bool operator==(const TScoreEntry&) const = default;
+};
+using TScoreEntries = std::array<TScoreEntry, ScoreEntryCount>; // [0] is rank 1
+
+// The modal name prompt; nullopt when the player cancels.
+class INamePrompt {
+public:
+    virtual ~INamePrompt() = default;
+    virtual std::optional<std::string> InputName(const std::string& caption,
+                                                 const std::string& prompt,
+                                                 const std::string& preset) = 0;
+};
+
+// The modal list of the ten entries.
+class IScoreListView {
+public:
+    virtual ~IScoreListView() = default;
+    virtual void ShowScoreList(const TScoreEntries& entries) = 0;
+};
+
+// --- the byte layout ---
+std::array<std::uint8_t, ScoreHeaderSize> EncodeScoreHeader();
+// Accepted when the first 11 bytes are the length 10 and the tag; version and author are free.
+bool HasScoreTag(const std::uint8_t* header, std::size_t size);
+std::array<std::uint8_t, ScoreEntrySize> EncodeScoreEntry(const TScoreEntry& entry);
+TScoreEntry DecodeScoreEntry(const std::uint8_t* bytes);
+
+// The longest prefix of a UTF-8 name that fits in capacity bytes without splitting a character.
+std::string FitName(const std::string& name, std::size_t capacity = ScoreNameCapacity);
+
+// The rank (1..10) a score takes, or 0 when every stored score is greater. A score equal to a
+// stored one goes ahead of it: the list stays descending and the older equal entry moves down.
+int ScoreRank(const TScoreEntries& entries, std::int32_t score);
+// Puts the entry at rank, moving the entries below it down; the last one drops off.
+void InsertScore(TScoreEntries& entries, int rank, TScoreEntry entry);
+
+// The ten entries of a file's first size bytes, or nullopt when its tag is wrong. An entry that
+// the bytes do not hold completely (a short file) reads as empty.
+std::optional<TScoreEntries> DecodeScoreFile(const std::uint8_t* bytes, std::size_t size);
+
+// Makes sure the file exists with the right tag (enter false), shows the list (enter true and
+// score -1), or records a score that reaches the list under the player's name and shows the
+// list. A missing file is created and a wrongly tagged one reset, silently and without
+// recording anything. File errors (EStreamError) go to the caller.
+void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
+                  const std::string& path = ScoreFileName);
+
+} // namespace pelmoravan

@@ -1,0 +1,392 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "shell/file_stream.h"
+#include "shell/score_file.h"
+
+namespace pelmoravan {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+// Answers name prompts from a script and records what was asked and shown.
+class ScriptedScoreUi : public INamePrompt, public IScoreListView {
+public:
+    std::optional<std::string> InputName(const std::string& caption, const std::string& prompt,
+                                         const std::string& preset) override {
+        Captions.push_back(caption);
+        Prompts.push_back(prompt);
+        Presets.push_back(preset);
+        return Answer;
+    }
+    void ShowScoreList(const TScoreEntries& entries) override { Shown.push_back(entries); }
+
+    std::optional<std::string> Answer = std::string("Player");
+    std::vector<std::string> Captions;
+    std::vector<std::string> Prompts;
+    std::vector<std::string> Presets;
+    std::vector<TScoreEntries> Shown;
+};
+
+class ScoreFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Dir = fs::temp_directory_path() /
+              ("pelmoravan-score-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(Dir);
+        fs::create_directories(Dir);
+        Path = (Dir / "Pelmoravan.sco").string();
+    }
+    void TearDown() override { fs::remove_all(Dir); }
+
+    Bytes FileBytes() const {
+        std::ifstream in(Path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    void WriteFile(const Bytes& bytes) const {
+        std::ofstream out(Path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    TScoreEntries Stored() const {
+        const Bytes bytes = FileBytes();
+        auto entries = DecodeScoreFile(bytes.data(), bytes.size());
+        EXPECT_TRUE(entries.has_value());
+        return entries.value_or(TScoreEntries{});
+    }
+    void Update(bool enter, std::int32_t score) { UpdateScores(enter, score, Ui, Ui, Path); }
+
+    // A file holding scores 1000, 900, ..., 100 under the names "P1".."P10".
+    void WriteDescending() {
+        UpdateScores(false, -1, Ui, Ui, Path);
+        Bytes bytes = FileBytes();
+        for (int i = 0; i < 10; ++i) {
+            const auto entry = EncodeScoreEntry({"P" + std::to_string(i + 1), 1000 - 100 * i});
+            std::copy(entry.begin(), entry.end(), bytes.begin() + 33 + 56 * i);
+        }
+        WriteFile(bytes);
+    }
+
+    static Bytes EmptyFile() {
+        Bytes expected;
+        expected.push_back(10);
+        for (char c : std::string("Pelmoravan")) expected.push_back(static_cast<std::uint8_t>(c));
+        expected.push_back(4);
+        for (char c : std::string("V2.0")) expected.push_back(static_cast<std::uint8_t>(c));
+        expected.insert(expected.end(), 6, 0);
+        expected.push_back(7);
+        for (char c : std::string("qorbent")) expected.push_back(static_cast<std::uint8_t>(c));
+        expected.insert(expected.end(), 3, 0);
+        expected.insert(expected.end(), 560, 0);
+        return expected;
+    }
+
+    fs::path Dir;
+    std::string Path;
+    ScriptedScoreUi Ui;
+};
+
+TEST_F(ScoreFileTest, FirstStartWritesTheExactEmptyFile) {
+    Update(false, -1);
+    EXPECT_EQ(FileBytes(), EmptyFile());
+    EXPECT_EQ(FileBytes().size(), 593u);
+    EXPECT_TRUE(Ui.Shown.empty());
+}
+
+TEST_F(ScoreFileTest, CreatingTheFileNeitherRecordsNorShows) {
+    Update(true, 500);
+    EXPECT_EQ(FileBytes(), EmptyFile());
+    EXPECT_TRUE(Ui.Captions.empty());
+    EXPECT_TRUE(Ui.Shown.empty());
+}
+
+TEST_F(ScoreFileTest, ListOfAnUntouchedFileHasTenEmptyRows) {
+    Update(false, -1);
+    Update(true, -1);
+    ASSERT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Ui.Shown[0], TScoreEntries{});
+    EXPECT_TRUE(Ui.Captions.empty());
+    EXPECT_EQ(FileBytes(), EmptyFile());
+}
+
+TEST_F(ScoreFileTest, FirstScoreGoesToRankOneWithTheFixedPromptTexts) {
+    WriteDescending();
+    Ui.Answer = "Ann";
+    Update(true, 5000);
+    ASSERT_EQ(Ui.Captions, std::vector<std::string>{"No.1"});
+    EXPECT_EQ(Ui.Prompts[0], "Please Input Your Name:");
+    EXPECT_EQ(Ui.Presets[0], "Default User");
+    const TScoreEntries stored = Stored();
+    EXPECT_EQ(stored[0], (TScoreEntry{"Ann", 5000}));
+    for (int i = 1; i < 10; ++i) {
+        EXPECT_EQ(stored[i], (TScoreEntry{"P" + std::to_string(i), 1000 - 100 * (i - 1)}));
+    }
+    ASSERT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Ui.Shown[0], stored);
+    EXPECT_EQ(FileBytes().size(), 593u);
+}
+
+TEST_F(ScoreFileTest, ScoreBetweenRanksTwoAndThreeTakesRankThree) {
+    WriteDescending();
+    Update(true, 850);
+    EXPECT_EQ(Ui.Captions, std::vector<std::string>{"No.3"});
+    const TScoreEntries stored = Stored();
+    EXPECT_EQ(stored[1], (TScoreEntry{"P2", 900}));
+    EXPECT_EQ(stored[2], (TScoreEntry{"Player", 850}));
+    EXPECT_EQ(stored[3], (TScoreEntry{"P3", 800}));
+    EXPECT_EQ(stored[9], (TScoreEntry{"P9", 200})); // the old rank 10 is gone
+}
+
+TEST_F(ScoreFileTest, ScoreBelowAllChangesNothing) {
+    WriteDescending();
+    const Bytes before = FileBytes();
+    Update(true, 99);
+    EXPECT_TRUE(Ui.Captions.empty());
+    EXPECT_TRUE(Ui.Shown.empty());
+    EXPECT_EQ(FileBytes(), before);
+}
+
+TEST_F(ScoreFileTest, EqualScoreGoesAheadOfTheOlderOneAtTheSameRankEverywhere) {
+    WriteDescending();
+    Ui.Answer = "New";
+    Update(true, 800);
+    ASSERT_EQ(Ui.Captions, std::vector<std::string>{"No.3"});
+    TScoreEntries stored = Stored();
+    EXPECT_EQ(stored[2], (TScoreEntry{"New", 800}));
+    EXPECT_EQ(stored[3], (TScoreEntry{"P3", 800}));
+    EXPECT_EQ(Ui.Shown.back()[2], stored[2]);
+
+    // Offered twice in a row, as at the end of Easy when the player stops: both stay.
+    Ui.Answer = "Again";
+    Update(true, 800);
+    EXPECT_EQ(Ui.Captions.back(), "No.3");
+    stored = Stored();
+    EXPECT_EQ(stored[2], (TScoreEntry{"Again", 800}));
+    EXPECT_EQ(stored[3], (TScoreEntry{"New", 800}));
+    EXPECT_EQ(stored[4], (TScoreEntry{"P3", 800}));
+    for (int i = 1; i < 10; ++i) {
+        EXPECT_GE(stored[i - 1].Score, stored[i].Score);
+    }
+}
+
+TEST_F(ScoreFileTest, EqualToTheLastRankStillEntersTheList) {
+    WriteDescending();
+    Update(true, 100);
+    EXPECT_EQ(Ui.Captions, std::vector<std::string>{"No.10"});
+    EXPECT_EQ(Stored()[9], (TScoreEntry{"Player", 100}));
+}
+
+TEST_F(ScoreFileTest, ZeroOnAnEmptyListTakesRankOne) {
+    Update(false, -1);
+    Update(true, 0);
+    EXPECT_EQ(Ui.Captions, std::vector<std::string>{"No.1"});
+    EXPECT_EQ(Stored()[0], (TScoreEntry{"Player", 0}));
+}
+
+TEST_F(ScoreFileTest, CancelledPromptRecordsThePreset) {
+    Update(false, -1);
+    Ui.Answer = std::nullopt;
+    Update(true, 10);
+    EXPECT_EQ(Stored()[0].Name, "Default User");
+}
+
+TEST_F(ScoreFileTest, LongNamesAreCutToTheFieldAtACharacterBoundary) {
+    Update(false, -1);
+    Ui.Answer = std::string(60, 'x');
+    Update(true, 10);
+    EXPECT_EQ(Stored()[0].Name, std::string(50, 'x'));
+
+    // Fifty Chinese characters are 150 bytes: sixteen of them (48 bytes) fit.
+    std::string chinese;
+    for (int i = 0; i < 50; ++i) chinese += "排";
+    Ui.Answer = chinese;
+    Update(true, 20);
+    std::string sixteen;
+    for (int i = 0; i < 16; ++i) sixteen += "排";
+    EXPECT_EQ(Stored()[0].Name, sixteen);
+    EXPECT_EQ(Ui.Shown.back()[0].Name, sixteen);
+    EXPECT_EQ(FileBytes()[33], 48);
+
+    // A mix where the 50th byte falls inside a character.
+    Ui.Answer = std::string(49, 'a') + "名次";
+    Update(true, 30);
+    EXPECT_EQ(Stored()[0].Name, std::string(49, 'a'));
+}
+
+TEST_F(ScoreFileTest, WrongTagResetsSilentlyAndDropsTheScore) {
+    for (int variant = 0; variant < 4; ++variant) {
+        WriteDescending();
+        Bytes bytes = FileBytes();
+        switch (variant) {
+        case 0: bytes[5] = 'X'; break;             // one tag character differs
+        case 1: bytes[0] = 9; break;               // first byte not 10
+        case 2: bytes.resize(10); break;           // shorter than the tag
+        case 3: bytes.clear(); break;              // empty file
+        }
+        WriteFile(bytes);
+        Ui = ScriptedScoreUi{};
+        Update(true, 5000);
+        EXPECT_EQ(FileBytes(), EmptyFile()) << "variant " << variant;
+        EXPECT_TRUE(Ui.Captions.empty()) << "variant " << variant;
+        EXPECT_TRUE(Ui.Shown.empty()) << "variant " << variant;
+    }
+}
+
+TEST_F(ScoreFileTest, OtherVersionAndAuthorAreAcceptedAndKept) {
+    WriteDescending();
+    Bytes bytes = FileBytes();
+    bytes[11] = 3;
+    bytes[12] = 'V';
+    bytes[13] = '9';
+    bytes[22] = 10;
+    std::fill(bytes.begin() + 23, bytes.begin() + 33, 'z');
+    WriteFile(bytes);
+    Update(true, 950);
+    EXPECT_EQ(Ui.Captions, std::vector<std::string>{"No.2"});
+    const Bytes after = FileBytes();
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.begin() + 33, after.begin())); // header not rewritten
+    EXPECT_EQ(Stored()[1], (TScoreEntry{"Player", 950}));
+}
+
+TEST_F(ScoreFileTest, ShortFileWithTheRightTagReadsMissingEntriesAsEmpty) {
+    WriteDescending();
+    Bytes bytes = FileBytes();
+    bytes.resize(33 + 56 * 3 + 20); // three whole entries and part of a fourth
+    WriteFile(bytes);
+    Update(true, -1);
+    ASSERT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Ui.Shown[0][2], (TScoreEntry{"P3", 800}));
+    EXPECT_EQ(Ui.Shown[0][3], TScoreEntry{});
+    EXPECT_EQ(Ui.Shown[0][9], TScoreEntry{});
+    EXPECT_EQ(FileBytes().size(), bytes.size()); // only looked at
+
+    Update(true, 700);
+    EXPECT_EQ(Ui.Captions, std::vector<std::string>{"No.4"});
+    EXPECT_EQ(FileBytes().size(), 593u);
+    EXPECT_EQ(Stored()[3], (TScoreEntry{"Player", 700}));
+    EXPECT_EQ(Stored()[4], TScoreEntry{});
+}
+
+TEST_F(ScoreFileTest, StoredNamesLongerThanTheFieldAreCut) {
+    WriteDescending();
+    Bytes bytes = FileBytes();
+    bytes[33] = 255;
+    for (int i = 0; i < 50; ++i) bytes[34 + i] = 'n';
+    bytes[33 + 56] = 200; // and one whose 50 bytes end inside a character
+    for (int i = 0; i < 48; ++i) bytes[34 + 56 + i] = 'm';
+    bytes[34 + 56 + 48] = 0xE6;
+    bytes[34 + 56 + 49] = 0x8E;
+    WriteFile(bytes);
+    Update(true, -1);
+    ASSERT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Ui.Shown[0][0].Name, std::string(50, 'n'));
+    EXPECT_EQ(Ui.Shown[0][1].Name, std::string(48, 'm'));
+}
+
+TEST_F(ScoreFileTest, ScoresAreSignedLittleEndian) {
+    const auto bytes = EncodeScoreEntry({"ab", -2});
+    EXPECT_EQ(bytes[0], 2);
+    EXPECT_EQ(bytes[1], 'a');
+    EXPECT_EQ(bytes[51], 0);
+    EXPECT_EQ((Bytes{bytes.begin() + 52, bytes.end()}), (Bytes{0xFE, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(DecodeScoreEntry(EncodeScoreEntry({"x", 0x01020304}).data()).Score, 0x01020304);
+}
+
+TEST_F(ScoreFileTest, FileThatCannotBeCreatedOrOpenedReportsThePathAndReason) {
+    const std::string missingDir = (Dir / "missing" / "Pelmoravan.sco").string();
+    try {
+        UpdateScores(false, -1, Ui, Ui, missingDir);
+        FAIL() << "no error";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create file \"" + missingDir + "\". No such file or directory");
+    }
+    EXPECT_FALSE(fs::exists(Dir / "missing"));
+
+    // Something that is not a file stands at the path: it is reported, not replaced.
+    fs::create_directory(Path);
+    try {
+        Update(true, -1);
+        FAIL() << "no error";
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + Path + "\". Is a directory");
+    }
+    EXPECT_TRUE(fs::is_directory(Path));
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
+}
+
+// Random, truncated and bit-flipped files: nothing crashes, every call leaves a file that the
+// next call accepts, and a recorded score is found at the rank the prompt named.
+TEST_F(ScoreFileTest, SurvivesThousandsOfDamagedFiles) {
+    std::mt19937 rng(20240601);
+    WriteDescending();
+    const Bytes good = FileBytes();
+    int resets = 0;
+    int recorded = 0;
+    for (int round = 0; round < 3000; ++round) {
+        Bytes bytes;
+        switch (round % 3) {
+        case 0: { // random bytes of random length, sometimes with the right tag in front
+            bytes.resize(rng() % 700);
+            for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+            if (rng() % 2 == 0 && bytes.size() >= 11) std::copy(good.begin(), good.begin() + 11, bytes.begin());
+            break;
+        }
+        case 1: // truncated
+            bytes.assign(good.begin(), good.begin() + static_cast<long>(rng() % (good.size() + 1)));
+            break;
+        default: { // bit flips
+            bytes = good;
+            const int flips = 1 + static_cast<int>(rng() % 8);
+            for (int f = 0; f < flips; ++f) bytes[rng() % bytes.size()] ^= static_cast<std::uint8_t>(1u << (rng() % 8));
+            break;
+        }
+        }
+        WriteFile(bytes);
+        const bool tagged = HasScoreTag(bytes.data(), bytes.size());
+        Ui = ScriptedScoreUi{};
+        Ui.Answer = std::string(rng() % 70, static_cast<char>('a' + rng() % 26));
+        const std::int32_t score = static_cast<std::int32_t>(rng() % 1200) - 1;
+        const bool enter = rng() % 4 != 0;
+        ASSERT_NO_THROW(Update(enter, score)) << "round " << round;
+
+        const Bytes after = FileBytes();
+        ASSERT_TRUE(HasScoreTag(after.data(), after.size())) << "round " << round;
+        const auto entries = DecodeScoreFile(after.data(), after.size());
+        ASSERT_TRUE(entries.has_value());
+        for (const auto& entry : *entries) {
+            ASSERT_LE(entry.Name.size(), 50u);
+        }
+        if (!tagged) {
+            ASSERT_EQ(after, EmptyFile()) << "round " << round;
+            ASSERT_TRUE(Ui.Shown.empty());
+            resets += 1;
+        } else if (!Ui.Captions.empty()) {
+            const int rank = std::stoi(Ui.Captions[0].substr(3));
+            ASSERT_EQ((*entries)[rank - 1], (TScoreEntry{FitName(*Ui.Answer), score})) << "round " << round;
+            ASSERT_EQ(Ui.Shown.size(), 1u);
+            ASSERT_EQ(Ui.Shown[0], *entries);
+            ASSERT_GE(after.size(), 593u);
+            recorded += 1;
+        }
+        // The next start accepts the file as it is.
+        const Bytes before = FileBytes();
+        ASSERT_NO_THROW(Update(false, -1));
+        ASSERT_EQ(FileBytes(), before);
+    }
+    // The rounds really went down every path.
+    EXPECT_GT(resets, 300);
+    EXPECT_GT(recorded, 300);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
+}
+
+} // namespace
+} // namespace pelmoravan

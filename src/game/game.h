@@ -5,6 +5,7 @@
 
 #include "game/cell.h"
 #include "game/host.h"
+#include "game/mouse.h"
 #include "game/random.h"
 #include "media/canvas.h"
 #include "media/collection.h"
@@ -101,6 +102,44 @@ public:
 
     // --- keeping sprites equal to their cells ---
     void PlaceTileSprites();
+    void RefreshTileSprites();
+
+    // --- link test ---
+    // Whether two tiles can be joined by at most three clear straight segments, the ring outside
+    // the board included: both corners' Linked set means yes. Pictures are the callers' business.
+    void LinkTest(TCell first, TCell second, TCell& corner1, TCell& corner2);
+    // Copies every field but Sprite.
+    static void CopyCell(const TCell& source, TCell& destination);
+    static void ResetCorners(TCell& corner1, TCell& corner2);
+
+    // --- selection and removal ---
+    void DXDrawMouseDown(TMouseButton Button, std::int32_t X, std::int32_t Y);
+    void SelectTile();
+    void CancelSelection();
+    void TryRemovePair();
+    void RemovePair();
+    void DrawLinkLine(ICanvas& canvas, TColor colour);
+
+    // --- movement rules; the mode is the level number ---
+    void ApplyMovementRule(std::int32_t Mode);
+    static void MoveCellContent(const TCell& source, TCell& target);
+    void ShiftLeft(const TCell& cell, std::int32_t bound);
+    void ShiftRight(const TCell& cell, std::int32_t bound);
+    void ShiftUp(const TCell& cell, std::int32_t bound);
+    void ShiftDown(const TCell& cell, std::int32_t bound);
+
+    // --- pair search, hint, auto-play, shuffle ---
+    bool Auto1Checked = false; // the check mark of the Auto menu item; the menu shows it
+    void FindPair(TCell& first, TCell& second, bool show);
+    void hint1Click();
+    void Auto1Click();
+    void wash1Click();
+    void Shuffle();
+
+    // --- score and bonus ---
+    void ScorePair();
+    void DrawBonus();
+    void GrantBonus();
 
     // --- frame loop and screens ---
     std::int32_t TimerInterval = 100;  // the frame timer's Interval in ms
@@ -128,6 +167,9 @@ public:
 private:
     void DealPictures();
     bool BoardHasTile() const;
+    void FindLink(TCell first, TCell second, TCell& corner1, TCell& corner2) const;
+    void RandomRefill();
+    TCell& CellAt(std::int32_t col, std::int32_t row);
 };
 
 } // namespace pelmoravan

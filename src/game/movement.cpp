@@ -19,4 +19,22 @@ void TGame::PlaceTileSprites() {
     }
 }
 
+void TGame::RefreshTileSprites() {
+    for (std::int32_t col = 0; col < BoardColumns; ++col) {
+        for (std::int32_t row = 0; row < BoardRows; ++row) {
+            const TCell& cell = CellAt(col, row);
+            if (cell.Removed || cell.Sprite == nullptr) {
+                continue;
+            }
+            cell.Sprite->Col = col;
+            cell.Sprite->Row = row;
+            cell.Sprite->Picture = cell.Picture;
+        }
+    }
+}
+
+TCell& TGame::CellAt(std::int32_t col, std::int32_t row) {
+    return Board[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
+}
+
 } // namespace pelmoravan

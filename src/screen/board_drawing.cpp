@@ -1,0 +1,120 @@
+#include <vector>
+
+#include "game/game.h"
+
+namespace pelmoravan {
+
+namespace {
+
+constexpr TColor kBlack = 0;
+constexpr TColor kWhite = 16777215;
+
+// A tile is drawn while it is on the board and still has its sprite.
+bool Shows(const TCell& cell) { return !cell.Removed && cell.Sprite != nullptr; }
+
+// A bevel inside the cell at (x, y): `topLeft` on the top and left edges, `bottomRight` on the
+// others. Dark over light looks pressed in, light over dark looks raised.
+void DrawBevel(ICanvas& canvas, std::int32_t x, std::int32_t y, std::int32_t cellWidth,
+               std::int32_t cellHeight, TColor topLeft, TColor bottomRight) {
+    const std::int32_t l = x + 3;
+    const std::int32_t t = y + 3;
+    const std::int32_t r = x + cellWidth - 2;
+    const std::int32_t b = y + cellHeight - 2;
+    canvas.SetBrushStyle(TBrushStyle::bsClear);
+    canvas.SetPenWidth(3);
+    canvas.SetPenColor(topLeft);
+    canvas.Polyline({{l, b}, {l, t}, {r, t}});
+    canvas.SetPenColor(bottomRight);
+    canvas.Polyline({{r, t}, {r, b}, {l, b}});
+}
+
+} // namespace
+
+void TGame::DrawPlayingScreen() {
+    // The frame right after a link line keeps the board the line was drawn on, so that the
+    // player sees the line for exactly one frame.
+    const bool keepBoard = LinkLineShown;
+    LinkLineShown = false;
+    if (!keepBoard) {
+        if (DXDraw->CanDraw()) {
+            DXDraw->Surface().Fill(0);
+        }
+        DrawTileBacks();
+        DrawTilePictures();
+    }
+    if (TimeLimit != 0 && GameState == 1) {
+        DrawStatusBand();
+    }
+    DrawSelectionMarks();
+    DrawHintMarks();
+    CheckLevelCleared();
+}
+
+void TGame::DrawTileBacks() {
+    if (BackImage == nullptr || !DXDraw->CanDraw()) {
+        return;
+    }
+    ISurface& surface = DXDraw->Surface();
+    const TPictureCollectionItem* back = nullptr;
+    // Column by column, top to bottom: later backs overlap earlier ones for the stacked look.
+    for (const auto& column : Board) {
+        for (const TCell& cell : column) {
+            if (!Shows(cell)) {
+                continue;
+            }
+            if (back == nullptr) {
+                back = &BackImage->Items(Level - 1);
+            }
+            surface.StretchDraw(*back, {cell.X, cell.Y, cell.X + TileDrawWidth, cell.Y + TileDrawHeight},
+                                0);
+        }
+    }
+}
+
+void TGame::DrawTilePictures() {
+    if (ImageList == nullptr || !DXDraw->CanDraw()) {
+        return;
+    }
+    ISurface& surface = DXDraw->Surface();
+    for (const auto& column : Board) {
+        for (const TCell& cell : column) {
+            if (!Shows(cell)) {
+                continue;
+            }
+            try {
+                // By position: picture k shows the item named k + 1.
+                surface.StretchDraw(ImageList->Items(cell.Picture),
+                                    {cell.X, cell.Y, cell.X + CellWidth, cell.Y + CellHeight}, 0);
+            } catch (...) {
+                // One missing picture must not hide the rest of the board.
+            }
+        }
+    }
+}
+
+void TGame::DrawSelectionMarks() {
+    for (const TCell& slot : Selected) {
+        if (slot.Index == -1 || !DXDraw->CanDraw()) {
+            continue;
+        }
+        DrawBevel(DXDraw->Surface().Canvas(), slot.X, slot.Y, CellWidth, CellHeight, kBlack, kWhite);
+    }
+}
+
+void TGame::DrawHintMarks() {
+    // Slot 1 is only drawn together with slot 0.
+    for (std::size_t k = 0; k < HintPair.size() && HintPair[k].Hinted; ++k) {
+        if (DXDraw->CanDraw()) {
+            HintTicks += 1;
+            DrawBevel(DXDraw->Surface().Canvas(), HintPair[k].X, HintPair[k].Y, CellWidth, CellHeight,
+                      kWhite, kBlack);
+        }
+        if (HintTicks >= TickThreshold(1200)) {
+            HintPair[0].Hinted = false;
+            HintPair[1].Hinted = false;
+            HintTicks = 0;
+        }
+    }
+}
+
+} // namespace pelmoravan

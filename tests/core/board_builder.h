@@ -97,8 +97,8 @@ inline std::int32_t TilesLeft(TGame& g) {
 
 // What must hold after any sequence of removals, moves and shuffles: every picture an even
 // number of times, every tile's sprite at its cell and naming it, the live sprites in Index
-// order and exactly one per tile.
-inline void ExpectBoardConsistent(TGame& g) {
+// order and exactly one per tile. Hand-made boards with odd counts skip the first check.
+inline void ExpectBoardConsistent(TGame& g, bool evenPictures = true) {
     std::map<std::int32_t, int> counts;
     std::map<const TSprite*, const TCell*> owner;
     for (std::int32_t col = 0; col < g.BoardColumns; ++col) {
@@ -126,7 +126,7 @@ inline void ExpectBoardConsistent(TGame& g) {
         }
     }
     for (const auto& [picture, n] : counts) {
-        ASSERT_EQ(n % 2, 0) << "picture " << picture << " occurs " << n << " times";
+        ASSERT_TRUE(!evenPictures || n % 2 == 0) << "picture " << picture << " occurs " << n << " times";
     }
     TSpriteEngine* root = g.DXSpriteEngine.Root();
     std::int32_t live = 0;

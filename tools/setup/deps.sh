@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-mixer-dev timgm6mb-soundfont
   fonts-wqy-microhei
-  xvfb xauth xdotool
+  xvfb xauth xdotool imagemagick
 )
 
 missing=()

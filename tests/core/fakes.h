@@ -50,7 +50,10 @@ public:
     void UpdateScores(bool enter, std::int32_t score) override { Offers.push_back({enter, score}); }
     void PlaySound(const std::string& name) override { Sounds.push_back(name); }
     void PlaySoundAt(std::int32_t position) override {
-        Sounds.push_back("#" + std::to_string(position));
+        // Appended rather than "#" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) on the latter.
+        std::string name = "#";
+        name += std::to_string(position);
+        Sounds.push_back(name);
     }
     void ProcessOneMessage() override { MessagesHandled += 1; }
     std::int32_t ScreenWidth() const override { return Screen; }

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "media/qt/dxdraw.h"
+#include "shell/qt/main_menu.h"
 
 namespace pelmoravan {
 
@@ -23,6 +24,7 @@ TForm1::TForm1(QWidget* parent)
 
     FDXDraw = new TDXDraw(this);
     setCentralWidget(FDXDraw);
+    FMainMenu = new TMainMenu(*this, *menuBar());
     FGame->ImageList = &FImageList;
 
     TGame& g = *FGame;
@@ -105,11 +107,11 @@ void TForm1::Terminate() { QApplication::quit(); }
 // The chosen name is deliberately unused: nothing is saved.
 void TForm1::ShowSaveDialog() { static_cast<void>(QFileDialog::getSaveFileName(this)); }
 
-// Not there yet: the language tables arrive with the play-screen work; until then only the
-// caption is set, from the same text the Chinese table will carry.
-void TForm1::ApplyLanguage(std::uint8_t language) {
-    FGame->Language = language;
-    setWindowTitle(QStringLiteral("Pelmoravan v2.2"));
-}
+void TForm1::ApplyLanguage(std::uint8_t language) { FMainMenu->ApplyLanguage(language); }
+
+void TForm1::ShowScoreList() { UpdateScores(true, -1); }
+
+// Not there yet: the About dialog arrives with its own work.
+void TForm1::ShowAbout() {}
 
 } // namespace pelmoravan

@@ -8,6 +8,7 @@
 namespace pelmoravan {
 
 class TDXDraw;
+class TMainMenu;
 
 // The main window: owns the game, its collections and the play surface for the whole run,
 // and answers what the rules ask of the desktop.
@@ -35,6 +36,11 @@ public:
 
     void ApplyLanguage(std::uint8_t language);
     void PlayMusic(bool start);
+    TMainMenu& MainMenu1() const { return *FMainMenu; }
+    // Sequence: the score list (UpdateScores with enter and no score).
+    void ShowScoreList();
+    // About: the About dialog.
+    void ShowAbout();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,6 +53,7 @@ private:
     TPictureCollection FImageList;
     std::unique_ptr<TGame> FGame;
     TDXDraw* FDXDraw = nullptr;
+    TMainMenu* FMainMenu = nullptr;
 };
 
 } // namespace pelmoravan

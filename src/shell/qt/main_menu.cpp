@@ -1,0 +1,234 @@
+#include "shell/qt/main_menu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QWidget>
+#include <QWindow>
+#include <exception>
+
+#include "shell/apply_language.h"
+#include "shell/menu_commands.h"
+#include "shell/qt/form1.h"
+
+namespace pelmoravan {
+namespace {
+
+using enum TMenuItem;
+using THandler = void (TMainMenu::*)();
+
+// The handler of each item, in menu order; a menu's handler runs when it opens.
+const std::array<THandler, MenuItemCount> Handlers = {
+    &TMainMenu::game1Click,    &TMainMenu::NewGame1Click,        &TMainMenu::GameOver1Click,
+    &TMainMenu::EndGame1Click, nullptr,                          &TMainMenu::Level2Click,
+    &TMainMenu::Easy1Click,    &TMainMenu::Normal1Click,         &TMainMenu::Hard1Click,
+    &TMainMenu::Sound1Click,   &TMainMenu::Music1Click,          &TMainMenu::BackgroundMusic1Click,
+    &TMainMenu::other1Click,   &TMainMenu::hint1Click,           &TMainMenu::wash1Click,
+    &TMainMenu::Language1Click, &TMainMenu::Chinese1Click,       &TMainMenu::English1Click,
+    &TMainMenu::Auto1Click,    &TMainMenu::N2Click,              &TMainMenu::aboutClick,
+    &TMainMenu::Exit1Click,
+};
+
+bool HasChildren(TMenuItem item) {
+    for (std::size_t i = 0; i < MenuItemCount; ++i) {
+        if (MenuItemInfo(static_cast<TMenuItem>(i)).Parent == item) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+TMainMenu::TMainMenu(TForm1& form, QMenuBar& bar) : QObject(&form), FForm(form) {
+    Build(bar);
+    qApp->installEventFilter(this);
+}
+
+TGame& TMainMenu::Game() const { return FForm.Game(); }
+
+void TMainMenu::Build(QMenuBar& bar) {
+    bar.setObjectName(QStringLiteral("MainMenu1"));
+    for (std::size_t i = 0; i < MenuItemCount; ++i) {
+        const auto item = static_cast<TMenuItem>(i);
+        const TMenuItemInfo& info = MenuItemInfo(item);
+        const QString caption = QString::fromUtf8(info.DesignCaption);
+        QMenu* parent = info.Parent.has_value() ? FMenus[Slot(*info.Parent)] : nullptr;
+        const THandler handler = Handlers[i];
+        QAction* action = nullptr;
+        if (HasChildren(item)) {
+            auto* menu = new QMenu(caption, parent != nullptr ? static_cast<QWidget*>(parent)
+                                                              : static_cast<QWidget*>(&bar));
+            menu->setObjectName(QString::fromLatin1(info.Name));
+            action = parent != nullptr ? parent->addMenu(menu) : bar.addMenu(menu);
+            FMenus[i] = menu;
+            if (handler != nullptr) {
+                connect(menu, &QMenu::aboutToShow, this, [this, handler] { (this->*handler)(); });
+            }
+        } else {
+            action = new QAction(caption, parent != nullptr ? static_cast<QObject*>(parent)
+                                                            : static_cast<QObject*>(&bar));
+            action->setShortcut(QKeySequence(QString::fromLatin1(info.Shortcut)));
+            action->setCheckable(info.CheckMark);
+            if (parent != nullptr) {
+                parent->addAction(action);
+            } else {
+                bar.addAction(action);
+            }
+            connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        }
+        action->setObjectName(QString::fromLatin1(info.Name));
+        action->setVisible(info.Visible);
+        FActions[i] = action;
+    }
+    Sync();
+}
+
+void TMainMenu::Sync() {
+    for (std::size_t i = 0; i < MenuItemCount; ++i) {
+        const TMenuItemState& state = FModel.Item(static_cast<TMenuItem>(i));
+        QAction* action = FActions[i];
+        action->setText(QString::fromStdString(state.Caption));
+        action->setEnabled(state.Enabled);
+        if (action->isCheckable()) {
+            action->setChecked(state.Checked);
+        }
+    }
+}
+
+void TMainMenu::ApplyLanguage(std::uint8_t language) {
+    pelmoravan::ApplyLanguage(Game(), FModel, language);
+    Sync();
+    FForm.setWindowTitle(QString::fromStdString(FModel.WindowCaption()));
+}
+
+void TMainMenu::OpenMenu(TMenuItem menu) {
+    FModel.OpenMenu(menu, Game());
+    Sync();
+}
+
+namespace {
+
+// Errors inside a command are shown and the game goes on.
+template <typename Command>
+void RunCommand(QWidget& window, Command command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        QMessageBox::warning(&window, window.windowTitle(), QString::fromUtf8(e.what()));
+    }
+}
+
+} // namespace
+
+void TMainMenu::game1Click() { OpenMenu(game1); }
+void TMainMenu::other1Click() { OpenMenu(other1); }
+void TMainMenu::Level2Click() { OpenMenu(Level2); }
+void TMainMenu::Sound1Click() { OpenMenu(Sound1); }
+void TMainMenu::Language1Click() { OpenMenu(Language1); }
+
+void TMainMenu::NewGame1Click() {
+    RunCommand(FForm, [this] { pelmoravan::NewGame1Click(Game()); });
+    Sync();
+}
+
+void TMainMenu::GameOver1Click() {
+    TogglePause(Game());
+    Sync();
+}
+
+void TMainMenu::EndGame1Click() {
+    EndGame(Game());
+    Sync();
+}
+
+void TMainMenu::Easy1Click() {
+    pelmoravan::Easy1Click(Game());
+    Sync();
+}
+
+void TMainMenu::Normal1Click() {
+    pelmoravan::Normal1Click(Game());
+    Sync();
+}
+
+void TMainMenu::Hard1Click() {
+    pelmoravan::Hard1Click(Game());
+    Sync();
+}
+
+void TMainMenu::Music1Click() {
+    pelmoravan::Music1Click(Game());
+    Sync();
+}
+
+void TMainMenu::BackgroundMusic1Click() {
+    const bool start = pelmoravan::BackgroundMusic1Click(Game());
+    Sync();
+    RunCommand(FForm, [this, start] { FForm.PlayMusic(start); });
+}
+
+// Not there yet: hint, shuffle and auto-play wait for the pair search of the rules.
+void TMainMenu::hint1Click() { Sync(); }
+void TMainMenu::wash1Click() { Sync(); }
+void TMainMenu::Auto1Click() { Sync(); }
+
+void TMainMenu::Chinese1Click() {
+    pelmoravan::Chinese1Click(Game(), FModel);
+    ApplyLanguage(Game().Language);
+}
+
+void TMainMenu::English1Click() {
+    pelmoravan::English1Click(Game(), FModel);
+    ApplyLanguage(Game().Language);
+}
+
+void TMainMenu::N2Click() {
+    RunCommand(FForm, [this] { FForm.ShowScoreList(); });
+}
+
+void TMainMenu::aboutClick() {
+    RunCommand(FForm, [this] { FForm.ShowAbout(); });
+}
+
+void TMainMenu::Exit1Click() { FForm.close(); }
+
+bool TMainMenu::BelongsToWindow(QObject* object) const {
+    if (auto* window = qobject_cast<QWindow*>(object)) {
+        return window == FForm.windowHandle();
+    }
+    for (auto* w = qobject_cast<QWidget*>(object); w != nullptr; w = w->parentWidget()) {
+        if (w == &FForm) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TMainMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride || !BelongsToWindow(watched)) {
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() != Qt::NoModifier) {
+        return false;
+    }
+    TMenuItem item{};
+    switch (key->key()) {
+    case Qt::Key_F2: item = NewGame1; break;
+    case Qt::Key_F3: item = GameOver1; break;
+    case Qt::Key_F4: item = hint1; break;
+    case Qt::Key_F5: item = wash1; break;
+    default: return false;
+    }
+    // Not accepted: Qt then triggers the action if it is enabled now, or swallows the key.
+    FModel.PrepareShortcut(item, Game());
+    Sync();
+    return false;
+}
+
+} // namespace pelmoravan

@@ -2,31 +2,50 @@
 #include <QImage>
 #include <QWidget>
 
+#include "media/canvas.h"
+#include "media/qt/qt_surface.h"
+
 namespace pelmoravan {
 
 // The play surface: a child widget that fills the window's client area and keeps an off-screen
-// surface of its own size.
-class TDXDraw : public QWidget {
+// surface of its own size. Flip shows what the game drew; a repaint shows the last flipped frame.
+class TDXDraw : public QWidget, public IDrawControl {
     Q_OBJECT
 public:
     explicit TDXDraw(QWidget* parent = nullptr);
 
-    QImage& Surface() { return FSurface; }
-    const QImage& Surface() const { return FSurface; }
-    int SurfaceWidth() const { return FSurface.width(); }
-    int SurfaceHeight() const { return FSurface.height(); }
-    // Shows the off-screen surface in the widget.
-    void Flip();
+    // IDrawControl
+    bool CanDraw() override;
+    // Releases the canvas and schedules a repaint of what changed since the last flip.
+    void Flip() override;
+    ISurface& Surface() override { return FSurface; }
+
+    TQtSurface& QtSurface() { return FSurface; }
+    // What the window shows: the surface as it was at the last flip.
+    const QImage& Presented() const { return FPresented; }
+    int SurfaceWidth() const { return FSurface.Width(); }
+    int SurfaceHeight() const { return FSurface.Height(); }
+    // The part of the widget the last flip asked to repaint (empty when nothing changed).
+    QRect LastFlipDirty() const { return FLastDirty; }
 
 signals:
     void SurfaceResized(int width, int height);
+    // A mouse button went down on the surface, in surface coordinates.
+    void MouseDown(Qt::MouseButton button, int x, int y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QImage FSurface;
+    TQtSurface FSurface;
+    QImage FPresented;
+    QRect FLastDirty;
 };
+
+// The smallest rectangle holding every pixel in which two images of one size and format differ;
+// empty when they are equal.
+QRect ChangedRect(const QImage& before, const QImage& after);
 
 } // namespace pelmoravan

@@ -1,0 +1,63 @@
+#include "shell/qt/score_ui.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <cstdio>
+
+#include "shell/file_stream.h"
+#include "shell/qt/scores_dialog.h"
+
+namespace pelmoravan {
+
+std::optional<std::string> TQtScoreUi::InputName(const std::string& caption, const std::string& prompt,
+                                                 const std::string& preset) {
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(FWindow, QString::fromStdString(caption), QString::fromStdString(prompt),
+                              QLineEdit::Normal, QString::fromStdString(preset), &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return answer.toStdString();
+}
+
+void TQtScoreUi::ShowScoreList(const TScoreEntries& entries) {
+    // Parented only so that it is centred over the window; it is gone when it closes.
+    TfmScores dialog(FWindow);
+    dialog.Fill(entries);
+    dialog.exec();
+}
+
+bool UpdateScoresInWindow(QWidget* window, bool enter, std::int32_t score, const std::string& path) {
+    TQtScoreUi ui(window);
+    try {
+        UpdateScores(enter, score, ui, ui, path);
+        return true;
+    } catch (const EStreamError& e) {
+        QMessageBox::critical(window, QStringLiteral("Pelmoravan"), QString::fromStdString(e.what()));
+        return false;
+    }
+}
+
+bool CheckScoreFileAtStartup(const std::string& path) {
+    TQtScoreUi ui;
+    try {
+        UpdateScores(false, -1, ui, ui, path);
+        return true;
+    } catch (const EStreamError& e) {
+        std::fprintf(stderr, "pelmoravan: %s\n", e.what());
+        if (QApplication::instance() != nullptr) {
+            QMessageBox::critical(nullptr, QStringLiteral("Pelmoravan"), QString::fromStdString(e.what()));
+        } else {
+            int argc = 1;
+            char name[] = "pelmoravan";
+            char* argv[] = {name, nullptr};
+            QApplication app(argc, argv);
+            QMessageBox::critical(nullptr, QStringLiteral("Pelmoravan"), QString::fromStdString(e.what()));
+        }
+        return false;
+    }
+}
+
+} // namespace pelmoravan

@@ -1,0 +1,218 @@
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#include "audio/sdl/game_audio.h"
+#include "audio_fixtures.h"
+
+namespace pelmoravan {
+namespace {
+
+using namespace pelmoravan::testing;
+
+// Each case runs the mixer on SDL's disk driver and reads back what it mixed.
+class DiskAudioTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Dir.isValid());
+        FillNoiseWaves(Waves);
+    }
+
+    QString MixPath() const { return Dir.filePath(QStringLiteral("mix.raw")); }
+    std::string TrackPath() const { return Dir.filePath(QStringLiteral("back.MID")).toStdString(); }
+
+    std::unique_ptr<TGameAudio> MakeAudio(std::vector<std::uint8_t> track, std::FILE* log = stderr) {
+        return std::make_unique<TGameAudio>(Waves, Random, std::make_unique<FixedTracks>(std::move(track), &Asked),
+                                            TrackPath(), log);
+    }
+
+    // Opens the device, runs act, lets the mixer run for ms, closes it and returns the mix.
+    Mix Capture(const std::function<void(TGameAudio&)>& act, int ms, std::vector<std::uint8_t> track = ChordMidi(240)) {
+        ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+        ScopedEnv file("SDL_DISKAUDIOFILE", MixPath().toUtf8());
+        {
+            auto audio = MakeAudio(std::move(track));
+            EXPECT_TRUE(audio->DXSound1().Initialized());
+            int rate = 0;
+            int channels = 0;
+            Uint16 format = 0;
+            Mix_QuerySpec(&rate, &format, &channels);
+            EXPECT_EQ(rate, 44100);
+            EXPECT_EQ(format, AUDIO_S16SYS);
+            EXPECT_EQ(channels, 2);
+            act(*audio);
+            QTest::qWait(ms);
+        }
+        return Mix::Read(MixPath());
+    }
+
+    QTemporaryDir Dir;
+    TWaveCollection Waves;
+    TSteadyClockSeedSource Seeds;
+    TRandom Random{&Seeds};
+    std::vector<std::string> Asked;
+};
+
+TEST_F(DiskAudioTest, AnEffectSoundsAndNothingPlayedIsSilence) {
+    const Mix quiet = Capture([](TGameAudio&) {}, 400);
+    ASSERT_GT(quiet.Samples.size(), 4410u); // the driver did run
+    EXPECT_EQ(quiet.Energy(), 0.0);
+
+    const Mix one = Capture([](TGameAudio& audio) { audio.PlaySound("recycle"); }, 800);
+    EXPECT_GT(one.PeakRms(), 2000.0);
+
+    const Mix byPosition = Capture([](TGameAudio& audio) { audio.PlaySoundAt(4); }, 800);
+    EXPECT_GT(byPosition.PeakRms(), 2000.0);
+}
+
+TEST_F(DiskAudioTest, TwoOverlappingCopiesAreLouderThanOne) {
+    const Mix one = Capture([](TGameAudio& audio) { audio.PlaySound("recycle"); }, 900);
+    const Mix two = Capture(
+        [](TGameAudio& audio) {
+            audio.PlaySound("recycle");
+            QTest::qWait(30); // the second starts while the first is sounding
+            audio.PlaySound("recycle");
+        },
+        900);
+    EXPECT_GT(one.PeakRms(), 2000.0);
+    EXPECT_GT(two.PeakRms(), 1.2 * one.PeakRms());
+    EXPECT_GT(two.Energy(), 1.6 * one.Energy());
+}
+
+TEST_F(DiskAudioTest, MoreCopiesThanChannelsAllSound) {
+    int channels = 0;
+    const Mix many = Capture(
+        [&channels](TGameAudio& audio) {
+            for (int i = 0; i < 20; ++i) audio.PlaySound("Alert");
+            channels = audio.WaveOutput().Channels();
+        },
+        300);
+    EXPECT_GE(channels, 20);
+    EXPECT_GT(many.PeakRms(), 2000.0);
+}
+
+TEST_F(DiskAudioTest, MusicIsAudibleFromTheTrackFileAlsoInsideAContainer) {
+    const Mix plain = Capture([](TGameAudio& audio) { audio.PlayMusic(true); }, 1200, ChordMidi(960));
+    EXPECT_GT(plain.PeakRms(), 300.0);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(TrackPath())));
+
+    const Mix wrapped = Capture([](TGameAudio& audio) { audio.PlayMusic(true); }, 1200, AsRmid(ChordMidi(960)));
+    EXPECT_GT(wrapped.PeakRms(), 300.0);
+    // The track file holds the resource as it is; only the player looks inside the container.
+    QFile file(QString::fromStdString(TrackPath()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("RIFF"));
+}
+
+TEST_F(DiskAudioTest, MusicSwitchedOffIsSilent) {
+    const Mix off = Capture(
+        [](TGameAudio& audio) {
+            audio.PlayMusic(true);
+            audio.PlayMusic(false);
+        },
+        800, ChordMidi(960));
+    EXPECT_EQ(off.PeakRms(), 0.0);
+}
+
+TEST_F(DiskAudioTest, EndOfATrackIsReportedOnTheWindowThreadAndStartsTheNext) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+    ScopedEnv file("SDL_DISKAUDIOFILE", MixPath().toUtf8());
+    auto audio = MakeAudio(ChordMidi(30));
+    bool onMainThread = true;
+    int notifications = 0;
+    QObject::connect(&audio->MediaPlayer1(), &TSdlMusicPlayer::Notify, [&] {
+        notifications += 1;
+        onMainThread = onMainThread && QThread::currentThread() == QCoreApplication::instance()->thread();
+        audio->MediaPlayer1Notify(true);
+    });
+    audio->PlayMusic(true);
+    EXPECT_EQ(audio->MediaPlayer1().Mode(), TMPModes::mpPlaying);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Asked.size() >= 2; }, 20000));
+    EXPECT_GE(notifications, 1);
+    EXPECT_TRUE(onMainThread);
+    EXPECT_EQ(audio->MediaPlayer1().Mode(), TMPModes::mpPlaying); // the next track runs
+}
+
+TEST_F(DiskAudioTest, StoppingTheMusicOurselvesIsNoEndOfTrack) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+    ScopedEnv file("SDL_DISKAUDIOFILE", MixPath().toUtf8());
+    auto audio = MakeAudio(ChordMidi(960));
+    QSignalSpy spy(&audio->MediaPlayer1(), &TSdlMusicPlayer::Notify);
+    audio->PlayMusic(true);
+    QTest::qWait(100);
+    audio->PlayMusic(false); // off
+    audio->PlayMusic(true);  // on again: the old track is stopped, the new one starts
+    QTest::qWait(400);
+    EXPECT_EQ(spy.count(), 0);
+    audio->PlayMusic(false);
+    EXPECT_EQ(audio->MediaPlayer1().Mode(), TMPModes::mpNotReady);
+    QTest::qWait(200);
+    EXPECT_EQ(spy.count(), 0);
+}
+
+std::string ReadLog(std::FILE* log) {
+    std::fflush(log);
+    std::rewind(log);
+    std::string text;
+    for (int c = std::fgetc(log); c != EOF; c = std::fgetc(log)) text.push_back(static_cast<char>(c));
+    return text;
+}
+
+TEST_F(DiskAudioTest, WithoutADeviceTheGameGoesOnSilentlyAfterOneLine) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
+    std::FILE* log = std::tmpfile();
+    ASSERT_NE(log, nullptr);
+    {
+        auto audio = MakeAudio(ChordMidi(240), log);
+        EXPECT_FALSE(audio->DXSound1().Initialized());
+        EXPECT_NO_THROW(audio->PlaySound("recycle"));
+        EXPECT_NO_THROW(audio->PlaySoundAt(4));
+        EXPECT_THROW(audio->PlaySound("no such wave"), ECollectionError);
+        EXPECT_NO_THROW(audio->PlayMusic(true));
+        EXPECT_TRUE(QFile::exists(QString::fromStdString(TrackPath()))); // the track file is still written
+        EXPECT_NO_THROW(audio->PlayMusic(true));
+        EXPECT_NO_THROW(audio->MediaPlayer1Notify(true));
+    }
+    const std::string text = ReadLog(log);
+    std::fclose(log);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    EXPECT_NE(text.find("no usable sound device"), std::string::npos) << text;
+}
+
+TEST_F(DiskAudioTest, WithoutASoundFontEffectsStillSoundAndMusicIsSilent) {
+    ScopedEnv fonts("SDL_SOUNDFONTS", Dir.filePath(QStringLiteral("missing.sf2")).toUtf8());
+    ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+    ScopedEnv file("SDL_DISKAUDIOFILE", MixPath().toUtf8());
+    std::FILE* log = std::tmpfile();
+    ASSERT_NE(log, nullptr);
+    {
+        auto audio = MakeAudio(ChordMidi(960), log);
+        EXPECT_TRUE(audio->DXSound1().Initialized());
+        EXPECT_FALSE(audio->DXSound1().MusicAvailable());
+        EXPECT_NO_THROW(audio->PlayMusic(true));
+        EXPECT_NO_THROW(audio->PlayMusic(true));
+        QTest::qWait(600);
+        audio->PlaySound("recycle");
+        QTest::qWait(600);
+    }
+    const Mix mix = Mix::Read(MixPath());
+    const std::size_t musicOnly = 44100 * 2 * 4 / 10; // the first 400 ms
+    ASSERT_GT(mix.Samples.size(), musicOnly);
+    EXPECT_TRUE(std::all_of(mix.Samples.begin(), mix.Samples.begin() + musicOnly, [](std::int16_t s) { return s == 0; }));
+    EXPECT_GT(mix.PeakRms(), 2000.0);
+    const std::string text = ReadLog(log);
+    std::fclose(log);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    EXPECT_NE(text.find("soundfont"), std::string::npos) << text;
+}
+
+} // namespace
+} // namespace pelmoravan

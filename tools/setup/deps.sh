@@ -7,7 +7,7 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-mixer-dev timgm6mb-soundfont
-  fonts-wqy-microhei
+  fonts-wqy-microhei fonts-noto-color-emoji fonts-dejavu-core
   xvfb xauth xdotool imagemagick
 )
 

@@ -1,8 +1,12 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <memory>
 
 #include "shell/qt/form1.h"
+#include "shell/qt/score_ui.h"
+#include "shell/qt/startup_error.h"
 
 namespace {
 
@@ -14,9 +18,6 @@ bool HasDisplay() {
     return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
 }
 
-// Not there yet: the best-score file check runs here, before any window exists.
-void CheckScoreFileAtStartup() {}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -25,10 +26,20 @@ int main(int argc, char* argv[]) {
                              "to try it without one: xvfb-run -a ./play\n");
         return 1;
     }
-    CheckScoreFileAtStartup();
+    // Before any window: a score file that cannot be created or opened ends the program here.
+    if (!pelmoravan::CheckScoreFileAtStartup()) {
+        return 1;
+    }
     QApplication app(argc, argv);
     // No named mutex: a second copy runs on its own anyway, and nothing ever reads it.
-    pelmoravan::TForm1 form;
-    form.show();
+    std::unique_ptr<pelmoravan::TForm1> form;
+    try {
+        form = std::make_unique<pelmoravan::TForm1>();
+    } catch (const std::exception& error) {
+        // Building the window failed (a missing resource, an unwritable track file).
+        pelmoravan::ReportStartupError(error.what());
+        return 1;
+    }
+    form->show();
     return QApplication::exec();
 }

@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <cstdio>
 
 #include "shell/file_stream.h"
 #include "shell/qt/scores_dialog.h"
+#include "shell/qt/startup_error.h"
 
 namespace pelmoravan {
 
@@ -46,16 +46,7 @@ bool CheckScoreFileAtStartup(const std::string& path) {
         UpdateScores(false, -1, ui, ui, path);
         return true;
     } catch (const EStreamError& e) {
-        std::fprintf(stderr, "pelmoravan: %s\n", e.what());
-        if (QApplication::instance() != nullptr) {
-            QMessageBox::critical(nullptr, QStringLiteral("Pelmoravan"), QString::fromStdString(e.what()));
-        } else {
-            int argc = 1;
-            char name[] = "pelmoravan";
-            char* argv[] = {name, nullptr};
-            QApplication app(argc, argv);
-            QMessageBox::critical(nullptr, QStringLiteral("Pelmoravan"), QString::fromStdString(e.what()));
-        }
+        ReportStartupError(e.what());
         return false;
     }
 }

@@ -1,0 +1,24 @@
+#include "shell/qt/startup_error.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+
+namespace pelmoravan {
+
+void ReportStartupError(const std::string& text) {
+    std::fprintf(stderr, "pelmoravan: %s\n", text.c_str());
+    std::fflush(stderr);
+    const QString message = QString::fromStdString(text);
+    if (QApplication::instance() != nullptr) {
+        QMessageBox::critical(nullptr, QStringLiteral("Pelmoravan"), message);
+        return;
+    }
+    int argc = 1;
+    char name[] = "pelmoravan";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    QMessageBox::critical(nullptr, QStringLiteral("Pelmoravan"), message);
+}
+
+} // namespace pelmoravan

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "audio/qt/qt_track_source.h"
 #include "audio/sdl/game_audio.h"
 #include "audio_fixtures.h"
 
@@ -156,6 +157,28 @@ TEST_F(DiskAudioTest, StoppingTheMusicOurselvesIsNoEndOfTrack) {
     EXPECT_EQ(audio->MediaPlayer1().Mode(), TMPModes::mpNotReady);
     QTest::qWait(200);
     EXPECT_EQ(spy.count(), 0);
+}
+
+// The program's own tracks and effects, as built into it.
+TEST_F(DiskAudioTest, EveryBuiltInTrackAndTheRealEffectsAreAudible) {
+    TQtTrackSource resources;
+    EXPECT_EQ(resources.Track("SOUND4").size(), resources.Track("Sound4").size());
+    const auto container = resources.Track("sound4");
+    ASSERT_GE(container.size(), 12u);
+    EXPECT_EQ(std::string(container.begin(), container.begin() + 4), "RIFF");
+    EXPECT_EQ(std::string(container.begin() + 8, container.begin() + 12), "RMID");
+    EXPECT_THROW(resources.Track("Sound6"), ETrackNotFound);
+
+    for (int n = 1; n <= 4; ++n) {
+        const Mix mix = Capture([](TGameAudio& audio) { audio.PlayMusic(true); }, 1500,
+                                resources.Track("Sound" + std::to_string(n)));
+        EXPECT_GT(mix.PeakRms(), 300.0) << "SOUND" << n;
+    }
+
+    Waves = TWaveCollection{};
+    LoadWaves(Waves);
+    const Mix effect = Capture([](TGameAudio& audio) { audio.PlaySound("recycle"); }, 800);
+    EXPECT_GT(effect.PeakRms(), 300.0);
 }
 
 std::string ReadLog(std::FILE* log) {

@@ -159,7 +159,7 @@ TEST_F(TilePictures, BackgroundIsTheKeyAndThePictureFillsTheTile) {
             ASSERT_EQ(tile.pixel(0, y), kTileKey);
             ASSERT_EQ(tile.pixel(tile.width() - 1, y), kTileKey);
         }
-        // A picture, not a blank or a speck: a fair part of the tile is drawn.
+        // A picture, not a blank or a dot: a fair part of the tile is drawn.
         const int drawn = tile.width() * tile.height() - CountColour(tile, kTileKey);
         EXPECT_GT(drawn, tile.width() * tile.height() / 10);
     }
@@ -258,14 +258,14 @@ TEST(Catalog, LogoIsOpaque) {
 
 // ---- Waves -------------------------------------------------------------------------------------
 
-struct WaveSpec {
+struct WaveEntry {
     const char* name;
     int channels;
     int bits;
     double seconds;
 };
 
-constexpr std::array<WaveSpec, 9> kWaves{{
+constexpr std::array<WaveEntry, 9> kWaves{{
     {"Alert", 1, 8, 0.08},
     {"chimes", 2, 16, 0.63},
     {"ding", 2, 16, 0.92},
@@ -278,9 +278,9 @@ constexpr std::array<WaveSpec, 9> kWaves{{
 }};
 
 TEST(Catalog, WavesHaveTheirFormatsAndLengths) {
-    for (const WaveSpec& spec : kWaves) {
-        SCOPED_TRACE(spec.name);
-        const QByteArray wav = Resource(QStringLiteral("waves/%1.wav").arg(QString::fromLatin1(spec.name)));
+    for (const WaveEntry& entry : kWaves) {
+        SCOPED_TRACE(entry.name);
+        const QByteArray wav = Resource(QStringLiteral("waves/%1.wav").arg(QString::fromLatin1(entry.name)));
         ASSERT_GE(wav.size(), 44);
         ASSERT_EQ(wav.left(4), QByteArray("RIFF"));
         ASSERT_EQ(wav.mid(8, 4), QByteArray("WAVE"));
@@ -297,12 +297,12 @@ TEST(Catalog, WavesHaveTheirFormatsAndLengths) {
             if (id == "fmt ") {
                 haveFormat = true;
                 EXPECT_EQ(LE16(wav, at + 8), 1u) << "PCM";
-                EXPECT_EQ(LE16(wav, at + 10), static_cast<std::uint32_t>(spec.channels));
+                EXPECT_EQ(LE16(wav, at + 10), static_cast<std::uint32_t>(entry.channels));
                 EXPECT_EQ(LE32(wav, at + 12), 22050u);
-                const std::uint32_t align = static_cast<std::uint32_t>(spec.channels * spec.bits / 8);
+                const std::uint32_t align = static_cast<std::uint32_t>(entry.channels * entry.bits / 8);
                 EXPECT_EQ(LE32(wav, at + 16), 22050u * align) << "byte rate";
                 EXPECT_EQ(LE16(wav, at + 20), align);
-                EXPECT_EQ(LE16(wav, at + 22), static_cast<std::uint32_t>(spec.bits));
+                EXPECT_EQ(LE16(wav, at + 22), static_cast<std::uint32_t>(entry.bits));
             } else if (id == "data") {
                 EXPECT_TRUE(haveFormat) << "format chunk before the data";
                 dataAt = at + 8;
@@ -311,14 +311,14 @@ TEST(Catalog, WavesHaveTheirFormatsAndLengths) {
             at += 8 + size + (size % 2);
         }
         ASSERT_GE(dataAt, 0);
-        const int align = spec.channels * spec.bits / 8;
+        const int align = entry.channels * entry.bits / 8;
         const double seconds = static_cast<double>(dataSize) / align / 22050.0;
-        EXPECT_NEAR(seconds, spec.seconds, spec.seconds * 0.25);
+        EXPECT_NEAR(seconds, entry.seconds, entry.seconds * 0.25);
 
         // Audible, and back to silence at the end so that it stops without a click.
         const auto sample = [&](std::uint32_t frame) {
             const qsizetype p = dataAt + static_cast<qsizetype>(frame) * align;
-            return spec.bits == 8 ? (static_cast<std::uint8_t>(wav[p]) - 128) / 128.0
+            return entry.bits == 8 ? (static_cast<std::uint8_t>(wav[p]) - 128) / 128.0
                                   : static_cast<std::int16_t>(LE16(wav, p)) / 32768.0;
         };
         const std::uint32_t frames = dataSize / static_cast<std::uint32_t>(align);
@@ -501,7 +501,7 @@ double SecondsAt(std::uint32_t tick, const std::map<std::uint32_t, std::uint32_t
     return seconds + static_cast<double>(tick - from) * micros / division / 1e6;
 }
 
-struct MusicSpec {
+struct MusicEntry {
     const char* name;
     int format;
     int tracks;
@@ -509,7 +509,7 @@ struct MusicSpec {
     bool rmid;
 };
 
-constexpr std::array<MusicSpec, 5> kMusic{{
+constexpr std::array<MusicEntry, 5> kMusic{{
     {"SOUND1", 1, 7, 120, false},
     {"SOUND2", 1, 10, 120, false},
     {"SOUND3", 1, 26, 240, false},
@@ -534,15 +534,15 @@ QByteArray UnwrapRmid(const QByteArray& riff) {
 }
 
 TEST(Catalog, MusicTracksAreWellFormedMidiFilesOfAtLeastAMinute) {
-    for (const MusicSpec& spec : kMusic) {
-        SCOPED_TRACE(spec.name);
-        const QByteArray bytes = Resource(QStringLiteral("music/%1.mid").arg(QString::fromLatin1(spec.name)));
-        const QByteArray smf = spec.rmid ? UnwrapRmid(bytes) : bytes;
+    for (const MusicEntry& entry : kMusic) {
+        SCOPED_TRACE(entry.name);
+        const QByteArray bytes = Resource(QStringLiteral("music/%1.mid").arg(QString::fromLatin1(entry.name)));
+        const QByteArray smf = entry.rmid ? UnwrapRmid(bytes) : bytes;
         const MidiInfo midi = ParseMidi(smf);
         ASSERT_TRUE(midi.wellFormed) << midi.problem;
-        EXPECT_EQ(midi.format, spec.format);
-        EXPECT_EQ(static_cast<int>(midi.tracks.size()), spec.tracks);
-        EXPECT_EQ(midi.division, spec.division);
+        EXPECT_EQ(midi.format, entry.format);
+        EXPECT_EQ(static_cast<int>(midi.tracks.size()), entry.tracks);
+        EXPECT_EQ(midi.division, entry.division);
 
         // Tempo lives in the first track (the only one in format 0).
         ASSERT_FALSE(midi.tracks.empty());
@@ -555,7 +555,7 @@ TEST(Catalog, MusicTracksAreWellFormedMidiFilesOfAtLeastAMinute) {
             EXPECT_EQ(track.unmatchedOffs, 0);
             EXPECT_EQ(track.unfinishedNotes, 0);
             EXPECT_GE(SecondsAt(track.endTick, tempos, midi.division), 60.0);
-            if (spec.format == 1 && i > 0) {
+            if (entry.format == 1 && i > 0) {
                 EXPECT_TRUE(track.tempos.empty()) << "tempo changes belong to the first track";
             }
         }
@@ -563,10 +563,10 @@ TEST(Catalog, MusicTracksAreWellFormedMidiFilesOfAtLeastAMinute) {
 }
 
 TEST(Catalog, MusicTracksHaveMelodyHarmonyBassAndDrums) {
-    for (const MusicSpec& spec : kMusic) {
-        SCOPED_TRACE(spec.name);
-        const QByteArray bytes = Resource(QStringLiteral("music/%1.mid").arg(QString::fromLatin1(spec.name)));
-        const MidiInfo midi = ParseMidi(spec.rmid ? UnwrapRmid(bytes) : bytes);
+    for (const MusicEntry& entry : kMusic) {
+        SCOPED_TRACE(entry.name);
+        const QByteArray bytes = Resource(QStringLiteral("music/%1.mid").arg(QString::fromLatin1(entry.name)));
+        const MidiInfo midi = ParseMidi(entry.rmid ? UnwrapRmid(bytes) : bytes);
         ASSERT_TRUE(midi.wellFormed) << midi.problem;
         std::vector<std::array<std::uint32_t, 4>> notes;
         for (const MidiTrackInfo& track : midi.tracks) {

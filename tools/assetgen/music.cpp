@@ -5,6 +5,7 @@
 #include "rng.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -149,14 +150,10 @@ int NearestChordTone(int note, const Chord& chord, int preferDir) {
     return note;
 }
 
+// The note of the pitch class nearest to near (a tritone away goes up).
 int NearestWithPc(int near, int pc) {
-    int best = near;
-    for (int d = 0; d < 12; ++d) {
-        if (Pc(near + d) == pc) {
-            return d <= 6 ? near + d : near + d - 12;
-        }
-    }
-    return best;
+    const int up = Pc(pc - near);
+    return up <= 6 ? near + up : near + up - 12;
 }
 
 // A close voicing of the chord within [low, high], as near as possible to the previous one.
@@ -224,14 +221,14 @@ enum Part : unsigned {
 };
 constexpr unsigned kAll = 0xFF;
 
-struct SectionSpec {
+struct SectionPlan {
     std::string name;    // sections with one name share their melody
     std::string chords;  // one token per bar; "I,V" splits a bar in halves
     double energy;       // 0..1: loudness and busyness
     unsigned parts;
 };
 
-struct PieceSpec {
+struct PiecePlan {
     std::string title;
     double bpm;
     int beatsPerBar;
@@ -241,7 +238,7 @@ struct PieceSpec {
     bool minorKey;
     int division;
     std::uint64_t seed;
-    std::vector<SectionSpec> form;
+    std::vector<SectionPlan> form;
 };
 
 struct ChordSpan {
@@ -260,15 +257,15 @@ struct Bar {
 };
 
 struct Timeline {
-    const PieceSpec* spec;
+    const PiecePlan* piece;
     std::vector<Bar> bars;
 
-    double Beats() const { return static_cast<double>(bars.size()) * spec->beatsPerBar; }
+    double Beats() const { return static_cast<double>(bars.size()) * piece->beatsPerBar; }
     std::uint32_t Tick(double beat) const {
-        return static_cast<std::uint32_t>(std::lround(beat * spec->division));
+        return static_cast<std::uint32_t>(std::lround(beat * piece->division));
     }
     const Chord& ChordAt(double beat) const {
-        const Bar& bar = bars[static_cast<std::size_t>(std::clamp(beat / spec->beatsPerBar, 0.0, bars.size() - 1.0))];
+        const Bar& bar = bars[static_cast<std::size_t>(std::clamp(beat / piece->beatsPerBar, 0.0, bars.size() - 1.0))];
         const ChordSpan* found = &bar.chords.front();
         for (const ChordSpan& span : bar.chords) {
             if (span.start <= beat + 1e-9) {
@@ -279,7 +276,7 @@ struct Timeline {
     }
     // Where the chord sounding at the beat gives way to the next one.
     double ChordEnd(double beat) const {
-        const Bar& bar = bars[static_cast<std::size_t>(std::clamp(beat / spec->beatsPerBar, 0.0, bars.size() - 1.0))];
+        const Bar& bar = bars[static_cast<std::size_t>(std::clamp(beat / piece->beatsPerBar, 0.0, bars.size() - 1.0))];
         for (const ChordSpan& span : bar.chords) {
             if (span.start <= beat + 1e-9 && beat < span.start + span.length - 1e-9) {
                 return span.start + span.length;
@@ -310,18 +307,18 @@ std::vector<std::string> Split(const std::string& text, char separator) {
     return out;
 }
 
-Timeline Lay(const PieceSpec& spec) {
-    Timeline t{&spec, {}};
-    for (std::size_t s = 0; s < spec.form.size(); ++s) {
-        const auto tokens = Split(spec.form[s].chords, ' ');
+Timeline Lay(const PiecePlan& piece) {
+    Timeline t{&piece, {}};
+    for (std::size_t s = 0; s < piece.form.size(); ++s) {
+        const auto tokens = Split(piece.form[s].chords, ' ');
         for (std::size_t b = 0; b < tokens.size(); ++b) {
-            Bar bar{static_cast<int>(s), static_cast<int>(b), static_cast<int>(tokens.size()), spec.form[s].energy,
-                    spec.form[s].parts, {}};
+            Bar bar{static_cast<int>(s), static_cast<int>(b), static_cast<int>(tokens.size()), piece.form[s].energy,
+                    piece.form[s].parts, {}};
             const auto parts = Split(tokens[b], ',');
-            const double barStart = static_cast<double>(t.bars.size()) * spec.beatsPerBar;
-            const double each = static_cast<double>(spec.beatsPerBar) / parts.size();
+            const double barStart = static_cast<double>(t.bars.size()) * piece.beatsPerBar;
+            const double each = static_cast<double>(piece.beatsPerBar) / parts.size();
             for (std::size_t k = 0; k < parts.size(); ++k) {
-                bar.chords.push_back({barStart + k * each, each, ParseChord(parts[k], spec.tonic)});
+                bar.chords.push_back({barStart + k * each, each, ParseChord(parts[k], piece.tonic)});
             }
             t.bars.push_back(std::move(bar));
         }
@@ -459,7 +456,7 @@ struct MelodyRange {
 
 // Realises the section plans over the chords: strong beats and long notes land on chord tones.
 Notes Melody(const Timeline& t, Rng& rng, int channel, MelodyRange range, unsigned part, double legato) {
-    const PieceSpec& spec = *t.spec;
+    const PiecePlan& piece = *t.piece;
     std::map<std::string, MelodyPlan> plans;
     Notes notes;
     int current = range.home;
@@ -468,37 +465,37 @@ Notes Melody(const Timeline& t, Rng& rng, int channel, MelodyRange range, unsign
         if ((bar.parts & part) == 0) {
             continue;
         }
-        const SectionSpec& section = spec.form[static_cast<std::size_t>(bar.section)];
+        const SectionPlan& section = piece.form[static_cast<std::size_t>(bar.section)];
         auto found = plans.find(section.name);
         if (found == plans.end()) {
             const bool lifted = section.name.front() == 'B';
-            found = plans.emplace(section.name, PlanMelody(rng, bar.sectionBars, spec.beatsPerBar, bar.energy, lifted)).first;
+            found = plans.emplace(section.name, PlanMelody(rng, bar.sectionBars, piece.beatsPerBar, bar.energy, lifted)).first;
         }
         const MelodyPlan& plan = found->second;
         if (bar.index == 0) {
-            current = StepScale(range.home, plan.startOffset, ChordScale(spec.scale, spec.tonic, bar.chords.front().chord));
+            current = StepScale(range.home, plan.startOffset, ChordScale(piece.scale, piece.tonic, bar.chords.front().chord));
         }
         const bool finalBar = IsLastBar(t, b);
-        const MotifBar& motif = finalBar ? CadenceBar(spec.beatsPerBar, true)
+        const MotifBar& motif = finalBar ? CadenceBar(piece.beatsPerBar, true)
                                          : plan.bars[static_cast<std::size_t>(bar.index)];
-        const double barStart = static_cast<double>(b) * spec.beatsPerBar;
+        const double barStart = static_cast<double>(b) * piece.beatsPerBar;
         for (std::size_t k = 0; k < motif.size(); ++k) {
             const MotifNote& m = motif[k];
             const double beat = barStart + m.onset;
             const Chord& chord = t.ChordAt(beat);
-            const PitchClasses pcs = ChordScale(spec.scale, spec.tonic, chord);
+            const PitchClasses pcs = ChordScale(piece.scale, piece.tonic, chord);
             int note = m.step == 0 ? current : StepScale(current, m.step, pcs);
             if (!InScale(pcs, note)) {
                 note = StepScale(note, 0, pcs);
             }
-            const bool strong = std::fmod(m.onset, spec.beatsPerBar == 3 ? 3.0 : 2.0) == 0.0 || m.length >= 1.5;
+            const bool strong = std::fmod(m.onset, piece.beatsPerBar == 3 ? 3.0 : 2.0) == 0.0 || m.length >= 1.5;
             // Long notes a semitone from a chord tone would rub against the harmony.
             const bool rubs = m.length >= 0.5 && !chord.Has(note) && (chord.Has(note - 1) || chord.Has(note + 1));
             if (strong || rubs) {
                 note = NearestChordTone(note, chord, m.step);
             }
             if (finalBar) {
-                note = NearestWithPc(current, Pc(spec.tonic));
+                note = NearestWithPc(current, Pc(piece.tonic));
             }
             while (note > range.high) {
                 note -= 12;
@@ -529,7 +526,7 @@ std::vector<Notes> Pad(const Timeline& t, Rng& rng, const std::vector<int>& chan
         }
         for (const ChordSpan& span : bar.chords) {
             previous = Voice(span.chord, previous, low, high, static_cast<int>(channels.size()));
-            const double length = IsLastBar(t, b) ? t.spec->beatsPerBar : span.length;
+            const double length = IsLastBar(t, b) ? t.piece->beatsPerBar : span.length;
             for (std::size_t v = 0; v < channels.size(); ++v) {
                 // Highest voice first, so that voice tracks read top to bottom.
                 const int note = previous[previous.size() - 1 - v];
@@ -540,18 +537,18 @@ std::vector<Notes> Pad(const Timeline& t, Rng& rng, const std::vector<int>& chan
     return voices;
 }
 
-// Chord hits on the given eighth-note steps of each bar ('x' strong, 'o' light).
+// Chord hits on the pattern's steps, which divide the bar evenly ('x' strong, 'o' light).
 Notes Comp(const Timeline& t, Rng& rng, int channel, int low, int high, const std::string& pattern, double length,
            unsigned part, int soft, int loud) {
     Notes notes;
     std::vector<int> previous;
-    const double stepBeats = static_cast<double>(t.spec->beatsPerBar) / pattern.size();
+    const double stepBeats = static_cast<double>(t.piece->beatsPerBar) / pattern.size();
     for (std::size_t b = 0; b < t.bars.size(); ++b) {
         const Bar& bar = t.bars[b];
         if ((bar.parts & part) == 0) {
             continue;
         }
-        const double barStart = static_cast<double>(b) * t.spec->beatsPerBar;
+        const double barStart = static_cast<double>(b) * t.piece->beatsPerBar;
         for (std::size_t s = 0; s < pattern.size(); ++s) {
             if (pattern[s] == '.' || (IsLastBar(t, b) && s > 0)) {
                 continue;
@@ -559,7 +556,7 @@ Notes Comp(const Timeline& t, Rng& rng, int channel, int low, int high, const st
             const double beat = barStart + s * stepBeats;
             previous = Voice(t.ChordAt(beat), previous, low, high, 3);
             const int velocity = Loudness(bar.energy, soft, loud) - (pattern[s] == 'o' ? 14 : 0);
-            const double hold = IsLastBar(t, b) ? t.spec->beatsPerBar : t.Hold(beat, length);
+            const double hold = IsLastBar(t, b) ? t.piece->beatsPerBar : t.Hold(beat, length);
             for (int note : previous) {
                 notes.push_back({beat, hold, channel, note, Humanize(rng, velocity)});
             }
@@ -572,13 +569,13 @@ Notes Comp(const Timeline& t, Rng& rng, int channel, int low, int high, const st
 Notes Arpeggio(const Timeline& t, Rng& rng, int channel, int low, const std::string& pattern, double stepBeats,
                double hold, unsigned part, int soft, int loud) {
     Notes notes;
-    const int steps = static_cast<int>(std::lround(t.spec->beatsPerBar / stepBeats));
+    const int steps = static_cast<int>(std::lround(t.piece->beatsPerBar / stepBeats));
     for (std::size_t b = 0; b < t.bars.size(); ++b) {
         const Bar& bar = t.bars[b];
         if ((bar.parts & part) == 0) {
             continue;
         }
-        const double barStart = static_cast<double>(b) * t.spec->beatsPerBar;
+        const double barStart = static_cast<double>(b) * t.piece->beatsPerBar;
         for (int s = 0; s < steps; ++s) {
             const char symbol = pattern[static_cast<std::size_t>(s) % pattern.size()];
             if (symbol == '.' || (IsLastBar(t, b) && s > 0)) {
@@ -602,14 +599,14 @@ Notes Arpeggio(const Timeline& t, Rng& rng, int channel, int low, const std::str
                 stack.push_back(next);
             }
             const int velocity = Loudness(bar.energy, soft, loud) + (s == 0 ? 8 : 0);
-            notes.push_back({beat, IsLastBar(t, b) ? t.spec->beatsPerBar : t.Hold(beat, hold), channel, stack.back(),
+            notes.push_back({beat, IsLastBar(t, b) ? t.piece->beatsPerBar : t.Hold(beat, hold), channel, stack.back(),
                              Humanize(rng, velocity)});
         }
     }
     return notes;
 }
 
-enum class BassStyle { kEighths, kRootFifth, kWaltz, kWalking, kPulse };
+enum class BassStyle { kRootFifth, kWaltz, kWalking, kPulse };
 
 // The bass: roots in the low register, moving to the nearest octave of each new root.
 Notes Bass(const Timeline& t, Rng& rng, int channel, BassStyle style, unsigned part, int soft, int loud) {
@@ -631,8 +628,7 @@ Notes Bass(const Timeline& t, Rng& rng, int channel, BassStyle style, unsigned p
         if ((bar.parts & part) == 0) {
             continue;
         }
-        const int velocity = Loudness(bar.energy, 70, loud);
-        (void)soft;
+        const int velocity = Loudness(bar.energy, soft, loud);
         for (std::size_t c = 0; c < bar.chords.size(); ++c) {
             const ChordSpan& span = bar.chords[c];
             const int root = rootNear(span.chord);
@@ -642,16 +638,10 @@ Notes Bass(const Timeline& t, Rng& rng, int channel, BassStyle style, unsigned p
                 notes.push_back({span.start + at, length, channel, key, Humanize(rng, velocity + extra)});
             };
             if (IsLastBar(t, b)) {
-                add(0, t.spec->beatsPerBar, root, 8);
+                add(0, t.piece->beatsPerBar, root, 8);
                 continue;
             }
             switch (style) {
-                case BassStyle::kEighths:
-                    for (double at = 0; at < span.length - 1e-9; at += 0.5) {
-                        const bool up = std::fmod(at, 2.0) == 1.5 && bar.energy > 0.6;
-                        add(at, 0.45, up ? root + 12 : root, at == 0 ? 10 : (std::fmod(at, 1.0) == 0 ? 0 : -10));
-                    }
-                    break;
                 case BassStyle::kRootFifth:
                     for (double at = 0; at < span.length - 1e-9; at += 2) {
                         add(at, 1.5, at == 0 ? root : fifth, at == 0 ? 8 : 0);
@@ -720,7 +710,7 @@ Notes Counter(const Timeline& t, Rng& rng, int channel, int low, int high, unsig
                 }
             }
             current = best;
-            const double length = IsLastBar(t, b) ? t.spec->beatsPerBar : span.length;
+            const double length = IsLastBar(t, b) ? t.piece->beatsPerBar : span.length;
             if (span.length >= 4 && !IsLastBar(t, b)) {
                 // Long chords get a dotted rhythm with a neighbour tone.
                 notes.push_back({span.start, 2.5, channel, current, Humanize(rng, Loudness(bar.energy, soft, loud))});
@@ -752,13 +742,13 @@ struct DrumLine {
 // cymbal, and the last bar of the piece is a single hit.
 Notes Drums(const Timeline& t, Rng& rng, const std::vector<DrumLine>& lines, int stepsPerBar, bool fills) {
     Notes notes;
-    const double stepBeats = static_cast<double>(t.spec->beatsPerBar) / stepsPerBar;
+    const double stepBeats = static_cast<double>(t.piece->beatsPerBar) / stepsPerBar;
     for (std::size_t b = 0; b < t.bars.size(); ++b) {
         const Bar& bar = t.bars[b];
         if ((bar.parts & kDrums) == 0) {
             continue;
         }
-        const double barStart = static_cast<double>(b) * t.spec->beatsPerBar;
+        const double barStart = static_cast<double>(b) * t.piece->beatsPerBar;
         const int base = Loudness(bar.energy, 62, 104);
         if (IsLastBar(t, b)) {
             notes.push_back({barStart, 1, kDrumChannel, kit::kCrash, 110});
@@ -767,7 +757,7 @@ Notes Drums(const Timeline& t, Rng& rng, const std::vector<DrumLine>& lines, int
         }
         const bool sectionStart = bar.index == 0 && b > 0;
         const bool fillBar = fills && bar.index == bar.sectionBars - 1 && bar.energy >= 0.5;
-        const int fillFrom = stepsPerBar - stepsPerBar / (t.spec->beatsPerBar == 3 ? 3 : 4);
+        const int fillFrom = stepsPerBar - stepsPerBar / (t.piece->beatsPerBar == 3 ? 3 : 4);
         if (sectionStart && bar.energy >= 0.4) {
             notes.push_back({barStart, 1, kDrumChannel, kit::kCrash, base + 10});
         }
@@ -855,36 +845,36 @@ void Emit(MidiTrack& track, const Timeline& t, const Notes& notes) {
 
 // The conductor: title, metre, key and tempo, with a gentle slowing over the last two bars.
 void Conduct(MidiTrack& track, const Timeline& t) {
-    const PieceSpec& spec = *t.spec;
-    track.Name(spec.title);
+    const PiecePlan& piece = *t.piece;
+    track.Name(piece.title);
     track.Text(0, "Pelmoravan background music");
-    track.TimeSignature(0, spec.beatsPerBar, 4);
-    track.KeySignature(0, spec.keySharps, spec.minorKey);
-    track.Tempo(0, spec.bpm);
-    const double slowFrom = t.Beats() - 2.0 * spec.beatsPerBar;
+    track.TimeSignature(0, piece.beatsPerBar, 4);
+    track.KeySignature(0, piece.keySharps, piece.minorKey);
+    track.Tempo(0, piece.bpm);
+    const double slowFrom = t.Beats() - 2.0 * piece.beatsPerBar;
     for (double beat = slowFrom; beat < t.Beats(); beat += 1) {
         const double x = (beat - slowFrom + 1) / (t.Beats() - slowFrom);
-        track.Tempo(t.Tick(beat), spec.bpm * (1.0 - 0.22 * x));
+        track.Tempo(t.Tick(beat), piece.bpm * (1.0 - 0.22 * x));
     }
     int lastSection = -1;
     for (std::size_t b = 0; b < t.bars.size(); ++b) {
         if (t.bars[b].section != lastSection) {
             lastSection = t.bars[b].section;
-            track.Marker(t.Tick(static_cast<double>(b) * spec.beatsPerBar), spec.form[static_cast<std::size_t>(lastSection)].name);
+            track.Marker(t.Tick(static_cast<double>(b) * piece.beatsPerBar), piece.form[static_cast<std::size_t>(lastSection)].name);
         }
     }
 }
 
 // Seconds the piece lasts, from its tempo map; a guard against a form that is too short.
 double Seconds(const Timeline& t) {
-    const PieceSpec& spec = *t.spec;
-    const double slowFrom = t.Beats() - 2.0 * spec.beatsPerBar;
-    double seconds = slowFrom * 60.0 / spec.bpm;
+    const PiecePlan& piece = *t.piece;
+    const double slowFrom = t.Beats() - 2.0 * piece.beatsPerBar;
+    double seconds = slowFrom * 60.0 / piece.bpm;
     for (double beat = slowFrom; beat < t.Beats(); beat += 1) {
         const double x = (beat - slowFrom + 1) / (t.Beats() - slowFrom);
-        seconds += 60.0 / (spec.bpm * (1.0 - 0.22 * x));
+        seconds += 60.0 / (piece.bpm * (1.0 - 0.22 * x));
     }
-    return seconds + 60.0 / (spec.bpm * 0.78);  // the ring-out after the last bar
+    return seconds + 60.0 / (piece.bpm * 0.78);  // the ring-out after the last bar
 }
 
 struct Player {
@@ -896,7 +886,7 @@ struct Player {
 // are untangled together.
 std::vector<MidiTrack> Tracks(const Timeline& t, std::vector<Player> voices, bool singleTrack) {
     if (Seconds(t) < 62.0) {
-        throw std::runtime_error(t.spec->title + " is shorter than a minute");
+        throw std::runtime_error(t.piece->title + " is shorter than a minute");
     }
     {
         Notes all;
@@ -961,15 +951,15 @@ Notes OnChannel(Notes notes, int channel) {
 // SOUND1: a bright pop tune in F major; seven tracks.
 Bytes GardenPath() {
     const unsigned kBand = kMelody | kCounter | kPad | kComp | kBass | kDrums;
-    const PieceSpec spec{"Garden Path", 112, 4, 65, kMajor, -1, false, 120, 0x5001,
+    const PiecePlan piece{"Garden Path", 112, 4, 65, kMajor, -1, false, 120, 0x5001,
                          {{"Intro", "I vi IV V", 0.4, kPad | kComp | kBass | kDrums},
                           {"A", "I vi IV V I vi ii7 V", 0.6, kBand & ~kCounter},
                           {"B", "IV V iii vi ii V7 I V", 0.8, kBand},
                           {"A", "I vi IV V I vi ii7 V", 0.7, kBand},
                           {"B", "IV V iii vi ii V7 I V", 0.9, kBand},
                           {"Outro", "IV V I,IV I", 0.6, kAll}}};
-    const Timeline t = Lay(spec);
-    Rng rng(spec.seed);
+    const Timeline t = Lay(piece);
+    Rng rng(piece.seed);
     std::vector<Player> voices;
     voices.push_back({{"Flute", 0, 73, 100, 64, 50}, Melody(t, rng, 0, {67, 89, 72}, kMelody, 0.92)});
     voices.push_back({{"Clarinet", 1, 71, 80, 40, 50}, Counter(t, rng, 1, 57, 69, kCounter, 56, 78)});
@@ -987,25 +977,24 @@ Bytes GardenPath() {
                              {kit::kClosedHat, "o.-.o.-.o.-.o.-.", 0.0},
                              {kit::kOpenHat, "..............o.", 0.75}},
                             16, true)});
-    return SmfFile(1, spec.division, Tracks(t, std::move(voices), false));
+    return SmfFile(1, piece.division, Tracks(t, std::move(voices), false));
 }
 
 // SOUND2: a carousel waltz in G major; ten tracks.
 Bytes Carousel() {
-    const unsigned kFull = kAll;
-    const PieceSpec spec{"Carousel", 156, 3, 67, kMajor, 1, false, 120, 0x5002,
+    const PiecePlan piece{"Carousel", 156, 3, 67, kMajor, 1, false, 120, 0x5002,
                          {{"Intro", "I I V7 V7", 0.4, kComp | kBass | kDrums | kPad},
-                          {"A", "I I V7 V7 V7 V7 I I", 0.6, kFull & ~kExtra},
-                          {"A2", "I I IV IV I V7 I I", 0.65, kFull & ~kExtra},
-                          {"B", "vi vi ii ii V7 V7 I I", 0.75, kFull},
-                          {"B2", "IV IV I vi ii V7 I I", 0.8, kFull},
-                          {"A", "I I V7 V7 V7 V7 I I", 0.7, kFull},
-                          {"A2", "I I IV IV I V7 I I", 0.75, kFull},
-                          {"B", "vi vi ii ii V7 V7 I I", 0.8, kFull},
-                          {"B2", "IV IV I vi ii V7 I I", 0.9, kFull},
-                          {"Outro", "IV V7 I I", 0.6, kFull}}};
-    const Timeline t = Lay(spec);
-    Rng rng(spec.seed);
+                          {"A", "I I V7 V7 V7 V7 I I", 0.6, kAll & ~kExtra},
+                          {"A2", "I I IV IV I V7 I I", 0.65, kAll & ~kExtra},
+                          {"B", "vi vi ii ii V7 V7 I I", 0.75, kAll},
+                          {"B2", "IV IV I vi ii V7 I I", 0.8, kAll},
+                          {"A", "I I V7 V7 V7 V7 I I", 0.7, kAll},
+                          {"A2", "I I IV IV I V7 I I", 0.75, kAll},
+                          {"B", "vi vi ii ii V7 V7 I I", 0.8, kAll},
+                          {"B2", "IV IV I vi ii V7 I I", 0.9, kAll},
+                          {"Outro", "IV V7 I I", 0.6, kAll}}};
+    const Timeline t = Lay(piece);
+    Rng rng(piece.seed);
     const Notes tune = Melody(t, rng, 0, {71, 91, 79}, kMelody, 0.85);
     const Notes drums = Drums(t, rng,
                               {{kit::kKick, "x...........", 0.0},
@@ -1030,20 +1019,20 @@ Bytes Carousel() {
                       Only(drums, {kit::kSnare, kit::kSideStick, kit::kHighTom, kit::kMidTom, kit::kLowTom, kit::kFloorTom})});
     voices.push_back({{"Triangle and tambourine", kDrumChannel, -1, 92, 64, 30},
                       Only(drums, {kit::kTriangle, kit::kTambourine})});
-    return SmfFile(1, spec.division, Tracks(t, std::move(voices), false));
+    return SmfFile(1, piece.division, Tracks(t, std::move(voices), false));
 }
 
 // SOUND3: a pentatonic ensemble piece in D; twenty-six tracks, strings and drums split by part.
 Bytes LanternLake() {
-    const PieceSpec spec{"Lantern Lake", 100, 4, 74, kPentatonic, 2, false, 240, 0x5003,
+    const PiecePlan piece{"Lantern Lake", 100, 4, 74, kPentatonic, 2, false, 240, 0x5003,
                          {{"Intro", "I vi IV I", 0.35, kPad | kArp | kExtra | kDrums},
                           {"A", "I vi IV V I vi IV,V I", 0.55, kAll & ~kCounter},
                           {"B", "vi iii IV I vi iii IV V", 0.75, kAll},
                           {"A", "I vi IV V I vi IV,V I", 0.7, kAll},
                           {"B", "vi iii IV I vi iii IV V", 0.9, kAll},
                           {"Outro", "IV V I I", 0.5, kPad | kArp | kBass | kDrums | kMelody}}};
-    const Timeline t = Lay(spec);
-    Rng rng(spec.seed);
+    const Timeline t = Lay(piece);
+    Rng rng(piece.seed);
     const Notes tune = Melody(t, rng, 0, {69, 91, 78}, kMelody, 0.95);
     const auto strings = Pad(t, rng, {5, 5, 6, 7}, 50, 76, kPad, 36, 64);
     const Notes drums = Drums(t, rng,
@@ -1062,7 +1051,7 @@ Bytes LanternLake() {
     voices.push_back({{"Pan flute echo", 1, 75, 70, 30, 90}, [&] {
                           Notes echo;
                           for (Note n : tune) {
-                              if (t.bars[static_cast<std::size_t>(n.beat / spec.beatsPerBar)].energy >= 0.7) {
+                              if (t.bars[static_cast<std::size_t>(n.beat / piece.beatsPerBar)].energy >= 0.7) {
                                   n.beat += 0.5;
                                   n.channel = 1;
                                   n.key -= 12;
@@ -1107,7 +1096,7 @@ Bytes LanternLake() {
                               const Bar& bar = t.bars[b];
                               if (bar.index == 0 || IsLastBar(t, b)) {
                                   int root = NearestWithPc(45, bar.chords.front().chord.Root());
-                                  rolls.push_back({static_cast<double>(b) * spec.beatsPerBar, 2, 14, root,
+                                  rolls.push_back({static_cast<double>(b) * piece.beatsPerBar, 2, 14, root,
                                                    Humanize(rng, Loudness(bar.energy, 60, 100))});
                               }
                           }
@@ -1128,20 +1117,20 @@ Bytes LanternLake() {
     for (const auto& [name, keys] : split) {
         voices.push_back({{name, kDrumChannel, -1, 90, 64, 50}, Only(drums, keys)});
     }
-    return SmfFile(1, spec.division, Tracks(t, std::move(voices), false));
+    return SmfFile(1, piece.division, Tracks(t, std::move(voices), false));
 }
 
 // SOUND4: a driving synth piece in A minor; five tracks, in a RIFF container.
 Bytes NightDrive() {
-    const PieceSpec spec{"Night Drive", 120, 4, 69, kMinor, 0, true, 240, 0x5004,
+    const PiecePlan piece{"Night Drive", 120, 4, 69, kMinor, 0, true, 240, 0x5004,
                          {{"Intro", "i VI III VII", 0.45, kComp | kBass | kDrums},
                           {"A", "i VI III VII i VI iv V", 0.65, kAll},
                           {"B", "VI VII i i VI VII V V", 0.8, kAll},
                           {"A", "i VI III VII i VI iv V", 0.75, kAll},
                           {"B", "VI VII i i VI VII V V", 0.95, kAll},
                           {"Outro", "iv V i i", 0.6, kAll}}};
-    const Timeline t = Lay(spec);
-    Rng rng(spec.seed);
+    const Timeline t = Lay(piece);
+    Rng rng(piece.seed);
     std::vector<Player> voices;
     voices.push_back({{"Lead", 0, 81, 84, 64, 60}, Melody(t, rng, 0, {64, 86, 72}, kMelody, 0.8)});
     voices.push_back({{"Electric piano", 1, 4, 88, 70, 60},
@@ -1161,18 +1150,18 @@ Bytes NightDrive() {
                              {kit::kClosedHat, "-.-.-.-.-.-.-.-.", 0.7},
                              {kit::kOpenHat, "......o.......o.", 0.9}},
                             16, true)});
-    return RmidFile(SmfFile(1, spec.division, Tracks(t, std::move(voices), false)));
+    return RmidFile(SmfFile(1, piece.division, Tracks(t, std::move(voices), false)));
 }
 
 // SOUND5: a quiet lullaby in E flat; one track holding every channel.
 Bytes Lullaby() {
-    const PieceSpec spec{"Lullaby", 84, 4, 63, kMajor, -3, false, 120, 0x5005,
+    const PiecePlan piece{"Lullaby", 84, 4, 63, kMajor, -3, false, 120, 0x5005,
                          {{"A", "I iii IV I ii V I V", 0.45, kAll & ~kDrums},
                           {"B", "vi iii IV I IV V I I", 0.6, kAll},
                           {"A", "I iii IV I ii V I V", 0.55, kAll},
                           {"Outro", "IV I", 0.4, kAll}}};
-    const Timeline t = Lay(spec);
-    Rng rng(spec.seed);
+    const Timeline t = Lay(piece);
+    Rng rng(piece.seed);
     std::vector<Player> voices;
     voices.push_back({{"Vibraphone", 0, 11, 96, 64, 70}, Melody(t, rng, 0, {63, 84, 70}, kMelody, 0.95)});
     voices.push_back({{"Guitar", 1, 24, 88, 50, 60}, Arpeggio(t, rng, 1, 51, "0121", 0.5, 1.0, kArp, 48, 68)});
@@ -1183,7 +1172,7 @@ Bytes Lullaby() {
                              {kit::kSideStick, "....o.......o...", 0.0},
                              {kit::kPedalHat, "o.-.o.-.o.-.o.-.", 0.0}},
                             16, false)});
-    return SmfFile(0, spec.division, Tracks(t, std::move(voices), true));
+    return SmfFile(0, piece.division, Tracks(t, std::move(voices), true));
 }
 
 }  // namespace

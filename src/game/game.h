@@ -133,6 +133,9 @@ public:
     void FindPair(TCell& first, TCell& second, bool show);
     void hint1Click();
     void Auto1Click();
+    // One auto-play move: the pair search with show set, which removes the pair it finds while
+    // AutoPlay is on. The frame loop paces it and drops its errors.
+    void AutoPlayStep();
     void wash1Click();
     void Shuffle();
 

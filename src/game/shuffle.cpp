@@ -38,6 +38,40 @@ void TGame::MixTiles() {
         ExchangeTiles(cellAt(c1, r1), cellAt(c2, r2));
     }
     PlaceTileSprites();
+    // Another tile now stands in a selected cell: a selection kept across the mix could pair
+    // two different pictures.
+    Selected[0].Index = -1;
+    Selected[1].Index = -1;
+}
+
+void TGame::Shuffle() {
+    if (Shuffling) {
+        return;
+    }
+    Shuffling = true;
+    try {
+        Host.ProcessOneMessage();
+        MixTiles();
+    } catch (...) {
+        Shuffling = false;
+        throw;
+    }
+    Shuffling = false;
+    if (SoundOn) {
+        try {
+            Host.PlaySoundAt(4); // "Pagemove", by its place in the collection
+        } catch (...) {
+            // The shuffle is done; a missing sound changes nothing.
+        }
+    }
+}
+
+void TGame::wash1Click() {
+    if (GameState != 1 || ShufflesLeft <= 0) {
+        return;
+    }
+    Shuffle();
+    ShufflesLeft -= 1; // charged even when a running shuffle made this one do nothing
 }
 
 void TGame::ExchangeTiles(TCell& a, TCell& b) {

@@ -28,8 +28,8 @@ inline TCell& At(TGame& g, std::int32_t col, std::int32_t row) {
     return g.Board[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
 }
 
-// Lays the board out as a level set-up would (Index in board order, one live sprite per tile,
-// nothing selected) and puts the game in play.
+// Lays the board out as a level set-up would (Index in board order, one live sprite per tile)
+// with nothing selected, and puts the game in play.
 inline void BuildBoard(TGame& g, const std::vector<std::string>& rows) {
     g.GameState = 1;
     g.BoardRows = static_cast<std::int32_t>(rows.size());
@@ -65,8 +65,12 @@ inline void BuildBoard(TGame& g, const std::vector<std::string>& rows) {
         }
     }
     g.DXSpriteEngine.PurgeDead();
-    g.Selected[0].Index = -1;
-    g.Selected[1].Index = -1;
+    // No slot names a cell either, so that a first click is always a new selection.
+    for (TCell& slot : g.Selected) {
+        slot.Index = -1;
+        slot.Col = -1;
+        slot.Row = -1;
+    }
 }
 
 // The board back as text, in the notation above.
@@ -93,6 +97,17 @@ inline std::int32_t TilesLeft(TGame& g) {
         }
     }
     return n;
+}
+
+// A reseed value whose bonus draw grants nothing, for tests that count sounds or points.
+inline std::uint32_t SeedWithoutBonus(std::int32_t difficulty) {
+    for (std::uint32_t s = 1;; ++s) {
+        TRandom r;
+        r.Seed = s;
+        if (1 + r.Random(50 * difficulty - 1) > 4) {
+            return s;
+        }
+    }
 }
 
 // What must hold after any sequence of removals, moves and shuffles: every picture an even

@@ -55,7 +55,12 @@ public:
         name += std::to_string(position);
         Sounds.push_back(name);
     }
-    void ProcessOneMessage() override { MessagesHandled += 1; }
+    void ProcessOneMessage() override {
+        MessagesHandled += 1;
+        if (OnProcessMessage) {
+            OnProcessMessage(); // the pending message: a nested tick or click
+        }
+    }
     std::int32_t ScreenWidth() const override { return Screen; }
     std::int32_t SurfaceWidth() const override { return Width; }
     std::int32_t SurfaceHeight() const override { return Height; }
@@ -80,6 +85,7 @@ public:
     int TerminateRequests = 0;
     int SaveDialogs = 0;
     std::function<void()> OnSaveDialog;
+    std::function<void()> OnProcessMessage;
     std::function<void()> OnQuestion;
 };
 

@@ -1,0 +1,79 @@
+#include "game/game.h"
+#include "screen/tile_sprite.h"
+
+namespace pelmoravan {
+
+void TGame::TryRemovePair() {
+    if (Selected[0].Index == -1 || Selected[1].Index == -1) {
+        return;
+    }
+    if (Selected[0].Col == Selected[1].Col && Selected[0].Row == Selected[1].Row) {
+        return;
+    }
+    CopyCell(Selected[0], RemovedPair[0]);
+    CopyCell(Selected[1], RemovedPair[1]);
+    if (AutoPlay) {
+        // The pair search has put its pair and that pair's corners in place already.
+        RemovePair();
+        return;
+    }
+    if (Selected[0].Picture == Selected[1].Picture) {
+        LinkTest(Selected[0], Selected[1], LinkCorner[0], LinkCorner[1]);
+        RemovePair();
+    }
+}
+
+void TGame::RemovePair() {
+    if (!LinkCorner[0].Linked || !LinkCorner[1].Linked) {
+        return;
+    }
+    auto onBoard = [this](const TCell& c) {
+        return c.Col >= 0 && c.Col < BoardColumns && c.Row >= 0 && c.Row < BoardRows;
+    };
+    if (!onBoard(RemovedPair[0]) || !onBoard(RemovedPair[1])) {
+        return;
+    }
+    TCell& first = CellAt(RemovedPair[0].Col, RemovedPair[0].Row);
+    TCell& second = CellAt(RemovedPair[1].Col, RemovedPair[1].Row);
+    if (first.Removed) {
+        return;
+    }
+    // The slots remember the pictures seen at selection; what counts is what stands on the board
+    // now. Taking two different pictures would leave one of each with no partner.
+    if (second.Removed || &first == &second || first.Picture != second.Picture) {
+        return;
+    }
+
+    first.Removed = true;
+    second.Removed = true;
+    for (TCell* cell : {&first, &second}) {
+        if (cell->Sprite != nullptr) {
+            cell->Sprite->MarkDead();
+            cell->Sprite = nullptr; // the purge frees it; the empty cell must not point at it
+        }
+    }
+    for (TCell& slot : Selected) {
+        slot.Index = -1;
+        slot.Picture = -1;
+    }
+    for (TCell& corner : LinkCorner) {
+        corner.Linked = false;
+        corner.Index = -1;
+    }
+    PairsRemoved += 1;
+    // Dead sprites count until the purge: more than the two just marked means tiles are left.
+    if (DXSpriteEngine.Root()->Count() > 2) {
+        ApplyMovementRule(Level);
+    }
+    ScorePair();
+    if (SoundOn) {
+        Host.PlaySound("recycle");
+    }
+    DrawBonus();
+    FindPair(HintPair[0], HintPair[1], false);
+    if (DXDraw != nullptr && DXDraw->CanDraw()) {
+        DrawLinkLine(DXDraw->Surface().Canvas(), 0x8000);
+    }
+}
+
+} // namespace pelmoravan

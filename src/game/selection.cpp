@@ -1,0 +1,83 @@
+#include "game/game.h"
+#include "game/rounding.h"
+#include "screen/tile_sprite.h"
+
+namespace pelmoravan {
+
+void TGame::DXDrawMouseDown(TMouseButton Button, std::int32_t X, std::int32_t Y) {
+    MouseX = X;
+    MouseY = Y;
+    if (Button == TMouseButton::mbLeft) {
+        SelectTile();
+    } else if (Button == TMouseButton::mbRight) {
+        CancelSelection();
+    }
+}
+
+void TGame::SelectTile() {
+    if (GameState != 1) {
+        return;
+    }
+    const double mx = MouseX;
+    const double my = MouseY;
+    for (std::int32_t col = 0; col < BoardColumns; ++col) {
+        for (std::int32_t row = 0; row < BoardRows; ++row) {
+            const TCell& cell = CellAt(col, row);
+            if (cell.Removed || cell.Sprite == nullptr) {
+                continue;
+            }
+            const TMonoSprite& sprite = *cell.Sprite;
+            // Both ends inclusive: neighbouring tiles share their edge line.
+            if (!(sprite.X <= mx && mx <= sprite.X + CellWidth && sprite.Y <= my &&
+                  my <= sprite.Y + CellHeight)) {
+                continue;
+            }
+            TCell* named = nullptr;
+            for (TCell* slot : {&Selected[1], &Selected[0]}) {
+                if (slot->Col == col && slot->Row == row) {
+                    named = slot;
+                    break;
+                }
+            }
+            if (named != nullptr) {
+                // A click on a slot's own cell toggles it; the scan goes on down the column.
+                if (named->Index != -1) {
+                    named->Index = -1;
+                } else {
+                    named->Index = 1;
+                    named->Picture = sprite.Picture;
+                }
+                continue;
+            }
+            if (Selected[1].Index != -1) {
+                Selected[0].X = Selected[1].X;
+                Selected[0].Y = Selected[1].Y;
+                Selected[0].Index = Selected[1].Index;
+                Selected[0].Picture = Selected[1].Picture;
+                Selected[0].Col = Selected[1].Col;
+                Selected[0].Row = Selected[1].Row;
+            }
+            Selected[1].X = Rnd(sprite.X);
+            Selected[1].Y = Rnd(sprite.Y);
+            Selected[1].Index = sprite.Index;
+            Selected[1].Picture = sprite.Picture;
+            Selected[1].Col = col;
+            Selected[1].Row = row;
+            if (SoundOn) {
+                Host.PlaySound("Alert");
+            }
+            break; // on with the next column
+        }
+    }
+    TryRemovePair();
+}
+
+void TGame::CancelSelection() {
+    if (Selected[1].Index != -1) {
+        Selected[1].Index = -1;
+    } else if (Selected[0].Index != -1) {
+        Selected[0].Index = -1;
+    }
+}
+
+} // namespace pelmoravan

@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+
+#include "core/board_builder.h"
+#include "core/fake_surface.h"
+
+namespace pelmoravan {
+namespace {
+
+using testing::At;
+using testing::BuildBoard;
+using testing::FakeDrawControl;
+using testing::GameFixture;
+using testing::Layout;
+using testing::OpKind;
+using Strings = std::vector<std::string>;
+
+void Click(TGame& g, int col, int row, TMouseButton button = TMouseButton::mbLeft) {
+    g.DXDrawMouseDown(button, g.BoardLeft + col * g.CellWidth + 25,
+                      g.BoardTop + row * g.CellHeight + 18);
+}
+
+void RightClick(TGame& g) { g.DXDrawMouseDown(TMouseButton::mbRight, 0, 0); }
+
+bool Active(const TCell& slot) { return slot.Index != -1; }
+
+// The A, F, G and U pairs are neighbours; the two J tiles are walled in.
+const Strings kBoard = {"ABCDEF", "AJKJLF", "MNOPQR", "GGSTUU"};
+
+TEST(SelectTile, AClickSelectsASecondDeselectsAThirdReactivatesInPlace) {
+    GameFixture f;
+    TGame& g = f.game;
+    BuildBoard(g, kBoard);
+    Click(g, 2, 0);
+    EXPECT_TRUE(Active(g.Selected[1]));
+    EXPECT_FALSE(Active(g.Selected[0]));
+    EXPECT_EQ(g.Selected[1].Index, At(g, 2, 0).Index);
+    EXPECT_EQ(g.Selected[1].Picture, At(g, 2, 0).Picture);
+    EXPECT_EQ(g.Selected[1].X, At(g, 2, 0).X);
+    EXPECT_EQ(g.Selected[1].Y, At(g, 2, 0).Y);
+    EXPECT_EQ(f.host.Sounds, Strings{"Alert"});
+    Click(g, 2, 0);
+    EXPECT_FALSE(Active(g.Selected[1]));
+    Click(g, 2, 0);
+    EXPECT_EQ(g.Selected[1].Index, 1); // reactivated in place, not with the tile's Index
+    EXPECT_EQ(f.host.Sounds, Strings{"Alert"});
+    g.SoundOn = false;
+    Click(g, 4, 2);
+    EXPECT_EQ(f.host.Sounds, Strings{"Alert"});
+    EXPECT_EQ(g.Selected[0].Col, 2);
+    EXPECT_EQ(g.Selected[1].Col, 4);
+}
+
+TEST(SelectTile, DifferentPicturesStaySelectedAndTheNextClickShiftsTheSlots) {
+    GameFixture f;
+    TGame& g = f.game;
+    BuildBoard(g, kBoard);
+    Click(g, 1, 0); // B
+    Click(g, 2, 0); // C
+    EXPECT_TRUE(Active(g.Selected[0]));
+    EXPECT_TRUE(Active(g.Selected[1]));
+    Click(g, 3, 0); // D: the pair attempt is C with D, still different
+    EXPECT_EQ(g.Selected[0].Col, 2);
+    EXPECT_EQ(g.Selected[1].Col, 3);
+    // Same picture without a path: both stay, nothing goes.
+    Click(g, 1, 1);
+    Click(g, 3, 1);
+    EXPECT_EQ(g.Selected[0].Col, 1);
+    EXPECT_EQ(g.Selected[1].Col, 3);
+    EXPECT_TRUE(Active(g.Selected[0]));
+    EXPECT_TRUE(Active(g.Selected[1]));
+    EXPECT_EQ(testing::TilesLeft(g), 24);
+    EXPECT_EQ(g.PairsRemoved, 0);
+    // A right click takes back the newest, a second one the older.
+    RightClick(g);
+    EXPECT_FALSE(Active(g.Selected[1]));
+    EXPECT_TRUE(Active(g.Selected[0]));
+    // Only the older active: a new tile goes to slot 1 and the older stays.
+    Click(g, 4, 0);
+    EXPECT_EQ(g.Selected[0].Col, 1);
+    EXPECT_EQ(g.Selected[1].Col, 4);
+    RightClick(g);
+    RightClick(g);
+    EXPECT_FALSE(Active(g.Selected[0]));
+    EXPECT_FALSE(Active(g.Selected[1]));
+}
+
+TEST(SelectTile, EdgeLinesBelongToBothNeighbours) {
+    GameFixture f;
+    TGame& g = f.game;
+    BuildBoard(g, kBoard);
+    // The vertical line between the two G tiles selects the left, then the right, and they go.
+    f.seeds.Script = {testing::SeedWithoutBonus(g.Difficulty)};
+    g.DXDrawMouseDown(TMouseButton::mbLeft, g.BoardLeft + g.CellWidth, g.BoardTop + 3 * 37 + 5);
+    EXPECT_EQ(f.host.Sounds, (Strings{"Alert", "Alert", "recycle"}));
+    EXPECT_TRUE(At(g, 0, 3).Removed);
+    EXPECT_TRUE(At(g, 1, 3).Removed);
+    // The horizontal line between A (0,0) and A (0,1): only the upper tile...
+    g.DXDrawMouseDown(TMouseButton::mbLeft, g.BoardLeft + 10, g.BoardTop + g.CellHeight);
+    EXPECT_EQ(g.Selected[1].Row, 0);
+    EXPECT_FALSE(Active(g.Selected[0]));
+    // ...unless it is a slot's cell: toggled off, and the scan goes on to the lower one.
+    g.DXDrawMouseDown(TMouseButton::mbLeft, g.BoardLeft + 10, g.BoardTop + g.CellHeight);
+    EXPECT_EQ(g.Selected[1].Row, 1);
+    EXPECT_FALSE(Active(g.Selected[0]));
+}
+
+TEST(SelectTile, OutsidePlayClicksDoNothingButRightClicksStillClear) {
+    for (const std::uint8_t state : {0, 2, 3}) {
+        GameFixture f;
+        TGame& g = f.game;
+        BuildBoard(g, kBoard);
+        Click(g, 0, 0);
+        g.GameState = state;
+        Click(g, 0, 1);
+        EXPECT_EQ(g.Selected[1].Row, 0);
+        RightClick(g);
+        EXPECT_FALSE(Active(g.Selected[1]));
+    }
+}
+
+TEST(SelectTile, AtStartUpBothSlotsNameTheFirstCell) {
+    GameFixture f;
+    TGame& g = f.game;
+    const auto fresh = g.Selected;
+    BuildBoard(g, kBoard);
+    g.Selected = fresh;
+    Click(g, 0, 0);
+    EXPECT_EQ(g.Selected[1].Index, 1);
+    EXPECT_EQ(g.Selected[1].X, 0);
+    EXPECT_EQ(g.Selected[1].Y, 0);
+    EXPECT_TRUE(f.host.Sounds.empty());
+}
+
+TEST(RemovePair, MovesThenScoresThenSearchesThenDrawsTheLine) {
+    GameFixture f;
+    TGame& g = f.game;
+    FakeDrawControl draw;
+    g.DXDraw = &draw;
+    // Level 2 slides tiles left; without the C pair the A/B square is a dead end.
+    BuildBoard(g, {"CAB", "CBA"});
+    g.Level = 2;
+    g.PairPoints = 19;
+    g.PairSeconds = 4;
+    f.seeds.Script = {testing::SeedWithoutBonus(g.Difficulty)};
+    struct Seen {
+        bool shuffling;
+        Strings layout;
+        std::int32_t score;
+        Strings sounds;
+        std::size_t ops;
+    };
+    std::vector<Seen> seen;
+    f.host.OnProcessMessage = [&] {
+        seen.push_back({g.Shuffling, Layout(g), g.Score, f.host.Sounds, draw.Ops().size()});
+    };
+    Click(g, 0, 0);
+    Click(g, 0, 1);
+    ASSERT_FALSE(seen.empty());
+    // First the free shuffle of the pair search, on the moved board and after the score.
+    EXPECT_TRUE(seen[0].shuffling);
+    EXPECT_EQ(seen[0].layout, (Strings{"AB.", "BA."}));
+    EXPECT_EQ(seen[0].score, 76);
+    ASSERT_EQ(seen[0].sounds.size(), 3u) << ::testing::PrintToString(seen[0].sounds);
+    EXPECT_EQ(seen[0].sounds[2], "recycle");
+    EXPECT_EQ(seen[0].ops, 0u); // the line comes last
+    EXPECT_EQ(f.host.Sounds.back(), "#4");
+    EXPECT_EQ(g.PairsRemoved, 1);
+    EXPECT_FALSE(g.Searching);
+    EXPECT_EQ(g.DXSpriteEngine.Root()->Count(), 4); // the search has purged the dead pair
+    EXPECT_FALSE(Active(g.Selected[0]));
+    EXPECT_FALSE(Active(g.Selected[1]));
+    EXPECT_FALSE(g.LinkCorner[0].Linked || g.LinkCorner[1].Linked);
+    EXPECT_FALSE(draw.OpsOf(OpKind::Polyline).empty());
+    EXPECT_TRUE(g.LinkLineShown);
+}
+
+TEST(RemovePair, TheLastPairMovesNothingAndShufflesNothing) {
+    GameFixture f;
+    TGame& g = f.game;
+    BuildBoard(g, {"A..", "..A"});
+    g.Level = 10;
+    f.seeds.Script = {testing::SeedWithoutBonus(g.Difficulty)};
+    Click(g, 0, 0);
+    Click(g, 2, 1);
+    EXPECT_EQ(testing::TilesLeft(g), 0);
+    EXPECT_EQ(f.host.Sounds, (Strings{"Alert", "Alert", "recycle"}));
+    EXPECT_EQ(g.DXSpriteEngine.Root()->Count(), 0);
+}
+
+TEST(RemovePair, AShuffleClearsTheSelectionAndOnlyMatchingTilesOnTheBoardGo) {
+    GameFixture f;
+    TGame& g = f.game;
+    BuildBoard(g, kBoard);
+    g.ShufflesLeft = 3;
+    Click(g, 0, 0);
+    g.wash1Click();
+    EXPECT_FALSE(Active(g.Selected[0]));
+    EXPECT_FALSE(Active(g.Selected[1]));
+    EXPECT_EQ(g.ShufflesLeft, 2);
+
+    // Slots that still remember a picture no longer on their cell: nothing is taken.
+    BuildBoard(g, kBoard);
+    Click(g, 0, 1); // A
+    Click(g, 1, 1); // J
+    g.Selected[1].Picture = At(g, 0, 1).Picture; // as if an A had stood there when selected
+    g.TryRemovePair();
+    EXPECT_EQ(testing::TilesLeft(g), 24);
+    EXPECT_EQ(g.PairsRemoved, 0);
+}
+
+TEST(RemovePair, WithAutoPlayOnClickedPairsGoOnlyWithCornersAlreadyLinked) {
+    GameFixture f;
+    TGame& g = f.game;
+    BuildBoard(g, kBoard);
+    g.AutoPlay = true;
+    Click(g, 0, 0);
+    Click(g, 0, 1);
+    EXPECT_EQ(testing::TilesLeft(g), 24);
+    g.LinkCorner[0].Linked = true;
+    g.LinkCorner[1].Linked = true;
+    Click(g, 0, 1); // deselect...
+    Click(g, 0, 1); // ...and reactivate: the pair attempt runs again, without a link test
+    EXPECT_TRUE(At(g, 0, 0).Removed);
+    EXPECT_TRUE(At(g, 0, 1).Removed);
+}
+
+TEST(DrawLinkLine, FivePassesOfGreenWithAMessageForEachMiddleSegment) {
+    GameFixture f;
+    TGame& g = f.game;
+    FakeDrawControl draw;
+    g.DXDraw = &draw;
+    BuildBoard(g, {"A.A", "BCD", "BCD"});
+    Click(g, 2, 0); // the right tile first: its slot ends up on the left after the exchange
+    Click(g, 0, 0);
+    ASSERT_EQ(g.PairsRemoved, 1);
+    // Both corners are the empty cell between, so each pass runs both branches.
+    EXPECT_EQ(f.host.MessagesHandled, 10);
+    const auto lines = draw.OpsOf(OpKind::Polyline);
+    ASSERT_EQ(lines.size(), 25u);
+    const TPoint middle{90 + 50 + 25, 60 + 18};
+    for (const auto& op : lines) {
+        EXPECT_EQ(op.PenColor, 0x8000u);
+        EXPECT_EQ(op.PenWidth, 3);
+    }
+    EXPECT_EQ(lines[0].Points, (std::vector<TPoint>{middle, middle}));
+    EXPECT_EQ(lines[1].Points, (std::vector<TPoint>{middle, {90 + 100 + 25, 78}}));
+    EXPECT_EQ(lines[2].Points, (std::vector<TPoint>{middle, {90 + 25, 78}}));
+    EXPECT_EQ(lines[5].Points, (std::vector<TPoint>{middle, middle}));
+    EXPECT_EQ(lines[6].Points, (std::vector<TPoint>{middle, {90 + 25, 78}}));
+    EXPECT_EQ(g.Selected[0].Col, 0);
+    EXPECT_EQ(draw.Flips, 5);
+    EXPECT_FALSE(g.Searching);
+
+    // Auto-play lets no message through; a vertical neighbour pair gives one leg pair a pass.
+    f.host.MessagesHandled = 0;
+    draw.Clear();
+    g.AutoPlay = true;
+    g.Searching = true;
+    g.LinkCorner[0] = At(g, 1, 1);
+    g.LinkCorner[1] = At(g, 1, 2);
+    g.DrawLinkLine(draw.Surface().Canvas(), 0x8000);
+    EXPECT_EQ(f.host.MessagesHandled, 0);
+    EXPECT_EQ(draw.OpsOf(OpKind::Polyline).size(), 15u);
+    EXPECT_FALSE(g.Searching);
+}
+
+class BrokenPen final : public ICanvas {
+public:
+    void SetBrushColor(TColor) override {}
+    void SetBrushStyle(TBrushStyle) override {}
+    void SetPenColor(TColor) override { throw std::runtime_error("no pen"); }
+    void SetPenWidth(std::int32_t) override {}
+    void SetFontColor(TColor) override {}
+    void SetFontSize(std::int32_t) override {}
+    void FillRect(const TRect&) override {}
+    void TextOut(std::int32_t, std::int32_t, const std::string&) override {}
+    std::int32_t TextWidth(const std::string&) override { return 0; }
+    std::int32_t TextHeight(const std::string&) override { return 0; }
+    void Polyline(const std::vector<TPoint>&) override {
+        if (++Lines == FailAt) {
+            throw std::runtime_error("surface lost");
+        }
+    }
+    void Release() override {}
+    int Lines = 0;
+    int FailAt = 0;
+};
+
+TEST(DrawLinkLine, APenFailureIsIgnoredAndAFailedPassStillEndsTheSearch) {
+    GameFixture f;
+    TGame& g = f.game;
+    BuildBoard(g, kBoard);
+    g.LinkCorner[0] = At(g, 0, 0);
+    g.LinkCorner[1] = At(g, 0, 1);
+    BrokenPen pen;
+    g.DrawLinkLine(pen, 0x8000);
+    EXPECT_EQ(pen.Lines, 15);
+    pen.Lines = 0;
+    pen.FailAt = 4;
+    g.Searching = true;
+    EXPECT_THROW(g.DrawLinkLine(pen, 0x8000), std::runtime_error);
+    EXPECT_FALSE(g.Searching);
+}
+
+TEST(DrawLinkLine, AClickWhileTheLineIsDrawnIsHandledInFull) {
+    GameFixture f;
+    TGame& g = f.game;
+    FakeDrawControl draw;
+    g.DXDraw = &draw;
+    BuildBoard(g, kBoard);
+    bool nested = false;
+    f.host.OnProcessMessage = [&] {
+        if (!nested) {
+            nested = true;
+            Click(g, 4, 3);
+            Click(g, 5, 3);
+        }
+    };
+    Click(g, 5, 0);
+    Click(g, 5, 1);
+    EXPECT_EQ(g.PairsRemoved, 2);
+    EXPECT_EQ(Layout(g), (Strings{"ABCDE.", "AJKJL.", "MNOPQR", "GGST.."}));
+    testing::ExpectBoardConsistent(g, false);
+}
+
+} // namespace
+} // namespace pelmoravan

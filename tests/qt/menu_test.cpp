@@ -200,6 +200,16 @@ TEST_F(MenuWindow, SoundSwitchesAndTheirMarks) {
     EXPECT_FALSE(action(Music1)->isChecked());
 }
 
+TEST_F(MenuWindow, AutoMarkFollowsTheGame) {
+    action(Auto1)->trigger();  // title screen: nothing happens
+    EXPECT_FALSE(game().AutoPlay);
+    EXPECT_FALSE(action(Auto1)->isChecked());
+    press(Qt::Key_F2);
+    action(Auto1)->trigger();
+    EXPECT_EQ(action(Auto1)->isChecked(), game().Auto1Checked);
+    EXPECT_TRUE(game().Auto1Checked);
+}
+
 TEST_F(MenuWindow, ErrorsInsideACommandAreShownAndTheWindowGoesOn) {
     TPictureCollection empty;
     game().ImageList = &empty;

@@ -172,10 +172,21 @@ void TMainMenu::BackgroundMusic1Click() {
     RunCommand(FForm, [this, start] { FForm.PlayMusic(start); });
 }
 
-// Not there yet: hint, shuffle and auto-play wait for the pair search of the rules.
-void TMainMenu::hint1Click() { Sync(); }
-void TMainMenu::wash1Click() { Sync(); }
-void TMainMenu::Auto1Click() { Sync(); }
+void TMainMenu::hint1Click() {
+    RunCommand(FForm, [this] { Game().hint1Click(); });
+    Sync();
+}
+
+void TMainMenu::wash1Click() {
+    RunCommand(FForm, [this] { Game().wash1Click(); });
+    Sync();
+}
+
+void TMainMenu::Auto1Click() {
+    RunCommand(FForm, [this] { Game().Auto1Click(); });
+    FModel.SetChecked(Auto1, Game().Auto1Checked);
+    Sync();
+}
 
 void TMainMenu::Chinese1Click() {
     pelmoravan::Chinese1Click(Game(), FModel);

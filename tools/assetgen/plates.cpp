@@ -326,7 +326,6 @@ Picture RenderLogo() {
     QImage image(kW, kH, QImage::Format_ARGB32_Premultiplied);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
 
     QRadialGradient sky(QPointF(200, 110), 260);
     sky.setColorAt(0, QColor(58, 78, 160));
@@ -353,12 +352,10 @@ Picture RenderLogo() {
         const Picture back = RenderBack(kPlateColours[static_cast<std::size_t>(i) % kPlateColours.size()]);
         const Picture pic = RenderTile(emoji, TileGlyphs()[kTiles[static_cast<std::size_t>(i)]].code);
         const QImage tile = TileImage(back, pic);
-        const double offset = i - 3;
-        p.save();
-        p.translate(200 + offset * 52, 214 + offset * offset * 3.0);
-        p.rotate(offset * 5.0);
-        p.drawImage(QRectF(-28.5, -22.5, 57, 45), tile);
-        p.restore();
+        // Whole-pixel positions and no rotation: the tiles are copied, never resampled, so
+        // that the logo does not depend on how a CPU's vector code rounds an interpolation.
+        const int offset = i - 3;
+        p.drawImage(QPoint(200 - 28 + offset * 54, 192 + offset * offset * 3), tile);
     }
 
     // The name, in gold with a dark rim and a soft shadow.

@@ -3,6 +3,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -29,6 +32,36 @@ bool AnySoundFontExists(const std::string& paths) {
     return false;
 }
 
+// The sound libraries under SDL write their own complaints straight to standard error while a
+// device is being looked for (several lines from ALSA on a machine without a card). The game
+// says in one line of its own what it means for the player, so theirs go nowhere meanwhile.
+class TQuietStderr {
+public:
+    TQuietStderr() {
+        std::fflush(stderr);
+        FSaved = dup(STDERR_FILENO);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (FSaved >= 0 && null >= 0) {
+            dup2(null, STDERR_FILENO);
+        }
+        if (null >= 0) {
+            close(null);
+        }
+    }
+    ~TQuietStderr() {
+        std::fflush(stderr);
+        if (FSaved >= 0) {
+            dup2(FSaved, STDERR_FILENO);
+            close(FSaved);
+        }
+    }
+    TQuietStderr(const TQuietStderr&) = delete;
+    TQuietStderr& operator=(const TQuietStderr&) = delete;
+
+private:
+    int FSaved = -1;
+};
+
 } // namespace
 
 std::string TSdlAudio::SoundFontPaths() {
@@ -39,19 +72,27 @@ std::string TSdlAudio::SoundFontPaths() {
 TSdlAudio::TSdlAudio(std::FILE* log) {
     // SDL would otherwise install its own SIGINT/SIGTERM handlers and swallow Ctrl+C.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(log, "pelmoravan: no usable sound device (%s); playing without sound\n", SDL_GetError());
+    std::string failure;
+    {
+        TQuietStderr quiet;
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            failure = SDL_GetError();
+        } else {
+            FSubsystem = true;
+            if (MixerUsers++ == 0) {
+                Mix_Init(MIX_INIT_MID);
+            }
+            if (Mix_OpenAudio(MixRate, AUDIO_S16SYS, MixChannels, MixChunk) != 0) {
+                failure = Mix_GetError();
+            } else {
+                FOpen = true;
+            }
+        }
+    }
+    if (!FOpen) {
+        std::fprintf(log, "pelmoravan: no usable sound device (%s); playing without sound\n", failure.c_str());
         return;
     }
-    FSubsystem = true;
-    if (MixerUsers++ == 0) {
-        Mix_Init(MIX_INIT_MID);
-    }
-    if (Mix_OpenAudio(MixRate, AUDIO_S16SYS, MixChannels, MixChunk) != 0) {
-        std::fprintf(log, "pelmoravan: no usable sound device (%s); playing without sound\n", Mix_GetError());
-        return;
-    }
-    FOpen = true;
 
     const std::string fonts = SoundFontPaths();
     Mix_SetSoundFonts(fonts.c_str());

@@ -100,4 +100,12 @@ void LoadWaves(TWaveCollection& DXWaveList1) {
     }
 }
 
+void LoadCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageList1,
+                 TPictureCollection& BackImage, TWaveCollection& DXWaveList1) {
+    LoadTilePictures(ImageList);
+    LoadWaves(DXWaveList1);
+    LoadScreenPictures(DXImageList1);
+    LoadTileBacks(BackImage);
+}
+
 } // namespace pelmoravan

@@ -39,5 +39,8 @@ void LoadTilePictures(TPictureCollection& ImageList);   // "1".."100"
 void LoadScreenPictures(TPictureCollection& DXImageList1); // "back", "gameover", "logo"
 void LoadTileBacks(TPictureCollection& BackImage);      // "back1".."back10"
 void LoadWaves(TWaveCollection& DXWaveList1);           // the nine effects
+// All four, as the main window holds them.
+void LoadCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageList1,
+                 TPictureCollection& BackImage, TWaveCollection& DXWaveList1);
 
 } // namespace pelmoravan

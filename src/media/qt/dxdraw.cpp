@@ -60,6 +60,19 @@ void TDXDraw::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
 }
 
+std::optional<TMouseButton> ToMouseButton(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return TMouseButton::mbLeft;
+    case Qt::RightButton:
+        return TMouseButton::mbRight;
+    case Qt::MiddleButton:
+        return TMouseButton::mbMiddle;
+    default:
+        return std::nullopt;
+    }
+}
+
 QRect ChangedRect(const QImage& before, const QImage& after) {
     if (before.size() != after.size() || before.format() != after.format()) {
         return after.rect();

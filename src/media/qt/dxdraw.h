@@ -1,7 +1,9 @@
 #pragma once
 #include <QImage>
 #include <QWidget>
+#include <optional>
 
+#include "game/mouse.h"
 #include "media/canvas.h"
 #include "media/qt/qt_surface.h"
 
@@ -43,6 +45,9 @@ private:
     QImage FPresented;
     QRect FLastDirty;
 };
+
+// The game's name for a Qt button; nothing for buttons the game does not know.
+std::optional<TMouseButton> ToMouseButton(Qt::MouseButton button);
 
 // The smallest rectangle holding every pixel in which two images of one size and format differ;
 // empty when they are equal.

@@ -1,0 +1,147 @@
+// The cost of real frames on the Qt surface: one playing frame of a full Hard board (240 tiles on
+// 1920 x 1080) drawn by the game into the QImage and flipped, the waving title frame, and the
+// flip's search for what changed.
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "core/fakes.h"
+#include "media/qt/dxdraw.h"
+#include "media/qt/picture_data.h"
+
+namespace pelmoravan {
+namespace {
+
+// A hidden widget takes its new size only when shown; show it without a window.
+void SizeSurface(TDXDraw& draw, int width, int height) {
+    draw.setAttribute(Qt::WA_DontShowOnScreen);
+    draw.resize(width, height);
+    draw.show();
+}
+
+// A picture on its key colour with a filled shape in the middle, as the catalog's are.
+std::shared_ptr<TQtPictureData> ShapePicture(int w, int h, QRgb key, int seed) {
+    QImage image(w, h, QImage::Format_RGB888);
+    image.fill(key);
+    QPainter painter(&image);
+    painter.setBrush(QColor::fromHsv((seed * 37) % 360, 200, 200));
+    painter.drawEllipse(QRect(4, 4, w - 8, h - 8));
+    painter.end();
+    return std::make_shared<TQtPictureData>(image);
+}
+
+struct QtPlayingBoard {
+    testing::FakeHost host;
+    testing::FakeSeedSource seeds;
+    TPictureCollection tiles;
+    TPictureCollection backs;
+    TPictureCollection screens;
+    TDXDraw draw;
+    TGame game{host, seeds};
+
+    QtPlayingBoard() {
+        SizeSurface(draw, 1920, 1080);
+        host.Screen = 1920;
+        host.Width = 1920;
+        host.Height = 1080;
+        for (int i = 1; i <= 100; ++i) {
+            auto& item = tiles.Add(std::to_string(i));
+            item.Picture = ShapePicture(50, 38, qRgb(199, 228, 255), i);
+            item.TransparentColor = 16770247;
+        }
+        for (int i = 1; i <= 10; ++i) {
+            auto& item = backs.Add("back" + std::to_string(i));
+            item.Picture = ShapePicture(57, 45, qRgb(0, 0, 0), 1000 + i);
+            item.TransparentColor = 0;
+        }
+        auto& logo = screens.Add("logo");
+        logo.Picture = ShapePicture(400, 300, qRgb(0, 0, 0), 7);
+        logo.Transparent = false;
+        game.ImageList = &tiles;
+        game.BackImage = &backs;
+        game.DXImageList1 = &screens;
+        game.DXDraw = &draw;
+        game.Messages[10] = "时间剩余 : ";
+        game.Messages[11] = "剩余提示(F4) : ";
+        game.Messages[12] = "剩余洗牌(F5) : ";
+        game.Messages[13] = " 次";
+        game.Messages[1] = "No Change";
+        game.LevelNames[1] = "First Step";
+        game.BonusNames[3] = "Scores Add";
+        game.StartGame(3); // Hard: 240 tiles
+        game.Selected[0] = game.Board[2][3];
+        game.Selected[1] = game.Board[9][7];
+        game.BonusKind = 3;
+        game.BonusAmount = 350;
+    }
+};
+
+void BM_QtPlayingFrame(benchmark::State& state) {
+    QtPlayingBoard b;
+    std::int32_t elapsed = 0;
+    for (auto _ : state) {
+        b.game.DisplayTicks = 0; // keep the bonus message on screen
+        // The clock moves once a second; every tenth frame the bar and its number change.
+        b.game.ElapsedSeconds = (elapsed++ / 10) % 100;
+        b.game.DrawPlayingScreen();
+        b.draw.Flip();
+    }
+    state.counters["tiles"] = static_cast<double>(b.game.DXSpriteEngine.Root()->Count());
+    state.counters["pixels"] = b.draw.SurfaceWidth() * b.draw.SurfaceHeight();
+}
+
+void BM_QtTitleFrame(benchmark::State& state) {
+    QtPlayingBoard b;
+    const TPictureCollectionItem& logo = b.screens.Find("logo");
+    ISurface& s = b.draw.Surface();
+    std::int32_t ticks = 0;
+    for (auto _ : state) {
+        s.Fill(0);
+        s.WaveDraw(logo, (s.Width() - 400) / 2, (s.Height() - 300) / 2, 400, 300, 0, 4, 200,
+                   ticks++ * 10);
+        b.draw.Flip();
+    }
+}
+
+// The flip compares the whole surface with the last presented frame: its cost when nothing
+// changed, and when everything did.
+void BM_FlipUnchanged(benchmark::State& state) {
+    TDXDraw draw;
+    SizeSurface(draw, 1920, 1080);
+    for (auto _ : state) {
+        draw.Flip();
+    }
+}
+
+void BM_FlipAllChanged(benchmark::State& state) {
+    TDXDraw draw;
+    SizeSurface(draw, 1920, 1080);
+    std::uint32_t value = 0;
+    for (auto _ : state) {
+        draw.Surface().Fill(value++ & 1);
+        draw.Flip();
+    }
+}
+
+BENCHMARK(BM_QtPlayingFrame)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_QtTitleFrame)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FlipUnchanged)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FlipAllChanged)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+} // namespace
+} // namespace pelmoravan
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

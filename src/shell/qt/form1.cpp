@@ -7,7 +7,11 @@
 #include <QShowEvent>
 #include <QTimer>
 
+#include "media/qt/asset_loader.h"
+#include "media/qt/dx_timer.h"
 #include "media/qt/dxdraw.h"
+#include "media/qt/error_report.h"
+#include "media/qt/keyboard_state.h"
 #include "shell/qt/main_menu.h"
 
 namespace pelmoravan {
@@ -24,6 +28,7 @@ TForm1::TForm1(QWidget* parent)
 
     FDXDraw = new TDXDraw(this);
     setCentralWidget(FDXDraw);
+    CreateMediaComponents();
     FMainMenu = new TMainMenu(*this, *menuBar());
     FGame->ImageList = &FImageList;
 
@@ -43,6 +48,44 @@ TForm1::TForm1(QWidget* parent)
     g.TimeBarColor = 255;
     PlayMusic(true);
     FDXDraw->move(FDXDraw->x(), 0);
+    // Enabled from the start; it ticks once the application is active.
+    FDXTimer1->SetEnabled(true);
+}
+
+// The media components of the window in the order it builds them: the collections loaded from
+// the resources (a missing one ends the start with its message), the play surface handed to the
+// game and its sprite engine, the key state and the frame timer.
+void TForm1::CreateMediaComponents() {
+    LoadCatalog(FImageList, FDXImageList1, FBackImage, FDXWaveList1);
+    TGame& g = *FGame;
+    g.DXImageList1 = &FDXImageList1;
+    g.BackImage = &FBackImage;
+    g.DXDraw = FDXDraw;
+    g.DXSpriteEngine.SurfacesInitialized(FDXDraw->SurfaceWidth(), FDXDraw->SurfaceHeight());
+    connect(FDXDraw, &TDXDraw::SurfaceResized, this, [this](int width, int height) {
+        FGame->DXSpriteEngine.SurfacesInitialized(width, height);
+    });
+    connect(FDXDraw, &TDXDraw::MouseDown, this, [this](Qt::MouseButton button, int x, int y) {
+        const auto Button = ToMouseButton(button);
+        if (!Button) {
+            return;
+        }
+        try {
+            FGame->DXDrawMouseDown(*Button, x, y);
+        } catch (const std::exception& error) {
+            ReportError(this, error);
+        }
+    });
+    FDXInput = new TKeyboardState(this, this);
+    g.DXInput = FDXInput;
+    FDXTimer1 = new TDXTimer(this);
+    FDXTimer1->SetInterval(100);
+    FDXTimer1->SetActiveOnly(true);
+    g.TimerInterval = FDXTimer1->Interval();
+    FDXTimer1->OnTimer = [this](TDXTimer&, std::int32_t LagCount) {
+        // FRAME-LOOP-PENDING: calls FGame->DXTimer1Timer(LagCount) once the frame loop exists.
+        static_cast<void>(LagCount);
+    };
 }
 
 TForm1::~TForm1() = default;
@@ -51,6 +94,9 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     FillWorkArea();
     FormShow();
+    // Without a window manager (a bare X server) nothing else would make the window active, and
+    // the frame timer only ticks for the active application.
+    activateWindow();
 }
 
 // The window always covers the desktop work area and cannot be resized; the frame the window
@@ -99,8 +145,7 @@ std::int32_t TForm1::ScreenWidth() const {
 std::int32_t TForm1::SurfaceWidth() const { return FDXDraw->SurfaceWidth(); }
 std::int32_t TForm1::SurfaceHeight() const { return FDXDraw->SurfaceHeight(); }
 
-// Not there yet: the frame timer arrives with the play-screen work.
-void TForm1::EnableFrameTimer() {}
+void TForm1::EnableFrameTimer() { FDXTimer1->SetEnabled(true); }
 
 void TForm1::Terminate() { QApplication::quit(); }
 

@@ -8,6 +8,8 @@
 namespace pelmoravan {
 
 class TDXDraw;
+class TDXTimer;
+class TKeyboardState;
 class TMainMenu;
 
 // The main window: owns the game, its collections and the play surface for the whole run,
@@ -20,6 +22,8 @@ public:
 
     TGame& Game() { return *FGame; }
     TDXDraw* DXDraw() const { return FDXDraw; }
+    TDXTimer& DXTimer1() const { return *FDXTimer1; }
+    TWaveCollection& DXWaveList1() { return FDXWaveList1; }
 
     // IGameHost
     bool AskYesNo(const std::string& text) override;
@@ -48,11 +52,17 @@ protected:
 private:
     void FillWorkArea();
     void FormShow();
+    void CreateMediaComponents();
 
     TSteadyClockSeedSource FSeedSource;
     TPictureCollection FImageList;
+    TPictureCollection FDXImageList1;
+    TPictureCollection FBackImage;
+    TWaveCollection FDXWaveList1;
     std::unique_ptr<TGame> FGame;
     TDXDraw* FDXDraw = nullptr;
+    TDXTimer* FDXTimer1 = nullptr;
+    TKeyboardState* FDXInput = nullptr;
     TMainMenu* FMainMenu = nullptr;
 };
 

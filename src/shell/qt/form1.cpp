@@ -7,12 +7,16 @@
 #include <QShowEvent>
 #include <QTimer>
 
+#include "audio/qt/qt_track_source.h"
+#include "audio/sdl/game_audio.h"
 #include "media/qt/asset_loader.h"
 #include "media/qt/dx_timer.h"
 #include "media/qt/dxdraw.h"
 #include "media/qt/error_report.h"
 #include "media/qt/keyboard_state.h"
+#include "shell/qt/about_dialog.h"
 #include "shell/qt/main_menu.h"
+#include "shell/qt/score_ui.h"
 
 namespace pelmoravan {
 
@@ -29,6 +33,8 @@ TForm1::TForm1(QWidget* parent)
     FDXDraw = new TDXDraw(this);
     setCentralWidget(FDXDraw);
     CreateMediaComponents();
+    FAudio = std::make_unique<TGameAudio>(FDXWaveList1, FGame->Rng, std::make_unique<TQtTrackSource>());
+    connect(&FAudio->MediaPlayer1(), &TSdlMusicPlayer::Notify, this, &TForm1::MediaPlayer1Notify);
     FMainMenu = new TMainMenu(*this, *menuBar());
     FGame->ImageList = &FImageList;
 
@@ -123,15 +129,21 @@ bool TForm1::AskYesNo(const std::string& text) {
     return answer == QMessageBox::Yes;
 }
 
-// Not there yet: the best-score file and its list arrive with the score-list work.
-void TForm1::UpdateScores(bool, std::int32_t) {}
+// A file error is shown in a message box and the game goes on.
+void TForm1::UpdateScores(bool enter, std::int32_t score) { UpdateScoresInWindow(this, enter, score); }
 
-// Not there yet: sound effects arrive with the audio work.
-void TForm1::PlaySound(const std::string&) {}
-void TForm1::PlaySoundAt(std::int32_t) {}
+void TForm1::PlaySound(const std::string& name) { FAudio->PlaySound(name); }
+void TForm1::PlaySoundAt(std::int32_t position) { FAudio->PlaySoundAt(position); }
 
-// Not there yet: background music arrives with the audio work.
-void TForm1::PlayMusic(bool) {}
+void TForm1::PlayMusic(bool start) { FAudio->PlayMusic(start); }
+
+void TForm1::MediaPlayer1Notify() {
+    try {
+        FAudio->MediaPlayer1Notify(FGame->MusicOn);
+    } catch (const std::exception& error) {
+        ReportError(this, error); // the next track could not be written: say so, play on
+    }
+}
 
 void TForm1::ProcessOneMessage() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
@@ -156,7 +168,6 @@ void TForm1::ApplyLanguage(std::uint8_t language) { FMainMenu->ApplyLanguage(lan
 
 void TForm1::ShowScoreList() { UpdateScores(true, -1); }
 
-// Not there yet: the About dialog arrives with its own work.
-void TForm1::ShowAbout() {}
+void TForm1::ShowAbout() { aboutClick(this); }
 
 } // namespace pelmoravan

@@ -8,6 +8,7 @@
 namespace pelmoravan {
 
 class TDXDraw;
+class TGameAudio;
 class TDXTimer;
 class TKeyboardState;
 class TMainMenu;
@@ -45,6 +46,8 @@ public:
     void ShowScoreList();
     // About: the About dialog.
     void ShowAbout();
+    // The music player's end-of-play notification, on the window's thread.
+    void MediaPlayer1Notify();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -64,6 +67,7 @@ private:
     TDXTimer* FDXTimer1 = nullptr;
     TKeyboardState* FDXInput = nullptr;
     TMainMenu* FMainMenu = nullptr;
+    std::unique_ptr<TGameAudio> FAudio; // DXSound1 and MediaPlayer1
 };
 
 } // namespace pelmoravan

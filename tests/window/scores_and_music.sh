@@ -1,0 +1,111 @@
+# A first start in a fresh working directory: the score file and the music track appear, the
+# music is audible on the disk audio driver, and the Sequence command lists the ten rows.
+# Then two starts that must not go wrong: no sound device (plays on, one line on stderr) and a
+# score file that cannot be opened (one message box, one line, exit code 1, nothing written).
+source "$(dirname "$0")/lib.sh" "$1"
+
+start_xvfb 1024x768
+# Qt warns on stderr without a runtime folder; the lines counted below are the game's own.
+XDG_RUNTIME_DIR=$(mktemp -d)
+export XDG_RUNTIME_DIR
+trap 'cleanup; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+
+export SDL_AUDIODRIVER=disk
+export SDL_DISKAUDIOFILE="$SHOTS/mix.raw"
+start_game
+
+# --- the files of a first start ---
+[ -f "$WORKDIR/Pelmoravan.sco" ] || fail "no score file after start-up"
+size=$(stat -c %s "$WORKDIR/Pelmoravan.sco")
+[ "$size" = 593 ] || fail "score file has $size bytes, not 593"
+expected_header=$(printf '\nPelmoravan\004V2.0\0\0\0\0\0\0\007qorbent\0\0\0' | od -An -tx1 -v | tr -d ' \n')
+header=$(head -c 33 "$WORKDIR/Pelmoravan.sco" | od -An -tx1 -v | tr -d ' \n')
+[ "$header" = "$expected_header" ] || fail "score file header is $header"
+nonzero=$(tail -c 560 "$WORKDIR/Pelmoravan.sco" | od -An -tu1 -v | tr -s ' ' '\n' | grep -cv '^0*$' || true)
+[ "$nonzero" = 0 ] || fail "the ten entries of a new score file are not empty"
+[ -s "$WORKDIR/back.MID" ] || fail "no back.MID after start-up"
+magic=$(head -c 4 "$WORKDIR/back.MID")
+[ "$magic" = "MThd" ] || [ "$magic" = "RIFF" ] || fail "back.MID is no MIDI file (starts with '$magic')"
+
+# --- music is audible: samples well away from silence in the mix the driver wrote ---
+sleep 3
+loud=$(od -An -td2 -v "$SHOTS/mix.raw" | awk '{for (i = 1; i <= NF; i++) if ($i > 400 || $i < -400) n++} END {print n + 0}')
+[ "$loud" -gt 1000 ] || fail "the music is not audible ($loud loud samples)"
+
+# --- Sequence: open the first menu with a click; Right moves to Setting, whose first item opens
+# a submenu, so Escape leaves only the menu bar highlighted; Right to Other, Down opens it, Up
+# wraps to its last item (Sequence) ---
+read -r cx cy < <(client_origin)
+click $((cx + 12)) $((cy + 10))
+sleep 0.5
+for k in Right Escape Right Down Up; do
+    xdotool key "$k"
+    sleep 0.3
+done
+xdotool key Return
+LIST=$(timeout 10 xdotool search --sync --onlyvisible --name "排名" 2>/dev/null | head -n1) || true
+[ -n "$LIST" ] || fail "Sequence showed no score list"
+sleep 0.5
+listshot=$(shot sequence)
+# Count the text lines in the rank column: the header and ten ranks.
+eval "$(xdotool getwindowgeometry --shell "$LIST")"
+"$CONVERT" "$listshot" -crop "30x250+$((X + 12))+$((Y + 10))" -colorspace Gray -threshold 60% -negate \
+    -scale '1x250!' -depth 8 txt:- >"$SHOTS/rank-column.txt"
+lines=$(awk -F'[(,)]' 'NR > 1 { dark = ($3 + 0 > 0); if (dark && !prev) n++; prev = dark } END {print n + 0}' \
+    "$SHOTS/rank-column.txt")
+[ "$lines" = 11 ] || fail "score list shows $lines text lines in the rank column, not the header and ten rows"
+xdotool key Return
+sleep 0.5
+[ -z "$(xdotool search --onlyvisible --name "排名" 2>/dev/null)" ] || fail "OK did not close the score list"
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended after the score list"
+grep -q '^pelmoravan:' "$SHOTS/stderr.txt" && fail "a start with a sound device wrote: $(cat "$SHOTS/stderr.txt")"
+kill "$GAME_PID"
+wait "$GAME_PID" 2>/dev/null || true
+GAME_PID=""
+
+# --- no sound device: the game starts and says so in one line ---
+rm -rf "$WORKDIR"
+WORKDIR=$(mktemp -d)
+export SDL_AUDIODRIVER=no-such-driver
+start_game
+sleep 1
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game did not run without a sound device"
+[ -s "$WORKDIR/back.MID" ] || fail "no back.MID without a sound device"
+count=$(wc -l <"$SHOTS/stderr.txt")
+[ "$count" = 1 ] || fail "without a sound device stderr has $count lines: $(cat "$SHOTS/stderr.txt")"
+grep -q '^pelmoravan: no usable sound device' "$SHOTS/stderr.txt" || fail "unexpected: $(cat "$SHOTS/stderr.txt")"
+kill "$GAME_PID"
+wait "$GAME_PID" 2>/dev/null || true
+GAME_PID=""
+
+# --- a score file that cannot be opened ends the start with one box and one line ---
+rm -rf "$WORKDIR"
+WORKDIR=$(mktemp -d)
+mkdir "$WORKDIR/Pelmoravan.sco"
+export SDL_AUDIODRIVER=dummy
+# The message box on a real X display leaves one block of the D-Bus library unfreed at exit,
+# which the leak checker of a sanitizer build would turn into another exit code.
+echo "leak:libdbus-1.so" >"$XDG_RUNTIME_DIR/lsan.supp"
+(cd "$WORKDIR" && exec env LSAN_OPTIONS="suppressions=$XDG_RUNTIME_DIR/lsan.supp:print_suppressions=0" "$GAME" \
+    >"$SHOTS/stdout.txt" 2>"$SHOTS/stderr.txt") &
+GAME_PID=$!
+BOX=$(timeout 30 xdotool search --sync --onlyvisible --name "Pelmoravan" 2>/dev/null | head -n1) || true
+[ -n "$BOX" ] || fail "no message box for a score file that cannot be opened"
+sleep 0.5
+shot start-error >/dev/null
+# The box has the focus: there is no other window.
+xdotool key Return || true
+# Waited for here, not in a subshell: only this shell can collect the exit code.
+for _ in $(seq 200); do
+    kill -0 "$GAME_PID" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$GAME_PID" 2>/dev/null && fail "the game did not end after the start-up error"
+code=0
+wait "$GAME_PID" || code=$?
+GAME_PID=""
+[ "$code" = 1 ] || fail "exit code $code after the start-up error, not 1"
+line='pelmoravan: Cannot open file "Pelmoravan.sco". Is a directory'
+[ "$(cat "$SHOTS/stderr.txt")" = "$line" ] || fail "stderr: $(cat "$SHOTS/stderr.txt")"
+[ "$(ls -A "$WORKDIR")" = "Pelmoravan.sco" ] || fail "the failed start wrote files: $(ls -A "$WORKDIR")"
+echo "PASS"

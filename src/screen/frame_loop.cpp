@@ -1,0 +1,128 @@
+#include "game/game.h"
+
+namespace pelmoravan {
+
+namespace {
+
+void MarkAllSpritesDead(TDXSpriteEngine& engine) {
+    TSpriteEngine* root = engine.Root();
+    for (std::int32_t i = 0; i < root->Count(); ++i) {
+        root->Items(i)->MarkDead();
+    }
+}
+
+} // namespace
+
+void TGame::DXTimer1Timer(std::int32_t LagCount) {
+    // A tick nested inside the end-of-difficulty question, a shuffle or a pair search must not
+    // touch the state those are working on: it only shows what is there.
+    if (DialogShown || Shuffling || Searching) {
+        if (DXDraw != nullptr) {
+            DXDraw->Surface().Canvas().Release();
+            DXDraw->Flip();
+        }
+        return;
+    }
+
+    if (DXInput != nullptr) {
+        DXInput->Poll();
+    }
+
+    try {
+        DXSpriteEngine.PurgeDead();
+        DXSpriteEngine.Advance(LagCount);
+    } catch (...) {
+        // The sprites only mirror the board; a failed step must not stop the frame.
+    }
+
+    if (AutoPlay && GameState == 1) {
+        AutoTicks += 1;
+        if (AutoTicks >= TickThreshold(200) && !Shuffling) {
+            try {
+                AutoPlayStep();
+            } catch (...) {
+                // Tried again after the next wait.
+            }
+            AutoTicks = 0;
+        }
+    }
+    if (Shuffling) {
+        return;
+    }
+
+    if (DXInput != nullptr && DXInput->KeyDown(TKey::Escape)) {
+        MarkAllSpritesDead(DXSpriteEngine);
+        Host.Terminate();
+        return;
+    }
+
+    // Ticks go on while the dialog is open and the key may still be held: only a fresh press
+    // opens one, and never a second over the first.
+    const bool f9Down = DXInput != nullptr && DXInput->KeyDown(TKey::F9);
+    const bool f9Pressed = f9Down && !F9WasDown;
+    F9WasDown = f9Down;
+    if (f9Pressed && !SaveDialogOpen) {
+        SaveDialogOpen = true;
+        try {
+            Host.ShowSaveDialog();
+        } catch (...) {
+            SaveDialogOpen = false;
+            throw;
+        }
+        SaveDialogOpen = false;
+    }
+
+    if (DXDraw == nullptr || !DXDraw->CanDraw()) {
+        return;
+    }
+
+    switch (GameState) {
+    case 0:
+        DrawTitleScreen();
+        break;
+    case 1:
+        AdvanceGameClock();
+        DrawPlayingScreen();
+        DXDraw->Surface().Canvas().Release();
+        try {
+            DXDraw->Flip();
+        } catch (...) {
+            // A frame that cannot be shown is simply lost; the next one follows.
+        }
+        break;
+    case 2:
+        DrawPausedScreen();
+        break;
+    case 3:
+        DrawGameOverScreen();
+        break;
+    default:
+        break;
+    }
+}
+
+void TGame::AdvanceGameClock() {
+    SecondTicks += 1;
+    if (SecondTicks >= TickThreshold(1000)) {
+        SecondTicks = 0;
+        ElapsedSeconds += 1;
+        // Equality, not "at least": a time bonus only moves the point where it is met.
+        if (ElapsedSeconds == TimeLimit) {
+            TimeUp();
+        }
+    }
+}
+
+void TGame::TimeUp() {
+    MarkAllSpritesDead(DXSpriteEngine);
+    GameState = 3;
+    Selected[0].Index = -1;
+    Selected[1].Index = -1;
+    for (auto& column : Board) {
+        for (TCell& cell : column) {
+            cell.Removed = true;
+        }
+    }
+}
+
+} // namespace pelmoravan

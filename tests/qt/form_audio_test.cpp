@@ -62,6 +62,36 @@ TEST_F(FormFiles, StartLeavesTheScoreFileAndAPlayingTrackInTheWorkingDirectory) 
     EXPECT_TRUE(QFileInfo::exists(QStringLiteral("back.MID"))); // the track file stays
 }
 
+TEST_F(FormFiles, AHintIsSilentWithEffectsOffAndHeardWithThemOn) {
+    const QString mixPath = Dir.filePath(QStringLiteral("mix.raw"));
+    ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+    ScopedEnv file("SDL_DISKAUDIOFILE", mixPath.toUtf8());
+    MakeForm();
+    Action(BackgroundMusic1)->trigger(); // music off, so that only effects are left
+    QTest::qWait(200);
+    TGame& game = Form->Game();
+    game.StartGame(1);
+    ASSERT_EQ(game.GameState, 1);
+
+    const qint64 offStart = QFileInfo(mixPath).size();
+    game.SoundOn = false;
+    game.hint1Click();
+    QTest::qWait(600);
+    const qint64 onStart = QFileInfo(mixPath).size();
+    game.SoundOn = true;
+    const std::int32_t hints = game.HintsLeft;
+    game.hint1Click();
+    EXPECT_EQ(game.HintsLeft, hints - 1); // the hint was given, so "notify" was asked for
+    QTest::qWait(600);
+    Form.reset();
+
+    const Mix mix = Mix::Read(mixPath);
+    const auto at = [&](qint64 bytes) { return mix.Samples.begin() + static_cast<std::ptrdiff_t>(bytes / 2); };
+    ASSERT_GT(mix.Samples.size(), static_cast<std::size_t>(onStart / 2));
+    EXPECT_TRUE(std::all_of(at(offStart), at(onStart), [](std::int16_t v) { return v == 0; }));
+    EXPECT_TRUE(std::any_of(at(onStart), mix.Samples.end(), [](std::int16_t v) { return v > 1000 || v < -1000; }));
+}
+
 TEST_F(FormFiles, SequenceShowsTheTenRowsOfTheFile) {
     MakeForm();
     int rows = 0;

@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "game/cell.h"
 #include "game/host.h"
@@ -170,6 +171,11 @@ public:
 private:
     void DealPictures();
     bool BoardHasTile() const;
+    // Which cells hold a tile, ring included, for the link searches; kept between calls so that
+    // a search allocates nothing.
+    std::vector<std::uint8_t> LinkGrid;
+    void FillLinkGrid();
+    // The link test on LinkGrid as last filled.
     void FindLink(TCell first, TCell second, TCell& corner1, TCell& corner2) const;
     void RandomRefill();
     TCell& CellAt(std::int32_t col, std::int32_t row);

@@ -8,9 +8,10 @@ namespace {
 // rows are tried decides which path is found (and drawn), so the runs follow a fixed order.
 class TLinkSearch {
 public:
-    TLinkSearch(const TGame& game, const TCell& upper, const TCell& lower, TCell& corner1,
-                TCell& corner2)
-        : G(game), U(upper), L(lower), C1(corner1), C2(corner2),
+    TLinkSearch(const TGame& game, const std::uint8_t* grid, const TCell& upper, const TCell& lower,
+                TCell& corner1, TCell& corner2)
+        : G(game), Grid(grid), Stride(game.BoardColumns + 2), U(upper), L(lower),
+          C1(corner1), C2(corner2),
           MinRow(upper.Row), MaxRow(lower.Row),
           MinCol(upper.Col < lower.Col ? upper.Col : lower.Col),
           MaxCol(upper.Col < lower.Col ? lower.Col : upper.Col) {}
@@ -52,12 +53,9 @@ public:
     }
 
 private:
-    // The ring around the board is always empty.
+    // Columns -1..BoardColumns and rows -1..BoardRows: the ring is always empty.
     bool Occupied(std::int32_t c, std::int32_t r) const {
-        if (c < 0 || c >= G.BoardColumns || r < 0 || r >= G.BoardRows) {
-            return false;
-        }
-        return !Cell(c, r).Removed;
+        return Grid[static_cast<std::size_t>((r + 1) * Stride + c + 1)] != 0;
     }
 
     const TCell& Cell(std::int32_t c, std::int32_t r) const {
@@ -88,39 +86,65 @@ private:
         return true;
     }
 
+public:
+    // Every test that fails ends on the ring row below the board, the last row the scan visits;
+    // the corners are left as that visit leaves them.
+    void Fail() {
+        Corners(Cell(U.Col, G.BoardRows - 1), Cell(L.Col, G.BoardRows - 1));
+        C1.Row = G.BoardRows;
+        C2.Row = G.BoardRows;
+        C1.Y += G.CellHeight;
+        C2.Y += G.CellHeight;
+        C1.Linked = ColumnClear(U.Col, U.Row, G.BoardRows);
+        C2.Linked = ColumnClear(L.Col, L.Row, G.BoardRows);
+    }
+
+    // A tile with all four neighbours taken can only reach a neighbour.
+    bool Enclosed(const TCell& t) const {
+        return Occupied(t.Col - 1, t.Row) && Occupied(t.Col + 1, t.Row) &&
+               Occupied(t.Col, t.Row - 1) && Occupied(t.Col, t.Row + 1);
+    }
+
+private:
+    void Corners(const TCell& first, const TCell& second) {
+        TGame::CopyCell(first, C1);
+        TGame::CopyCell(second, C2);
+    }
+
+    // The corners are written only on success: what a failed visit leaves is overwritten by the
+    // later visits anyway, the last of them by Fail().
     bool TryColumn(std::int32_t c) {
         const std::int32_t s = MinRow + (c == U.Col ? 1 : 0);
         const std::int32_t e = MaxRow - (c == L.Col ? 1 : 0);
         if (e < s) {
             return false;
         }
-        TGame::ResetCorners(C1, C2);
-        if (c >= 0 && c < G.BoardColumns) {
-            // The corners are taken only once the whole leg is known to be empty.
+        const bool board = c >= 0 && c < G.BoardColumns;
+        if (board) {
             for (std::int32_t r = s; r <= e; ++r) {
                 if (Occupied(c, r)) {
-                    C1.Linked = false;
-                    C2.Linked = false;
                     return false;
                 }
             }
-            TGame::CopyCell(Cell(c, U.Row), C1);
-            TGame::CopyCell(Cell(c, L.Row), C2);
+        }
+        // A ring column's leg needs no test.
+        if (!RowClear(U.Row, U.Col, c) || !RowClear(L.Row, L.Col, c)) {
+            return false;
+        }
+        if (board) {
+            Corners(Cell(c, U.Row), Cell(c, L.Row));
         } else {
-            // A ring column: its leg needs no test, every repetition ends alike.
-            const bool left = c < 0;
-            const std::int32_t edge = left ? 0 : G.BoardColumns - 1;
-            const std::int32_t shift = left ? -G.CellWidth : G.CellWidth;
-            TGame::CopyCell(Cell(edge, U.Row), C1);
-            TGame::CopyCell(Cell(edge, L.Row), C2);
+            const std::int32_t edge = c < 0 ? 0 : G.BoardColumns - 1;
+            const std::int32_t shift = c < 0 ? -G.CellWidth : G.CellWidth;
+            Corners(Cell(edge, U.Row), Cell(edge, L.Row));
             C1.Col = c;
             C2.Col = c;
             C1.X += shift;
             C2.X += shift;
         }
-        C1.Linked = RowClear(U.Row, U.Col, c);
-        C2.Linked = RowClear(L.Row, L.Col, c);
-        return C1.Linked && C2.Linked;
+        C1.Linked = true;
+        C2.Linked = true;
+        return true;
     }
 
     bool TryRow(std::int32_t r) {
@@ -144,34 +168,36 @@ private:
         if (e < s) {
             return false;
         }
-        TGame::ResetCorners(C1, C2);
-        if (r >= 0 && r < G.BoardRows) {
+        const bool board = r >= 0 && r < G.BoardRows;
+        if (board) {
             for (std::int32_t c = s; c <= e; ++c) {
                 if (Occupied(c, r)) {
-                    C1.Linked = false;
-                    C2.Linked = false;
                     return false;
                 }
             }
-            TGame::CopyCell(Cell(U.Col, r), C1);
-            TGame::CopyCell(Cell(L.Col, r), C2);
+        }
+        if (!ColumnClear(U.Col, U.Row, r) || !ColumnClear(L.Col, L.Row, r)) {
+            return false;
+        }
+        if (board) {
+            Corners(Cell(U.Col, r), Cell(L.Col, r));
         } else {
-            const bool top = r < 0;
-            const std::int32_t edge = top ? 0 : G.BoardRows - 1;
-            const std::int32_t shift = top ? -G.CellHeight : G.CellHeight;
-            TGame::CopyCell(Cell(U.Col, edge), C1);
-            TGame::CopyCell(Cell(L.Col, edge), C2);
+            const std::int32_t edge = r < 0 ? 0 : G.BoardRows - 1;
+            const std::int32_t shift = r < 0 ? -G.CellHeight : G.CellHeight;
+            Corners(Cell(U.Col, edge), Cell(L.Col, edge));
             C1.Row = r;
             C2.Row = r;
             C1.Y += shift;
             C2.Y += shift;
         }
-        C1.Linked = ColumnClear(U.Col, U.Row, r);
-        C2.Linked = ColumnClear(L.Col, L.Row, r);
-        return C1.Linked && C2.Linked;
+        C1.Linked = true;
+        C2.Linked = true;
+        return true;
     }
 
     const TGame& G;
+    const std::uint8_t* const Grid;
+    const std::int32_t Stride;
     const TCell& U;
     const TCell& L;
     TCell& C1;
@@ -197,7 +223,20 @@ void TGame::ResetCorners(TCell& corner1, TCell& corner2) {
 
 void TGame::LinkTest(TCell first, TCell second, TCell& corner1, TCell& corner2) {
     RefreshTileSprites();
+    FillLinkGrid();
     FindLink(first, second, corner1, corner2);
+}
+
+void TGame::FillLinkGrid() {
+    const std::int32_t stride = BoardColumns + 2;
+    LinkGrid.assign(static_cast<std::size_t>(stride * (BoardRows + 2)), 0);
+    for (std::int32_t col = 0; col < BoardColumns; ++col) {
+        const auto& column = Board[static_cast<std::size_t>(col)];
+        for (std::int32_t row = 0; row < BoardRows; ++row) {
+            LinkGrid[static_cast<std::size_t>((row + 1) * stride + col + 1)] =
+                column[static_cast<std::size_t>(row)].Removed ? 0 : 1;
+        }
+    }
 }
 
 void TGame::FindLink(TCell first, TCell second, TCell& corner1, TCell& corner2) const {
@@ -214,8 +253,11 @@ void TGame::FindLink(TCell first, TCell second, TCell& corner1, TCell& corner2) 
     const bool exchanged = second.Row < first.Row;
     const TCell& upper = exchanged ? second : first;
     const TCell& lower = exchanged ? first : second;
-    TLinkSearch search(*this, upper, lower, corner1, corner2);
-    ResetCorners(corner1, corner2);
+    TLinkSearch search(*this, LinkGrid.data(), upper, lower, corner1, corner2);
+    if (search.Enclosed(upper) || search.Enclosed(lower)) {
+        search.Fail(); // no way out of a walled-in tile: skip the scan, end as it would
+        return;
+    }
 
     // Without the exchange: outward left from the left tile, across, outward right. With it: from
     // the right tile's column all the way left, then from the left tile's column all the way right.
@@ -227,14 +269,11 @@ void TGame::FindLink(TCell first, TCell second, TCell& corner1, TCell& corner2) 
         search.ScanColumns(q, BoardColumns, false)) {
         return;
     }
-
-    ResetCorners(corner1, corner2);
-    corner1.Linked = false;
-    corner2.Linked = false;
     if (search.ScanRows(-1, upper.Row, true) || search.ScanRows(upper.Row, lower.Row, false) ||
         search.ScanRows(lower.Row, BoardRows, false)) {
         return;
     }
+    search.Fail();
 }
 
 } // namespace pelmoravan

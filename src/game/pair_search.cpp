@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <array>
 #include <vector>
 
 #include "game/game.h"
@@ -17,60 +19,88 @@ void TGame::FindPair(TCell& first, TCell& second, bool show) {
 
     RefreshTileSprites();
     DXSpriteEngine.PurgeDead(); // tiles removed just before must not be found again
+    FillLinkGrid();
 
     // Pictures in the order of their lowest-Index tile, each with its tiles in Index order: the
     // sprite list is in deal order, and that order decides which pair is found.
-    std::vector<std::int32_t> kinds;
-    std::vector<std::vector<TCell>> candidates;
     TSpriteEngine* root = DXSpriteEngine.Root();
     const std::int32_t spriteCount = root->Count();
+    std::vector<std::int32_t> kinds;
+    std::vector<std::int32_t> kindOf;  // per tile below, its place in kinds
+    std::vector<TCell> tiles;          // the tiles in sprite order
+    tiles.reserve(static_cast<std::size_t>(spriteCount));
+    kindOf.reserve(static_cast<std::size_t>(spriteCount));
+    std::array<std::int32_t, 256> slotOf;  // picture -> place in kinds, for the usual numbers
+    slotOf.fill(-1);
     for (std::int32_t i = 0; i < spriteCount; ++i) {
         const auto* sprite = dynamic_cast<const TMonoSprite*>(root->Items(i));
         if (sprite == nullptr || sprite->Col < 0 || sprite->Col >= BoardColumns ||
             sprite->Row < 0 || sprite->Row >= BoardRows) {
             continue;
         }
-        std::size_t kind = 0;
-        while (kind < kinds.size() && kinds[kind] != sprite->Picture) {
-            ++kind;
+        const std::int32_t picture = sprite->Picture;
+        const bool small = picture >= 0 && picture < static_cast<std::int32_t>(slotOf.size());
+        std::int32_t kind = small ? slotOf[static_cast<std::size_t>(picture)] : -1;
+        if (kind < 0 && !small) {
+            const auto it = std::find(kinds.begin(), kinds.end(), picture);
+            kind = it == kinds.end() ? -1 : static_cast<std::int32_t>(it - kinds.begin());
         }
-        if (kind == kinds.size()) {
-            kinds.push_back(sprite->Picture);
-            candidates.emplace_back();
+        if (kind < 0) {
+            kind = static_cast<std::int32_t>(kinds.size());
+            kinds.push_back(picture);
+            if (small) {
+                slotOf[static_cast<std::size_t>(picture)] = kind;
+            }
         }
-        TCell copy;
-        CopyCell(CellAt(sprite->Col, sprite->Row), copy);
-        candidates[kind].push_back(copy);
+        kindOf.push_back(kind);
+        tiles.emplace_back();
+        CopyCell(CellAt(sprite->Col, sprite->Row), tiles.back());
+    }
+    // Group the tiles by kind, keeping their order within a kind.
+    std::vector<std::size_t> start(kinds.size() + 1, 0);
+    for (const std::int32_t kind : kindOf) {
+        start[static_cast<std::size_t>(kind) + 1] += 1;
+    }
+    for (std::size_t k = 1; k < start.size(); ++k) {
+        start[k] += start[k - 1];
+    }
+    std::vector<TCell> candidates(tiles.size());
+    {
+        std::vector<std::size_t> next(start.begin(), start.end() - 1);
+        for (std::size_t t = 0; t < tiles.size(); ++t) {
+            candidates[next[static_cast<std::size_t>(kindOf[t])]++] = tiles[t];
+        }
     }
 
-    for (std::vector<TCell>& tiles : candidates) {
-        for (std::size_t i = 0; i + 1 < tiles.size(); ++i) {
-            if (tiles[i].Removed) {
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+        const std::size_t last = start[k + 1];
+        for (std::size_t i = start[k]; i + 1 < last; ++i) {
+            if (candidates[i].Removed) {
                 continue;
             }
-            for (std::size_t j = i + 1; j < tiles.size(); ++j) {
-                if (tiles[j].Removed) {
+            for (std::size_t j = i + 1; j < last; ++j) {
+                if (candidates[j].Removed) {
                     continue;
                 }
                 first.Linked = false;
                 second.Linked = false;
-                // The board has not changed since the refresh above: no need for another.
-                FindLink(tiles[i], tiles[j], first, second);
+                // The board stays as it was at the refresh above until a pair is found.
+                FindLink(candidates[i], candidates[j], first, second);
                 if (!first.Linked || !second.Linked) {
                     continue;
                 }
                 if (show) {
-                    tiles[i].Hinted = true;
-                    tiles[j].Hinted = true;
+                    candidates[i].Hinted = true;
+                    candidates[j].Hinted = true;
                 }
                 if (AutoPlay) {
-                    CopyCell(tiles[i], Selected[0]);
-                    CopyCell(tiles[j], Selected[1]);
+                    CopyCell(candidates[i], Selected[0]);
+                    CopyCell(candidates[j], Selected[1]);
                     CopyCell(first, LinkCorner[0]);
                     CopyCell(second, LinkCorner[1]);
                 }
-                CopyCell(tiles[i], first);
-                CopyCell(tiles[j], second);
+                CopyCell(candidates[i], first);
+                CopyCell(candidates[j], second);
                 if (AutoPlay) {
                     TryRemovePair();
                 }

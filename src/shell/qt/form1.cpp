@@ -89,8 +89,11 @@ void TForm1::CreateMediaComponents() {
     FDXTimer1->SetActiveOnly(true);
     g.TimerInterval = FDXTimer1->Interval();
     FDXTimer1->OnTimer = [this](TDXTimer&, std::int32_t LagCount) {
-        // FRAME-LOOP-PENDING: calls FGame->DXTimer1Timer(LagCount) once the frame loop exists.
-        static_cast<void>(LagCount);
+        try {
+            FGame->DXTimer1Timer(LagCount);
+        } catch (const std::exception& error) {
+            ReportError(this, error);
+        }
     };
 }
 

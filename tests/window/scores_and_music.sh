@@ -59,7 +59,13 @@ sleep 0.5
 [ -z "$(xdotool search --onlyvisible --name "排名" 2>/dev/null)" ] || fail "OK did not close the score list"
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended after the score list"
 grep -q '^pelmoravan:' "$SHOTS/stderr.txt" && fail "a start with a sound device wrote: $(cat "$SHOTS/stderr.txt")"
-kill "$GAME_PID"
+# With the sound device open, Ctrl+C still ends the game (SDL keeps its hands off the signals).
+kill -INT "$GAME_PID"
+for _ in $(seq 50); do
+    kill -0 "$GAME_PID" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$GAME_PID" 2>/dev/null && fail "Ctrl+C did not end the game"
 wait "$GAME_PID" 2>/dev/null || true
 GAME_PID=""
 

@@ -55,7 +55,7 @@ void BM_RecordScore(benchmark::State& state) {
 class IdlePlayer : public IMediaPlayer {
 public:
     void Close() override {}
-    TMPModes Mode() const override { return TMPModes::mpNotReady; }
+    TPlayerMode Mode() const override { return TPlayerMode::NotReady; }
     void SetFileName(const std::string&) override {}
     void Open() override {}
     void Play() override {}

@@ -1,6 +1,6 @@
 #include "audio/music.h"
 
-#include "shell/file_stream.h"
+#include "shell/binary_file.h"
 
 namespace pelmoravan {
 
@@ -14,12 +14,12 @@ void TBackgroundMusic::PlayMusic(bool start) {
     } catch (...) {
         // Closing a player that was never opened, or is already gone, is fine.
     }
-    const TMPModes mode = FPlayer.Mode();
-    if (mode == TMPModes::mpNotReady || mode == TMPModes::mpStopped) {
+    const TPlayerMode mode = FPlayer.Mode();
+    if (mode == TPlayerMode::NotReady || mode == TPlayerMode::Stopped) {
         FRandom.Reseed();
         const std::int32_t n = FRandom.Random(4) + 1; // the fifth track is never chosen
         const std::vector<std::uint8_t> bytes = FTracks.Track("Sound" + std::to_string(n));
-        TFileStream file(FPath, TFileMode::Create);
+        TBinaryFile file(FPath, TFileMode::Create);
         file.WriteBuffer(bytes.data(), bytes.size());
         file.Close();
     }
@@ -33,7 +33,7 @@ void TBackgroundMusic::PlayMusic(bool start) {
 }
 
 void TBackgroundMusic::MediaPlayer1Notify(bool musicOn) {
-    if (FPlayer.Mode() == TMPModes::mpStopped && musicOn) {
+    if (FPlayer.Mode() == TPlayerMode::Stopped && musicOn) {
         PlayMusic(true);
     }
 }

@@ -9,7 +9,7 @@
 namespace pelmoravan {
 
 // The player's mode as the game reads it, in this order.
-enum class TMPModes : std::uint8_t { mpNotReady, mpStopped, mpPlaying, mpRecording, mpSeeking, mpPaused, mpOpen };
+enum class TPlayerMode : std::uint8_t { NotReady, Stopped, Playing, Recording, Seeking, Paused, Open };
 
 // The music player: one track file at a time, played from its start, with a notification
 // (delivered on the window's thread) when a play request ends.
@@ -17,8 +17,8 @@ class IMediaPlayer {
 public:
     virtual ~IMediaPlayer() = default;
     virtual void Close() = 0;
-    // mpNotReady while closed.
-    virtual TMPModes Mode() const = 0;
+    // NotReady while closed.
+    virtual TPlayerMode Mode() const = 0;
     virtual void SetFileName(const std::string& path) = 0;
     virtual void Open() = 0;
     virtual void Play() = 0;

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "shell/file_stream.h"
+#include "shell/binary_file.h"
 
 namespace pelmoravan {
 namespace {
@@ -150,14 +150,14 @@ std::optional<TScoreEntries> DecodeScoreFile(const std::uint8_t* bytes, std::siz
 void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
                   const std::string& path) {
     if (!FileExists(path)) {
-        TFileStream file(path, TFileMode::Create);
+        TBinaryFile file(path, TFileMode::Create);
         const auto bytes = EmptyFileBytes();
         file.WriteBuffer(bytes.data(), bytes.size());
         file.Close();
         return;
     }
 
-    TFileStream file(path, TFileMode::OpenReadWrite);
+    TBinaryFile file(path, TFileMode::OpenReadWrite);
     std::array<std::uint8_t, ScoreFileSize> bytes{};
     const std::size_t got = file.Read(bytes.data(), bytes.size());
     std::optional<TScoreEntries> entries = DecodeScoreFile(bytes.data(), got);

@@ -61,7 +61,7 @@ std::optional<TScoreEntries> DecodeScoreFile(const std::uint8_t* bytes, std::siz
 // Makes sure the file exists with the right tag (enter false), shows the list (enter true and
 // score -1), or records a score that reaches the list under the player's name and shows the
 // list. A missing file is created and a wrongly tagged one reset, silently and without
-// recording anything. File errors (EStreamError) go to the caller.
+// recording anything. File errors (EFileError) go to the caller.
 void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
                   const std::string& path = ScoreFileName);
 

@@ -14,7 +14,7 @@
 #include "audio/rmid.h"
 #include "audio/sound_effects.h"
 #include "fakes.h"
-#include "shell/file_stream.h"
+#include "shell/binary_file.h"
 
 namespace pelmoravan {
 namespace {
@@ -31,27 +31,27 @@ public:
         if (CloseFails) {
             throw std::runtime_error("device busy");
         }
-        State = TMPModes::mpNotReady;
+        State = TPlayerMode::NotReady;
     }
-    TMPModes Mode() const override { return State; }
+    TPlayerMode Mode() const override { return State; }
     void SetFileName(const std::string& path) override {
         Log.push_back("SetFileName");
         FileName = path;
     }
     void Open() override {
         Log.push_back("Open");
-        State = TMPModes::mpOpen;
+        State = TPlayerMode::Open;
     }
     void Play() override {
         Log.push_back("Play");
         // What is played is what the file holds at this moment.
         std::ifstream in(FileName, std::ios::binary);
         Played.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        State = TMPModes::mpPlaying;
+        State = TPlayerMode::Playing;
     }
-    void TrackEnds() { State = TMPModes::mpStopped; }
+    void TrackEnds() { State = TPlayerMode::Stopped; }
 
-    TMPModes State = TMPModes::mpNotReady;
+    TPlayerMode State = TPlayerMode::NotReady;
     bool CloseFails = false;
     std::string FileName;
     std::vector<std::string> Log;
@@ -116,7 +116,7 @@ TEST_F(MusicTest, StopClosesAndOnlyPreparesTheNextFile) {
     Player.Log.clear();
     music.PlayMusic(false);
     EXPECT_EQ(Player.Log, (std::vector<std::string>{"Close", "SetFileName"}));
-    EXPECT_EQ(Player.Mode(), TMPModes::mpNotReady);
+    EXPECT_EQ(Player.Mode(), TPlayerMode::NotReady);
     EXPECT_EQ(Tracks.Asked.size(), 2u); // the file was written again
     EXPECT_EQ(FileText(), "track " + Tracks.Asked[1].substr(5));
     EXPECT_EQ(Player.Played.size(), 1u);
@@ -150,7 +150,7 @@ TEST_F(MusicTest, EndOfTrackStartsTheNextOnlyWhileMusicIsOn) {
     Player.TrackEnds();
     music.MediaPlayer1Notify(true);
     EXPECT_EQ(Player.Played.size(), 2u);
-    EXPECT_EQ(Player.Mode(), TMPModes::mpPlaying);
+    EXPECT_EQ(Player.Mode(), TPlayerMode::Playing);
     EXPECT_EQ(Seeds.Calls, 2);
 
     Player.TrackEnds();
@@ -181,7 +181,7 @@ TEST_F(MusicTest, AFailingCloseIsIgnoredAndABusyPlayerKeepsTheOldFile) {
         std::ofstream(Path, std::ios::binary) << "old track";
     }
     Player.CloseFails = true;
-    Player.State = TMPModes::mpPaused;
+    Player.State = TPlayerMode::Paused;
     TBackgroundMusic music(Player, Tracks, Random, Path);
     ASSERT_NO_THROW(music.PlayMusic(true));
     EXPECT_TRUE(Tracks.Asked.empty());
@@ -209,7 +209,7 @@ TEST_F(MusicTest, ErrorsOfTheTrackAndTheFileGoToTheCaller) {
     try {
         blocked.PlayMusic(true);
         FAIL() << "no error";
-    } catch (const EFCreateError& e) {
+    } catch (const EFileCreateError& e) {
         EXPECT_EQ(std::string(e.what()),
                   "Cannot create file \"" + unwritable + "\". No such file or directory");
     }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/file_stream.h"
+#include "shell/binary_file.h"
 #include "shell/score_file.h"
 
 namespace pelmoravan {
@@ -305,7 +305,7 @@ TEST_F(ScoreFileTest, FileThatCannotBeCreatedOrOpenedReportsThePathAndReason) {
     try {
         UpdateScores(false, -1, Ui, Ui, missingDir);
         FAIL() << "no error";
-    } catch (const EFCreateError& e) {
+    } catch (const EFileCreateError& e) {
         EXPECT_EQ(std::string(e.what()),
                   "Cannot create file \"" + missingDir + "\". No such file or directory");
     }
@@ -316,7 +316,7 @@ TEST_F(ScoreFileTest, FileThatCannotBeCreatedOrOpenedReportsThePathAndReason) {
     try {
         Update(true, -1);
         FAIL() << "no error";
-    } catch (const EFOpenError& e) {
+    } catch (const EFileOpenError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + Path + "\". Is a directory");
     }
     EXPECT_TRUE(fs::is_directory(Path));

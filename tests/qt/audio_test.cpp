@@ -135,11 +135,11 @@ TEST_F(DiskAudioTest, EndOfATrackIsReportedOnTheWindowThreadAndStartsTheNext) {
         audio->MediaPlayer1Notify(true);
     });
     audio->PlayMusic(true);
-    EXPECT_EQ(audio->MediaPlayer1().Mode(), TMPModes::mpPlaying);
+    EXPECT_EQ(audio->MediaPlayer1().Mode(), TPlayerMode::Playing);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Asked.size() >= 2; }, 20000));
     EXPECT_GE(notifications, 1);
     EXPECT_TRUE(onMainThread);
-    EXPECT_EQ(audio->MediaPlayer1().Mode(), TMPModes::mpPlaying); // the next track runs
+    EXPECT_EQ(audio->MediaPlayer1().Mode(), TPlayerMode::Playing); // the next track runs
 }
 
 TEST_F(DiskAudioTest, StoppingTheMusicOurselvesIsNoEndOfTrack) {
@@ -154,7 +154,7 @@ TEST_F(DiskAudioTest, StoppingTheMusicOurselvesIsNoEndOfTrack) {
     QTest::qWait(400);
     EXPECT_EQ(spy.count(), 0);
     audio->PlayMusic(false);
-    EXPECT_EQ(audio->MediaPlayer1().Mode(), TMPModes::mpNotReady);
+    EXPECT_EQ(audio->MediaPlayer1().Mode(), TPlayerMode::NotReady);
     QTest::qWait(200);
     EXPECT_EQ(spy.count(), 0);
 }

@@ -67,11 +67,11 @@ void TSdlMusicPlayer::Close() {
     FOpen = false;
 }
 
-TMPModes TSdlMusicPlayer::Mode() const {
+TPlayerMode TSdlMusicPlayer::Mode() const {
     if (!FOpen) {
-        return TMPModes::mpNotReady;
+        return TPlayerMode::NotReady;
     }
-    return FMusic != nullptr && Mix_PlayingMusic() != 0 ? TMPModes::mpPlaying : TMPModes::mpStopped;
+    return FMusic != nullptr && Mix_PlayingMusic() != 0 ? TPlayerMode::Playing : TPlayerMode::Stopped;
 }
 
 void TSdlMusicPlayer::SetFileName(const std::string& path) { FFileName = path; }

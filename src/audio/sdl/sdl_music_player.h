@@ -26,7 +26,7 @@ public:
     ~TSdlMusicPlayer() override;
 
     void Close() override;
-    TMPModes Mode() const override;
+    TPlayerMode Mode() const override;
     void SetFileName(const std::string& path) override;
     void Open() override;
     void Play() override;

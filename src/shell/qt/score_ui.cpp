@@ -4,7 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-#include "shell/file_stream.h"
+#include "shell/binary_file.h"
 #include "shell/qt/scores_dialog.h"
 #include "shell/qt/startup_error.h"
 
@@ -34,7 +34,7 @@ bool UpdateScoresInWindow(QWidget* window, bool enter, std::int32_t score, const
     try {
         UpdateScores(enter, score, ui, ui, path);
         return true;
-    } catch (const EStreamError& e) {
+    } catch (const EFileError& e) {
         QMessageBox::critical(window, QStringLiteral("Pelmoravan"), QString::fromStdString(e.what()));
         return false;
     }
@@ -45,7 +45,7 @@ bool CheckScoreFileAtStartup(const std::string& path) {
     try {
         UpdateScores(false, -1, ui, ui, path);
         return true;
-    } catch (const EStreamError& e) {
+    } catch (const EFileError& e) {
         ReportStartupError(e.what());
         return false;
     }

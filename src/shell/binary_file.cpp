@@ -1,4 +1,4 @@
-#include "shell/file_stream.h"
+#include "shell/binary_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,54 +11,54 @@ std::string Reason(int error) { return std::strerror(error); }
 
 } // namespace
 
-TFileStream::TFileStream(const std::string& path, TFileMode mode) {
+TBinaryFile::TBinaryFile(const std::string& path, TFileMode mode) {
     errno = 0;
     if (mode == TFileMode::Create) {
         FFile = std::fopen(path.c_str(), "wb");
         if (FFile == nullptr) {
-            throw EFCreateError("Cannot create file \"" + path + "\". " + Reason(errno));
+            throw EFileCreateError("Cannot create file \"" + path + "\". " + Reason(errno));
         }
     } else {
         FFile = std::fopen(path.c_str(), "r+b");
         if (FFile == nullptr) {
-            throw EFOpenError("Cannot open file \"" + path + "\". " + Reason(errno));
+            throw EFileOpenError("Cannot open file \"" + path + "\". " + Reason(errno));
         }
     }
 }
 
-TFileStream::~TFileStream() {
+TBinaryFile::~TBinaryFile() {
     if (FFile != nullptr) {
         std::fclose(FFile);
     }
 }
 
-std::size_t TFileStream::Read(void* buffer, std::size_t count) {
+std::size_t TBinaryFile::Read(void* buffer, std::size_t count) {
     return std::fread(buffer, 1, count, FFile);
 }
 
-void TFileStream::WriteBuffer(const void* buffer, std::size_t count) {
+void TBinaryFile::WriteBuffer(const void* buffer, std::size_t count) {
     if (std::fwrite(buffer, 1, count, FFile) != count) {
-        throw EWriteError("Stream write error");
+        throw EFileWriteError("Stream write error");
     }
 }
 
-void TFileStream::Seek(std::int64_t offset) {
+void TBinaryFile::Seek(std::int64_t offset) {
     if (std::fseek(FFile, static_cast<long>(offset), SEEK_SET) != 0) {
-        throw EStreamError("Stream seek error");
+        throw EFileError("Stream seek error");
     }
 }
 
-void TFileStream::Flush() {
+void TBinaryFile::Flush() {
     if (std::fflush(FFile) != 0) {
-        throw EWriteError("Stream write error");
+        throw EFileWriteError("Stream write error");
     }
 }
 
-void TFileStream::Close() {
+void TBinaryFile::Close() {
     std::FILE* file = FFile;
     FFile = nullptr;
     if (file != nullptr && std::fclose(file) != 0) {
-        throw EWriteError("Stream write error");
+        throw EFileWriteError("Stream write error");
     }
 }
 

@@ -8,21 +8,21 @@
 namespace pelmoravan {
 
 // Errors of the file layer. Their texts are what the player sees in a message box.
-class EStreamError : public std::runtime_error {
+class EFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-class EFCreateError : public EStreamError {
+class EFileCreateError : public EFileError {
 public:
-    using EStreamError::EStreamError;
+    using EFileError::EFileError;
 };
-class EFOpenError : public EStreamError {
+class EFileOpenError : public EFileError {
 public:
-    using EStreamError::EStreamError;
+    using EFileError::EFileError;
 };
-class EWriteError : public EStreamError {
+class EFileWriteError : public EFileError {
 public:
-    using EStreamError::EStreamError;
+    using EFileError::EFileError;
 };
 
 enum class TFileMode {
@@ -33,12 +33,12 @@ enum class TFileMode {
 // A binary file for the game's two small files (score list and music track). Opening failures
 // carry the path and the system's reason; a short read is not an error (callers decide what
 // missing bytes mean), a short write is.
-class TFileStream {
+class TBinaryFile {
 public:
-    TFileStream(const std::string& path, TFileMode mode);
-    ~TFileStream();
-    TFileStream(const TFileStream&) = delete;
-    TFileStream& operator=(const TFileStream&) = delete;
+    TBinaryFile(const std::string& path, TFileMode mode);
+    ~TBinaryFile();
+    TBinaryFile(const TBinaryFile&) = delete;
+    TBinaryFile& operator=(const TBinaryFile&) = delete;
 
     // Returns how many bytes were read; the rest of the buffer is left as it was.
     std::size_t Read(void* buffer, std::size_t count);

@@ -69,6 +69,29 @@ TEST(PlaySurface, ChangedRectBoundsEveryDifference) {
               QRect(0, 0, 10, 10));
 }
 
+TEST(PlaySurface, ChangedRectMatchesAPixelByPixelSearch) {
+    // Widths that are and are not whole blocks of the fast search, differences anywhere.
+    std::uint32_t seed = 12345;
+    auto next = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    for (int round = 0; round < 300; ++round) {
+        const int w = 1 + next(130);
+        const int h = 1 + next(20);
+        QImage a(w, h, QImage::Format_ARGB32_Premultiplied);
+        a.fill(qRgb(9, 9, 9));
+        QImage b = a.copy();
+        QRect expected;
+        for (int k = next(4); k > 0; --k) {
+            const QPoint p(next(w), next(h));
+            b.setPixel(p, qRgb(10, 9, 9));
+            expected = expected.united(QRect(p, QSize(1, 1)));
+        }
+        EXPECT_EQ(ChangedRect(a, b), expected) << w << "x" << h << " round " << round;
+    }
+}
+
 TEST(PlaySurface, MouseDownArrivesInSurfaceCoordinates) {
     QWidget window;
     window.resize(200, 150);

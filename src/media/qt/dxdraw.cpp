@@ -99,17 +99,27 @@ QRect ChangedRect(const QImage& before, const QImage& after) {
     if (after.depth() != 32) {
         return QRect(0, top, width, bottom - top + 1);
     }
+    // Whole blocks are compared with memcmp first; only the block holding the first (or last)
+    // difference is walked pixel by pixel.
+    constexpr int kBlock = 16;
     int left = width;
     int right = -1;
     for (int y = top; y <= bottom; ++y) {
         const auto* a = reinterpret_cast<const quint32*>(before.constScanLine(y));
         const auto* b = reinterpret_cast<const quint32*>(after.constScanLine(y));
         int x = 0;
+        while (x + kBlock <= left && std::memcmp(a + x, b + x, kBlock * 4) == 0) {
+            x += kBlock;
+        }
         while (x < left && a[x] == b[x]) {
             ++x;
         }
         left = std::min(left, x);
-        int r = width - 1;
+        int r = width; // one past the pixel to test
+        while (r - kBlock > right && std::memcmp(a + r - kBlock, b + r - kBlock, kBlock * 4) == 0) {
+            r -= kBlock;
+        }
+        --r;
         while (r > right && a[r] == b[r]) {
             --r;
         }

@@ -1,9 +1,10 @@
 #include "media/qt/qt_surface.h"
 
 #include <QFontMetrics>
+#include <QPolygon>
 #include <algorithm>
 #include <cstdint>
-#include <QPolygon>
+#include <vector>
 
 #include "media/collection.h"
 #include "media/qt/picture_data.h"
@@ -107,23 +108,35 @@ void TQtSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, st
     }
     // Row by row into the pixels; the painter must not hold the image meanwhile.
     Release();
+    // Every row maps its columns alike; work the mapping out once.
     const std::int64_t columnStep = ScaleStep(from->width(), w);
+    std::vector<std::int32_t> sourceColumn(static_cast<std::size_t>(w));
+    for (std::int32_t j = 0; j < w; ++j) {
+        sourceColumn[static_cast<std::size_t>(j)] = from->left() + ScaledIndex(j, columnStep);
+    }
+    const bool keyed = item.Transparent;
     const auto* sourceBits = source->constBits();
     const qsizetype sourceStride = source->bytesPerLine();
     for (const TWaveRow& row : WaveRows(y, h, from->height(), FImage.height(), amplitude,
                                         wavelength, phase)) {
         const auto* src = reinterpret_cast<const QRgb*>(
-                              sourceBits + (from->top() + row.SourceRow) * sourceStride) +
-                          from->left();
+            sourceBits + (from->top() + row.SourceRow) * sourceStride);
         auto* dst = reinterpret_cast<QRgb*>(FImage.scanLine(row.DestY));
         const std::int64_t left = static_cast<std::int64_t>(x) + row.Shift;
         const TSpan span = ClipSpan(static_cast<std::int32_t>(
                                         std::clamp<std::int64_t>(left, INT32_MIN, INT32_MAX)),
                                     w, FImage.width());
-        for (std::int32_t j = span.First; j < span.Last; ++j) {
-            const QRgb pixel = src[ScaledIndex(j, columnStep)];
-            if (qAlpha(pixel) != 0) {
-                dst[left + j] = pixel;
+        const std::int32_t* columns = sourceColumn.data();
+        if (keyed) {
+            for (std::int32_t j = span.First; j < span.Last; ++j) {
+                const QRgb pixel = src[columns[j]];
+                if (qAlpha(pixel) != 0) {
+                    dst[left + j] = pixel;
+                }
+            }
+        } else {
+            for (std::int32_t j = span.First; j < span.Last; ++j) {
+                dst[left + j] = src[columns[j]];
             }
         }
     }

@@ -13,6 +13,8 @@ XVFB_PID=""
 GAME_PID=""
 WID=""
 CONVERT=/usr/bin/convert
+# The sanitizer build runs here too: leave out the system libraries' own leaks.
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$(readlink -f "$(dirname "${BASH_SOURCE[0]}")/../lsan.supp"):print_suppressions=0}"
 
 cleanup() {
     [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
@@ -80,17 +82,18 @@ client_origin() {
     xdotool getwindowgeometry --shell "$WID" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x, y}'
 }
 
-# wait_exit SECONDS: waits for the game to end and prints its exit code.
+# wait_exit SECONDS: waits for the game to end and sets EXIT_CODE to its exit code, or to
+# "timeout". Call it directly, not in $(...): only this shell can collect the game's status.
+EXIT_CODE=""
 wait_exit() {
-    local code=0
+    EXIT_CODE="timeout"
     for _ in $(seq $(( $1 * 10 ))); do
         if ! kill -0 "$GAME_PID" 2>/dev/null; then
-            wait "$GAME_PID" || code=$?
+            EXIT_CODE=0
+            wait "$GAME_PID" || EXIT_CODE=$?
             GAME_PID=""
-            echo "$code"
             return 0
         fi
         sleep 0.1
     done
-    echo "timeout"
 }

@@ -1,5 +1,7 @@
-// Writes every picture, wave and music track of the game into the given assets folder. Same
-// program, same fonts: same bytes; nothing depends on the clock or on unseeded randomness.
+// Writes every picture, wave and music track of the game, and its desktop icons, into the given
+// assets folder. Same program, same fonts: same bytes; nothing depends on the clock or on
+// unseeded randomness.
+#include "icons.h"
 #include "music.h"
 #include "plates.h"
 #include "tiles.h"
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
         assetgen::MakeScreens(assets);
         assetgen::MakeWaves(assets);
         assetgen::MakeMusic(assets);
+        assetgen::MakeIcons(assets);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "pelmoravan_assetgen: %s\n", error.what());
         return 1;

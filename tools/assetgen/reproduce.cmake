@@ -8,7 +8,7 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "the generator failed: ${status}")
 endif()
 
-set(patterns *.bmp *.wav *.mid)
+set(patterns *.bmp *.wav *.mid *.png)
 file(GLOB_RECURSE made RELATIVE "${SCRATCH}" LIST_DIRECTORIES false "${SCRATCH}/*")
 set(committed)
 foreach(pattern IN LISTS patterns)

@@ -97,3 +97,48 @@ wait_exit() {
         sleep 0.1
     done
 }
+
+# pixels PROGRAM ARGS...: runs the Perl PROGRAM with ARGS in @ARGV and these helpers for
+# checking screenshots against the pictures they should show:
+#   load_ppm(FILE)            any picture ImageMagick reads, as {w, h, d} (d: packed RGB bytes)
+#   rgb(IMG, X, Y)            the pixel as "rrggbb", or "" outside the picture
+#   row_bytes(IMG, X, Y, N)   the packed bytes of N pixels of row Y from X (all inside)
+#   surface_top(IMG, X, Y, W) the first row at or below Y whose W pixels from X are all black
+PIXEL_HELPERS=$(cat <<'PERL'
+use strict;
+use warnings;
+sub load_ppm {
+    my ($file) = @_;
+    open(my $fh, '-|', '/usr/bin/convert', $file, '-depth', '8', 'ppm:-') or die "convert: $!";
+    binmode $fh;
+    my $d = do { local $/; <$fh> };
+    close $fh or die "convert could not read $file\n";
+    $d =~ s/\AP6\s+(\d+)\s+(\d+)\s+255\s//s or die "$file: not an 8-bit picture\n";
+    return { w => $1, h => $2, d => $d };
+}
+sub rgb {
+    my ($img, $x, $y) = @_;
+    return "" if $x < 0 || $y < 0 || $x >= $img->{w} || $y >= $img->{h};
+    return unpack('H6', substr($img->{d}, ($y * $img->{w} + $x) * 3, 3));
+}
+sub row_bytes {
+    my ($img, $x, $y, $n) = @_;
+    die "row_bytes outside the picture\n"
+        if $x < 0 || $y < 0 || $n < 0 || $x + $n > $img->{w} || $y >= $img->{h};
+    return substr($img->{d}, ($y * $img->{w} + $x) * 3, $n * 3);
+}
+sub surface_top {
+    my ($img, $x, $y, $w) = @_;
+    my $black = "\0" x (3 * $w);
+    for my $row ($y .. $img->{h} - 1) {
+        return $row if row_bytes($img, $x, $row, $w) eq $black;
+    }
+    return -1;
+}
+PERL
+)
+pixels() {
+    local program=$1
+    shift
+    perl -e "$PIXEL_HELPERS" -e "$program" "$@"
+}

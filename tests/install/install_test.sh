@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# `cmake --install` into a scratch prefix must give a desktop application: the binary, a menu
+# entry and metainfo that the freedesktop and AppStream validators accept and that agree with
+# each other, icons at every size, and a menu-style launch that starts from any working folder.
+# Usage: install_test.sh <build folder>. Needs no network and no display.
+set -euo pipefail
+
+BUILD=$(readlink -f "$1")
+ID=io.github.pelmoravan.Pelmoravan
+SIZES=(16 32 48 64 128 256)
+ROOT=$(mktemp -d)
+PREFIX="$ROOT/usr"
+GAME_PID=""
+FAILURES=0
+
+cleanup() {
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+    rm -rf "$ROOT"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    FAILURES=$((FAILURES + 1))
+}
+
+# The value of KEY in the [Desktop Entry] group of the installed launcher.
+desktop_key() {
+    sed -n '/^\[Desktop Entry\]/,/^\[/{s/^'"$1"'=//p}' "$DESKTOP" | head -n1
+}
+
+# The text of the first <TAG> element of the installed metainfo.
+metainfo_tag() {
+    grep -o "<$1[^>]*>[^<]*</$1>" "$METAINFO" | head -n1 | sed 's/<[^>]*>//g'
+}
+
+if ! cmake --install "$BUILD" --prefix "$PREFIX" >"$ROOT/install.log" 2>&1; then
+    cat "$ROOT/install.log" >&2
+    echo "FAIL: cmake --install failed" >&2
+    exit 1
+fi
+
+BIN="$PREFIX/bin/pelmoravan"
+DESKTOP="$PREFIX/share/applications/$ID.desktop"
+METAINFO="$PREFIX/share/metainfo/$ID.metainfo.xml"
+for file in "$BIN" "$DESKTOP" "$METAINFO"; do
+    [ -f "$file" ] || { echo "FAIL: not installed: ${file#"$ROOT"/}" >&2; exit 1; }
+done
+[ -x "$BIN" ] || fail "the binary is not executable"
+
+# ---- the validators ----------------------------------------------------------------------------
+# desktop-file-validate prints hints even when it passes; any line at all is a fault to mend.
+out=$(desktop-file-validate "$DESKTOP" 2>&1) || true
+[ -z "$out" ] || fail "desktop-file-validate: $out"
+appstreamcli validate --no-net "$METAINFO" >"$ROOT/validate.txt" 2>&1 ||
+    fail "appstreamcli validate: $(cat "$ROOT/validate.txt")"
+# The tree check reads the launcher beside the metainfo: a launchable that names no installed
+# file, or categories the launcher lacks, fail here.
+appstreamcli validate-tree --no-net "$ROOT" >"$ROOT/tree.txt" 2>&1 ||
+    fail "appstreamcli validate-tree: $(cat "$ROOT/tree.txt")"
+# Pedantic notes are allowed but known: the only one is the capital letter the reverse-DNS id
+# ends in, which keeps the id equal to the launcher's file name.
+appstreamcli validate --no-net --pedantic "$METAINFO" >"$ROOT/pedantic.txt" 2>&1 || true
+notes=$(grep -E '^ *[EWIP]: ' "$ROOT/pedantic.txt" | grep -v 'cid-contains-uppercase-letter' || true)
+[ -z "$notes" ] || fail "new pedantic notes: $notes"
+
+# ---- launcher, metainfo and files agree ---------------------------------------------------------
+[ "$(metainfo_tag id)" = "$ID" ] || fail "metainfo id is '$(metainfo_tag id)', not $ID"
+[ "$(metainfo_tag launchable)" = "$ID.desktop" ] || fail "metainfo launchable is '$(metainfo_tag launchable)'"
+[ "$(metainfo_tag binary)" = "pelmoravan" ] || fail "metainfo provides binary '$(metainfo_tag binary)'"
+[ "$(desktop_key Icon)" = "$ID" ] || fail "launcher icon is '$(desktop_key Icon)', not $ID"
+[ "$(desktop_key Terminal)" = "false" ] || fail "launcher would open a terminal"
+exec_line=$(desktop_key Exec)
+program=${exec_line%% *}
+[ "$program" = "pelmoravan" ] || fail "launcher runs '$program', not the installed binary's name"
+grep -q '^Categories=.*Game;' "$DESKTOP" || fail "launcher is not in the Game category"
+
+# ---- icons: one RGBA PNG of the right size per folder ------------------------------------------
+for size in "${SIZES[@]}"; do
+    icon="$PREFIX/share/icons/hicolor/${size}x${size}/apps/$ID.png"
+    if [ ! -f "$icon" ]; then
+        fail "no ${size}x${size} icon"
+        continue
+    fi
+    signature=$(od -An -tx1 -N8 "$icon" | tr -d ' \n')
+    [ "$signature" = "89504e470d0a1a0a" ] || { fail "${size}x${size} icon is not a PNG"; continue; }
+    read -r -a ihdr <<<"$(od -An -tu1 -j16 -N10 "$icon")"
+    width=$(( (ihdr[0] << 24) | (ihdr[1] << 16) | (ihdr[2] << 8) | ihdr[3] ))
+    height=$(( (ihdr[4] << 24) | (ihdr[5] << 16) | (ihdr[6] << 8) | ihdr[7] ))
+    [ "$width" -eq "$size" ] && [ "$height" -eq "$size" ] ||
+        fail "${size}x${size} icon is ${width}x${height}"
+    [ "${ihdr[8]}" -eq 8 ] && [ "${ihdr[9]}" -eq 6 ] ||
+        fail "${size}x${size} icon is not 8-bit RGBA (depth ${ihdr[8]}, colour type ${ihdr[9]})"
+done
+extra=$(find "$PREFIX/share/icons" -type f ! -name "$ID.png")
+[ -z "$extra" ] || fail "stray files among the icons: $extra"
+
+# ---- a menu launch: the Exec line through PATH, from a folder of its own ----------------------
+# The game keeps its score file in the working folder; the launch must find the binary from
+# anywhere and start there.
+RUNDIR="$ROOT/home"
+mkdir -p "$RUNDIR"
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$(readlink -f "$(dirname "$0")/../lsan.supp"):print_suppressions=0}"
+# Field codes (%f, %U, ...) are the launcher's to fill; none is passed here.
+read -r -a command <<<"$(sed 's/ %[a-zA-Z]//g' <<<"$exec_line")"
+(cd "$RUNDIR" && exec env PATH="$PREFIX/bin:$PATH" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
+    "${command[@]}" >"$ROOT/game.out" 2>&1) &
+GAME_PID=$!
+for _ in $(seq 200); do
+    [ -f "$RUNDIR/Pelmoravan.sco" ] && break
+    kill -0 "$GAME_PID" 2>/dev/null || break
+    sleep 0.1
+done
+if [ ! -f "$RUNDIR/Pelmoravan.sco" ]; then
+    fail "the launched game made no score file in its working folder: $(cat "$ROOT/game.out")"
+else
+    sleep 1
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the launched game ended by itself: $(cat "$ROOT/game.out")"
+fi
+kill "$GAME_PID" 2>/dev/null || true
+wait "$GAME_PID" 2>/dev/null || true
+GAME_PID=""
+
+if [ "$FAILURES" -ne 0 ]; then
+    echo "$FAILURES check(s) failed" >&2
+    exit 1
+fi
+echo "installed tree is a valid desktop application (${#SIZES[@]} icons)"

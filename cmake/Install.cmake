@@ -51,5 +51,7 @@ include(CPack)
 if(PELMORAVAN_TESTS)
   add_test(NAME install.desktop
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/install_test.sh ${CMAKE_BINARY_DIR})
-  set_tests_properties(install.desktop PROPERTIES TIMEOUT 120)
+  add_test(NAME install.deb
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/deb_test.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(install.desktop install.deb PROPERTIES TIMEOUT 120)
 endif()

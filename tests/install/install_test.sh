@@ -26,12 +26,13 @@ fail() {
 
 # The value of KEY in the [Desktop Entry] group of the installed launcher.
 desktop_key() {
-    sed -n '/^\[Desktop Entry\]/,/^\[/{s/^'"$1"'=//p}' "$DESKTOP" | head -n1
+    awk -v key="$1" '/^\[/ { group = ($0 == "[Desktop Entry]") }
+        group && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }' "$DESKTOP"
 }
 
 # The text of the first <TAG> element of the installed metainfo.
 metainfo_tag() {
-    grep -o "<$1[^>]*>[^<]*</$1>" "$METAINFO" | head -n1 | sed 's/<[^>]*>//g'
+    grep -o -m1 "<$1[^>]*>[^<]*</$1>" "$METAINFO" | sed -n '1{s/<[^>]*>//g;p}'
 }
 
 if ! cmake --install "$BUILD" --prefix "$PREFIX" >"$ROOT/install.log" 2>&1; then

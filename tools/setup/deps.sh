@@ -9,6 +9,7 @@ PACKAGES=(
   libsdl2-mixer-dev timgm6mb-soundfont
   fonts-wqy-microhei fonts-noto-color-emoji fonts-dejavu-core
   xvfb xauth xdotool imagemagick
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

@@ -31,6 +31,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
+    // Lets a Wayland desktop match the window to its menu entry and icon (X11 uses the class).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pelmoravan.Pelmoravan"));
     // No named mutex: a second copy runs on its own anyway, and nothing ever reads it.
     std::unique_ptr<pelmoravan::TForm1> form;
     try {

@@ -75,6 +75,9 @@ exec_line=$(desktop_key Exec)
 program=${exec_line%% *}
 [ "$program" = "pelmoravan" ] || fail "launcher runs '$program', not the installed binary's name"
 grep -q '^Categories=.*Game;' "$DESKTOP" || fail "launcher is not in the Game category"
+# The window names its launcher (Qt keeps the name as UTF-16), so that a Wayland desktop shows
+# the launcher's icon for it.
+strings -el "$BIN" | grep -x "$ID" >/dev/null || fail "the binary does not name its launcher $ID"
 
 # ---- icons: one RGBA PNG of the right size per folder ------------------------------------------
 for size in "${SIZES[@]}"; do

@@ -142,3 +142,144 @@ pixels() {
     shift
     perl -e "$PIXEL_HELPERS" -e "$program" "$@"
 }
+
+# --- reading the Easy board and the menu bar from screenshots ---
+ASSETS=$(readlink -f "$(dirname "${BASH_SOURCE[0]}")/../../assets")
+
+# Reads one screenshot of the Easy board (16 x 10 cells on a 50 x 37 pitch, centred on the
+# surface). Arguments: SHOT WINDOW_X WINDOW_Y WINDOW_W WINDOW_H PLATE. Prints the surface's
+# first row ("top Y"), a checksum of the score text ("score SUM PIXELS"), of the level name in
+# the status band ("level SUM PIXELS"), the count of pure red pixels below the status band
+# ("red N") and one line per cell: "cell C R STATE MARK X Y FACE" with STATE tile (the plate's
+# outline shows along the picture's empty first row and column), covered (a plate with no
+# picture, as while paused), empty (black where the tile stood) or other; MARK raised (hint),
+# pressed (selection) or none; X, Y the cell's centre on the screen; FACE a checksum of the
+# middle of the tile, which no mark touches.
+BOARD_CELLS=$(cat <<'PERL'
+my ($shotfile, $wx, $wy, $ww, $wh, $platefile) = @ARGV;
+my $shot = load_ppm($shotfile);
+my $plate = load_ppm($platefile);
+my $top = surface_top($shot, $wx, $wy, $ww);
+die "no black row below the menu bar\n" if $top < 0 || $top - $wy > 60;
+my ($sw, $sh) = ($ww, $wh - ($top - $wy));
+print "top $top\n";
+my $checksum = sub {
+    my ($bytes) = @_;
+    my $lit = grep { $_ ne "\0\0\0" } unpack('(a3)*', $bytes);
+    return unpack('%32C*', $bytes) . " $lit";
+};
+# "Scores : " and the number start 20 pixels right of the 300-pixel time bar, centred on the
+# screen's width, at the bar's top (10).
+my $sx = $wx + int(($shot->{w} - 300) / 2) + 320;
+print "score ", $checksum->(join('', map { row_bytes($shot, $sx, $top + $_, $wx + $ww - $sx) } 8 .. 36)), "\n";
+# The level's name: the fourth line of the counters, at x 10, y 55.
+print "level ", $checksum->(join('', map { row_bytes($shot, $wx + 10, $top + $_, 200) } 53 .. 72)), "\n";
+# Pure red below the status band (the bonus message ends above row 110): the level-cleared
+# banner on an empty board.
+my $red = 0;
+for my $y ($top + 110 .. $top + $sh - 1) {
+    $red += grep { $_ eq "\xff\0\0" } unpack('(a3)*', row_bytes($shot, $wx, $y, $ww));
+}
+print "red $red\n";
+my ($cols, $rows, $cw, $ch) = (16, 10, 50, 37);
+my $left = $wx + int(($sw - $cols * $cw) / 2);
+my $btop = $top + int(($sh - $rows * $ch) / 2);
+my $all = sub {    # every listed point has the colour
+    my ($colour, $x, $y, @pts) = @_;
+    for (@pts) { return 0 if rgb($shot, $x + $_->[0], $y + $_->[1]) ne $colour }
+    return 1;
+};
+# The bevel of a mark, three pixels wide along l = 3, t = 3, r = 47 + 1, b = 34 + 1.
+my @lt = ((map { [3, $_] } 6 .. 32), (map { [$_, 3] } 6 .. 44));
+my @rb = ((map { [48, $_] } 6 .. 32), (map { [$_, 35] } 6 .. 44));
+for my $c (0 .. $cols - 1) {
+    for my $r (0 .. $rows - 1) {
+        my ($x, $y) = ($left + $c * $cw, $btop + $r * $ch);
+        my $state = 'other';
+        my @outline = ((map { [$_, 0] } 4 .. 45), (map { [0, $_] } 4 .. 33));
+        if (!grep { rgb($shot, $x + $_->[0], $y + $_->[1]) ne rgb($plate, @$_) } @outline) {
+            $state = 'tile';
+            # The face of a plate with no picture on it, rows 2..34 and columns 2..47.
+            $state = 'covered'
+                unless grep { row_bytes($shot, $x + 2, $y + $_, 46) ne row_bytes($plate, 2, $_, 46) } 2 .. 34;
+        } elsif (!grep { row_bytes($shot, $x + 8, $y + $_, 41) ne "\0" x 123 } 9 .. 35) {
+            $state = 'empty';    # neighbours' plates reach 7 pixels into the cell, no further
+        }
+        my $mark = 'none';
+        $mark = 'raised' if $all->('ffffff', $x, $y, @lt) && $all->('000000', $x, $y, @rb);
+        $mark = 'pressed' if $all->('000000', $x, $y, @lt) && $all->('ffffff', $x, $y, @rb);
+        my $face = join('', map { row_bytes($shot, $x + 6, $y + $_, 40) } 6 .. 32);
+        printf "cell %d %d %s %s %d %d %s-%s\n", $c, $r, $state, $mark, $x + 25, $y + 18,
+            unpack('%32C*', $face), unpack('%32n*', $face);
+    }
+}
+PERL
+)
+
+# read_cells NAME [PLATE]: what screenshot $SHOTS/NAME.png shows, in $SHOTS/NAME.txt; PLATE is
+# the level's tile back (level 1's by default). Needs X Y WIDTH HEIGHT of the game window.
+read_cells() {
+    pixels "$BOARD_CELLS" "$SHOTS/$1.png" "$X" "$Y" "$WIDTH" "$HEIGHT" "${2:-$ASSETS/backs/back1.bmp}" \
+        >"$SHOTS/$1.txt"
+}
+
+# cells NAME [PLATE]: a screenshot and what it shows, in $SHOTS/NAME.txt; fails when it cannot
+# be read.
+cells() {
+    shot "$1" >/dev/null
+    read_cells "$@"
+}
+
+# count NAME [STATE] [MARK]: how many cells of $SHOTS/NAME.txt are in STATE with MARK.
+count() { awk -v s="${2:-}" -v m="${3:-}" '$1 == "cell" && (s == "" || $4 == s) && (m == "" || $5 == m)' "$SHOTS/$1.txt" | wc -l; }
+
+# field NAME KEY: the values of the line KEY of $SHOTS/NAME.txt ("score", "level", "red").
+field() { awk -v k="$2" '$1 == k {$1 = ""; print substr($0, 2)}' "$SHOTS/$1.txt"; }
+
+# show_hint: F4 until a screenshot shows two raised marks (shown for about 600 ms: look several
+# times, ask again if missed); their reading stays in $SHOTS/hint.txt.
+show_hint() {
+    local ask look
+    for ask in $(seq 6); do
+        key F4
+        for look in 1 2 3; do
+            shot "hint-$ask-$look" >/dev/null
+        done
+        for look in 1 2 3; do
+            read_cells "hint-$ask-$look" "$@" || fail "hint screenshot unreadable"
+            cp "$SHOTS/hint-$ask-$look.txt" "$SHOTS/hint.txt"
+            [ "$(count hint "" raised)" = 2 ] && return 0
+        done
+    done
+    fail "F4 showed no two raised marks in $ask tries"
+}
+
+# Prints the centre x of each caption in the menu bar of screenshot FILE, left to right, one a
+# line: dark glyph columns above the surface, split where a gap is wider than between two
+# characters of one caption. Arguments: FILE WINDOW_X WINDOW_Y WINDOW_W SURFACE_TOP.
+MENU_CAPTIONS=$(cat <<'PERL'
+my ($file, $wx, $wy, $ww, $top) = @ARGV;
+my $shot = load_ppm($file);
+my @dark;
+for my $x (0 .. $ww - 1) {
+    for my $y ($wy + 2 .. $top - 3) {
+        my ($r, $g, $b) = unpack('C3', row_bytes($shot, $wx + $x, $y, 1));
+        if ($r + $g + $b < 3 * 96) { push @dark, $x; last }
+    }
+}
+my @groups;
+for my $x (@dark) {
+    if (@groups && $x - $groups[-1][1] <= 8) { $groups[-1][1] = $x } else { push @groups, [$x, $x] }
+}
+printf "%d\n", $wx + int(($_->[0] + $_->[1]) / 2) for @groups;
+PERL
+)
+
+# menu_captions NAME: a screenshot and the centres of the menu bar's captions, one a line.
+# Needs X Y WIDTH of the game window.
+menu_captions() {
+    local file top
+    file=$(shot "$1")
+    top=$(pixels 'print surface_top(load_ppm($ARGV[0]), @ARGV[1..3]), "\n"' "$file" "$X" "$Y" "$WIDTH")
+    pixels "$MENU_CAPTIONS" "$file" "$X" "$Y" "$WIDTH" "$top"
+}

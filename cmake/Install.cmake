@@ -15,7 +15,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/${PELMORAVAN_APP_ID}.metainfo.xml
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/icons/hicolor
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
         FILES_MATCHING PATTERN "${PELMORAVAN_APP_ID}.png")
-# The assets' README carries the licences of the emoji art the pictures are made from.
+# How to play, and (in the assets' README) the licences of the emoji art the pictures come from.
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelmoravan)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelmoravan
         RENAME ASSETS.md)
@@ -34,7 +34,6 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "difficulties of ten levels each, a time limit, tiles that shift after every"
   "pair, hints, shuffles, bonuses, auto-play and a list of the ten best scores."
   "The menus and messages are in Chinese.")
-set(CPACK_PACKAGE_INSTALL_DIRECTORY pelmoravan)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

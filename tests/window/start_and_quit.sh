@@ -11,13 +11,28 @@ echo "$geometry"
 echo "$geometry" | grep -q "Geometry: 1024x" || fail "window does not span the screen: $geometry"
 shot started >/dev/null
 
-# A second copy runs on its own.
-(cd "$WORKDIR" && exec env SDL_AUDIODRIVER=dummy "$GAME" >/dev/null 2>&1) &
+# A second copy runs on its own: a main window of its own over the screen (not an error box),
+# nothing said on stderr, and the shared score file left sound.
+(cd "$WORKDIR" && exec env SDL_AUDIODRIVER=dummy "$GAME" >/dev/null 2>"$SHOTS/second-stderr.txt") &
 second=$!
+others=""
+for _ in $(seq 100); do
+    others=$(xdotool search --onlyvisible --name "Pelmoravan" 2>/dev/null | grep -vx "$WID" || true)
+    [ -n "$others" ] && break
+    sleep 0.2
+done
+[ -n "$others" ] || fail "the second copy opened no window"
 sleep 2
 kill -0 "$second" 2>/dev/null || fail "the second copy did not keep running"
+for w in $others; do
+    xdotool getwindowgeometry "$w" | grep -q "Geometry: 1024x" ||
+        fail "the second copy's window is no main window: $(xdotool getwindowgeometry "$w")"
+done
+shot second-copy >/dev/null
+grep -q '^pelmoravan:' "$SHOTS/second-stderr.txt" && fail "the second copy wrote: $(cat "$SHOTS/second-stderr.txt")"
 kill "$second"
 wait "$second" 2>/dev/null || true
+[ "$(stat -c %s "$WORKDIR/Pelmoravan.sco")" = 593 ] || fail "two copies left a score file that is not 593 bytes"
 
 key Escape
 wait_exit 10

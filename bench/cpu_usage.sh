@@ -78,7 +78,7 @@ framed=""
 for _ in $(seq 600); do
     spot=$(import -display "$DISPLAY" -window root -crop 1x1+432+318 -depth 8 txt:- 2>/dev/null |
         grep -o '([0-9, ]*' | tr -d '( ') || true
-    IFS=, read -r r g b <<<"${spot:-0,0,0}"
+    IFS=, read -r r _ b <<<"${spot:-0,0,0}"
     if [ "$b" -gt 60 ] && [ "$b" -gt $((r + 30)) ]; then
         framed=$(now_ns)
         break

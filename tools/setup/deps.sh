@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-mixer-dev timgm6mb-soundfont
   fonts-wqy-microhei fonts-noto-color-emoji fonts-dejavu-core
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick x11-apps
   desktop-file-utils appstream dpkg-dev
 )
 

@@ -62,7 +62,12 @@ key() {
 
 # click X Y [BUTTON]: clicks at root-window coordinates.
 click() {
-    xdotool mousemove --sync "$1" "$2" click "${3:-1}"
+    # A synced move to where the pointer already is waits for a motion that never comes.
+    if [ "$(xdotool getmouselocation --shell | awk -F= '/^[XY]=/{printf "%s ", $2}')" = "$1 $2 " ]; then
+        xdotool click "${3:-1}"
+    else
+        xdotool mousemove --sync "$1" "$2" click "${3:-1}"
+    fi
 }
 
 # shot NAME: saves the whole screen as NAME.png and prints its path.
@@ -113,7 +118,9 @@ sub load_ppm {
     binmode $fh;
     my $d = do { local $/; <$fh> };
     close $fh or die "convert could not read $file\n";
-    $d =~ s/\AP6\s+(\d+)\s+(\d+)\s+255\s//s or die "$file: not an 8-bit picture\n";
+    # Comments may stand between the header's fields (ImageMagick writes one for an xwd dump).
+    my $gap = qr/(?:\s|#[^\n]*\n)+/;
+    $d =~ s/\AP6$gap(\d+)$gap(\d+)${gap}255\s//s or die "$file: not an 8-bit picture\n";
     return { w => $1, h => $2, d => $d };
 }
 sub rgb {
@@ -280,6 +287,29 @@ PERL
 menu_captions() {
     local file top
     file=$(shot "$1")
-    top=$(pixels 'print surface_top(load_ppm($ARGV[0]), @ARGV[1..3]), "\n"' "$file" "$X" "$Y" "$WIDTH")
+    top=$(surface_row "$file")
     pixels "$MENU_CAPTIONS" "$file" "$X" "$Y" "$WIDTH" "$top"
+}
+
+# surface_row FILE: the first row of the play surface below the menu bar in screenshot FILE.
+# Needs X Y WIDTH of the game window.
+surface_row() {
+    pixels 'my $t = surface_top(load_ppm($ARGV[0]), @ARGV[1..3]); die "no surface\n" if $t < 0; print "$t\n"' \
+        "$1" "$X" "$Y" "$WIDTH"
+}
+
+# text_lines FILE X Y W H: how many lines of dark text on a light ground the rectangle of
+# screenshot FILE holds: runs of rows with a pixel darker than 60 % grey.
+text_lines() {
+    pixels '
+        my ($file, $x, $y, $w, $h) = @ARGV;
+        my $img = load_ppm($file);
+        my ($lines, $prev) = (0, 0);
+        for my $row ($y .. $y + $h - 1) {
+            my $dark = grep { my ($r, $g, $b) = unpack("C3", $_); 0.2126 * $r + 0.7152 * $g + 0.0722 * $b < 153 }
+                unpack("(a3)*", row_bytes($img, $x, $row, $w));
+            $lines++ if $dark && !$prev;
+            $prev = $dark;
+        }
+        print "$lines\n";' "$@"
 }

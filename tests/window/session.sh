@@ -49,48 +49,6 @@ title() {
     return 1
 }
 
-# highlight X: the first row of the highlighted (blue) item of the open menu, in the column X
-# inside it, or nothing.
-highlight() {
-    shot menu >/dev/null
-    pixels 'my ($f, $x, $y) = @ARGV; my $img = load_ppm($f);
-            for my $row ($y .. $img->{h} - 1) {
-                my ($r, $g, $b) = unpack("C3", row_bytes($img, $x, $row, 1));
-                if ($b > $r + 60) { print "$row\n"; last }
-            }' "$SHOTS/menu.png" "$1" "$TOP"
-}
-
-# choose N UPS: clicks the Nth caption of the menu bar (0 Game, 2 Other), presses Up UPS times
-# (the first picks the last item, each further one the item above), each seen to take effect
-# before the next, then Return. The open menu has the keyboard, so these keys reach it, not the
-# game.
-choose() {
-    local x=${CAPTIONS[$1]} ups=$2 last="" now try
-    xdotool windowactivate --sync "$WID" 2>/dev/null || true
-    click "$x" $(( (Y + TOP) / 2 ))
-    # An open menu shows its white ground just below the menu bar, under the caption.
-    for try in $(seq 50); do
-        shot menu >/dev/null
-        pixels 'my ($f, $x, $y) = @ARGV; my $img = load_ppm($f);
-                exit(row_bytes($img, $x - 5, $y, 11) . row_bytes($img, $x - 5, $y + 2, 11) eq "\xff" x 66 ? 0 : 1)' \
-            "$SHOTS/menu.png" "$x" $((TOP + 1)) && break
-        [ "$try" = 50 ] && fail "the menu under caption $1 did not open"
-        sleep 0.1
-    done
-    sleep 0.3
-    for _ in $(seq "$ups"); do
-        xdotool key Up
-        for try in $(seq 30); do
-            now=$(highlight $((x + 8)))
-            [ -n "$now" ] && [ "$now" != "$last" ] && break
-            [ "$try" = 30 ] && fail "Up did not move the highlight in the menu under caption $1"
-            sleep 0.1
-        done
-        last=$now
-    done
-    xdotool key Return
-}
-
 # dialog CAPTION: waits for the modal dialog and sets DX DY DW DH to its geometry.
 dialog() {
     local id geometry
@@ -128,9 +86,7 @@ for try in $(seq 20); do
     [ "$try" = 20 ] && fail "the logo does not wave: 20 screenshots alike"
     sleep 0.1
 done
-TOP=$(surface_row "$SHOTS/title-2.png")
-mapfile -t CAPTIONS < <(menu_captions menubar)
-[ "${#CAPTIONS[@]}" = 5 ] || fail "the menu bar shows ${#CAPTIONS[@]} captions, not five"
+read_menu_bar
 echo "title waves; menu bar captions at x ${CAPTIONS[*]}, surface from row $TOP"
 
 # --- F2 deals the Easy board: 160 tiles on their plates ---

@@ -1,6 +1,6 @@
 // The cost of real frames on the Qt surface: one playing frame of a full Hard board (240 tiles on
-// 1920 x 1080) drawn by the game into the QImage and flipped, the waving title frame, and the
-// flip's search for what changed.
+// 1920 x 1080) drawn by the game into the QImage and flipped, its parts, the waving title frame,
+// and the flip's search for what changed.
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -94,6 +94,33 @@ void BM_QtPlayingFrame(benchmark::State& state) {
     state.counters["pixels"] = b.draw.SurfaceWidth() * b.draw.SurfaceHeight();
 }
 
+// The playing frame's parts one by one, to see where its time goes.
+void BM_QtTileBacks(benchmark::State& state) {
+    QtPlayingBoard b;
+    for (auto _ : state) {
+        b.game.DrawTileBacks();
+        b.draw.Surface().Canvas().Release();
+    }
+}
+
+void BM_QtTilePictures(benchmark::State& state) {
+    QtPlayingBoard b;
+    for (auto _ : state) {
+        b.game.DrawTilePictures();
+        b.draw.Surface().Canvas().Release();
+    }
+}
+
+void BM_QtStatusAndMarks(benchmark::State& state) {
+    QtPlayingBoard b;
+    for (auto _ : state) {
+        b.game.DisplayTicks = 0;
+        b.game.DrawStatusBand();
+        b.game.DrawSelectionMarks();
+        b.draw.Surface().Canvas().Release();
+    }
+}
+
 void BM_QtTitleFrame(benchmark::State& state) {
     QtPlayingBoard b;
     const TPictureCollectionItem& logo = b.screens.Find("logo");
@@ -107,12 +134,16 @@ void BM_QtTitleFrame(benchmark::State& state) {
     }
 }
 
-// The flip compares the whole surface with the last presented frame: its cost when nothing
-// changed, and when everything did.
+// The flip compares what was written since the last one with what the window shows: its cost
+// when the whole surface was written and nothing changed, and when everything did.
 void BM_FlipUnchanged(benchmark::State& state) {
     TDXDraw draw;
     SizeSurface(draw, 1920, 1080);
     for (auto _ : state) {
+        state.PauseTiming();
+        draw.Surface().Fill(1);
+        draw.Surface().Fill(0);
+        state.ResumeTiming();
         draw.Flip();
     }
 }
@@ -122,12 +153,17 @@ void BM_FlipAllChanged(benchmark::State& state) {
     SizeSurface(draw, 1920, 1080);
     std::uint32_t value = 0;
     for (auto _ : state) {
+        state.PauseTiming();
         draw.Surface().Fill(value++ & 1);
+        state.ResumeTiming();
         draw.Flip();
     }
 }
 
 BENCHMARK(BM_QtPlayingFrame)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_QtTileBacks)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_QtTilePictures)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_QtStatusAndMarks)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_QtTitleFrame)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FlipUnchanged)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FlipAllChanged)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);

@@ -17,30 +17,39 @@ bool TDXDraw::CanDraw() { return FSurface.Exists(); }
 void TDXDraw::Flip() {
     FSurface.Release();
     const QImage& current = FSurface.Image();
+    const std::vector<QRect> written = FSurface.TakeWritten();
     if (FPresented.size() != current.size() || FPresented.format() != current.format()) {
         FPresented = current.copy();
         FLastDirty = rect();
         update();
         return;
     }
-    // Only what changed reaches the window: most frames differ in a few small places.
-    FLastDirty = ChangedRect(FPresented, current);
-    if (FLastDirty.isEmpty()) {
-        return;
-    }
+    // Only what changed reaches the window: pixels the game did not write since the last flip
+    // are as shown, and of those it wrote most frames change only a few.
+    FLastDirty = QRect();
     const qsizetype bytesPerPixel = current.depth() / 8;
-    for (int y = FLastDirty.top(); y <= FLastDirty.bottom(); ++y) {
-        std::memcpy(FPresented.scanLine(y) + FLastDirty.left() * bytesPerPixel,
-                    current.constScanLine(y) + FLastDirty.left() * bytesPerPixel,
-                    static_cast<std::size_t>(FLastDirty.width() * bytesPerPixel));
+    for (const QRect& area : written) {
+        const QRect changed = ChangedRect(FPresented, current, area);
+        if (changed.isEmpty()) {
+            continue;
+        }
+        for (int y = changed.top(); y <= changed.bottom(); ++y) {
+            std::memcpy(FPresented.scanLine(y) + changed.left() * bytesPerPixel,
+                        current.constScanLine(y) + changed.left() * bytesPerPixel,
+                        static_cast<std::size_t>(changed.width() * bytesPerPixel));
+        }
+        FLastDirty = FLastDirty.united(changed);
+        update(changed);
     }
-    update(FLastDirty);
 }
 
 void TDXDraw::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect area = event->rect();
-    painter.drawImage(area.topLeft(), FPresented, area);
+    // The window holds nothing of its own under the surface: copy, do not blend.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& area : event->region()) {
+        painter.drawImage(area.topLeft(), FPresented, area);
+    }
 }
 
 void TDXDraw::resizeEvent(QResizeEvent* event) {
@@ -74,39 +83,48 @@ std::optional<TMouseButton> ToMouseButton(Qt::MouseButton button) {
 }
 
 QRect ChangedRect(const QImage& before, const QImage& after) {
+    return ChangedRect(before, after, after.rect());
+}
+
+QRect ChangedRect(const QImage& before, const QImage& after, const QRect& within) {
     if (before.size() != after.size() || before.format() != after.format()) {
         return after.rect();
     }
-    const int height = after.height();
-    const int width = after.width();
-    const qsizetype rowBytes = static_cast<qsizetype>(width) * after.depth() / 8;
-    auto rowDiffers = [&](int y) {
-        return std::memcmp(before.constScanLine(y), after.constScanLine(y),
-                           static_cast<std::size_t>(rowBytes)) != 0;
-    };
-    int top = 0;
-    while (top < height && !rowDiffers(top)) {
-        ++top;
-    }
-    if (top == height) {
+    const QRect area = within.intersected(after.rect());
+    if (area.isEmpty()) {
         return {};
     }
-    int bottom = height - 1;
+    const int depthBytes = after.depth() / 8;
+    const qsizetype rowBytes = static_cast<qsizetype>(area.width()) * depthBytes;
+    const qsizetype offset = static_cast<qsizetype>(area.left()) * depthBytes;
+    auto rowDiffers = [&](int y) {
+        return std::memcmp(before.constScanLine(y) + offset, after.constScanLine(y) + offset,
+                           static_cast<std::size_t>(rowBytes)) != 0;
+    };
+    int top = area.top();
+    while (top <= area.bottom() && !rowDiffers(top)) {
+        ++top;
+    }
+    if (top > area.bottom()) {
+        return {};
+    }
+    int bottom = area.bottom();
     while (bottom > top && !rowDiffers(bottom)) {
         --bottom;
     }
     // Columns: 32-bit pixels are compared whole; other depths fall back to the full width.
     if (after.depth() != 32) {
-        return QRect(0, top, width, bottom - top + 1);
+        return QRect(area.left(), top, area.width(), bottom - top + 1);
     }
     // Whole blocks are compared with memcmp first; only the block holding the first (or last)
-    // difference is walked pixel by pixel.
+    // difference is walked pixel by pixel. Columns count from the area's left edge.
     constexpr int kBlock = 16;
+    const int width = area.width();
     int left = width;
     int right = -1;
     for (int y = top; y <= bottom; ++y) {
-        const auto* a = reinterpret_cast<const quint32*>(before.constScanLine(y));
-        const auto* b = reinterpret_cast<const quint32*>(after.constScanLine(y));
+        const auto* a = reinterpret_cast<const quint32*>(before.constScanLine(y)) + area.left();
+        const auto* b = reinterpret_cast<const quint32*>(after.constScanLine(y)) + area.left();
         int x = 0;
         while (x + kBlock <= left && std::memcmp(a + x, b + x, kBlock * 4) == 0) {
             x += kBlock;
@@ -128,7 +146,7 @@ QRect ChangedRect(const QImage& before, const QImage& after) {
     if (right < left) {
         return {};
     }
-    return QRect(left, top, right - left + 1, bottom - top + 1);
+    return QRect(area.left() + left, top, right - left + 1, bottom - top + 1);
 }
 
 } // namespace pelmoravan

@@ -27,7 +27,7 @@ public:
     const QImage& Presented() const { return FPresented; }
     int SurfaceWidth() const { return FSurface.Width(); }
     int SurfaceHeight() const { return FSurface.Height(); }
-    // The part of the widget the last flip asked to repaint (empty when nothing changed).
+    // The bounds of what the last flip asked to repaint (empty when nothing changed).
     QRect LastFlipDirty() const { return FLastDirty; }
 
 signals:
@@ -52,5 +52,7 @@ std::optional<TMouseButton> ToMouseButton(Qt::MouseButton button);
 // The smallest rectangle holding every pixel in which two images of one size and format differ;
 // empty when they are equal.
 QRect ChangedRect(const QImage& before, const QImage& after);
+// The same, looking only inside `within`.
+QRect ChangedRect(const QImage& before, const QImage& after, const QRect& within);
 
 } // namespace pelmoravan

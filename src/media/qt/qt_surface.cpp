@@ -35,6 +35,75 @@ QRect ClipToImage(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b
 
 } // namespace
 
+void TBlockSet::Reset(QSize size) {
+    FSize = size;
+    FColumns = (size.width() + BlockWidth - 1) / BlockWidth;
+    FRows = (size.height() + BlockHeight - 1) / BlockHeight;
+    FBlocks.assign(static_cast<std::size_t>(FColumns) * static_cast<std::size_t>(FRows), 0);
+    FAny = false;
+}
+
+void TBlockSet::Mark(const QRect& rect) {
+    const QRect inside = rect.intersected(QRect(QPoint(0, 0), FSize));
+    if (inside.isEmpty()) {
+        return;
+    }
+    const int firstColumn = inside.left() / BlockWidth;
+    const int lastColumn = inside.right() / BlockWidth;
+    for (int row = inside.top() / BlockHeight; row <= inside.bottom() / BlockHeight; ++row) {
+        std::uint8_t* blocks = FBlocks.data() + static_cast<std::size_t>(row) * FColumns;
+        std::fill(blocks + firstColumn, blocks + lastColumn + 1, std::uint8_t{1});
+    }
+    FAny = true;
+}
+
+void TBlockSet::MarkAll() {
+    std::fill(FBlocks.begin(), FBlocks.end(), std::uint8_t{1});
+    FAny = !FBlocks.empty();
+}
+
+void TBlockSet::Add(const TBlockSet& other) {
+    if (other.FAny && other.FBlocks.size() == FBlocks.size()) {
+        for (std::size_t i = 0; i < FBlocks.size(); ++i) {
+            FBlocks[i] |= other.FBlocks[i];
+        }
+        FAny = true;
+    }
+}
+
+void TBlockSet::Clear() {
+    if (FAny) {
+        std::fill(FBlocks.begin(), FBlocks.end(), std::uint8_t{0});
+        FAny = false;
+    }
+}
+
+std::vector<QRect> TBlockSet::Rects() const {
+    std::vector<QRect> rects;
+    if (!FAny) {
+        return rects;
+    }
+    const QRect image(QPoint(0, 0), FSize);
+    for (int row = 0; row < FRows; ++row) {
+        const std::uint8_t* blocks = FBlocks.data() + static_cast<std::size_t>(row) * FColumns;
+        int column = 0;
+        while (column < FColumns) {
+            if (blocks[column] == 0) {
+                ++column;
+                continue;
+            }
+            const int first = column;
+            while (column < FColumns && blocks[column] != 0) {
+                ++column;
+            }
+            rects.push_back(QRect(first * BlockWidth, row * BlockHeight,
+                                  (column - first) * BlockWidth, BlockHeight)
+                                .intersected(image));
+        }
+    }
+    return rects;
+}
+
 TQtSurface::TQtSurface(QSize size) : FFont(QString::fromLatin1(kCanvasFontFamily)) {
     FFont.setPointSize(8);
     Resize(size);
@@ -45,7 +114,22 @@ TQtSurface::~TQtSurface() { Release(); }
 void TQtSurface::Resize(QSize size) {
     Release();
     FImage = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
-    FImage.fill(QColor(Qt::black));
+    FFillPixel = qRgb(0, 0, 0);
+    FImage.fill(FFillPixel);
+    FWritten.Reset(FImage.size());
+    FDrawn.Reset(FImage.size());
+    FWritten.MarkAll();
+}
+
+void TQtSurface::Touch(const QRect& rect) {
+    FWritten.Mark(rect);
+    FDrawn.Mark(rect);
+}
+
+std::vector<QRect> TQtSurface::TakeWritten() {
+    std::vector<QRect> rects = FWritten.Rects();
+    FWritten.Clear();
+    return rects;
 }
 
 QPainter& TQtSurface::Painter() {
@@ -62,13 +146,27 @@ QPainter& TQtSurface::Painter() {
 void TQtSurface::Fill(std::uint32_t value) {
     // A device value: red in bits 16..23, blue in the low byte.
     const QRgb pixel = 0xFF000000u | (value & 0x00FFFFFFu);
-    if (FPainter.isActive()) {
-        FPainter.setCompositionMode(QPainter::CompositionMode_Source);
-        FPainter.fillRect(FImage.rect(), QColor::fromRgb(pixel));
-        FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    } else {
+    // The pixels are written directly; the painter must not hold the image meanwhile.
+    Release();
+    if (pixel != FFillPixel) {
         FImage.fill(pixel);
+        FFillPixel = pixel;
+        FWritten.MarkAll();
+        FDrawn.Clear();
+        return;
     }
+    // Every pixel outside what was drawn since the last fill holds this colour already: most
+    // frames fill the same colour and draw in the same places, so only those are cleared.
+    const qsizetype stride = FImage.bytesPerLine();
+    uchar* bits = FImage.bits();
+    for (const QRect& rect : FDrawn.Rects()) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+            std::fill(row + rect.left(), row + rect.left() + rect.width(), pixel);
+        }
+    }
+    FWritten.Add(FDrawn);
+    FDrawn.Clear();
 }
 
 void TQtSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
@@ -78,6 +176,7 @@ void TQtSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::i
     if (source == nullptr || !from) {
         return;
     }
+    Touch(ClipToImage(x, y, std::int64_t{x} + from->width(), std::int64_t{y} + from->height(), FImage));
     Painter().drawImage(QPoint(x, y), *source, *from);
 }
 
@@ -95,6 +194,7 @@ void TQtSurface::StretchDraw(const TPictureCollectionItem& item, const TRect& de
         return;
     }
     const QRect to(dest.Left, dest.Top, static_cast<int>(width), static_cast<int>(height));
+    Touch(ClipToImage(dest.Left, dest.Top, dest.Right, dest.Bottom, FImage));
     Painter().drawImage(to, *source, *from);
 }
 
@@ -109,6 +209,7 @@ void TQtSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, st
     // Row by row into the pixels; the painter must not hold the image meanwhile.
     Release();
     // Every row maps its columns alike; work the mapping out once.
+    QRect touched;
     const std::int64_t columnStep = ScaleStep(from->width(), w);
     std::vector<std::int32_t> sourceColumn(static_cast<std::size_t>(w));
     for (std::int32_t j = 0; j < w; ++j) {
@@ -127,6 +228,10 @@ void TQtSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, st
                                         std::clamp<std::int64_t>(left, INT32_MIN, INT32_MAX)),
                                     w, FImage.width());
         const std::int32_t* columns = sourceColumn.data();
+        if (span.First < span.Last) {
+            touched = touched.united(
+                QRect(static_cast<int>(left + span.First), row.DestY, span.Last - span.First, 1));
+        }
         if (keyed) {
             for (std::int32_t j = span.First; j < span.Last; ++j) {
                 const QRgb pixel = src[columns[j]];
@@ -140,6 +245,7 @@ void TQtSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, st
             }
         }
     }
+    Touch(touched);
 }
 
 void TQtSurface::SetBrushColor(TColor color) {
@@ -164,6 +270,7 @@ void TQtSurface::FillRect(const TRect& rect) {
     }
     const QRect box = ClipToImage(rect.Left, rect.Top, rect.Right, rect.Bottom, FImage);
     if (!box.isEmpty()) {
+        Touch(box);
         Painter().fillRect(box, FBrushColor);
     }
 }
@@ -173,15 +280,22 @@ void TQtSurface::TextOut(std::int32_t x, std::int32_t y, const std::string& text
     painter.setFont(FFont);
     const QString s = FromUtf8(text);
     const QFontMetrics metrics(FFont, &FImage);
+    const std::int64_t right = std::int64_t{x} + metrics.horizontalAdvance(s);
+    const std::int64_t bottom = std::int64_t{y} + metrics.height();
     if (FBrushStyle == TBrushStyle::bsSolid) {
-        const QRect box = ClipToImage(x, y, std::int64_t{x} + metrics.horizontalAdvance(s),
-                                      std::int64_t{y} + metrics.height(), FImage);
+        const QRect box = ClipToImage(x, y, right, bottom, FImage);
         if (!box.isEmpty()) {
             painter.fillRect(box, FBrushColor);
         }
     }
+    // Glyphs may reach past their advance and cell (overhangs, smoothing): mark their ink too.
+    const QPoint baseline(x, y + metrics.ascent());
+    const QRect ink = metrics.boundingRect(s).translated(baseline).adjusted(-2, -2, 2, 2);
+    Touch(ClipToImage(std::min<std::int64_t>(x, ink.left()), std::min<std::int64_t>(y, ink.top()),
+                      std::max<std::int64_t>(right, std::int64_t{ink.right()} + 1),
+                      std::max<std::int64_t>(bottom, std::int64_t{ink.bottom()} + 1), FImage));
     painter.setPen(FFontColor);
-    painter.drawText(QPoint(x, y + metrics.ascent()), s);
+    painter.drawText(baseline, s);
 }
 
 std::int32_t TQtSurface::TextWidth(const std::string& text) {
@@ -199,9 +313,21 @@ void TQtSurface::Polyline(const std::vector<TPoint>& points) {
     }
     QPolygon polygon;
     polygon.reserve(static_cast<qsizetype>(points.size()));
+    std::int64_t l = INT64_MAX;
+    std::int64_t t = INT64_MAX;
+    std::int64_t r = INT64_MIN;
+    std::int64_t b = INT64_MIN;
     for (const TPoint& p : points) {
         polygon << QPoint(p.X, p.Y);
+        l = std::min<std::int64_t>(l, p.X);
+        t = std::min<std::int64_t>(t, p.Y);
+        r = std::max<std::int64_t>(r, p.X);
+        b = std::max<std::int64_t>(b, p.Y);
     }
+    // Square caps reach half the width past an end, mitred corners at most the width past a
+    // point; one pixel more covers the rounding of thin lines.
+    const std::int64_t reach = std::int64_t{FPenWidth} + 2;
+    Touch(ClipToImage(l - reach, t - reach, r + reach + 1, b + reach + 1, FImage));
     QPainter& painter = Painter();
     QPen pen(FPenColor);
     pen.setWidth(FPenWidth);

@@ -2,10 +2,39 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <cstdint>
+#include <vector>
 
 #include "media/canvas.h"
 
 namespace pelmoravan {
+
+// A set of places on an image, kept as a grid of blocks: cheap to mark many times a frame,
+// read back as a few rectangles that cover at least every marked pixel.
+class TBlockSet {
+public:
+    static constexpr int BlockWidth = 32;
+    static constexpr int BlockHeight = 16;
+
+    // Empty, for an image of the size.
+    void Reset(QSize size);
+    // Marks the blocks under the rectangle's part inside the image.
+    void Mark(const QRect& rect);
+    void MarkAll();
+    void Add(const TBlockSet& other);
+    void Clear();
+    bool Empty() const { return !FAny; }
+    // The marked blocks, clipped to the image: one rectangle per run of marked blocks in a band
+    // of blocks, bands top to bottom, runs left to right.
+    std::vector<QRect> Rects() const;
+
+private:
+    QSize FSize;
+    int FColumns = 0;
+    int FRows = 0;
+    std::vector<std::uint8_t> FBlocks;
+    bool FAny = false;
+};
 
 // The face the canvas draws with: it carries the Chinese glyphs of the interface texts.
 inline constexpr const char* kCanvasFontFamily = "WenQuanYi Micro Hei";
@@ -53,8 +82,20 @@ public:
 
     bool Painting() const { return FPainter.isActive(); }
 
+    // Covers every pixel written since the last call (or since the image was made); forgets them.
+    std::vector<QRect> TakeWritten();
+
 private:
     QPainter& Painter();
+    // The rectangle is about to be written: the window must learn of it, and it no longer holds
+    // the colour of the last fill.
+    void Touch(const QRect& rect);
+
+    // Blocks written since TakeWritten, and blocks written since the last fill. Pixels outside
+    // FDrawn hold FFillPixel, so a fill of the same colour need only clear FDrawn.
+    TBlockSet FWritten;
+    TBlockSet FDrawn;
+    QRgb FFillPixel = 0;
 
     QImage FImage;
     QPainter FPainter;

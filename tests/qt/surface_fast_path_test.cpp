@@ -1,0 +1,258 @@
+// What the surface records as written must cover every pixel an operation changes, or the
+// window would keep stale pixels.
+#include <QApplication>
+#include <QPainter>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "media/collection.h"
+#include "media/qt/dxdraw.h"
+#include "media/qt/picture_data.h"
+#include "media/qt/qt_surface.h"
+
+namespace pelmoravan {
+namespace {
+
+constexpr QRgb kKey = 0xFFC7E4FF; // red 199, green 228, blue 255
+constexpr TColor kKeyValue = 16770247;
+
+struct TRandomSource {
+    std::uint32_t Seed;
+    int Below(int n) {
+        Seed = Seed * 1103515245u + 12345u;
+        return static_cast<int>((Seed >> 8) % static_cast<std::uint32_t>(n));
+    }
+    int Between(int low, int high) { return low + Below(high - low + 1); }
+};
+
+// A 24-bit picture on the key colour with a few coloured blocks, a near-key pixel and a key
+// pixel inside a block, so that runs start and stop all over each row.
+QImage Blotched(int w, int h, TRandomSource& random) {
+    QImage image(w, h, QImage::Format_RGB888);
+    image.fill(kKey);
+    for (int k = 0; k < 6; ++k) {
+        const QRect block(random.Below(w), random.Below(h), 1 + random.Below(w), 1 + random.Below(h));
+        const QRgb colour = qRgb(random.Below(256), random.Below(256), random.Below(200));
+        for (int y = block.top(); y <= std::min(block.bottom(), h - 1); ++y) {
+            for (int x = block.left(); x <= std::min(block.right(), w - 1); ++x) {
+                image.setPixel(x, y, colour);
+            }
+        }
+    }
+    image.setPixel(random.Below(w), random.Below(h), qRgb(199, 228, 254));
+    image.setPixel(random.Below(w), random.Below(h), kKey);
+    return image;
+}
+
+// Empty when the two images are equal, else where and how they first differ.
+std::string Difference(const QImage& actual, const QImage& expected) {
+    if (actual.size() != expected.size() || actual.format() != expected.format()) {
+        return "size or format";
+    }
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            if (actual.pixel(x, y) != expected.pixel(x, y)) {
+                return "pixel " + std::to_string(x) + "," + std::to_string(y) + ": " +
+                       std::to_string(actual.pixel(x, y)) + " instead of " +
+                       std::to_string(expected.pixel(x, y));
+            }
+        }
+    }
+    return {};
+}
+
+TPictureCollectionItem Item(const QImage& image, bool transparent) {
+    TPictureCollectionItem item;
+    item.Name = "picture";
+    item.Picture = std::make_shared<TQtPictureData>(image);
+    item.Transparent = transparent;
+    item.TransparentColor = kKeyValue;
+    return item;
+}
+
+TEST(BlockSet, RectsCoverTheMarksClippedToTheImage) {
+    TBlockSet set;
+    set.Reset(QSize(100, 40)); // 4 x 3 blocks, the last column and row cut short
+    EXPECT_TRUE(set.Empty());
+    EXPECT_TRUE(set.Rects().empty());
+    set.Mark(QRect(-50, -50, 10, 10)); // wholly outside
+    EXPECT_TRUE(set.Empty());
+    set.Mark(QRect(30, 5, 4, 1));  // blocks 0 and 1 of band 0
+    set.Mark(QRect(96, 35, 50, 50)); // the corner block, clipped
+    const std::vector<QRect> rects = set.Rects();
+    ASSERT_EQ(rects.size(), 2u);
+    EXPECT_EQ(rects[0], QRect(0, 0, 64, 16));
+    EXPECT_EQ(rects[1], QRect(96, 32, 4, 8));
+    TBlockSet other;
+    other.Reset(QSize(100, 40));
+    other.Mark(QRect(64, 0, 1, 1));
+    set.Add(other);
+    EXPECT_EQ(set.Rects()[0], QRect(0, 0, 96, 16));
+    set.Clear();
+    EXPECT_TRUE(set.Empty());
+    set.MarkAll();
+    EXPECT_EQ(set.Rects().size(), 3u);
+    EXPECT_EQ(set.Rects()[2], QRect(0, 32, 100, 8));
+}
+
+// One random operation of every kind the game uses, also half off the surface.
+void RandomOperation(TQtSurface& surface, const TPictureCollectionItem& tile,
+                     const TPictureCollectionItem& logo, TRandomSource& random) {
+    const int w = surface.Width();
+    const int h = surface.Height();
+    const int x = random.Between(-40, w);
+    const int y = random.Between(-40, h);
+    switch (random.Below(9)) {
+    case 0:
+        surface.Fill(random.Below(4) == 0 ? 0x102030u : 0u);
+        break;
+    case 1:
+        surface.Draw(tile, x, y, 0);
+        break;
+    case 2:
+        surface.StretchDraw(tile, {x, y, x + 1 + random.Below(70), y + 1 + random.Below(50)}, 0);
+        break;
+    case 3:
+        surface.WaveDraw(logo, x, y, 1 + random.Below(90), 1 + random.Below(70), 0, random.Below(9),
+                         random.Below(300), random.Below(1000));
+        break;
+    case 4:
+        surface.SetBrushColor(static_cast<TColor>(random.Below(1 << 24)));
+        surface.FillRect({x, y, x + random.Below(50), y + random.Below(30)});
+        break;
+    case 5:
+    case 6: {
+        if (random.Below(2) == 0) {
+            surface.SetBrushStyle(TBrushStyle::bsClear);
+        } else {
+            surface.SetBrushColor(static_cast<TColor>(random.Below(1 << 24)));
+        }
+        surface.SetFontColor(static_cast<TColor>(random.Below(1 << 24)));
+        surface.SetFontSize(6 + random.Below(30));
+        const char* texts[] = {"Scores : 1250", "时间剩余 : 437", "jgqpy/|\\_", "第十关", "W"};
+        surface.TextOut(x, y, texts[random.Below(5)]);
+        break;
+    }
+    case 7: {
+        surface.SetPenColor(static_cast<TColor>(random.Below(1 << 24)));
+        surface.SetPenWidth(random.Below(6));
+        std::vector<TPoint> points;
+        for (int k = random.Between(1, 4); k > 0; --k) {
+            points.push_back({random.Between(-20, w + 20), random.Between(-20, h + 20)});
+        }
+        surface.Polyline(points);
+        break;
+    }
+    default:
+        surface.Release();
+        break;
+    }
+}
+
+bool Covered(const std::vector<QRect>& rects, int x, int y) {
+    for (const QRect& r : rects) {
+        if (r.contains(x, y)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(SurfaceDamage, WhatIsRecordedAsWrittenCoversEveryChangedPixel) {
+    TRandomSource random{99};
+    const TPictureCollectionItem tile = Item(Blotched(50, 38, random), true);
+    const TPictureCollectionItem logo = Item(Blotched(60, 40, random), false);
+    TQtSurface surface(QSize(300, 200));
+    surface.TakeWritten();
+    for (int step = 0; step < 400; ++step) {
+        const QImage before = surface.Image().copy();
+        RandomOperation(surface, tile, logo, random);
+        surface.Release();
+        const std::vector<QRect> written = surface.TakeWritten();
+        const QImage& after = surface.Image();
+        for (int y = 0; y < after.height(); ++y) {
+            const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+            const auto* b = reinterpret_cast<const QRgb*>(after.constScanLine(y));
+            for (int x = 0; x < after.width(); ++x) {
+                if (a[x] != b[x]) {
+                    ASSERT_TRUE(Covered(written, x, y)) << "step " << step << " pixel " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+TEST(SurfaceDamage, AFillOfTheSameColourClearsEverythingDrawnSinceTheLast) {
+    TRandomSource random{31};
+    const TPictureCollectionItem tile = Item(Blotched(50, 38, random), true);
+    const TPictureCollectionItem logo = Item(Blotched(60, 40, random), false);
+    TQtSurface surface(QSize(257, 131));
+    for (int frame = 0; frame < 30; ++frame) {
+        const std::uint32_t value = frame % 7 == 3 ? 0x00FF8000u : 0u;
+        surface.Fill(value);
+        surface.Release();
+        QImage expected(surface.Image().size(), surface.Image().format());
+        expected.fill(0xFF000000u | value);
+        ASSERT_EQ(Difference(surface.Image(), expected), "") << "frame " << frame;
+        for (int k = random.Below(12); k > 0; --k) {
+            RandomOperation(surface, tile, logo, random);
+        }
+        surface.Release();
+    }
+}
+
+// A frame of the game's kind: a fill, tiles, a text on a box and a mark.
+void DrawFrame(ISurface& surface, const TPictureCollectionItem& tile, int tiles, const std::string& text) {
+    surface.Fill(0);
+    for (int k = 0; k < tiles; ++k) {
+        surface.StretchDraw(tile, {10 + 50 * k, 60, 60 + 50 * k, 97}, 0);
+    }
+    ICanvas& canvas = surface.Canvas();
+    canvas.SetBrushColor(0);
+    canvas.SetFontColor(16777215);
+    canvas.SetFontSize(9);
+    canvas.TextOut(10, 10, text);
+    canvas.SetPenWidth(3);
+    canvas.SetPenColor(255);
+    canvas.Polyline({{13, 63}, {13, 95}, {58, 95}});
+    canvas.Release();
+}
+
+TEST(SurfaceDamage, TheWindowShowsEveryFrameAndRepaintsOnlyWhatChanged) {
+    TRandomSource random{3};
+    const TPictureCollectionItem tile = Item(Blotched(50, 38, random), true);
+    TDXDraw draw;
+    draw.resize(400, 150);
+    draw.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&draw));
+    DrawFrame(draw.Surface(), tile, 5, "Time : 120");
+    draw.Flip();
+    EXPECT_EQ(Difference(draw.Presented(), draw.QtSurface().Image()), "");
+    // The same frame again: every pixel was written and none changed.
+    DrawFrame(draw.Surface(), tile, 5, "Time : 120");
+    draw.Flip();
+    EXPECT_TRUE(draw.LastFlipDirty().isEmpty());
+    // A tile gone: only its place reaches the window.
+    DrawFrame(draw.Surface(), tile, 4, "Time : 120");
+    draw.Flip();
+    EXPECT_EQ(Difference(draw.Presented(), draw.QtSurface().Image()), "");
+    EXPECT_TRUE(QRect(210, 60, 50, 37).contains(draw.LastFlipDirty())) << draw.LastFlipDirty().x();
+    EXPECT_FALSE(draw.LastFlipDirty().isEmpty());
+    // Random frames: the window always ends up with the surface's pixels.
+    for (int frame = 0; frame < 40; ++frame) {
+        DrawFrame(draw.Surface(), tile, random.Below(8), "Time : " + std::to_string(random.Below(3)));
+        draw.Flip();
+        ASSERT_EQ(Difference(draw.Presented(), draw.QtSurface().Image()), "") << "frame " << frame;
+    }
+    QCoreApplication::processEvents();
+    const QImage shown = draw.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(Difference(shown, draw.Presented()), "");
+}
+
+} // namespace
+} // namespace pelmoravan

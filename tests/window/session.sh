@@ -122,7 +122,7 @@ choose 2 2
 # The level-cleared banner shows for five ticks only: from the last few pairs until level 2 is
 # seen, quick screenshots are taken in the background and searched afterwards.
 CAPTURE_PID=""
-trap '[ -n "$CAPTURE_PID" ] && kill "$CAPTURE_PID" 2>/dev/null; cleanup' EXIT
+trap '[ -n "$CAPTURE_PID" ] && kill "$CAPTURE_PID" 2>/dev/null; rm -rf "$SHOTS/frames"; cleanup' EXIT
 fewest=158 n=0 stuck=0
 deadline=$((SECONDS + 80))
 while :; do
@@ -202,7 +202,7 @@ while read -r frame left right; do
     fi
 done < <(perl -e "$BANNER" $((middle - 50)) 100 "$SHOTS"/frames/*.xwd)
 frames=$(ls "$SHOTS"/frames | wc -l)
-[ -n "${KEEP_FRAMES:-}" ] || rm -rf "$SHOTS/frames"
+rm -rf "$SHOTS/frames"
 level2=$(field "auto-$n" level)
 [ "$level2" != "$level1" ] || fail "level 2 shows the name of level 1 in the status band"
 [ "${level2#* }" -gt 50 ] || fail "level 2 shows no name in the status band"

@@ -1,5 +1,6 @@
-// What the surface records as written must cover every pixel an operation changes, or the
-// window would keep stale pixels.
+// The surface's fast paths against the plain painter: image copies from prepared pixels must land
+// exactly where and as the painter draws them, and what the surface records as written must
+// cover every pixel an operation changes, or the window would keep stale pixels.
 #include <QApplication>
 #include <QPainter>
 #include <QTest>
@@ -73,6 +74,105 @@ TPictureCollectionItem Item(const QImage& image, bool transparent) {
     item.Transparent = transparent;
     item.TransparentColor = kKeyValue;
     return item;
+}
+
+// What the plain painter makes of the same draw on the same pixels.
+QImage PaintedByQPainter(const QImage& under, const TPictureCollectionItem& item, const QRect& to,
+                         std::int32_t pattern, bool stretch) {
+    QImage out = under.copy();
+    QPainter painter(&out);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRect from = *PatternRect(item, pattern);
+    if (stretch) {
+        painter.drawImage(to, *SourceImage(item), from);
+    } else {
+        painter.drawImage(to.topLeft(), *SourceImage(item), from);
+    }
+    return out;
+}
+
+// A surface whose pixels are all different, so that a copy to the wrong place shows.
+void Speckle(TQtSurface& surface, TRandomSource& random) {
+    for (int k = 0; k < 40; ++k) {
+        surface.SetBrushColor(static_cast<TColor>(random.Below(1 << 24)));
+        const int l = random.Below(surface.Width());
+        const int t = random.Below(surface.Height());
+        surface.FillRect({l, t, l + 1 + random.Below(60), t + 1 + random.Below(40)});
+    }
+    surface.Release();
+}
+
+TEST(SurfaceFastPath, CopiesMatchThePainterForEveryScaleKeyAndClip) {
+    // The game's sizes (tiles 50 x 38 into 50 x 37 and 37 x 28, backs 57 x 45 as they are and
+    // into 42 x 33) and some others, keyed and opaque, anywhere on and across the edges.
+    struct TCase {
+        QSize Picture;
+        QSize Drawn;
+    };
+    const TCase cases[] = {{{50, 38}, {50, 37}}, {{50, 38}, {37, 28}}, {{57, 45}, {57, 45}},
+                           {{57, 45}, {42, 33}}, {{4, 3}, {11, 7}},   {{20, 10}, {20, 10}},
+                           {{31, 17}, {90, 5}},  {{200, 150}, {300, 225}}};
+    TRandomSource random{2024};
+    TQtSurface surface(QSize(160, 120));
+    int compared = 0;
+    for (const TCase& c : cases) {
+        for (int round = 0; round < 12; ++round) {
+            const bool keyed = round % 3 != 2;
+            const TPictureCollectionItem item = Item(Blotched(c.Picture.width(), c.Picture.height(), random), keyed);
+            Speckle(surface, random);
+            const QImage before = surface.Image().copy();
+            const QRect to(random.Between(-c.Drawn.width(), 160), random.Between(-c.Drawn.height(), 120),
+                           c.Drawn.width(), c.Drawn.height());
+            const bool stretch = c.Drawn != c.Picture || round % 2 == 0;
+            if (stretch) {
+                surface.StretchDraw(item, {to.left(), to.top(), to.right() + 1, to.bottom() + 1}, 0);
+            } else {
+                surface.Draw(item, to.left(), to.top(), 0);
+            }
+            surface.Release();
+            const QImage expected = PaintedByQPainter(before, item, to, 0, stretch);
+            ASSERT_EQ(Difference(surface.Image(), expected), "")
+                << c.Picture.width() << "x" << c.Picture.height() << " into " << c.Drawn.width() << "x"
+                << c.Drawn.height() << " at " << to.left() << "," << to.top() << (keyed ? " keyed" : " opaque");
+            ++compared;
+        }
+    }
+    EXPECT_EQ(compared, 96);
+}
+
+TEST(SurfaceFastPath, PatternsAndRepeatedSizesKeepTheirOwnPixels) {
+    // A 2 x 2 grid of patterns drawn in turn at two sizes: a prepared copy kept for one pattern or
+    // size must never serve another.
+    TRandomSource random{77};
+    TPictureCollectionItem item = Item(Blotched(40, 30, random), true);
+    item.PatternWidth = 20;
+    item.PatternHeight = 15;
+    TQtSurface surface(QSize(100, 80));
+    for (int round = 0; round < 24; ++round) {
+        const int pattern = round % 4;
+        const QRect to(random.Between(-10, 90), random.Between(-10, 70), round % 8 < 4 ? 20 : 31,
+                       round % 8 < 4 ? 15 : 9);
+        Speckle(surface, random);
+        const QImage before = surface.Image().copy();
+        surface.StretchDraw(item, {to.left(), to.top(), to.right() + 1, to.bottom() + 1}, pattern);
+        surface.Release();
+        ASSERT_EQ(Difference(surface.Image(), PaintedByQPainter(before, item, to, pattern, true)), "")
+            << "pattern " << pattern << " round " << round;
+    }
+}
+
+TEST(SurfaceFastPath, AHugeStretchIsDrawnWithoutKeepingItsPixels) {
+    // A rectangle far larger than the surface: drawn clipped, and as the painter would.
+    TRandomSource random{5};
+    const TPictureCollectionItem item = Item(Blotched(8, 8, random), true);
+    TQtSurface surface(QSize(64, 48));
+    Speckle(surface, random);
+    const QImage before = surface.Image().copy();
+    const QRect to(-3000, -2000, 6000, 5000);
+    surface.StretchDraw(item, {to.left(), to.top(), to.right() + 1, to.bottom() + 1}, 0);
+    surface.Release();
+    EXPECT_EQ(Difference(surface.Image(), PaintedByQPainter(before, item, to, 0, true)), "");
 }
 
 TEST(BlockSet, RectsCoverTheMarksClippedToTheImage) {

@@ -1,6 +1,56 @@
 #include "media/qt/picture_data.h"
 
+#include <QPainter>
+
 namespace pelmoravan {
+
+namespace {
+
+// Pixels scaled by the painter itself, so that a copy of them lands exactly as the painter
+// would have drawn the pattern: drawn over full transparency, which leaves each source pixel
+// as it is.
+QImage ScaledAsPainted(const QImage& source, const QRect& from, QSize size) {
+    if (size == from.size()) {
+        return source.copy(from);
+    }
+    QImage scaled(size, QImage::Format_ARGB32_Premultiplied);
+    scaled.fill(0);
+    QPainter painter(&scaled);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRect(QPoint(0, 0), size), source, from);
+    return scaled;
+}
+
+void FindRuns(TPreparedImage& image) {
+    const int width = image.Pixels.width();
+    image.RowRuns.reserve(static_cast<std::size_t>(image.Pixels.height()) + 1);
+    for (int y = 0; y < image.Pixels.height(); ++y) {
+        image.RowRuns.push_back(static_cast<std::int32_t>(image.Runs.size()));
+        const auto* row = reinterpret_cast<const QRgb*>(image.Pixels.constScanLine(y));
+        int x = 0;
+        while (x < width) {
+            const int alpha = qAlpha(row[x]);
+            if (alpha == 0) {
+                ++x;
+                continue;
+            }
+            if (alpha != 255) {
+                image.Blends = true;
+            }
+            const int first = x;
+            while (x < width && qAlpha(row[x]) != 0) {
+                if (qAlpha(row[x]) != 255) {
+                    image.Blends = true;
+                }
+                ++x;
+            }
+            image.Runs.push_back({first, x});
+        }
+    }
+    image.RowRuns.push_back(static_cast<std::int32_t>(image.Runs.size()));
+}
+
+} // namespace
 
 TQtPictureData::TQtPictureData(const QImage& image)
     : FOpaque(image.convertToFormat(QImage::Format_ARGB32_Premultiplied)) {
@@ -33,6 +83,34 @@ const QImage& TQtPictureData::Keyed(TColor key) {
     }
     FKey = key;
     return FKeyed;
+}
+
+const TPreparedImage& TQtPictureData::Prepared(bool keyed, TColor key, const QRect& from,
+                                               QSize size) {
+    for (const auto& entry : FPrepared) {
+        if (entry->Keyed == keyed && (!keyed || entry->Key == key) && entry->From == from &&
+            entry->Size == size) {
+            return entry->Image;
+        }
+    }
+    if (FPrepared.size() >= kPreparedKept) {
+        FPrepared.erase(FPrepared.begin());
+    }
+    auto entry = std::make_unique<TPreparedEntry>(TPreparedEntry{keyed, key, from, size, {}});
+    entry->Image.Pixels = ScaledAsPainted(keyed ? Keyed(key) : FOpaque, from, size);
+    FindRuns(entry->Image);
+    FPrepared.push_back(std::move(entry));
+    return FPrepared.back()->Image;
+}
+
+const TPreparedImage* PreparedImage(const TPictureCollectionItem& item, std::int32_t pattern,
+                                    QSize size) {
+    auto* data = dynamic_cast<TQtPictureData*>(item.Picture.get());
+    const auto from = PatternRect(item, pattern);
+    if (data == nullptr || data->Opaque().isNull() || !from || size.isEmpty()) {
+        return nullptr;
+    }
+    return &data->Prepared(item.Transparent, item.TransparentColor, *from, size);
 }
 
 const QImage* SourceImage(const TPictureCollectionItem& item) {

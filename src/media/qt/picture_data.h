@@ -1,11 +1,28 @@
 #pragma once
 #include <QImage>
+#include <cstdint>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "media/canvas.h"
 #include "media/collection.h"
 
 namespace pelmoravan {
+
+// A pattern made ready to be copied at one size: its pixels scaled as the painter scales them,
+// and for every row the runs of pixels that are drawn (all of them unless keyed).
+struct TPreparedImage {
+    struct TRun {
+        std::int32_t First; // first column drawn
+        std::int32_t Last;  // one past the last
+    };
+    QImage Pixels; // ARGB32_Premultiplied, of the size drawn
+    std::vector<TRun> Runs;
+    std::vector<std::int32_t> RowRuns; // row y's runs are Runs[RowRuns[y] .. RowRuns[y + 1])
+    // Some pixel is neither opaque nor fully transparent: runs cannot stand for a blend.
+    bool Blends = false;
+};
 
 // The pixels of one picture. The colour key is turned into alpha once, when the key is first
 // asked for (the loader asks at load time), never per frame.
@@ -22,11 +39,31 @@ public:
     // every other pixel opaque.
     const QImage& Keyed(TColor key);
 
+    // The pattern `from`, keyed or not, ready to be drawn at `size`. Made on first use and kept
+    // for the next draws of that size (a few sizes at a time); the reference holds until the
+    // next call.
+    const TPreparedImage& Prepared(bool keyed, TColor key, const QRect& from, QSize size);
+
 private:
+    struct TPreparedEntry {
+        bool Keyed;
+        TColor Key;
+        QRect From;
+        QSize Size;
+        TPreparedImage Image;
+    };
+    static constexpr std::size_t kPreparedKept = 4;
+
     QImage FOpaque;
     QImage FKeyed;
     std::optional<TColor> FKey;
+    std::vector<std::unique_ptr<TPreparedEntry>> FPrepared; // the most recently made last
 };
+
+// The pattern of the item, ready to be drawn at the size; nullptr when the item holds no pixels
+// of ours or the pattern does not exist.
+const TPreparedImage* PreparedImage(const TPictureCollectionItem& item, std::int32_t pattern,
+                                    QSize size);
 
 // The image a draw of this item copies from, with its key applied when the item is transparent;
 // nullptr when the item holds no pixels of ours.

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPolygon>
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <vector>
 
@@ -169,11 +170,55 @@ void TQtSurface::Fill(std::uint32_t value) {
     FDrawn.Clear();
 }
 
+bool TQtSurface::CopyPrepared(const TPictureCollectionItem& item, std::int32_t pattern,
+                              std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h) {
+    // Sizes beyond this are drawn by the painter without keeping a copy of their pixels.
+    constexpr std::int64_t kMostPreparedPixels = 1 << 20;
+    if (w <= 0 || h <= 0 || w * h > kMostPreparedPixels) {
+        return false;
+    }
+    const QRect box = ClipToImage(x, y, x + w, y + h, FImage);
+    if (box.isEmpty()) {
+        return true;
+    }
+    const TPreparedImage* image =
+        PreparedImage(item, pattern, QSize(static_cast<int>(w), static_cast<int>(h)));
+    if (image == nullptr || image->Blends) {
+        return false;
+    }
+    // The pixels are written directly; the painter must not hold the image meanwhile.
+    Release();
+    Touch(box);
+    const int left = box.left();
+    const int right = box.left() + box.width();
+    const qsizetype stride = FImage.bytesPerLine();
+    uchar* bits = FImage.bits();
+    for (int dy = box.top(); dy <= box.bottom(); ++dy) {
+        const auto sy = static_cast<int>(dy - y);
+        const auto* src = reinterpret_cast<const QRgb*>(image->Pixels.constScanLine(sy));
+        auto* dst = reinterpret_cast<QRgb*>(bits + dy * stride);
+        const auto* run = image->Runs.data() + image->RowRuns[static_cast<std::size_t>(sy)];
+        const auto* end = image->Runs.data() + image->RowRuns[static_cast<std::size_t>(sy) + 1];
+        for (; run != end; ++run) {
+            const auto first = static_cast<int>(std::max<std::int64_t>(run->First + x, left));
+            const auto last = static_cast<int>(std::min<std::int64_t>(run->Last + x, right));
+            if (first < last) {
+                std::memcpy(dst + first, src + (first - x),
+                            static_cast<std::size_t>(last - first) * sizeof(QRgb));
+            }
+        }
+    }
+    return true;
+}
+
 void TQtSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
                       std::int32_t pattern) {
     const QImage* source = SourceImage(item);
     const auto from = PatternRect(item, pattern);
     if (source == nullptr || !from) {
+        return;
+    }
+    if (CopyPrepared(item, pattern, x, y, from->width(), from->height())) {
         return;
     }
     Touch(ClipToImage(x, y, std::int64_t{x} + from->width(), std::int64_t{y} + from->height(), FImage));
@@ -191,6 +236,9 @@ void TQtSurface::StretchDraw(const TPictureCollectionItem& item, const TRect& de
     const std::int64_t width = std::int64_t{dest.Right} - dest.Left;
     const std::int64_t height = std::int64_t{dest.Bottom} - dest.Top;
     if (width > INT32_MAX || height > INT32_MAX) {
+        return;
+    }
+    if (CopyPrepared(item, pattern, dest.Left, dest.Top, width, height)) {
         return;
     }
     const QRect to(dest.Left, dest.Top, static_cast<int>(width), static_cast<int>(height));

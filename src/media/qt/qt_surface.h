@@ -87,6 +87,11 @@ public:
 
 private:
     QPainter& Painter();
+    // Draws the pattern scaled to w x h at (x, y) by copying its prepared pixels; false when
+    // that cannot stand for the painter's drawing (too large, or pixels that blend), and the
+    // painter must draw it.
+    bool CopyPrepared(const TPictureCollectionItem& item, std::int32_t pattern, std::int64_t x,
+                      std::int64_t y, std::int64_t w, std::int64_t h);
     // The rectangle is about to be written: the window must learn of it, and it no longer holds
     // the colour of the last fill.
     void Touch(const QRect& rect);

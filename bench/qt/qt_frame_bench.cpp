@@ -95,6 +95,18 @@ void BM_QtPlayingFrame(benchmark::State& state) {
 }
 
 // The playing frame's parts one by one, to see where its time goes.
+void BM_QtFillAfterFrame(benchmark::State& state) {
+    QtPlayingBoard b;
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.game.DisplayTicks = 0;
+        b.game.DrawPlayingScreen();
+        b.draw.Surface().Canvas().Release();
+        state.ResumeTiming();
+        b.draw.Surface().Fill(0);
+    }
+}
+
 void BM_QtTileBacks(benchmark::State& state) {
     QtPlayingBoard b;
     for (auto _ : state) {
@@ -161,6 +173,7 @@ void BM_FlipAllChanged(benchmark::State& state) {
 }
 
 BENCHMARK(BM_QtPlayingFrame)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_QtFillAfterFrame)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_QtTileBacks)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_QtTilePictures)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_QtStatusAndMarks)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);

@@ -43,11 +43,11 @@ struct QtPlayingBoard {
     TDXDraw draw;
     TGame game{host, seeds};
 
-    QtPlayingBoard() {
-        SizeSurface(draw, 1920, 1080);
-        host.Screen = 1920;
-        host.Width = 1920;
-        host.Height = 1080;
+    explicit QtPlayingBoard(int width = 1920, int height = 1080, int difficulty = 3) {
+        SizeSurface(draw, width, height);
+        host.Screen = width;
+        host.Width = width;
+        host.Height = height;
         for (int i = 1; i <= 100; ++i) {
             auto& item = tiles.Add(std::to_string(i));
             item.Picture = ShapePicture(50, 38, qRgb(199, 228, 255), i);
@@ -72,7 +72,7 @@ struct QtPlayingBoard {
         game.Messages[1] = "No Change";
         game.LevelNames[1] = "First Step";
         game.BonusNames[3] = "Scores Add";
-        game.StartGame(3); // Hard: 240 tiles
+        game.StartGame(difficulty); // Hard: 240 tiles
         game.Selected[0] = game.Board[2][3];
         game.Selected[1] = game.Board[9][7];
         game.BonusKind = 3;
@@ -80,18 +80,30 @@ struct QtPlayingBoard {
     }
 };
 
-void BM_QtPlayingFrame(benchmark::State& state) {
-    QtPlayingBoard b;
+// Frames as the game draws them while playing: the clock moves once a second, so every tenth
+// frame the bar and its number change.
+void PlayFrames(benchmark::State& state, QtPlayingBoard& b) {
     std::int32_t elapsed = 0;
     for (auto _ : state) {
         b.game.DisplayTicks = 0; // keep the bonus message on screen
-        // The clock moves once a second; every tenth frame the bar and its number change.
         b.game.ElapsedSeconds = (elapsed++ / 10) % 100;
         b.game.DrawPlayingScreen();
         b.draw.Flip();
     }
     state.counters["tiles"] = static_cast<double>(b.game.DXSpriteEngine.Root()->Count());
     state.counters["pixels"] = b.draw.SurfaceWidth() * b.draw.SurfaceHeight();
+}
+
+void BM_QtPlayingFrame(benchmark::State& state) {
+    QtPlayingBoard b;
+    PlayFrames(state, b);
+}
+
+// The window on a 1024 x 768 screen at the start of a game (Easy: 160 tiles), where the
+// process's CPU use is measured.
+void BM_QtPlayingFrameEasy1024(benchmark::State& state) {
+    QtPlayingBoard b(1024, 738, 1);
+    PlayFrames(state, b);
 }
 
 // The playing frame's parts one by one, to see where its time goes.
@@ -133,17 +145,22 @@ void BM_QtStatusAndMarks(benchmark::State& state) {
     }
 }
 
+// The waving title as the game draws it: the logo at one and a half times its size.
+void TitleFrames(benchmark::State& state, QtPlayingBoard& b) {
+    b.game.GameState = 0;
+    for (auto _ : state) {
+        b.game.DrawTitleScreen();
+    }
+}
+
 void BM_QtTitleFrame(benchmark::State& state) {
     QtPlayingBoard b;
-    const TPictureCollectionItem& logo = b.screens.Find("logo");
-    ISurface& s = b.draw.Surface();
-    std::int32_t ticks = 0;
-    for (auto _ : state) {
-        s.Fill(0);
-        s.WaveDraw(logo, (s.Width() - 400) / 2, (s.Height() - 300) / 2, 400, 300, 0, 4, 200,
-                   ticks++ * 10);
-        b.draw.Flip();
-    }
+    TitleFrames(state, b);
+}
+
+void BM_QtTitleFrame1024(benchmark::State& state) {
+    QtPlayingBoard b(1024, 738, 1);
+    TitleFrames(state, b);
 }
 
 // The flip compares what was written since the last one with what the window shows: its cost
@@ -173,11 +190,13 @@ void BM_FlipAllChanged(benchmark::State& state) {
 }
 
 BENCHMARK(BM_QtPlayingFrame)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_QtPlayingFrameEasy1024)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_QtFillAfterFrame)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_QtTileBacks)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_QtTilePictures)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_QtStatusAndMarks)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_QtTitleFrame)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_QtTitleFrame1024)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FlipUnchanged)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FlipAllChanged)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 

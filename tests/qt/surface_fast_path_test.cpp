@@ -15,6 +15,7 @@
 #include "media/qt/dxdraw.h"
 #include "media/qt/picture_data.h"
 #include "media/qt/qt_surface.h"
+#include "media/wave_offset.h"
 
 namespace pelmoravan {
 namespace {
@@ -173,6 +174,59 @@ TEST(SurfaceFastPath, AHugeStretchIsDrawnWithoutKeepingItsPixels) {
     surface.StretchDraw(item, {to.left(), to.top(), to.right() + 1, to.bottom() + 1}, 0);
     surface.Release();
     EXPECT_EQ(Difference(surface.Image(), PaintedByQPainter(before, item, to, 0, true)), "");
+}
+
+// The wave draw worked out pixel by pixel from its definition.
+QImage WavedByDefinition(const QImage& under, const QImage& picture, bool keyed, int x, int y, int w,
+                         int h, int amplitude, int wavelength, int phase) {
+    QImage out = under.copy();
+    const std::int64_t columnStep = ScaleStep(picture.width(), w);
+    const std::int64_t rowStep = ScaleStep(picture.height(), h);
+    for (int i = 0; i < h; ++i) {
+        const std::int64_t dy = std::int64_t{y} + i;
+        if (dy < 0 || dy >= out.height()) {
+            continue;
+        }
+        const int shift = WaveShift(WaveK(i, wavelength, phase), amplitude);
+        for (int j = 0; j < w; ++j) {
+            const std::int64_t dx = std::int64_t{x} + shift + j;
+            if (dx < 0 || dx >= out.width()) {
+                continue;
+            }
+            const QRgb pixel = picture.pixel(ScaledIndex(j, columnStep), ScaledIndex(i, rowStep));
+            if (!keyed || (pixel & 0x00FFFFFFu) != (kKey & 0x00FFFFFFu)) {
+                out.setPixel(static_cast<int>(dx), static_cast<int>(dy), pixel);
+            }
+        }
+    }
+    return out;
+}
+
+TEST(SurfaceFastPath, WaveDrawsMatchTheirDefinitionAtAnySizeAndPlace) {
+    TRandomSource random{4711};
+    TQtSurface surface(QSize(150, 110));
+    for (int round = 0; round < 60; ++round) {
+        const bool keyed = round / 2 % 2 == 0;
+        const QImage picture = Blotched(random.Between(1, 60), random.Between(1, 50), random);
+        const TPictureCollectionItem item = Item(picture, keyed);
+        // The last rounds draw beyond the size whose pixels are kept, the rest within it.
+        const bool huge = round >= 52;
+        const int w = huge ? 1500 : random.Between(1, 120);
+        const int h = huge ? 900 : random.Between(1, 100);
+        const int x = huge && round % 2 == 0 ? random.Between(-1400, 100) : random.Between(-w / 10, 150);
+        const int y = huge ? random.Between(-850, 100) : random.Between(-h, 110);
+        const int amplitude = random.Below(12);
+        const int wavelength = random.Below(400);
+        const int phase = random.Below(3) == 0 ? 2147483000 + random.Below(600) : random.Below(5000);
+        Speckle(surface, random);
+        const QImage before = surface.Image().copy();
+        surface.WaveDraw(item, x, y, w, h, 0, amplitude, wavelength, phase);
+        ASSERT_EQ(Difference(surface.Image(),
+                             WavedByDefinition(before, picture.convertToFormat(QImage::Format_RGB32),
+                                               keyed, x, y, w, h, amplitude, wavelength, phase)),
+                  "")
+            << "round " << round << ": " << w << "x" << h << " at " << x << "," << y;
+    }
 }
 
 TEST(BlockSet, RectsCoverTheMarksClippedToTheImage) {

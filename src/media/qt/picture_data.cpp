@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "media/wave_offset.h"
+
 namespace pelmoravan {
 
 namespace {
@@ -18,6 +20,27 @@ QImage ScaledAsPainted(const QImage& source, const QRect& from, QSize size) {
     QPainter painter(&scaled);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(QRect(QPoint(0, 0), size), source, from);
+    return scaled;
+}
+
+// Pixels picked by the wave draw's fixed-point steps: destination column j takes source column
+// (j * step) >> 16, and rows alike.
+QImage ScaledByFixedPoint(const QImage& source, const QRect& from, QSize size) {
+    QImage scaled(size, QImage::Format_ARGB32_Premultiplied);
+    const std::int64_t columnStep = ScaleStep(from.width(), size.width());
+    const std::int64_t rowStep = ScaleStep(from.height(), size.height());
+    std::vector<std::int32_t> column(static_cast<std::size_t>(size.width()));
+    for (int j = 0; j < size.width(); ++j) {
+        column[static_cast<std::size_t>(j)] = from.left() + ScaledIndex(j, columnStep);
+    }
+    for (int i = 0; i < size.height(); ++i) {
+        const auto* src = reinterpret_cast<const QRgb*>(
+            source.constScanLine(from.top() + ScaledIndex(i, rowStep)));
+        auto* dst = reinterpret_cast<QRgb*>(scaled.scanLine(i));
+        for (int j = 0; j < size.width(); ++j) {
+            dst[j] = src[column[static_cast<std::size_t>(j)]];
+        }
+    }
     return scaled;
 }
 
@@ -86,31 +109,34 @@ const QImage& TQtPictureData::Keyed(TColor key) {
 }
 
 const TPreparedImage& TQtPictureData::Prepared(bool keyed, TColor key, const QRect& from,
-                                               QSize size) {
+                                               QSize size, TSampling sampling) {
     for (const auto& entry : FPrepared) {
         if (entry->Keyed == keyed && (!keyed || entry->Key == key) && entry->From == from &&
-            entry->Size == size) {
+            entry->Size == size && entry->Sampling == sampling) {
             return entry->Image;
         }
     }
     if (FPrepared.size() >= kPreparedKept) {
         FPrepared.erase(FPrepared.begin());
     }
-    auto entry = std::make_unique<TPreparedEntry>(TPreparedEntry{keyed, key, from, size, {}});
-    entry->Image.Pixels = ScaledAsPainted(keyed ? Keyed(key) : FOpaque, from, size);
+    auto entry =
+        std::make_unique<TPreparedEntry>(TPreparedEntry{keyed, key, from, size, sampling, {}});
+    const QImage& source = keyed ? Keyed(key) : FOpaque;
+    entry->Image.Pixels = sampling == TSampling::Painter ? ScaledAsPainted(source, from, size)
+                                                         : ScaledByFixedPoint(source, from, size);
     FindRuns(entry->Image);
     FPrepared.push_back(std::move(entry));
     return FPrepared.back()->Image;
 }
 
 const TPreparedImage* PreparedImage(const TPictureCollectionItem& item, std::int32_t pattern,
-                                    QSize size) {
+                                    QSize size, TSampling sampling) {
     auto* data = dynamic_cast<TQtPictureData*>(item.Picture.get());
     const auto from = PatternRect(item, pattern);
     if (data == nullptr || data->Opaque().isNull() || !from || size.isEmpty()) {
         return nullptr;
     }
-    return &data->Prepared(item.Transparent, item.TransparentColor, *from, size);
+    return &data->Prepared(item.Transparent, item.TransparentColor, *from, size, sampling);
 }
 
 const QImage* SourceImage(const TPictureCollectionItem& item) {

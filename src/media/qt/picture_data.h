@@ -10,8 +10,12 @@
 
 namespace pelmoravan {
 
-// A pattern made ready to be copied at one size: its pixels scaled as the painter scales them,
-// and for every row the runs of pixels that are drawn (all of them unless keyed).
+// How a pattern's pixels are picked for another size: as the painter picks them for a stretch
+// draw, or by the 16.16 fixed-point steps of the wave draw.
+enum class TSampling { Painter, FixedPoint };
+
+// A pattern made ready to be copied at one size: its pixels scaled, and for every row the runs
+// of pixels that are drawn (all of them unless keyed).
 struct TPreparedImage {
     struct TRun {
         std::int32_t First; // first column drawn
@@ -42,7 +46,8 @@ public:
     // The pattern `from`, keyed or not, ready to be drawn at `size`. Made on first use and kept
     // for the next draws of that size (a few sizes at a time); the reference holds until the
     // next call.
-    const TPreparedImage& Prepared(bool keyed, TColor key, const QRect& from, QSize size);
+    const TPreparedImage& Prepared(bool keyed, TColor key, const QRect& from, QSize size,
+                                   TSampling sampling = TSampling::Painter);
 
 private:
     struct TPreparedEntry {
@@ -50,6 +55,7 @@ private:
         TColor Key;
         QRect From;
         QSize Size;
+        TSampling Sampling;
         TPreparedImage Image;
     };
     static constexpr std::size_t kPreparedKept = 4;
@@ -63,7 +69,7 @@ private:
 // The pattern of the item, ready to be drawn at the size; nullptr when the item holds no pixels
 // of ours or the pattern does not exist.
 const TPreparedImage* PreparedImage(const TPictureCollectionItem& item, std::int32_t pattern,
-                                    QSize size);
+                                    QSize size, TSampling sampling = TSampling::Painter);
 
 // The image a draw of this item copies from, with its key applied when the item is transparent;
 // nullptr when the item holds no pixels of ours.

@@ -34,6 +34,10 @@ QRect ClipToImage(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b
                  static_cast<int>(b - t));
 }
 
+// Larger draws are made from the picture itself each time rather than from a kept copy of
+// their pixels at the size drawn.
+constexpr std::int64_t kMostPreparedPixels = 1 << 20;
+
 } // namespace
 
 void TBlockSet::Reset(QSize size) {
@@ -176,8 +180,6 @@ void TQtSurface::Fill(std::uint32_t value) {
 
 bool TQtSurface::CopyPrepared(const TPictureCollectionItem& item, std::int32_t pattern,
                               std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h) {
-    // Sizes beyond this are drawn by the painter without keeping a copy of their pixels.
-    constexpr std::int64_t kMostPreparedPixels = 1 << 20;
     if (w <= 0 || h <= 0 || w * h > kMostPreparedPixels) {
         return false;
     }
@@ -260,8 +262,35 @@ void TQtSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, st
     }
     // Row by row into the pixels; the painter must not hold the image meanwhile.
     Release();
-    // Every row maps its columns alike; work the mapping out once.
     QRect touched;
+    // The pattern scaled once to w x h: each frame then copies its rows, shifted.
+    const TPreparedImage* image = std::int64_t{w} * h <= kMostPreparedPixels
+                                      ? PreparedImage(item, pattern, QSize(w, h), TSampling::FixedPoint)
+                                      : nullptr;
+    if (image != nullptr) {
+        const int width = FImage.width();
+        for (const TWaveRow& row : WaveRows(y, h, from->height(), FImage.height(), amplitude,
+                                            wavelength, phase)) {
+            const auto i = static_cast<int>(row.DestY - std::int64_t{y});
+            const auto* src = reinterpret_cast<const QRgb*>(image->Pixels.constScanLine(i));
+            auto* dst = reinterpret_cast<QRgb*>(FImage.scanLine(row.DestY));
+            const std::int64_t left = std::int64_t{x} + row.Shift;
+            const auto* run = image->Runs.data() + image->RowRuns[static_cast<std::size_t>(i)];
+            const auto* end = image->Runs.data() + image->RowRuns[static_cast<std::size_t>(i) + 1];
+            for (; run != end; ++run) {
+                const auto first = static_cast<int>(std::clamp<std::int64_t>(run->First + left, 0, width));
+                const auto last = static_cast<int>(std::clamp<std::int64_t>(run->Last + left, 0, width));
+                if (first < last) {
+                    std::memcpy(dst + first, src + (first - left),
+                                static_cast<std::size_t>(last - first) * sizeof(QRgb));
+                    touched = touched.united(QRect(first, row.DestY, last - first, 1));
+                }
+            }
+        }
+        Touch(touched);
+        return;
+    }
+    // Every row maps its columns alike; work the mapping out once.
     const std::int64_t columnStep = ScaleStep(from->width(), w);
     std::vector<std::int32_t> sourceColumn(static_cast<std::size_t>(w));
     for (std::int32_t j = 0; j < w; ++j) {

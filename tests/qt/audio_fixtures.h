@@ -145,9 +145,9 @@ struct Mix {
         for (std::int16_t s : Samples) sum += static_cast<double>(s) * s;
         return sum;
     }
-    // The loudest 20 ms (at 44100 Hz stereo), as root mean square.
+    // The loudest 20 ms (at 22050 Hz stereo), as root mean square.
     double PeakRms() const {
-        const std::size_t window = 1764;
+        const std::size_t window = 882;
         double best = 0;
         for (std::size_t at = 0; at + window <= Samples.size(); at += window / 2) {
             double sum = 0;

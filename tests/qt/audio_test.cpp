@@ -46,7 +46,7 @@ protected:
             int channels = 0;
             Uint16 format = 0;
             Mix_QuerySpec(&rate, &format, &channels);
-            EXPECT_EQ(rate, 44100);
+            EXPECT_EQ(rate, TSdlAudio::MixRate);
             EXPECT_EQ(format, AUDIO_S16SYS);
             EXPECT_EQ(channels, 2);
             act(*audio);
@@ -227,7 +227,7 @@ TEST_F(DiskAudioTest, WithoutASoundFontEffectsStillSoundAndMusicIsSilent) {
         QTest::qWait(600);
     }
     const Mix mix = Mix::Read(MixPath());
-    const std::size_t musicOnly = 44100 * 2 * 4 / 10; // the first 400 ms
+    const std::size_t musicOnly = TSdlAudio::MixRate * 2 * 4 / 10; // the first 400 ms
     ASSERT_GT(mix.Samples.size(), musicOnly);
     EXPECT_TRUE(std::all_of(mix.Samples.begin(), mix.Samples.begin() + musicOnly, [](std::int16_t s) { return s == 0; }));
     EXPECT_GT(mix.PeakRms(), 2000.0);

@@ -13,9 +13,8 @@
 namespace pelmoravan {
 namespace {
 
-constexpr int MixRate = 44100;
 constexpr int MixChannels = 2;
-constexpr int MixChunk = 1024; // about 23 ms: effects start promptly
+constexpr int MixChunk = 1024; // about 46 ms at the mixing rate: effects still start promptly
 
 // Mix_Init and Mix_Quit are not counted by the mixer; two devices alive at once (tests) share.
 int MixerUsers = 0;
@@ -82,7 +81,10 @@ TSdlAudio::TSdlAudio(std::FILE* log) {
             if (MixerUsers++ == 0) {
                 Mix_Init(MIX_INIT_MID);
             }
-            if (Mix_OpenAudio(MixRate, AUDIO_S16SYS, MixChannels, MixChunk) != 0) {
+            // The rate stays ours even when the device would rather have another: SDL converts,
+            // which costs far less than synthesizing the music at the device's rate.
+            if (Mix_OpenAudioDevice(MixRate, AUDIO_S16SYS, MixChannels, MixChunk, nullptr,
+                                    SDL_AUDIO_ALLOW_CHANNELS_CHANGE) != 0) {
                 failure = Mix_GetError();
             } else {
                 FOpen = true;

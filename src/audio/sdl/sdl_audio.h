@@ -10,6 +10,8 @@ namespace pelmoravan {
 class TSdlAudio {
 public:
     static constexpr const char* DefaultSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+    // The mixing rate: the effects' own, and the MIDI synthesizer's work grows with it.
+    static constexpr int MixRate = 22050;
 
     explicit TSdlAudio(std::FILE* log = stderr);
     ~TSdlAudio();

@@ -229,6 +229,62 @@ TEST(SurfaceFastPath, WaveDrawsMatchTheirDefinitionAtAnySizeAndPlace) {
     }
 }
 
+// Text as the plain painter writes it: the box first while the brush is solid, then the glyphs.
+QImage WrittenByQPainter(const QImage& under, int points, QRgb font, QRgb brush, bool solid, int x, int y,
+                         const QString& text) {
+    QImage out = under.copy();
+    QFont face(QString::fromLatin1(kCanvasFontFamily));
+    face.setPointSize(points);
+    const QFontMetrics metrics(face, &out);
+    QPainter painter(&out);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    if (solid) {
+        painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()).intersected(out.rect()),
+                         QColor(brush));
+    }
+    painter.setFont(face);
+    painter.setPen(QColor(font));
+    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+    return out;
+}
+
+TEST(SurfaceFastPath, TextsMatchThePainterWhetherKeptOrNew) {
+    // The game's texts and some with overhanging glyphs, each written several times (the later
+    // times from what was kept) in changing colours, brushes and sizes, across the edges.
+    const char* texts[] = {"时间剩余 : 437", "剩余提示(F4) : 10 次", "Scores : 1250", "第二关", "jfy_/W|",
+                           "Add Time", ""};
+    TRandomSource random{8};
+    TQtSurface surface(QSize(220, 90));
+    QRgb colours[] = {qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(255, 255, 0), qRgb(0, 0, 0), qRgb(12, 200, 99)};
+    int compared = 0;
+    for (int round = 0; round < 140; ++round) {
+        const char* text = texts[random.Below(7)];
+        const int points = round % 20 < 15 ? 9 + 3 * random.Below(2) : random.Between(6, 30);
+        const QRgb font = colours[random.Below(5)];
+        const QRgb brush = colours[random.Below(5)];
+        const bool solid = random.Below(5) != 0;
+        const int x = random.Between(-40, 210);
+        const int y = random.Between(-20, 85);
+        Speckle(surface, random);
+        const QImage before = surface.Image().copy();
+        surface.SetFontSize(points);
+        surface.SetFontColor(static_cast<TColor>(qRed(font) | qGreen(font) << 8 | qBlue(font) << 16));
+        surface.SetBrushColor(static_cast<TColor>(qRed(brush) | qGreen(brush) << 8 | qBlue(brush) << 16));
+        if (!solid) {
+            surface.SetBrushStyle(TBrushStyle::bsClear);
+        }
+        surface.TextOut(x, y, text);
+        surface.Release();
+        ASSERT_EQ(Difference(surface.Image(), WrittenByQPainter(before, points, font, brush, solid, x, y,
+                                                                QString::fromUtf8(text))),
+                  "")
+            << "round " << round << " \"" << text << "\" " << points << "pt at " << x << "," << y;
+        ++compared;
+    }
+    EXPECT_EQ(compared, 140);
+}
+
 TEST(BlockSet, RectsCoverTheMarksClippedToTheImage) {
     TBlockSet set;
     set.Reset(QSize(100, 40)); // 4 x 3 blocks, the last column and row cut short

@@ -356,36 +356,89 @@ void TQtSurface::FillRect(const TRect& rect) {
     }
 }
 
-void TQtSurface::TextOut(std::int32_t x, std::int32_t y, const std::string& text) {
-    QPainter& painter = Painter();
-    painter.setFont(FFont);
+TQtSurface::TTextMetrics TQtSurface::Measure(const std::string& text) {
+    const auto key = std::make_pair(FFont.pointSize(), text);
+    if (const auto found = FMeasured.find(key); found != FMeasured.end()) {
+        return found->second;
+    }
+    // The game measures a few texts again and again; a long run of new ones starts afresh.
+    if (FMeasured.size() >= 256) {
+        FMeasured.clear();
+    }
     const QString s = FromUtf8(text);
     const QFontMetrics metrics(FFont, &FImage);
-    const std::int64_t right = std::int64_t{x} + metrics.horizontalAdvance(s);
-    const std::int64_t bottom = std::int64_t{y} + metrics.height();
-    if (FBrushStyle == TBrushStyle::bsSolid) {
-        const QRect box = ClipToImage(x, y, right, bottom, FImage);
-        if (!box.isEmpty()) {
-            painter.fillRect(box, FBrushColor);
-        }
+    TTextMetrics m;
+    m.Advance = metrics.horizontalAdvance(s);
+    m.Ascent = metrics.ascent();
+    m.Height = metrics.height();
+    // Glyphs may reach past their advance and cell (overhangs); the margin covers smoothing.
+    const QRect glyphs = metrics.boundingRect(s).translated(0, m.Ascent);
+    m.Ink = glyphs.adjusted(-2, -2, 2, 2);
+    m.InkInside = QRect(0, 0, m.Advance, m.Height).contains(glyphs);
+    FMeasured.emplace(key, m);
+    return m;
+}
+
+const QImage& TQtSurface::TextCell(const std::string& text, const TTextMetrics& metrics) {
+    const auto key = std::make_tuple(text, FFont.pointSize(), FFontColor.rgb(), FBrushColor.rgb());
+    if (const auto found = FTextCells.find(key); found != FTextCells.end()) {
+        return found->second;
     }
-    // Glyphs may reach past their advance and cell (overhangs, smoothing): mark their ink too.
-    const QPoint baseline(x, y + metrics.ascent());
-    const QRect ink = metrics.boundingRect(s).translated(baseline).adjusted(-2, -2, 2, 2);
+    if (FTextCells.size() >= 64) {
+        FTextCells.clear();
+    }
+    QImage cell(metrics.Advance, metrics.Height, FImage.format());
+    cell.fill(FBrushColor);
+    QPainter painter(&cell);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setFont(FFont);
+    painter.setPen(FFontColor);
+    painter.drawText(QPoint(0, metrics.Ascent), FromUtf8(text));
+    painter.end();
+    return FTextCells.emplace(key, std::move(cell)).first->second;
+}
+
+void TQtSurface::TextOut(std::int32_t x, std::int32_t y, const std::string& text) {
+    const TTextMetrics m = Measure(text);
+    const std::int64_t right = std::int64_t{x} + m.Advance;
+    const std::int64_t bottom = std::int64_t{y} + m.Height;
+    const QRect box = ClipToImage(x, y, right, bottom, FImage);
+    if (FBrushStyle == TBrushStyle::bsSolid && m.InkInside) {
+        // On a solid brush the cell's pixels depend on nothing under it: copy them.
+        if (box.isEmpty()) {
+            return;
+        }
+        const QImage& cell = TextCell(text, m);
+        Release();
+        Touch(box);
+        const qsizetype stride = FImage.bytesPerLine();
+        uchar* bits = FImage.bits();
+        for (int dy = box.top(); dy <= box.bottom(); ++dy) {
+            std::memcpy(bits + dy * stride + box.left() * qsizetype{4},
+                        cell.constScanLine(static_cast<int>(dy - y)) + (box.left() - x) * qsizetype{4},
+                        static_cast<std::size_t>(box.width()) * 4);
+        }
+        return;
+    }
+    QPainter& painter = Painter();
+    painter.setFont(FFont);
+    if (FBrushStyle == TBrushStyle::bsSolid && !box.isEmpty()) {
+        painter.fillRect(box, FBrushColor);
+    }
+    const QRect ink = m.Ink.translated(x, y);
     Touch(ClipToImage(std::min<std::int64_t>(x, ink.left()), std::min<std::int64_t>(y, ink.top()),
                       std::max<std::int64_t>(right, std::int64_t{ink.right()} + 1),
                       std::max<std::int64_t>(bottom, std::int64_t{ink.bottom()} + 1), FImage));
     painter.setPen(FFontColor);
-    painter.drawText(baseline, s);
+    painter.drawText(QPoint(x, y + m.Ascent), FromUtf8(text));
 }
 
-std::int32_t TQtSurface::TextWidth(const std::string& text) {
-    return QFontMetrics(FFont, &FImage).horizontalAdvance(FromUtf8(text));
-}
+std::int32_t TQtSurface::TextWidth(const std::string& text) { return Measure(text).Advance; }
 
-std::int32_t TQtSurface::TextHeight(const std::string&) {
+std::int32_t TQtSurface::TextHeight(const std::string& text) {
     // The height of the text cell, as the opaque box of TextOut.
-    return QFontMetrics(FFont, &FImage).height();
+    return Measure(text).Height;
 }
 
 void TQtSurface::Polyline(const std::vector<TPoint>& points) {

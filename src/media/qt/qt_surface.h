@@ -3,6 +3,9 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdint>
+#include <map>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "media/canvas.h"
@@ -87,6 +90,19 @@ public:
 
 private:
     QPainter& Painter();
+    // A text's extent in the font at its present size, worked out once.
+    struct TTextMetrics {
+        int Advance = 0;
+        int Ascent = 0;
+        int Height = 0;
+        QRect Ink;             // where glyphs may leave colour, from the cell's top-left
+        bool InkInside = true; // all of it inside the cell of Advance x Height
+    };
+    TTextMetrics Measure(const std::string& text);
+    // The cell of a text drawn on a solid brush, as the painter draws it: kept by text, size
+    // and colours, since the game writes the same few texts every frame.
+    const QImage& TextCell(const std::string& text, const TTextMetrics& metrics);
+
     // Draws the pattern scaled to w x h at (x, y) by copying its prepared pixels; false when
     // that cannot stand for the painter's drawing (too large, or pixels that blend), and the
     // painter must draw it.
@@ -110,6 +126,8 @@ private:
     std::int32_t FPenWidth = 1;
     QColor FFontColor = Qt::black;
     QFont FFont;
+    std::map<std::pair<int, std::string>, TTextMetrics> FMeasured;
+    std::map<std::tuple<std::string, int, QRgb, QRgb>, QImage> FTextCells;
 };
 
 } // namespace pelmoravan

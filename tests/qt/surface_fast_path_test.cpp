@@ -6,6 +6,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -462,6 +463,106 @@ TEST(SurfaceDamage, TheWindowShowsEveryFrameAndRepaintsOnlyWhatChanged) {
     QCoreApplication::processEvents();
     const QImage shown = draw.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     EXPECT_EQ(Difference(shown, draw.Presented()), "");
+}
+
+} // namespace
+} // namespace pelmoravan
+
+namespace pelmoravan {
+namespace {
+
+// Everything one frame draws, each part open to a change of one setting.
+struct TFrameScript {
+    std::uint32_t FillValue = 0;
+    std::array<std::shared_ptr<TQtPictureData>, 2> Pictures;
+    bool Transparent = true;
+    TColor Key = kKeyValue;
+    int PatternWidth = 0;
+    int Pattern = 0;
+    TRect Tile{20, 30, 70, 67};
+    int Phase = 0;
+    TColor Brush = 0;
+    TColor FontColour = 16777215;
+    int Points = 9;
+    bool SolidText = true;
+    std::string Text = "Time : 120";
+    TColor Pen = 255;
+    int PenWidth = 3;
+    TPoint Corner{90, 20};
+};
+
+void Play(ISurface& surface, const TFrameScript& f) {
+    surface.Fill(f.FillValue);
+    for (std::size_t k = 0; k < f.Pictures.size(); ++k) {
+        TPictureCollectionItem item;
+        item.Picture = f.Pictures[k];
+        item.Transparent = f.Transparent;
+        item.TransparentColor = f.Key;
+        item.PatternWidth = f.PatternWidth;
+        const int dx = static_cast<int>(k) * 60;
+        surface.StretchDraw(item, {f.Tile.Left + dx, f.Tile.Top, f.Tile.Right + dx, f.Tile.Bottom}, f.Pattern);
+        surface.WaveDraw(item, 150 + dx, 60, 40, 30, f.Pattern, 3, 200, f.Phase);
+        surface.Draw(item, 10 + dx, 100, f.Pattern);
+    }
+    ICanvas& canvas = surface.Canvas();
+    canvas.SetBrushColor(f.Brush);
+    canvas.FillRect({200, 5, 230, 15});
+    if (!f.SolidText) {
+        canvas.SetBrushStyle(TBrushStyle::bsClear);
+    }
+    canvas.SetFontColor(f.FontColour);
+    canvas.SetFontSize(f.Points);
+    canvas.TextOut(5, 5, f.Text);
+    canvas.SetPenColor(f.Pen);
+    canvas.SetPenWidth(f.PenWidth);
+    canvas.Polyline({{60, 90}, f.Corner, {120, 20}});
+    canvas.Release();
+}
+
+TEST(SurfaceDamage, AFrameDrawnAgainIsNotComparedButAnyChangeOfItIsShown) {
+    TRandomSource random{1234};
+    TDXDraw draw;
+    draw.resize(260, 140);
+    draw.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&draw));
+    TFrameScript f;
+    auto picture = [&random] { return std::make_shared<TQtPictureData>(Blotched(40, 30, random)); };
+    f.Pictures = {picture(), picture()};
+    Play(draw.Surface(), f);
+    draw.Flip();
+    int changes = 0;
+    for (int frame = 0; frame < 300; ++frame) {
+        // Half the frames repeat the last; the others change one thing, often back and forth.
+        const bool change = random.Below(2) == 0;
+        if (change) {
+            ++changes;
+            switch (random.Below(16)) {
+            case 0: f.FillValue ^= 0x010000u; break;
+            case 1: f.Pictures[random.Below(2)] = picture(); break;
+            case 2: f.Pictures[random.Below(2)].reset(); f.Pictures[0] = picture(); break;
+            case 3: f.Transparent = !f.Transparent; break;
+            case 4: f.Key = f.Key == kKeyValue ? 0 : kKeyValue; break;
+            case 5: f.PatternWidth = f.PatternWidth == 0 ? 20 : 0; break;
+            case 6: f.Pattern = f.PatternWidth == 0 ? 0 : 1 - f.Pattern; break;
+            case 7: f.Tile.Left += random.Between(-1, 1); f.Tile.Bottom += random.Between(-1, 1); break;
+            case 8: f.Phase += 10; break;
+            case 9: f.Brush ^= 0x000080u; break;
+            case 10: f.FontColour ^= 0x800000u; break;
+            case 11: f.Points = f.Points == 9 ? 12 : 9; break;
+            case 12: f.SolidText = !f.SolidText; break;
+            case 13: f.Text = "Time : " + std::to_string(random.Below(3)); break;
+            case 14: f.Pen ^= 0x00FF00u; f.PenWidth = random.Between(1, 3); break;
+            default: f.Corner.X += random.Between(-1, 1); break;
+            }
+        }
+        Play(draw.Surface(), f);
+        draw.Flip();
+        ASSERT_EQ(Difference(draw.Presented(), draw.QtSurface().Image()), "") << "frame " << frame;
+        if (!change) {
+            EXPECT_TRUE(draw.LastFlipDirty().isEmpty()) << "frame " << frame;
+        }
+    }
+    EXPECT_GT(changes, 100);
 }
 
 } // namespace

@@ -10,6 +10,7 @@ namespace pelmoravan {
 TDXDraw::TDXDraw(QWidget* parent) : QWidget(parent), FSurface(size()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     FPresented = FSurface.Image().copy();
+    FPresentedPrint = FSurface.Fingerprint();
 }
 
 bool TDXDraw::CanDraw() { return FSurface.Exists(); }
@@ -18,15 +19,22 @@ void TDXDraw::Flip() {
     FSurface.Release();
     const QImage& current = FSurface.Image();
     const std::vector<QRect> written = FSurface.TakeWritten();
+    const std::uint64_t print = FSurface.Fingerprint();
     if (FPresented.size() != current.size() || FPresented.format() != current.format()) {
         FPresented = current.copy();
+        FPresentedPrint = print;
         FLastDirty = rect();
         update();
         return;
     }
+    FLastDirty = QRect();
+    // Most frames draw again exactly what is on show: nothing to compare.
+    if (print == FPresentedPrint) {
+        return;
+    }
+    FPresentedPrint = print;
     // Only what changed reaches the window: pixels the game did not write since the last flip
     // are as shown, and of those it wrote most frames change only a few.
-    FLastDirty = QRect();
     const qsizetype bytesPerPixel = current.depth() / 8;
     for (const QRect& area : written) {
         const QRect changed = ChangedRect(FPresented, current, area);
@@ -57,6 +65,7 @@ void TDXDraw::resizeEvent(QResizeEvent* event) {
     if (size != FSurface.Image().size()) {
         FSurface.Resize(size);
         FPresented = FSurface.Image().copy();
+        FPresentedPrint = FSurface.Fingerprint();
         emit SurfaceResized(size.width(), size.height());
     }
     QWidget::resizeEvent(event);

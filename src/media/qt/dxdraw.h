@@ -43,6 +43,7 @@ protected:
 private:
     TQtSurface FSurface;
     QImage FPresented;
+    std::uint64_t FPresentedPrint = 0; // the surface's fingerprint when FPresented was taken
     QRect FLastDirty;
 };
 

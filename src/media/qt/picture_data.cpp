@@ -1,6 +1,7 @@
 #include "media/qt/picture_data.h"
 
 #include <QPainter>
+#include <atomic>
 
 #include "media/wave_offset.h"
 
@@ -73,10 +74,12 @@ void FindRuns(TPreparedImage& image) {
     image.RowRuns.push_back(static_cast<std::int32_t>(image.Runs.size()));
 }
 
+std::atomic<std::uint64_t> NextSerial{0};
+
 } // namespace
 
 TQtPictureData::TQtPictureData(const QImage& image)
-    : FOpaque(image.convertToFormat(QImage::Format_ARGB32_Premultiplied)) {
+    : FSerial(++NextSerial), FOpaque(image.convertToFormat(QImage::Format_ARGB32_Premultiplied)) {
     // The catalog's pictures are 24-bit; anything with an alpha channel of its own is made opaque
     // so that only the key decides what is drawn.
     if (image.hasAlphaChannel()) {

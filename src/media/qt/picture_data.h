@@ -34,6 +34,9 @@ class TQtPictureData final : public IPictureData {
 public:
     explicit TQtPictureData(const QImage& image);
 
+    // Differs between any two pictures made in one run, unlike their addresses.
+    std::uint64_t Serial() const { return FSerial; }
+
     std::int32_t Width() const override { return FOpaque.width(); }
     std::int32_t Height() const override { return FOpaque.height(); }
 
@@ -60,6 +63,7 @@ private:
     };
     static constexpr std::size_t kPreparedKept = 4;
 
+    std::uint64_t FSerial;
     QImage FOpaque;
     QImage FKeyed;
     std::optional<TColor> FKey;

@@ -4,6 +4,7 @@
 #include <QPolygon>
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -32,6 +33,22 @@ QRect ClipToImage(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b
     }
     return QRect(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l),
                  static_cast<int>(b - t));
+}
+
+// One step of the splitmix64 generator: every bit of the input moves about half the output's.
+std::uint64_t Mixed(std::uint64_t z) {
+    z += 0x9E3779B97F4A7C15ull;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+// What each drawing adds to the fingerprint first, so that equal numbers of different
+// operations differ.
+enum TOperation : std::uint64_t { opFill = 1, opDraw, opStretch, opWave, opFillRect, opText, opPolyline };
+
+std::uint64_t Pair(std::int64_t a, std::int64_t b) {
+    return (static_cast<std::uint64_t>(a) << 32) ^ static_cast<std::uint32_t>(b);
 }
 
 // Larger draws are made from the picture itself each time rather than from a kept copy of
@@ -121,9 +138,23 @@ void TQtSurface::Resize(QSize size) {
     FImage = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     FFillPixel = qRgb(0, 0, 0);
     FImage.fill(FFillPixel);
+    FPrint = 0;
+    Absorb(opFill);
+    Absorb(FFillPixel);
     FWritten.Reset(FImage.size());
     FDrawn.Reset(FImage.size());
     FWritten.MarkAll();
+}
+
+void TQtSurface::Absorb(std::uint64_t value) { FPrint = Mixed(FPrint ^ value); }
+
+void TQtSurface::Absorb(const TPictureCollectionItem& item, std::int32_t pattern) {
+    // The picture's pixels never change; its serial stands for them.
+    const auto* data = dynamic_cast<const TQtPictureData*>(item.Picture.get());
+    Absorb(data != nullptr ? data->Serial() : 0);
+    Absorb(item.Transparent ? 0x100000000ull | item.TransparentColor : 0);
+    Absorb(Pair(item.PatternWidth, item.PatternHeight));
+    Absorb(static_cast<std::uint32_t>(pattern));
 }
 
 void TQtSurface::Touch(const QRect& rect) {
@@ -153,6 +184,9 @@ void TQtSurface::Fill(std::uint32_t value) {
     const QRgb pixel = 0xFF000000u | (value & 0x00FFFFFFu);
     // The pixels are written directly; the painter must not hold the image meanwhile.
     Release();
+    FPrint = 0;
+    Absorb(opFill);
+    Absorb(pixel);
     if (pixel != FFillPixel) {
         FImage.fill(pixel);
         FFillPixel = pixel;
@@ -219,6 +253,9 @@ bool TQtSurface::CopyPrepared(const TPictureCollectionItem& item, std::int32_t p
 
 void TQtSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
                       std::int32_t pattern) {
+    Absorb(opDraw);
+    Absorb(item, pattern);
+    Absorb(Pair(x, y));
     const QImage* source = SourceImage(item);
     const auto from = PatternRect(item, pattern);
     if (source == nullptr || !from) {
@@ -233,6 +270,10 @@ void TQtSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::i
 
 void TQtSurface::StretchDraw(const TPictureCollectionItem& item, const TRect& dest,
                              std::int32_t pattern) {
+    Absorb(opStretch);
+    Absorb(item, pattern);
+    Absorb(Pair(dest.Left, dest.Top));
+    Absorb(Pair(dest.Right, dest.Bottom));
     const QImage* source = SourceImage(item);
     const auto from = PatternRect(item, pattern);
     if (source == nullptr || !from || dest.Right <= dest.Left || dest.Bottom <= dest.Top) {
@@ -255,6 +296,12 @@ void TQtSurface::StretchDraw(const TPictureCollectionItem& item, const TRect& de
 void TQtSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
                           std::int32_t w, std::int32_t h, std::int32_t pattern,
                           std::int32_t amplitude, std::int32_t wavelength, std::int32_t phase) {
+    Absorb(opWave);
+    Absorb(item, pattern);
+    Absorb(Pair(x, y));
+    Absorb(Pair(w, h));
+    Absorb(Pair(amplitude, wavelength));
+    Absorb(static_cast<std::uint32_t>(phase));
     const QImage* source = SourceImage(item);
     const auto from = PatternRect(item, pattern);
     if (source == nullptr || !from || w <= 0 || h <= 0) {
@@ -349,6 +396,10 @@ void TQtSurface::FillRect(const TRect& rect) {
     if (FBrushStyle == TBrushStyle::bsClear) {
         return;
     }
+    Absorb(opFillRect);
+    Absorb(FBrushColor.rgb());
+    Absorb(Pair(rect.Left, rect.Top));
+    Absorb(Pair(rect.Right, rect.Bottom));
     const QRect box = ClipToImage(rect.Left, rect.Top, rect.Right, rect.Bottom, FImage);
     if (!box.isEmpty()) {
         Touch(box);
@@ -400,6 +451,12 @@ const QImage& TQtSurface::TextCell(const std::string& text, const TTextMetrics& 
 }
 
 void TQtSurface::TextOut(std::int32_t x, std::int32_t y, const std::string& text) {
+    Absorb(opText);
+    Absorb(std::hash<std::string>{}(text));
+    Absorb(text.size());
+    Absorb(Pair(x, y));
+    Absorb(Pair(FFont.pointSize(), FBrushStyle == TBrushStyle::bsSolid));
+    Absorb(Pair(FFontColor.rgb(), FBrushColor.rgb()));
     const TTextMetrics m = Measure(text);
     const std::int64_t right = std::int64_t{x} + m.Advance;
     const std::int64_t bottom = std::int64_t{y} + m.Height;
@@ -445,6 +502,9 @@ void TQtSurface::Polyline(const std::vector<TPoint>& points) {
     if (points.empty()) {
         return;
     }
+    Absorb(opPolyline);
+    Absorb(Pair(FPenColor.rgb(), FPenWidth));
+    Absorb(points.size());
     QPolygon polygon;
     polygon.reserve(static_cast<qsizetype>(points.size()));
     std::int64_t l = INT64_MAX;
@@ -452,6 +512,7 @@ void TQtSurface::Polyline(const std::vector<TPoint>& points) {
     std::int64_t r = INT64_MIN;
     std::int64_t b = INT64_MIN;
     for (const TPoint& p : points) {
+        Absorb(Pair(p.X, p.Y));
         polygon << QPoint(p.X, p.Y);
         l = std::min<std::int64_t>(l, p.X);
         t = std::min<std::int64_t>(t, p.Y);

@@ -87,6 +87,9 @@ public:
 
     // Covers every pixel written since the last call (or since the image was made); forgets them.
     std::vector<QRect> TakeWritten();
+    // A fingerprint of the last fill and of everything drawn since, with all that decides its
+    // pixels: two equal fingerprints mean two equal images (but for a chance of 2^-64).
+    std::uint64_t Fingerprint() const { return FPrint; }
 
 private:
     QPainter& Painter();
@@ -108,6 +111,8 @@ private:
     // painter must draw it.
     bool CopyPrepared(const TPictureCollectionItem& item, std::int32_t pattern, std::int64_t x,
                       std::int64_t y, std::int64_t w, std::int64_t h);
+    void Absorb(std::uint64_t value);
+    void Absorb(const TPictureCollectionItem& item, std::int32_t pattern);
     // The rectangle is about to be written: the window must learn of it, and it no longer holds
     // the colour of the last fill.
     void Touch(const QRect& rect);
@@ -117,6 +122,7 @@ private:
     TBlockSet FWritten;
     TBlockSet FDrawn;
     QRgb FFillPixel = 0;
+    std::uint64_t FPrint = 0;
 
     QImage FImage;
     QPainter FPainter;

@@ -69,7 +69,10 @@ protected:
         UpdateScores(false, -1, Ui, Ui, Path);
         Bytes bytes = FileBytes();
         for (int i = 0; i < 10; ++i) {
-            const auto entry = EncodeScoreEntry({"P" + std::to_string(i + 1), 1000 - 100 * i});
+            // Appended rather than "P" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) on that.
+            std::string name = "P";
+            name += std::to_string(i + 1);
+            const auto entry = EncodeScoreEntry({name, 1000 - 100 * i});
             std::copy(entry.begin(), entry.end(), bytes.begin() + 33 + 56 * i);
         }
         WriteFile(bytes);

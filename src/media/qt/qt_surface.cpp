@@ -423,14 +423,13 @@ TQtSurface::TTextMetrics TQtSurface::Measure(const std::string& text) {
     m.Ascent = metrics.ascent();
     m.Height = metrics.height();
     // Glyphs may reach past their advance and cell (overhangs); the margin covers smoothing.
-    const QRect glyphs = metrics.boundingRect(s).translated(0, m.Ascent);
-    m.Ink = glyphs.adjusted(-2, -2, 2, 2);
-    m.InkInside = QRect(0, 0, m.Advance, m.Height).contains(glyphs);
+    m.Ink = metrics.boundingRect(s).translated(0, m.Ascent).adjusted(-2, -2, 2, 2);
     FMeasured.emplace(key, m);
     return m;
 }
 
-const QImage& TQtSurface::TextCell(const std::string& text, const TTextMetrics& metrics) {
+const TQtSurface::TTextCell& TQtSurface::TextCell(const std::string& text,
+                                                  const TTextMetrics& metrics) {
     const auto key = std::make_tuple(text, FFont.pointSize(), FFontColor.rgb(), FBrushColor.rgb());
     if (const auto found = FTextCells.find(key); found != FTextCells.end()) {
         return found->second;
@@ -438,16 +437,33 @@ const QImage& TQtSurface::TextCell(const std::string& text, const TTextMetrics& 
     if (FTextCells.size() >= 64) {
         FTextCells.clear();
     }
-    QImage cell(metrics.Advance, metrics.Height, FImage.format());
-    cell.fill(FBrushColor);
-    QPainter painter(&cell);
+    // Drawn over full transparency around the cell, so that any glyph pixel outside it shows.
+    const QRect cell(0, 0, metrics.Advance, metrics.Height);
+    const QRect area = cell.united(metrics.Ink);
+    QImage drawn(area.size(), FImage.format());
+    drawn.fill(0);
+    QPainter painter(&drawn);
+    painter.translate(-area.topLeft());
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.fillRect(cell, FBrushColor);
     painter.setFont(FFont);
     painter.setPen(FFontColor);
     painter.drawText(QPoint(0, metrics.Ascent), FromUtf8(text));
     painter.end();
-    return FTextCells.emplace(key, std::move(cell)).first->second;
+    TTextCell result;
+    const QRect inside = cell.translated(-area.topLeft());
+    for (int y = 0; y < drawn.height() && !result.Spills; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (row[x] != 0 && !inside.contains(x, y)) {
+                result.Spills = true;
+                break;
+            }
+        }
+    }
+    result.Pixels = drawn.copy(inside);
+    return FTextCells.emplace(key, std::move(result)).first->second;
 }
 
 void TQtSurface::TextOut(std::int32_t x, std::int32_t y, const std::string& text) {
@@ -461,12 +477,13 @@ void TQtSurface::TextOut(std::int32_t x, std::int32_t y, const std::string& text
     const std::int64_t right = std::int64_t{x} + m.Advance;
     const std::int64_t bottom = std::int64_t{y} + m.Height;
     const QRect box = ClipToImage(x, y, right, bottom, FImage);
-    if (FBrushStyle == TBrushStyle::bsSolid && m.InkInside) {
+    const TTextCell* kept = nullptr;
+    if (FBrushStyle == TBrushStyle::bsSolid && !box.isEmpty()) {
+        kept = &TextCell(text, m);
+    }
+    if (kept != nullptr && !kept->Spills) {
         // On a solid brush the cell's pixels depend on nothing under it: copy them.
-        if (box.isEmpty()) {
-            return;
-        }
-        const QImage& cell = TextCell(text, m);
+        const QImage& cell = kept->Pixels;
         Release();
         Touch(box);
         const qsizetype stride = FImage.bytesPerLine();

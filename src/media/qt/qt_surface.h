@@ -98,13 +98,16 @@ private:
         int Advance = 0;
         int Ascent = 0;
         int Height = 0;
-        QRect Ink;             // where glyphs may leave colour, from the cell's top-left
-        bool InkInside = true; // all of it inside the cell of Advance x Height
+        QRect Ink; // where glyphs may leave colour, from the cell's top-left
     };
     TTextMetrics Measure(const std::string& text);
-    // The cell of a text drawn on a solid brush, as the painter draws it: kept by text, size
-    // and colours, since the game writes the same few texts every frame.
-    const QImage& TextCell(const std::string& text, const TTextMetrics& metrics);
+    // The cell (Advance x Height) of a text drawn on a solid brush, as the painter draws it:
+    // kept by text, size and colours, since the game writes the same few texts every frame.
+    struct TTextCell {
+        QImage Pixels;
+        bool Spills = false; // glyphs colour pixels outside the cell: the painter must draw it
+    };
+    const TTextCell& TextCell(const std::string& text, const TTextMetrics& metrics);
 
     // Draws the pattern scaled to w x h at (x, y) by copying its prepared pixels; false when
     // that cannot stand for the painter's drawing (too large, or pixels that blend), and the
@@ -133,7 +136,7 @@ private:
     QColor FFontColor = Qt::black;
     QFont FFont;
     std::map<std::pair<int, std::string>, TTextMetrics> FMeasured;
-    std::map<std::tuple<std::string, int, QRgb, QRgb>, QImage> FTextCells;
+    std::map<std::tuple<std::string, int, QRgb, QRgb>, TTextCell> FTextCells;
 };
 
 } // namespace pelmoravan

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game and its tests need, only those that are missing.
 # Never prompts: CI runs this as root with no standard input.
+#   deps.sh            the desktop game, its tests and benchmarks
+#   deps.sh web        and the browser version's build (./play --web)
+#   deps.sh web-tests  and the browser tests' headless Chromium (./check)
 set -euo pipefail
 
 PACKAGES=(
@@ -11,6 +14,18 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick x11-apps
   desktop-file-utils appstream dpkg-dev
 )
+# The page's build: the compiler, the music rendered ahead through FluidSynth into Ogg Vorbis,
+# the font subsets (fontTools writes WOFF2 with brotli).
+WEB_PACKAGES=(
+  emscripten node-acorn
+  fluidsynth vorbis-tools python3-fonttools python3-brotli
+)
+case "${1:-}" in
+  "") ;;
+  web) PACKAGES+=("${WEB_PACKAGES[@]}") ;;
+  web-tests) PACKAGES+=("${WEB_PACKAGES[@]}" chromium) ;;
+  *) echo "usage: $0 [web|web-tests]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${PACKAGES[@]}"; do

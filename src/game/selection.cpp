@@ -44,8 +44,12 @@ void TGame::SelectTile() {
                 if (named->Index != -1) {
                     named->Index = -1;
                 } else {
+                    // The slot may still hold where the cell stood before the board moved (or
+                    // 0, 0 from start-up): its mark and link line must find the tile.
                     named->Index = 1;
                     named->Picture = sprite.Picture;
+                    named->X = Rnd(sprite.X);
+                    named->Y = Rnd(sprite.Y);
                 }
                 continue;
             }

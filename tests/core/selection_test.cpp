@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "core/board_builder.h"
 #include "core/fake_surface.h"
 
@@ -118,17 +120,44 @@ TEST(SelectTile, OutsidePlayClicksDoNothingButRightClicksStillClear) {
     }
 }
 
-TEST(SelectTile, AtStartUpBothSlotsNameTheFirstCell) {
+TEST(SelectTile, AReactivatedSlotTakesItsTilesPosition) {
     GameFixture f;
     TGame& g = f.game;
-    const auto fresh = g.Selected;
+    FakeDrawControl draw;
+    g.DXDraw = &draw;
+    const auto fresh = g.Selected; // at start-up both slots name column 0, row 0 at 0, 0
     BuildBoard(g, kBoard);
     g.Selected = fresh;
+    f.seeds.Script = {testing::SeedWithoutBonus(g.Difficulty)};
     Click(g, 0, 0);
     EXPECT_EQ(g.Selected[1].Index, 1);
-    EXPECT_EQ(g.Selected[1].X, 0);
-    EXPECT_EQ(g.Selected[1].Y, 0);
+    EXPECT_EQ(g.Selected[1].X, 90);
+    EXPECT_EQ(g.Selected[1].Y, 60);
     EXPECT_TRUE(f.host.Sounds.empty());
+    // Its pair below goes, and the link line's legs end on the tiles, not in the surface's corner.
+    Click(g, 0, 1);
+    ASSERT_TRUE(At(g, 0, 0).Removed);
+    std::set<std::pair<std::int32_t, std::int32_t>> ends;
+    for (const auto& op : draw.OpsOf(OpKind::Polyline)) {
+        for (const TPoint& p : op.Points) {
+            ends.emplace(p.X, p.Y);
+        }
+    }
+    EXPECT_EQ(ends, (std::set<std::pair<std::int32_t, std::int32_t>>{{115, 78}, {115, 115}}));
+
+    // A slot left from a board that stood elsewhere, its sprite between pixels: rounded as a new
+    // selection is.
+    BuildBoard(g, kBoard);
+    g.Selected[1].Col = 2;
+    g.Selected[1].Row = 0;
+    g.Selected[1].X = 7;
+    g.Selected[1].Y = 9;
+    At(g, 2, 0).Sprite->X = 191.5;
+    At(g, 2, 0).Sprite->Y = 60.5;
+    Click(g, 2, 0);
+    EXPECT_EQ(g.Selected[1].Index, 1);
+    EXPECT_EQ(g.Selected[1].X, 192);
+    EXPECT_EQ(g.Selected[1].Y, 60);
 }
 
 TEST(RemovePair, MovesThenScoresThenSearchesThenDrawsTheLine) {

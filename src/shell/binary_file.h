@@ -24,6 +24,10 @@ class EFileWriteError : public EFileError {
 public:
     using EFileError::EFileError;
 };
+class EFileReadError : public EFileError {
+public:
+    using EFileError::EFileError;
+};
 
 enum class TFileMode {
     Create,        // new or emptied, for writing
@@ -31,8 +35,10 @@ enum class TFileMode {
 };
 
 // A binary file for the game's two small files (score list and music track). Opening failures
-// carry the path and the system's reason; a short read is not an error (callers decide what
-// missing bytes mean), a short write is.
+// carry the path and the system's reason. Only regular files are opened (symbolic links are
+// followed): a FIFO, socket or device at the path is refused at once, since reading or writing
+// one could block the start for good. A short read is not an error (callers decide what
+// missing bytes mean), a failed read is, and so is a short write.
 class TBinaryFile {
 public:
     TBinaryFile(const std::string& path, TFileMode mode);
@@ -40,10 +46,13 @@ public:
     TBinaryFile(const TBinaryFile&) = delete;
     TBinaryFile& operator=(const TBinaryFile&) = delete;
 
-    // Returns how many bytes were read; the rest of the buffer is left as it was.
+    // Returns how many bytes were read before the end of the file; the rest of the buffer is
+    // left as it was.
     std::size_t Read(void* buffer, std::size_t count);
     void WriteBuffer(const void* buffer, std::size_t count);
     void Seek(std::int64_t offset);
+    // Cuts the file to size bytes (what was written is handed to the system first).
+    void Truncate(std::uint64_t size);
     // Hands what was written to the system, so that it is on disk while a dialog is open.
     void Flush();
     // Flushes and closes; data the system could not take is reported as a write error.

@@ -1,11 +1,12 @@
 #include "shell/score_file.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include "shell/binary_file.h"
+#include "shell/score_backup.h"
 
 namespace pelmoravan {
 namespace {
@@ -45,12 +46,6 @@ void DropIncompleteTail(std::string& text) {
     if (needed > continuations) {
         text.erase(lead - 1);
     }
-}
-
-bool FileSizeAbove(const std::string& path, std::uintmax_t size) {
-    std::error_code error;
-    const std::uintmax_t actual = std::filesystem::file_size(path, error);
-    return !error && actual > size;
 }
 
 std::vector<std::uint8_t> EmptyFileBytes() {
@@ -162,17 +157,20 @@ void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreLis
     const std::size_t got = file.Read(bytes.data(), bytes.size());
     std::optional<TScoreEntries> entries = DecodeScoreFile(bytes.data(), got);
     if (!entries) {
-        // A file of someone else's, or a damaged one: start an empty list over it.
+        // A file of someone else's, or a damaged one: start an empty list over it, but keep
+        // its bytes first. Without a full copy nothing is overwritten.
+        if (got > 0) {
+            const std::string backup = BackUpFile(file, path);
+            std::fprintf(stderr, "pelmoravan: \"%s\" held no score list; its bytes are kept in \"%s\"\n",
+                         path.c_str(), backup.c_str());
+            std::fflush(stderr);
+        }
         const auto empty = EmptyFileBytes();
         file.Seek(0);
         file.WriteBuffer(empty.data(), empty.size());
+        // Whatever stood past the list in the foreign file goes too.
+        file.Truncate(ScoreFileSize);
         file.Close();
-        // Whatever stood past the list in the foreign file goes too; if that fails, the list
-        // itself is already sound.
-        if (FileSizeAbove(path, ScoreFileSize)) {
-            std::error_code ignored;
-            std::filesystem::resize_file(path, ScoreFileSize, ignored);
-        }
         return;
     }
     if (!enter) {

@@ -60,8 +60,11 @@ std::optional<TScoreEntries> DecodeScoreFile(const std::uint8_t* bytes, std::siz
 
 // Makes sure the file exists with the right tag (enter false), shows the list (enter true and
 // score -1), or records a score that reaches the list under the player's name and shows the
-// list. A missing file is created and a wrongly tagged one reset, silently and without
-// recording anything. File errors (EFileError) go to the caller.
+// list. A missing file is created and a wrongly tagged one reset, without recording anything;
+// a reset file that held any bytes is first copied whole to a backup beside path (one line on
+// standard error names it). Symbolic links are followed. File errors (EFileError) go to the
+// caller: a path that is no regular file, a backup that cannot be written (then nothing is
+// reset), a failed read or write.
 void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
                   const std::string& path = ScoreFileName);
 

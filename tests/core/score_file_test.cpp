@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdint>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -48,10 +52,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(Dir); }
 
-    Bytes FileBytes() const {
-        std::ifstream in(Path, std::ios::binary);
+    static Bytes ReadBytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
+    Bytes FileBytes() const { return ReadBytes(Path); }
     void WriteFile(const Bytes& bytes) const {
         std::ofstream out(Path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -224,22 +229,88 @@ TEST_F(ScoreFileTest, LongNamesAreCutToTheFieldAtACharacterBoundary) {
     EXPECT_EQ(Stored()[0].Name, std::string(49, 'a'));
 }
 
-TEST_F(ScoreFileTest, WrongTagResetsSilentlyAndDropsTheScore) {
+TEST_F(ScoreFileTest, WrongTagResetsAfterKeepingTheOldBytesInTheFirstFreeBackup) {
+    std::vector<Bytes> written;
+    testing::internal::CaptureStderr();
     for (int variant = 0; variant < 4; ++variant) {
         WriteDescending();
         Bytes bytes = FileBytes();
         switch (variant) {
-        case 0: bytes[5] = 'X'; break;             // one tag character differs
-        case 1: bytes[0] = 9; break;               // first byte not 10
+        case 0: bytes[0] ^= 0x10; break;           // one bit flipped in the length byte
+        case 1: bytes[5] = 'X'; break;             // one tag character differs
         case 2: bytes.resize(10); break;           // shorter than the tag
-        case 3: bytes.clear(); break;              // empty file
+        case 3: bytes.clear(); break;              // empty file: nothing to keep
         }
+        written.push_back(bytes);
         WriteFile(bytes);
         Ui = ScriptedScoreUi{};
         Update(true, 5000);
         EXPECT_EQ(FileBytes(), EmptyFile()) << "variant " << variant;
         EXPECT_TRUE(Ui.Captions.empty()) << "variant " << variant;
         EXPECT_TRUE(Ui.Shown.empty()) << "variant " << variant;
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "pelmoravan: \"" + Path + "\" held no score list; its bytes are kept in \"" + Path + ".bak\"\n"
+              "pelmoravan: \"" + Path + "\" held no score list; its bytes are kept in \"" + Path + ".bak1\"\n"
+              "pelmoravan: \"" + Path + "\" held no score list; its bytes are kept in \"" + Path + ".bak2\"\n");
+    EXPECT_EQ(ReadBytes(Path + ".bak"), written[0]);
+    EXPECT_EQ(ReadBytes(Path + ".bak1"), written[1]);
+    EXPECT_EQ(ReadBytes(Path + ".bak2"), written[2]);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 4);
+}
+
+TEST_F(ScoreFileTest, ForeignFileBehindALinkIsKeptBesideTheLinkAndItsTargetReset) {
+    fs::create_directory(Dir / "elsewhere");
+    const fs::path target = Dir / "elsewhere" / "notes.txt";
+    Bytes foreign(5000);
+    for (std::size_t i = 0; i < foreign.size(); ++i) foreign[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    {
+        std::ofstream out(target, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(foreign.data()), static_cast<std::streamsize>(foreign.size()));
+    }
+    fs::create_symlink(target, Path);
+    fs::create_symlink(Dir / "nowhere", Path + ".bak"); // a dangling link takes its name too
+    testing::internal::CaptureStderr();
+    Update(false, -1);
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(fs::is_symlink(Path));
+    EXPECT_EQ(ReadBytes(target.string()), EmptyFile());
+    EXPECT_EQ(ReadBytes(Path + ".bak1"), foreign);
+    EXPECT_FALSE(fs::exists(Dir / "nowhere"));
+    EXPECT_FALSE(fs::exists(Dir / "elsewhere" / "notes.txt.bak"));
+}
+
+TEST_F(ScoreFileTest, NothingIsResetWhenTheBackupCannotBeWrittenInFull) {
+    WriteFile(Bytes(5000, 0xAB));
+    // A file size limit makes the backup's writes fail part-way, even for root.
+    struct sigaction ignore {};
+    struct sigaction previous {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &previous);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limit = old;
+    limit.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+        Update(false, -1);
+        ADD_FAILURE() << "no error";
+    } catch (const EFileCreateError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + Path + ".bak\". File too large");
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    sigaction(SIGXFSZ, &previous, nullptr);
+    EXPECT_EQ(FileBytes(), Bytes(5000, 0xAB));
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(ScoreFileTest, AFailedReadIsAnErrorNotAShortFile) {
+    // Reading a process's own memory at offset 0 fails with an input/output error.
+    try {
+        UpdateScores(false, -1, Ui, Ui, "/proc/self/mem");
+        FAIL() << "no error";
+    } catch (const EFileReadError& e) {
+        EXPECT_EQ(std::string(e.what()), "Stream read error");
     }
 }
 
@@ -324,6 +395,17 @@ TEST_F(ScoreFileTest, FileThatCannotBeCreatedOrOpenedReportsThePathAndReason) {
     }
     EXPECT_TRUE(fs::is_directory(Path));
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
+
+    // Neither is a FIFO, at once: reading one would wait for a writer for good.
+    fs::remove(Path);
+    ASSERT_EQ(mkfifo(Path.c_str(), 0644), 0);
+    try {
+        Update(false, -1);
+        FAIL() << "no error";
+    } catch (const EFileOpenError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + Path + "\". Not a regular file");
+    }
+    EXPECT_TRUE(fs::is_fifo(Path));
 }
 
 // Random, truncated and bit-flipped files: nothing crashes, every call leaves a file that the
@@ -333,7 +415,9 @@ TEST_F(ScoreFileTest, SurvivesThousandsOfDamagedFiles) {
     WriteDescending();
     const Bytes good = FileBytes();
     int resets = 0;
+    int backups = 0;
     int recorded = 0;
+    testing::internal::CaptureStderr();
     for (int round = 0; round < 3000; ++round) {
         Bytes bytes;
         switch (round % 3) {
@@ -372,6 +456,11 @@ TEST_F(ScoreFileTest, SurvivesThousandsOfDamagedFiles) {
             ASSERT_EQ(after, EmptyFile()) << "round " << round;
             ASSERT_TRUE(Ui.Shown.empty());
             resets += 1;
+            if (!bytes.empty()) {
+                ASSERT_EQ(ReadBytes(Path + ".bak"), bytes) << "round " << round;
+                fs::remove(Path + ".bak");
+                backups += 1;
+            }
         } else if (!Ui.Captions.empty()) {
             const int rank = std::stoi(Ui.Captions[0].substr(3));
             ASSERT_EQ((*entries)[rank - 1], (TScoreEntry{FitName(*Ui.Answer), score})) << "round " << round;
@@ -385,6 +474,8 @@ TEST_F(ScoreFileTest, SurvivesThousandsOfDamagedFiles) {
         ASSERT_NO_THROW(Update(false, -1));
         ASSERT_EQ(FileBytes(), before);
     }
+    const std::string lines = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), backups);
     // The rounds really went down every path.
     EXPECT_GT(resets, 300);
     EXPECT_GT(recorded, 300);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Starts that meet a fault and must not go wrong: a damaged score file is reset, a game without
-# a sound device plays silently, a game without a MIDI soundfont has effects but no music, and
-# a read-only working directory ends the start with one message and exit code 1.
+# Starts that meet a fault and must not go wrong: a damaged score file is kept and reset, a game
+# without a sound device plays silently, a game without a MIDI soundfont has effects but no
+# music, and a read-only working directory ends the start with one message and exit code 1.
 source "$(dirname "$0")/lib.sh" "$1"
 
 start_xvfb 1024x768
@@ -53,12 +53,13 @@ client_centre() {
     echo $((x + w / 2)) $((y + h / 2))
 }
 
-# --- a damaged score file: reset to the header and ten empty entries, silently ---
+# --- a damaged score file: kept in a backup, then reset to the header and ten empty entries ---
 fresh_workdir
 {
     printf '\nPelmoravaX'           # one character off the tag
     head -c 989 /dev/zero | tr '\0' '\253'
 } >"$WORKDIR/Pelmoravan.sco"
+cp "$WORKDIR/Pelmoravan.sco" "$SHOTS/damaged.sco"
 export SDL_AUDIODRIVER=dummy
 start_game
 size=$(stat -c %s "$WORKDIR/Pelmoravan.sco")
@@ -68,7 +69,8 @@ header=$(head -c 33 "$WORKDIR/Pelmoravan.sco" | od -An -tx1 -v | tr -d ' \n')
 [ "$header" = "$expected_header" ] || fail "the damaged score file's header is $header"
 nonzero=$(tail -c 560 "$WORKDIR/Pelmoravan.sco" | od -An -tu1 -v | tr -s ' ' '\n' | grep -cv '^0*$' || true)
 [ "$nonzero" = 0 ] || fail "the damaged score file's entries were not emptied"
-[ "$(game_lines)" = 0 ] || fail "the reset was not silent: $(cat "$SHOTS/stderr.txt")"
+cmp -s "$WORKDIR/Pelmoravan.sco.bak" "$SHOTS/damaged.sco" || fail "the damaged score file's bytes were not kept"
+[ "$(game_lines)" = 1 ] || fail "the reset did not name its backup once: $(cat "$SHOTS/stderr.txt")"
 [ -z "$(xdotool search --onlyvisible --name '^Pelmoravan$' 2>/dev/null)" ] || fail "a message box came up"
 quit_with_esc "after the score file reset"
 

@@ -1,0 +1,73 @@
+#include "shell/score_backup.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+#include "shell/binary_file.h"
+
+namespace pelmoravan {
+namespace {
+
+// Writes all of count bytes or returns the system's error.
+int WriteAll(int fd, const std::uint8_t* bytes, std::size_t count) {
+    while (count > 0) {
+        const ssize_t done = ::write(fd, bytes, count);
+        if (done < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        bytes += done;
+        count -= static_cast<std::size_t>(done);
+    }
+    return 0;
+}
+
+} // namespace
+
+std::string BackUpFile(TBinaryFile& file, const std::string& path) {
+    std::string name;
+    int fd = -1;
+    for (unsigned n = 0; fd < 0; ++n) {
+        name = path + ".bak" + (n == 0 ? std::string() : std::to_string(n));
+        // Exclusive: a name that is taken, even by a dangling link, is skipped, never reused.
+        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            throw EFileCreateError("Cannot create file \"" + name + "\". " + std::strerror(errno));
+        }
+    }
+
+    int error = 0;
+    try {
+        file.Seek(0);
+        std::vector<std::uint8_t> chunk(64 * 1024);
+        for (;;) {
+            const std::size_t got = file.Read(chunk.data(), chunk.size());
+            if (got == 0 || (error = WriteAll(fd, chunk.data(), got)) != 0) {
+                break;
+            }
+        }
+    } catch (...) {
+        ::close(fd);
+        ::unlink(name.c_str());
+        throw;
+    }
+    // On disk before the reset overwrites the only other copy.
+    if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(name.c_str());
+        throw EFileCreateError("Cannot create file \"" + name + "\". " + std::strerror(error));
+    }
+    return name;
+}
+
+} // namespace pelmoravan

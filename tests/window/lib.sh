@@ -10,6 +10,7 @@ rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
 WORKDIR=$(mktemp -d)
 XVFB_PID=""
+WM_PID=""
 GAME_PID=""
 WID=""
 CONVERT=/usr/bin/convert
@@ -18,6 +19,7 @@ export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$(readlink -f "$(dirname "${BA
 
 cleanup() {
     [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$WORKDIR"
 }
@@ -27,6 +29,21 @@ fail() {
     echo "FAIL: $*" >&2
     shot "failure" || true
     exit 1
+}
+
+# wait_until SECONDS WHAT COMMAND...: runs COMMAND every tenth of a second until it succeeds;
+# after SECONDS the test fails with the message WHAT, followed by what COMMAND last left in SEEN.
+# The limits are generous: a loaded machine is slow, and only a fault keeps a condition from
+# coming true.
+SEEN=""
+wait_until() {
+    local end=$((SECONDS + $1)) what=$2
+    shift 2
+    SEEN=""
+    until "$@"; do
+        [ "$SECONDS" -lt "$end" ] || fail "$what${SEEN:+ ($SEEN)}"
+        sleep 0.1
+    done
 }
 
 # start_xvfb WIDTHxHEIGHT: a private X server on a free display number.
@@ -51,7 +68,28 @@ start_game() {
     GAME_PID=$!
     WID=$(timeout 30 xdotool search --sync --onlyvisible --name "Pelmoravan" 2>/dev/null | head -n1) || true
     [ -n "$WID" ] || fail "no game window appeared"
-    sleep 0.5
+    wait_until 30 "the game window shows no play surface below its menu bar" drawn
+}
+
+# geometry [WINDOW]: sets X Y WIDTH HEIGHT to the client area on the screen of WINDOW, the game
+# window by default. (xdotool counts a window manager's frame twice in the position.)
+geometry() {
+    read -r X Y WIDTH HEIGHT < <(xwininfo -id "${1:-$WID}" |
+        awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+             /^ +Width:/ {w = $NF} /^ +Height:/ {h = $NF} END {print x, y, w, h}')
+}
+
+# drawn [WINDOW]: whether a screenshot shows the game window (or WINDOW) painted: a black row of
+# the play surface just below the menu bar. Sets X Y WIDTH HEIGHT (see geometry).
+drawn() {
+    local file
+    geometry "$@"
+    file=$(shot drawn)
+    # Only the part on the screen is looked at: a window may reach past it.
+    pixels 'my ($f, $x, $y, $w) = @ARGV; my $img = load_ppm($f);
+            $w = $img->{w} - $x if $x + $w > $img->{w};
+            my $t = surface_top($img, $x, $y, $w); exit($t > $y && $t - $y < 60 ? 0 : 1)' \
+        "$file" "$X" "$Y" "$WIDTH"
 }
 
 # key KEYSYM...: sends keys to the game window.
@@ -243,6 +281,34 @@ count() { awk -v s="${2:-}" -v m="${3:-}" '$1 == "cell" && (s == "" || $4 == s) 
 # field NAME KEY: the values of the line KEY of $SHOTS/NAME.txt ("score", "level", "red").
 field() { awk -v k="$2" '$1 == k {$1 = ""; print substr($0, 2)}' "$SHOTS/$1.txt"; }
 
+# focused WINDOW: whether WINDOW has the keyboard focus, as a dialog must before a key meant
+# for it is sent.
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+
+# lines_are N NAME X Y W H: whether a new screenshot NAME shows N lines of text in the rectangle
+# (see text_lines).
+lines_are() {
+    local n=$1 file lines
+    file=$(shot "$2")
+    shift 2
+    lines=$(text_lines "$file" "$@")
+    SEEN="$lines lines"
+    [ "$lines" = "$n" ]
+}
+
+# marked C R MARK: whether a new screenshot, read into $SHOTS/selected.txt, shows MARK (pressed,
+# raised or none) on cell C,R.
+marked() {
+    cells selected && awk -v c="$1" -v r="$2" -v m="$3" \
+        '$1 == "cell" && $2 == c && $3 == r && $5 == m {ok = 1} END {exit !ok}' "$SHOTS/selected.txt"
+}
+
+# select_tile C R X Y: a click on the tile of cell C,R at X,Y; waits for its selection mark.
+select_tile() {
+    click "$3" "$4"
+    wait_until 40 "clicking cell $1,$2 did not select it" marked "$1" "$2" pressed
+}
+
 # show_hint: F4 until a screenshot shows two raised marks (shown for about 600 ms: look several
 # times, ask again if missed); their reading stays in $SHOTS/hint.txt.
 show_hint() {
@@ -350,7 +416,7 @@ choose() {
         [ "$try" = 50 ] && fail "the menu under caption $1 did not open"
         sleep 0.1
     done
-    sleep 0.3
+    # The menu grabbed the keyboard when it was shown, before it was drawn: the keys reach it.
     for _ in $(seq "$ups"); do
         xdotool key Up
         for try in $(seq 30); do

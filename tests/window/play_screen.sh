@@ -180,6 +180,6 @@ key F3
 poll resumed 30 board "$ASSETS/backs/back1.bmp" || fail "F3 again did not uncover the board"
 
 key Escape
-wait_exit 10
+wait_exit 30
 [ "$EXIT_CODE" = "0" ] || fail "Esc gave exit code $EXIT_CODE"
 echo "PASS"

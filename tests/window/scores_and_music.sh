@@ -27,54 +27,47 @@ nonzero=$(tail -c 560 "$WORKDIR/Pelmoravan.sco" | od -An -tu1 -v | tr -s ' ' '\n
 magic=$(head -c 4 "$WORKDIR/back.MID")
 [ "$magic" = "MThd" ] || [ "$magic" = "RIFF" ] || fail "back.MID is no MIDI file (starts with '$magic')"
 
-# --- music is audible: samples well away from silence in the mix the driver wrote ---
-sleep 3
-loud=$(od -An -td2 -v "$SHOTS/mix.raw" | awk '{for (i = 1; i <= NF; i++) if ($i > 400 || $i < -400) n++} END {print n + 0}')
-[ "$loud" -gt 1000 ] || fail "the music is not audible ($loud loud samples)"
+# --- music is audible: samples well away from silence in the mix the driver writes ---
+# audible: whether the mix so far holds more than 1000 of them.
+audible() {
+    local loud
+    loud=$(od -An -td2 -v "$SHOTS/mix.raw" | awk '{for (i = 1; i <= NF; i++) if ($i > 400 || $i < -400) n++} END {print n + 0}')
+    SEEN="$loud loud samples"
+    [ "$loud" -gt 1000 ]
+}
+wait_until 60 "the music is not audible" audible
 
-# --- Sequence: open the first menu with a click; Right moves to Setting, whose first item opens
-# a submenu, so Escape leaves only the menu bar highlighted; Right to Other, Down opens it, Up
-# wraps to its last item (Sequence) ---
-read -r cx cy < <(client_origin)
-click $((cx + 12)) $((cy + 10))
-sleep 0.5
-for k in Right Escape Right Down Up; do
-    xdotool key "$k"
-    sleep 0.3
-done
-xdotool key Return
+# --- Sequence: Other, Up to its last item; the header and ten ranks in the rank column ---
+read_menu_bar
+choose 2 1
 LIST=$(timeout 10 xdotool search --sync --onlyvisible --name "排名" 2>/dev/null | head -n1) || true
 [ -n "$LIST" ] || fail "Sequence showed no score list"
-sleep 0.5
-listshot=$(shot sequence)
-# Count the text lines in the rank column: the header and ten ranks.
-eval "$(xdotool getwindowgeometry --shell "$LIST")"
-"$CONVERT" "$listshot" -crop "30x250+$((X + 12))+$((Y + 10))" -colorspace Gray -threshold 60% -negate \
-    -scale '1x250!' -depth 8 txt:- >"$SHOTS/rank-column.txt"
-lines=$(awk -F'[(,)]' 'NR > 1 { dark = ($3 + 0 > 0); if (dark && !prev) n++; prev = dark } END {print n + 0}' \
-    "$SHOTS/rank-column.txt")
-[ "$lines" = 11 ] || fail "score list shows $lines text lines in the rank column, not the header and ten rows"
+wait_until 20 "the score list did not take the keyboard" focused "$LIST"
+eval "$(xdotool getwindowgeometry --shell "$LIST" | sed 's/^/L/')"
+# rank_rows: whether a screenshot shows 11 lines of text in the rank column.
+rank_rows() {
+    "$CONVERT" "$(shot sequence)" -crop "30x250+$((LX + 12))+$((LY + 10))" -colorspace Gray -threshold 60% \
+        -negate -scale '1x250!' -depth 8 txt:- >"$SHOTS/rank-column.txt"
+    SEEN="$(awk -F'[(,)]' 'NR > 1 { dark = ($3 + 0 > 0); if (dark && !prev) n++; prev = dark } END {print n + 0}' \
+        "$SHOTS/rank-column.txt") lines"
+    [ "$SEEN" = "11 lines" ]
+}
+wait_until 20 "the score list does not show the header and ten rows in its rank column" rank_rows
 xdotool key Return
-sleep 0.5
-[ -z "$(xdotool search --onlyvisible --name "排名" 2>/dev/null)" ] || fail "OK did not close the score list"
+closed() { [ -z "$(xdotool search --onlyvisible --name "排名" 2>/dev/null)" ]; }
+wait_until 20 "OK did not close the score list" closed
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended after the score list"
 grep -q '^pelmoravan:' "$SHOTS/stderr.txt" && fail "a start with a sound device wrote: $(cat "$SHOTS/stderr.txt")"
 # With the sound device open, Ctrl+C still ends the game (SDL keeps its hands off the signals).
 kill -INT "$GAME_PID"
-for _ in $(seq 50); do
-    kill -0 "$GAME_PID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$GAME_PID" 2>/dev/null && fail "Ctrl+C did not end the game"
-wait "$GAME_PID" 2>/dev/null || true
-GAME_PID=""
+wait_exit 30
+[ "$EXIT_CODE" != timeout ] || fail "Ctrl+C did not end the game"
 
 # --- no sound device: the game starts and says so in one line ---
 rm -rf "$WORKDIR"
 WORKDIR=$(mktemp -d)
 export SDL_AUDIODRIVER=no-such-driver
 start_game
-sleep 1
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game did not run without a sound device"
 [ -s "$WORKDIR/back.MID" ] || fail "no back.MID without a sound device"
 count=$(wc -l <"$SHOTS/stderr.txt")
@@ -97,19 +90,12 @@ echo "leak:libdbus-1.so" >"$XDG_RUNTIME_DIR/lsan.supp"
 GAME_PID=$!
 BOX=$(timeout 30 xdotool search --sync --onlyvisible --name "Pelmoravan" 2>/dev/null | head -n1) || true
 [ -n "$BOX" ] || fail "no message box for a score file that cannot be opened"
-sleep 0.5
+wait_until 20 "the message box did not take the keyboard" focused "$BOX"
 shot start-error >/dev/null
-# The box has the focus: there is no other window.
 xdotool key Return || true
-# Waited for here, not in a subshell: only this shell can collect the exit code.
-for _ in $(seq 200); do
-    kill -0 "$GAME_PID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$GAME_PID" 2>/dev/null && fail "the game did not end after the start-up error"
-code=0
-wait "$GAME_PID" || code=$?
-GAME_PID=""
+wait_exit 30
+[ "$EXIT_CODE" != timeout ] || fail "the game did not end after the start-up error"
+code=$EXIT_CODE
 [ "$code" = 1 ] || fail "exit code $code after the start-up error, not 1"
 line='pelmoravan: Cannot open file "Pelmoravan.sco". Is a directory'
 [ "$(cat "$SHOTS/stderr.txt")" = "$line" ] || fail "stderr: $(cat "$SHOTS/stderr.txt")"

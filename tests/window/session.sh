@@ -49,12 +49,13 @@ title() {
     return 1
 }
 
-# dialog CAPTION: waits for the modal dialog and sets DX DY DW DH to its geometry.
+# dialog CAPTION: waits for the modal dialog to take the keyboard and sets DX DY DW DH to its
+# geometry.
 dialog() {
     local id geometry
     id=$(timeout 15 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
     [ -n "$id" ] || return 1
-    sleep 0.5
+    wait_until 20 "the dialog \"$1\" did not take the keyboard" focused "$id"
     geometry=$(xdotool getwindowgeometry --shell "$id")
     DX=$(sed -n 's/^X=//p' <<<"$geometry")
     DY=$(sed -n 's/^Y=//p' <<<"$geometry")
@@ -62,14 +63,13 @@ dialog() {
     DH=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
 }
 
+# gone CAPTION: whether no window with CAPTION is shown.
+gone() { [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ]; }
+
 # close_dialog CAPTION: Return presses the dialog's button; waits until it is gone.
 close_dialog() {
     xdotool key Return
-    for _ in $(seq 50); do
-        [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ] && return 0
-        sleep 0.1
-    done
-    fail "Return did not close the dialog \"$1\""
+    wait_until 20 "Return did not close the dialog \"$1\"" gone "$1"
 }
 
 start_xvfb 1024x768
@@ -103,8 +103,7 @@ score1=$(field board score)
 show_hint
 read -r c1 r1 x1 y1 face1 c2 r2 x2 y2 face2 < <(awk '$1 == "cell" && $5 == "raised" {printf "%s %s %s %s %s ", $2, $3, $6, $7, $8} END {print ""}' "$SHOTS/hint.txt")
 [ "$face1" = "$face2" ] || fail "the hinted tiles $c1,$r1 and $c2,$r2 show different pictures"
-click "$x1" "$y1"
-sleep 0.3
+select_tile "$c1" "$r1" "$x1" "$y1"
 click "$x2" "$y2"
 for try in $(seq 40); do
     cells pair && [ "$(count pair empty)" = 2 ] && [ "$(count pair tile)" = 158 ] && break
@@ -259,26 +258,24 @@ title ended >/dev/null || fail "End Game did not return to the title"
 # --- Sequence: Other, Up to its last item; the header and ten ranks ---
 choose 2 1
 dialog "排名" || fail "Sequence showed no score list"
-shot sequence >/dev/null
-lines=$(text_lines "$SHOTS/sequence.png" $((DX + 12)) $((DY + 10)) 30 250)
-[ "$lines" = 11 ] || fail "the score list shows $lines text lines in its rank column, not 11"
+wait_until 20 "the score list does not show 11 text lines in its rank column" \
+    lines_are 11 sequence $((DX + 12)) $((DY + 10)) 30 250
 close_dialog "排名"
 
 # --- About: its title, version, two links and four lines on how to play ---
 xdotool windowactivate --sync "$WID" 2>/dev/null || true
 click "${CAPTIONS[3]}" $(( (Y + TOP) / 2 ))
 dialog "关于" || fail "About showed no dialog"
-shot about >/dev/null
 [ "$DW" = 302 ] && [ "$DH" = 257 ] || fail "the About dialog is ${DW}x$DH, not 302x257"
-lines=$(text_lines "$SHOTS/about.png" $((DX + 30)) $((DY + 45)) 250 85)
-[ "$lines" = 4 ] || fail "the About dialog shows $lines lines above its text box, not 4"
-lines=$(text_lines "$SHOTS/about.png" $((DX + 29)) $((DY + 138)) 258 77)
-[ "$lines" = 4 ] || fail "the About dialog's text box shows $lines lines, not 4"
+wait_until 20 "the About dialog does not show 4 lines above its text box" \
+    lines_are 4 about $((DX + 30)) $((DY + 45)) 250 85
+wait_until 20 "the About dialog's text box does not show 4 lines" \
+    lines_are 4 about $((DX + 29)) $((DY + 138)) 258 77
 close_dialog "关于"
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended with the About dialog"
 
 # --- Esc ends the program ---
 key Escape
-wait_exit 15
+wait_exit 30
 [ "$EXIT_CODE" = "0" ] || fail "Esc gave exit code $EXIT_CODE"
 echo "PASS"

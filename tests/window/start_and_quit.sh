@@ -16,18 +16,17 @@ shot started >/dev/null
 (cd "$WORKDIR" && exec env SDL_AUDIODRIVER=dummy "$GAME" >/dev/null 2>"$SHOTS/second-stderr.txt") &
 second=$!
 others=""
-for _ in $(seq 100); do
+opened() {
     others=$(xdotool search --onlyvisible --name "Pelmoravan" 2>/dev/null | grep -vx "$WID" || true)
-    [ -n "$others" ] && break
-    sleep 0.2
-done
-[ -n "$others" ] || fail "the second copy opened no window"
-sleep 2
-kill -0 "$second" 2>/dev/null || fail "the second copy did not keep running"
+    [ -n "$others" ]
+}
+wait_until 30 "the second copy opened no window" opened
 for w in $others; do
     xdotool getwindowgeometry "$w" | grep -q "Geometry: 1024x" ||
         fail "the second copy's window is no main window: $(xdotool getwindowgeometry "$w")"
+    wait_until 30 "the second copy's window shows no play surface" drawn "$w"
 done
+kill -0 "$second" 2>/dev/null || fail "the second copy did not keep running"
 shot second-copy >/dev/null
 grep -q '^pelmoravan:' "$SHOTS/second-stderr.txt" && fail "the second copy wrote: $(cat "$SHOTS/second-stderr.txt")"
 kill "$second"
@@ -35,6 +34,6 @@ wait "$second" 2>/dev/null || true
 [ "$(stat -c %s "$WORKDIR/Pelmoravan.sco")" = 593 ] || fail "two copies left a score file that is not 593 bytes"
 
 key Escape
-wait_exit 10
+wait_exit 30
 [ "$EXIT_CODE" = "0" ] || fail "Esc gave exit code $EXIT_CODE"
 echo "PASS"

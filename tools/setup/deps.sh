@@ -8,10 +8,10 @@ set -euo pipefail
 
 PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-mixer-dev timgm6mb-soundfont
   fonts-wqy-microhei fonts-noto-color-emoji fonts-dejavu-core
-  xvfb xauth xdotool imagemagick x11-apps
+  xvfb xauth xdotool imagemagick x11-apps x11-utils openbox
   desktop-file-utils appstream dpkg-dev
 )
 # The page's build: the compiler, the music rendered ahead through FluidSynth into Ogg Vorbis,

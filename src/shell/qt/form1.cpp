@@ -17,6 +17,7 @@
 #include "shell/qt/about_dialog.h"
 #include "shell/qt/main_menu.h"
 #include "shell/qt/score_ui.h"
+#include "shell/qt/work_area_fit.h"
 
 namespace pelmoravan {
 
@@ -109,18 +110,8 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 // The window always covers the desktop work area and cannot be resized; the frame the window
-// manager adds is taken off the client size so that the whole window fits.
-void TForm1::FillWorkArea() {
-    QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    if (s == nullptr) {
-        return;
-    }
-    const QRect area = s->availableGeometry();
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
-    const QSize client = (area.size() - frameExtra).expandedTo(QSize(1, 1));
-    setFixedSize(client);
-    move(area.topLeft());
-}
+// manager adds, once known, is taken off the client size so that the whole window fits.
+void TForm1::FillWorkArea() { TWorkAreaFit::Fit(*this); }
 
 void TForm1::FormShow() {
     FDXDraw->resize(centralWidget()->size());

@@ -40,10 +40,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Libraries come from dpkg-shlibdeps. The Chinese font is a dependency because every menu and
-# message is Chinese and would show as empty boxes without it; without the soundfont only the
-# music is silent, so it is a recommendation.
+# message is Chinese and would show as empty boxes without it; Qt's own translations give the
+# buttons of its dialogs the player's language, next to the Chinese texts. Without the soundfont
+# only the music is silent, so it is a recommendation.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "timgm6mb-soundfont")
 include(CPack)
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "shell/qt/form1.h"
+#include "shell/qt/qt_translations.h"
 #include "shell/qt/score_ui.h"
 #include "shell/qt/startup_error.h"
 
@@ -31,6 +32,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
+    pelmoravan::InstallQtTranslations(QLocale::system());
     // Lets a Wayland desktop match the window to its menu entry and icon (X11 uses the class).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pelmoravan.Pelmoravan"));
     // No named mutex: a second copy runs on its own anyway, and nothing ever reads it.

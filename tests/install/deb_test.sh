@@ -53,6 +53,7 @@ for lib in libqt6widgets6 libqt6gui6 libqt6core6 libsdl2-mixer-2.0-0 libstdc++6 
     grep -qx "$lib" <<<"$depends" || fail "Depends lacks $lib (dpkg-shlibdeps): $(field Depends)"
 done
 grep -qx fonts-wqy-microhei <<<"$depends" || fail "Depends lacks the Chinese font: $(field Depends)"
+grep -qx qt6-translations-l10n <<<"$depends" || fail "Depends lacks Qt's translations: $(field Depends)"
 grep -qx timgm6mb-soundfont <<<"$(names Depends; names Recommends)" ||
     fail "neither Depends nor Recommends names the soundfont"
 [ "$(sort <<<"$depends" | uniq -d)" = "" ] || fail "Depends names a package twice: $(field Depends)"

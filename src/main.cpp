@@ -3,7 +3,11 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "shell/command_line.h"
+#include "shell/data_dir.h"
 #include "shell/qt/form1.h"
 #include "shell/qt/qt_translations.h"
 #include "shell/qt/score_ui.h"
@@ -22,13 +26,30 @@ bool HasDisplay() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (!HasDisplay()) {
+    using pelmoravan::TCommandLine;
+    // Read before anything needs a display or touches a file.
+    const TCommandLine line = pelmoravan::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc),
+                                                           std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    switch (line.Action) {
+    case TCommandLine::TAction::Help: std::fputs(pelmoravan::UsageText().c_str(), stdout); return 0;
+    case TCommandLine::TAction::Version: std::fputs(pelmoravan::VersionText().c_str(), stdout); return 0;
+    case TCommandLine::TAction::Error: std::fprintf(stderr, "%s\n", line.Error.c_str()); return 2;
+    case TCommandLine::TAction::Run: break;
+    }
+    if (!HasDisplay() && !line.Platform) {
         std::fprintf(stderr, "pelmoravan: no display found (DISPLAY is not set); "
                              "to try it without one: xvfb-run -a ./play\n");
         return 1;
     }
+    const pelmoravan::TStartOptions& options = line.Options;
+    if (!options.DataDir.empty()) {
+        if (const std::string error = pelmoravan::MakeDataDir(options.DataDir); !error.empty()) {
+            pelmoravan::ReportStartupError(error, argc, argv);
+            return 1;
+        }
+    }
     // Before any window: a score file that cannot be created or opened ends the program here.
-    if (!pelmoravan::CheckScoreFileAtStartup()) {
+    if (!pelmoravan::CheckScoreFileAtStartup(options.ScorePath(), argc, argv)) {
         return 1;
     }
     QApplication app(argc, argv);
@@ -38,7 +59,7 @@ int main(int argc, char* argv[]) {
     // No named mutex: a second copy runs on its own anyway, and nothing ever reads it.
     std::unique_ptr<pelmoravan::TForm1> form;
     try {
-        form = std::make_unique<pelmoravan::TForm1>();
+        form = std::make_unique<pelmoravan::TForm1>(options);
     } catch (const std::exception& error) {
         // Building the window failed (a missing resource, an unwritable track file).
         pelmoravan::ReportStartupError(error.what());

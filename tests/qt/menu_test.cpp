@@ -2,8 +2,10 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -233,6 +235,34 @@ TEST_F(MenuWindow, ExitClosesTheWindowAlsoDuringAGame) {
     action(Exit1)->trigger();
     EXPECT_FALSE(form.isVisible());
     QApplication::setQuitOnLastWindowClosed(quitOnClose);
+}
+
+// Started with --language english and a data folder: the captions and texts of the English
+// command from the first frame on, and both files in that folder.
+TEST(StartOptions, EnglishTextsAndTheDataFolderFromTheStart) {
+    const QTemporaryDir dir;
+    TStartOptions options;
+    options.Language = 1;
+    options.DataDir = dir.path().toStdString();
+    TForm1 form(options);
+    EXPECT_EQ(form.Game().Language, 1);
+    QStringList bar;
+    for (QAction* a : form.menuBar()->actions()) {
+        bar << a->text();
+    }
+    EXPECT_EQ(bar, (QStringList{"Game", "Setting", "Other", "About", "Exit"}));
+    const TMainMenu& menu = form.MainMenu1();
+    EXPECT_EQ(menu.Action(NewGame1)->text(), QStringLiteral("New Game"));
+    EXPECT_EQ(menu.Action(GameOver1)->text(), QStringLiteral("Pause"));
+    EXPECT_EQ(menu.Action(Level2)->text(), QStringLiteral("Level"));
+    EXPECT_EQ(menu.Action(BackgroundMusic1)->text(), QStringLiteral("BackGround Music"));
+    EXPECT_EQ(menu.Action(N2)->text(), QStringLiteral("Sequence"));
+    EXPECT_FALSE(menu.Action(Language1)->isVisible());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Pelmoravan v2.2"));
+    EXPECT_EQ(form.Game().Messages[10], "Remain Time : ");
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("back.MID")));
+    form.UpdateScores(false, -1);
+    EXPECT_EQ(QFileInfo(dir.filePath("Pelmoravan.sco")).size(), 593);
 }
 
 } // namespace

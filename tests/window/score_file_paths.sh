@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What stands at the score file's path, seen by the real game: a FIFO ends the start at once
-# with one message box, one line and exit code 1, and is left as it was; a foreign file behind
-# a symbolic link is kept in a backup beside the link before its target holds the empty list.
+# with one message box, one line and exit code 1, and is left as it was, as does a data folder
+# that cannot be made; a foreign file behind a symbolic link is kept in a backup beside the link
+# before its target holds the empty list.
 source "$(dirname "$0")/lib.sh" "$1"
 
 start_xvfb 1024x768
@@ -24,6 +25,19 @@ line='pelmoravan: Cannot open file "Pelmoravan.sco". Not a regular file'
 [ "$(cat "$SHOTS/stderr.txt")" = "$line" ] || fail "stderr: $(cat "$SHOTS/stderr.txt")"
 [ -p "$WORKDIR/Pelmoravan.sco" ] || fail "the FIFO was replaced"
 [ "$(ls -A "$WORKDIR")" = Pelmoravan.sco ] || fail "the FIFO start wrote: $(ls -A "$WORKDIR")"
+
+# --- a data folder that cannot be made: reported the same way ---
+: >"$WORKDIR/plain"
+(cd "$WORKDIR" && exec "$GAME" --data-dir plain/scores >"$SHOTS/stdout.txt" 2>"$SHOTS/stderr.txt") &
+GAME_PID=$!
+BOX=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pelmoravan$' 2>/dev/null | head -n1) || true
+[ -n "$BOX" ] || fail "no message box for a data folder that cannot be made"
+xdotool key Return || true
+wait_exit 10
+[ "$EXIT_CODE" = 1 ] || fail "exit code $EXIT_CODE for a data folder that cannot be made, not 1"
+line='pelmoravan: Cannot create folder "plain/scores". Not a directory'
+[ "$(cat "$SHOTS/stderr.txt")" = "$line" ] || fail "stderr: $(cat "$SHOTS/stderr.txt")"
+rm "$WORKDIR/plain"
 
 # --- a foreign file behind a link: its bytes kept beside the link, the target reset ---
 rm -f "$WORKDIR/Pelmoravan.sco"

@@ -21,10 +21,10 @@
 
 namespace pelmoravan {
 
-TForm1::TForm1(QWidget* parent)
+TForm1::TForm1(TStartOptions options, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      FGame(std::make_unique<TGame>(*this, FSeedSource)) {
+      FGame(std::make_unique<TGame>(*this, FSeedSource)), FOptions(std::move(options)) {
     setWindowTitle(QStringLiteral("Pelmoravan"));
     resize(694, 428);
     QFont font(QStringLiteral("Arial"));
@@ -34,7 +34,8 @@ TForm1::TForm1(QWidget* parent)
     FDXDraw = new TDXDraw(this);
     setCentralWidget(FDXDraw);
     CreateMediaComponents();
-    FAudio = std::make_unique<TGameAudio>(FDXWaveList1, FGame->Rng, std::make_unique<TQtTrackSource>());
+    FAudio = std::make_unique<TGameAudio>(FDXWaveList1, FGame->Rng, std::make_unique<TQtTrackSource>(),
+                                          FOptions.TrackPath());
     connect(&FAudio->MediaPlayer1(), &TSdlMusicPlayer::Notify, this, &TForm1::MediaPlayer1Notify);
     FMainMenu = new TMainMenu(*this, *menuBar());
     FGame->ImageList = &FImageList;
@@ -44,6 +45,9 @@ TForm1::TForm1(QWidget* parent)
     g.GameState = 0;
     g.Language = 0;
     ApplyLanguage(0);
+    if (FOptions.Language) { // as the Language submenu's commands do
+        *FOptions.Language == 1 ? FMainMenu->English1Click() : FMainMenu->Chinese1Click();
+    }
     g.MusicOn = true;
     g.SoundOn = true;
     g.Difficulty = 1;
@@ -124,7 +128,9 @@ bool TForm1::AskYesNo(const std::string& text) {
 }
 
 // A file error is shown in a message box and the game goes on.
-void TForm1::UpdateScores(bool enter, std::int32_t score) { UpdateScoresInWindow(this, enter, score); }
+void TForm1::UpdateScores(bool enter, std::int32_t score) {
+    UpdateScoresInWindow(this, enter, score, FOptions.ScorePath());
+}
 
 void TForm1::PlaySound(const std::string& name) { FAudio->PlaySound(name); }
 void TForm1::PlaySoundAt(std::int32_t position) { FAudio->PlaySoundAt(position); }

@@ -4,6 +4,7 @@
 
 #include "game/game.h"
 #include "media/collection.h"
+#include "shell/command_line.h"
 
 namespace pelmoravan {
 
@@ -18,7 +19,7 @@ class TMainMenu;
 class TForm1 : public QMainWindow, public IGameHost {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    explicit TForm1(TStartOptions options = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
     TGame& Game() { return *FGame; }
@@ -68,6 +69,7 @@ private:
     TKeyboardState* FDXInput = nullptr;
     TMainMenu* FMainMenu = nullptr;
     std::unique_ptr<TGameAudio> FAudio; // DXSound1 and MediaPlayer1
+    TStartOptions FOptions;
 };
 
 } // namespace pelmoravan

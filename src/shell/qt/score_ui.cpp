@@ -40,13 +40,13 @@ bool UpdateScoresInWindow(QWidget* window, bool enter, std::int32_t score, const
     }
 }
 
-bool CheckScoreFileAtStartup(const std::string& path) {
+bool CheckScoreFileAtStartup(const std::string& path, int argc, char** argv) {
     TQtScoreUi ui;
     try {
         UpdateScores(false, -1, ui, ui, path);
         return true;
     } catch (const EFileError& e) {
-        ReportStartupError(e.what());
+        ReportStartupError(e.what(), argc, argv);
         return false;
     }
 }

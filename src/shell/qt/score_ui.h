@@ -27,6 +27,6 @@ bool UpdateScoresInWindow(QWidget* window, bool enter, std::int32_t score,
 
 // The check before any window exists. On a file error: one line on standard error, one
 // message box, and false (the program then ends with exit code 1).
-bool CheckScoreFileAtStartup(const std::string& path = ScoreFileName);
+bool CheckScoreFileAtStartup(const std::string& path = ScoreFileName, int argc = 0, char** argv = nullptr);
 
 } // namespace pelmoravan

@@ -6,7 +6,7 @@
 
 namespace pelmoravan {
 
-void ReportStartupError(const std::string& text) {
+void ReportStartupError(const std::string& text, int argc, char** argv) {
     std::fprintf(stderr, "pelmoravan: %s\n", text.c_str());
     std::fflush(stderr);
     const QString message = QString::fromStdString(text);
@@ -14,9 +14,12 @@ void ReportStartupError(const std::string& text) {
         QMessageBox::critical(nullptr, QStringLiteral("Pelmoravan"), message);
         return;
     }
-    int argc = 1;
     char name[] = "pelmoravan";
-    char* argv[] = {name, nullptr};
+    char* alone[] = {name, nullptr};
+    if (argv == nullptr) {
+        argc = 1;
+        argv = alone;
+    }
     QApplication app(argc, argv);
     QMessageBox::critical(nullptr, QStringLiteral("Pelmoravan"), message);
 }

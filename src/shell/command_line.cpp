@@ -1,0 +1,168 @@
+#include "shell/command_line.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string_view>
+
+#include "audio/music.h"
+#include "shell/data_dir.h"
+#include "shell/score_file.h"
+#include "shell/version.h"
+
+
+namespace pelmoravan {
+namespace {
+
+// Qt's own options that take a value, and the one that takes none; both spellings, one and two
+// dashes, are Qt's.
+constexpr std::array<std::string_view, 6> QtOptionsWithValue = {"platform", "display", "geometry",
+                                                                "style",    "name",    "title"};
+constexpr std::string_view QtOptionAlone = "reverse";
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::optional<std::uint8_t> LanguageNamed(const std::string& value) {
+    const std::string name = Lower(value);
+    if (name == "chinese" || name == "zh") {
+        return 0;
+    }
+    if (name == "english" || name == "en") {
+        return 1;
+    }
+    return std::nullopt;
+}
+
+TCommandLine Failed(std::string what) {
+    TCommandLine line;
+    line.Action = TCommandLine::TAction::Error;
+    line.Error = "pelmoravan: " + std::move(what) + "; try --help";
+    return line;
+}
+
+} // namespace
+
+std::string TStartOptions::ScorePath() const { return DataFilePath(DataDir, ScoreFileName); }
+std::string TStartOptions::TrackPath() const { return DataFilePath(DataDir, MusicTrackFileName); }
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* xdgDataHome,
+                              const char* home) {
+    TCommandLine line;
+    bool dataDirGiven = false;
+    bool xdgData = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        // --name=value or --name value.
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        auto takeValue = [&]() -> bool {
+            if (!value && i + 1 < args.size()) {
+                value = args[++i];
+            }
+            return value.has_value();
+        };
+
+        if (name == "--help" || name == "-h" || name == "--version" || name == "-v") {
+            if (value) {
+                return Failed("option '" + name + "' takes no value");
+            }
+            line.Action = name == "--help" || name == "-h" ? TCommandLine::TAction::Help
+                                                           : TCommandLine::TAction::Version;
+            return line;
+        }
+        if (name == "--language") {
+            if (!takeValue()) {
+                return Failed("option '--language' needs a value (chinese or english)");
+            }
+            line.Options.Language = LanguageNamed(*value);
+            if (!line.Options.Language) {
+                return Failed("bad value '" + *value + "' for '--language' (chinese, english, zh or en)");
+            }
+            continue;
+        }
+        if (name == "--data-dir") {
+            if (!takeValue() || value->empty()) {
+                return Failed("option '--data-dir' needs a folder");
+            }
+            line.Options.DataDir = *value;
+            dataDirGiven = true;
+            continue;
+        }
+        if (name == "--xdg-data") {
+            if (value) {
+                return Failed("option '--xdg-data' takes no value");
+            }
+            xdgData = true;
+            continue;
+        }
+        // Qt's options keep their whole spelling for Qt; here they are only stepped over.
+        const std::string_view bare = std::string_view(arg).substr(arg.rfind("--", 0) == 0 ? 2 : 1);
+        if (arg.size() > 1 && arg[0] == '-' &&
+            std::find(QtOptionsWithValue.begin(), QtOptionsWithValue.end(), bare) != QtOptionsWithValue.end()) {
+            if (i + 1 >= args.size()) {
+                return Failed("option '" + arg + "' needs a value");
+            }
+            ++i;
+            line.Platform = line.Platform || bare == "platform";
+            continue;
+        }
+        if (arg.size() > 1 && arg[0] == '-' && bare == QtOptionAlone) {
+            continue;
+        }
+        if (arg.size() > 1 && arg[0] == '-') {
+            return Failed("unknown option '" + name + "'");
+        }
+        return Failed("unexpected argument '" + arg + "'");
+    }
+    if (dataDirGiven && xdgData) {
+        return Failed("options '--data-dir' and '--xdg-data' exclude each other");
+    }
+    if (xdgData) {
+        line.Options.DataDir = XdgDataDir(xdgDataHome, home);
+        if (line.Options.DataDir.empty()) {
+            return Failed("option '--xdg-data' needs HOME or XDG_DATA_HOME");
+        }
+    }
+    return line;
+}
+
+std::string UsageText() {
+    return "Usage: pelmoravan [OPTION]...\n"
+           "A tile-matching puzzle: clear the board by linking pairs of equal tiles.\n"
+           "\n"
+           "  -h, --help             show this help and exit\n"
+           "  -v, --version          show the version and exit\n"
+           "      --language LANG    start in LANG: chinese (zh, the default) or english (en)\n"
+           "      --data-dir DIR     keep Pelmoravan.sco and back.MID in DIR, made if missing,\n"
+           "                         instead of the working directory\n"
+           "      --xdg-data         keep them in $XDG_DATA_HOME/pelmoravan\n"
+           "                         (~/.local/share/pelmoravan when that is unset)\n"
+           "\n"
+           "Qt's own options pass through to Qt: -platform NAME, -display DISPLAY,\n"
+           "-geometry GEOMETRY, -style STYLE, -reverse, -name NAME, -title TITLE.\n"
+           "\n"
+           "Exit status: 0 when the game ends, 1 when a file or folder of the game cannot be\n"
+           "made, opened, read or written or no display is found, 2 for a bad option.\n";
+}
+
+std::string VersionText() { return std::string("pelmoravan ") + GameVersion + "\n"; }
+
+std::string XdgDataDir(const char* xdgDataHome, const char* home) {
+    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
+        return std::string(xdgDataHome) + "/pelmoravan";
+    }
+    if (home != nullptr && home[0] != '\0') {
+        return std::string(home) + "/.local/share/pelmoravan";
+    }
+    return {};
+}
+
+} // namespace pelmoravan

@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pelmoravan {
+
+// How the game starts.
+struct TStartOptions {
+    // 0 Chinese, 1 English, applied as the Language commands do; none keeps the start-up texts.
+    std::optional<std::uint8_t> Language;
+    // The folder of the score file and the track file; empty: the working directory.
+    std::string DataDir;
+
+    std::string ScorePath() const;
+    std::string TrackPath() const;
+};
+
+// What the command line asks for. Qt's own options are only noted (they reach Qt untouched).
+struct TCommandLine {
+    enum class TAction { Run, Help, Version, Error };
+    TAction Action = TAction::Run;
+    TStartOptions Options;
+    // -platform was given: Qt needs no display variable then.
+    bool Platform = false;
+    // With Error: the line for standard error, naming what was wrong.
+    std::string Error;
+};
+
+// Reads the arguments after the program's name; the two variables are for --xdg-data. The first
+// of a bad option, --help or --version decides; otherwise the last of a repeated option wins.
+TCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* xdgDataHome = nullptr,
+                              const char* home = nullptr);
+
+// The text of --help and of --version, each ending with a new line.
+std::string UsageText();
+std::string VersionText();
+
+// The folder --xdg-data names: $XDG_DATA_HOME/pelmoravan, or ~/.local/share/pelmoravan when that
+// variable is unset, empty or not absolute. Empty when neither variable gives a folder.
+std::string XdgDataDir(const char* xdgDataHome, const char* home);
+
+} // namespace pelmoravan

@@ -1,5 +1,5 @@
 # Installs the game where a Linux desktop looks for it (the binary, the menu entry, the icons the
-# asset generator made and the software-centre metadata) and packs the same files as a .deb:
+# asset generator made, the software-centre metadata and the manual page) and packs the same files as a .deb:
 #   cmake --install <build> [--prefix /usr/local]
 #   cd <build> && cpack -G DEB
 include(GNUInstallDirs)
@@ -15,6 +15,14 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/${PELMORAVAN_APP_ID}.metainfo.xml
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/icons/hicolor
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
         FILES_MATCHING PATTERN "${PELMORAVAN_APP_ID}.png")
+# The manual page, its version filled in and compressed as Debian keeps manual pages.
+configure_file(${CMAKE_SOURCE_DIR}/packaging/pelmoravan.6 ${CMAKE_BINARY_DIR}/pelmoravan.6 @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/pelmoravan.6.gz
+                   COMMAND sh -c "gzip -9nc pelmoravan.6 > pelmoravan.6.gz"
+                   DEPENDS ${CMAKE_BINARY_DIR}/pelmoravan.6
+                   WORKING_DIRECTORY ${CMAKE_BINARY_DIR} VERBATIM)
+add_custom_target(pelmoravan_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/pelmoravan.6.gz)
+install(FILES ${CMAKE_BINARY_DIR}/pelmoravan.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 # How to play, and (in the assets' README) the licences of the emoji art the pictures come from.
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelmoravan)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelmoravan
@@ -33,7 +41,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "straight lines through empty cells joins them, both vanish. Three"
   "difficulties of ten levels each, a time limit, tiles that shift after every"
   "pair, hints, shuffles, bonuses, auto-play and a list of the ten best scores."
-  "The menus and messages are in Chinese.")
+  "The menus and messages are in Chinese; --language english shows them in"
+  "English.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -67,6 +67,7 @@ expect_file bin/pelmoravan
 grep -q '^-rwxr-xr-x \./usr/bin/pelmoravan$' "$SCRATCH/contents.txt" || fail "/usr/bin/pelmoravan is not 0755"
 expect_file "share/applications/$ID.desktop"
 expect_file "share/metainfo/$ID.metainfo.xml"
+expect_file share/man/man6/pelmoravan.6.gz
 for size in 16 32 48 64 128 256; do
     expect_file "share/icons/hicolor/${size}x${size}/apps/$ID.png"
 done
@@ -77,6 +78,8 @@ outside=$(awk '{print $2}' "$SCRATCH/contents.txt" | grep -v '^\./usr/' | grep -
 dpkg-deb -x "$DEB" "$SCRATCH/root"
 out=$(desktop-file-validate "$SCRATCH/root/usr/share/applications/$ID.desktop" 2>&1) || true
 [ -z "$out" ] || fail "desktop-file-validate: $out"
+grep -qx 'Exec=pelmoravan --xdg-data' "$SCRATCH/root/usr/share/applications/$ID.desktop" ||
+    fail "the menu entry does not keep the files in the data folder"
 appstreamcli validate-tree --no-net "$SCRATCH/root" >"$SCRATCH/tree.txt" 2>&1 ||
     fail "appstreamcli validate-tree: $(cat "$SCRATCH/tree.txt")"
 # A stripped binary: the package carries no debug information.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `cmake --install` into a scratch prefix must give a desktop application: the binary, a menu
 # entry and metainfo that the freedesktop and AppStream validators accept and that agree with
-# each other, icons at every size, and a menu-style launch that starts from any working folder.
+# each other, icons at every size, a manual page, a command line that answers without a display,
+# and a menu-style launch that keeps its files in the player's data folder.
 # Usage: install_test.sh <build folder>. Needs no network and no display.
 set -euo pipefail
 
@@ -99,31 +100,81 @@ done
 extra=$(find "$PREFIX/share/icons" -type f ! -name "$ID.png")
 [ -z "$extra" ] || fail "stray files among the icons: $extra"
 
-# ---- a menu launch: the Exec line through PATH, from a folder of its own ----------------------
-# The game keeps its score file in the working folder; the launch must find the binary from
-# anywhere and start there.
-RUNDIR="$ROOT/home"
-mkdir -p "$RUNDIR"
+# ---- the manual page: installed, and it names every option that --help names ----------------
+MAN="$PREFIX/share/man/man6/pelmoravan.6.gz"
+if [ ! -f "$MAN" ]; then
+    fail "no manual page pelmoravan.6.gz"
+else
+    out=$(zcat "$MAN" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1) || true
+    [ -z "$out" ] || fail "groff warns about the manual page: $out"
+    for option in $(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$BIN" --help | grep -o -- '--[a-z-]*' | sort -u); do
+        zcat "$MAN" | sed 's/\\-/-/g' | grep -q -- "$option" || fail "the manual page lacks $option"
+    done
+fi
+
+# ---- the command line answers with no display and writes nothing -----------------------------
+CLIDIR="$ROOT/cli"
+mkdir -p "$CLIDIR"
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_DATA_HOME HOME="$CLIDIR")
+# run ARGS...: the installed binary in $CLIDIR with no display; sets RC, OUT and ERR.
+run() {
+    RC=0
+    (cd "$CLIDIR" && exec "${nodisplay[@]}" "$BIN" "$@" >"$ROOT/out.txt" 2>"$ROOT/err.txt") || RC=$?
+    OUT=$(cat "$ROOT/out.txt")
+    ERR=$(cat "$ROOT/err.txt")
+}
+run --help
+[ "$RC" = 0 ] && [ -z "$ERR" ] && grep -q '^Usage: pelmoravan' "$ROOT/out.txt" || fail "--help: $RC, $OUT$ERR"
+for option in --version -v; do
+    run "$option"
+    [ "$RC" = 0 ] && [ "$OUT" = "pelmoravan 2.2" ] && [ -z "$ERR" ] || fail "$option: $RC, $OUT$ERR"
+done
+run --language english --bogus
+[ "$RC" = 2 ] && [ -z "$OUT" ] && [ "$ERR" = "pelmoravan: unknown option '--bogus'; try --help" ] ||
+    fail "a bad option: $RC, $OUT$ERR"
+run --language french
+[ "$RC" = 2 ] && [ "$(wc -l <"$ROOT/err.txt")" = 1 ] || fail "a bad value: $RC, $ERR"
+[ -z "$(ls -A "$CLIDIR")" ] || fail "the command line wrote: $(ls -A "$CLIDIR")"
+
 export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$(readlink -f "$(dirname "$0")/../lsan.supp"):print_suppressions=0}"
+# start_in DIR FILE ARGS...: starts ARGS in DIR and waits until FILE exists and the game still
+# runs a second later; then ends it.
+start_in() {
+    local dir=$1 file=$2
+    shift 2
+    (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$@" >"$ROOT/game.out" 2>&1) &
+    GAME_PID=$!
+    for _ in $(seq 200); do
+        [ -f "$file" ] && break
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [ ! -f "$file" ]; then
+        fail "$* made no ${file#"$ROOT"/}: $(cat "$ROOT/game.out")"
+    else
+        sleep 1
+        kill -0 "$GAME_PID" 2>/dev/null || fail "$* ended by itself: $(cat "$ROOT/game.out")"
+    fi
+    kill "$GAME_PID" 2>/dev/null || true
+    wait "$GAME_PID" 2>/dev/null || true
+    GAME_PID=""
+}
+# Qt's -platform stands in for a display.
+start_in "$CLIDIR" "$CLIDIR/Pelmoravan.sco" "${nodisplay[@]}" "$BIN" -platform offscreen
+
+# ---- a menu launch: the Exec line through PATH, in a fresh home folder -------------------------
+# A menu starts the game in the home folder; the entry keeps both files in the data folder.
+HOMEDIR="$ROOT/home"
+DATA="$HOMEDIR/.local/share/pelmoravan"
+mkdir -p "$HOMEDIR"
 # Field codes (%f, %U, ...) are the launcher's to fill; none is passed here.
 read -r -a command <<<"$(sed 's/ %[a-zA-Z]//g' <<<"$exec_line")"
-(cd "$RUNDIR" && exec env PATH="$PREFIX/bin:$PATH" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
-    "${command[@]}" >"$ROOT/game.out" 2>&1) &
-GAME_PID=$!
-for _ in $(seq 200); do
-    [ -f "$RUNDIR/Pelmoravan.sco" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || break
-    sleep 0.1
+start_in "$HOMEDIR" "$DATA/back.MID" env -u XDG_DATA_HOME HOME="$HOMEDIR" PATH="$PREFIX/bin:$PATH" \
+    QT_QPA_PLATFORM=offscreen "${command[@]}"
+[ "$(stat -c %s "$DATA/Pelmoravan.sco" 2>/dev/null)" = 593 ] || fail "the menu launch made no score file in $DATA"
+for file in Pelmoravan.sco back.MID; do
+    [ ! -e "$HOMEDIR/$file" ] || fail "the menu launch wrote $file into the home folder"
 done
-if [ ! -f "$RUNDIR/Pelmoravan.sco" ]; then
-    fail "the launched game made no score file in its working folder: $(cat "$ROOT/game.out")"
-else
-    sleep 1
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the launched game ended by itself: $(cat "$ROOT/game.out")"
-fi
-kill "$GAME_PID" 2>/dev/null || true
-wait "$GAME_PID" 2>/dev/null || true
-GAME_PID=""
 
 if [ "$FAILURES" -ne 0 ]; then
     echo "$FAILURES check(s) failed" >&2

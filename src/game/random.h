@@ -31,4 +31,15 @@ public:
     std::uint32_t Counter() override;
 };
 
+// Counts up by one from a fixed start: a replayable deal for tests that compare two platforms'
+// drawings of the same board.
+class TCountingSeedSource final : public ISeedSource {
+public:
+    explicit TCountingSeedSource(std::uint32_t first) : FNext(first) {}
+    std::uint32_t Counter() override { return FNext++; }
+
+private:
+    std::uint32_t FNext;
+};
+
 } // namespace pelmoravan

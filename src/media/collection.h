@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -92,6 +93,11 @@ public:
     std::int32_t Width() const { return Picture ? Picture->Width() : 0; }
     std::int32_t Height() const { return Picture ? Picture->Height() : 0; }
 };
+
+struct TRect;
+// Where a pattern lies inside the item's picture (Right and Bottom exclusive); a pattern size of
+// 0 means the whole picture. Nothing for an index out of range.
+std::optional<TRect> PatternRect(const TPictureCollectionItem& item, std::int32_t pattern);
 
 class IWaveData {
 public:

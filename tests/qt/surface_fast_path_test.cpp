@@ -85,7 +85,7 @@ QImage PaintedByQPainter(const QImage& under, const TPictureCollectionItem& item
     QPainter painter(&out);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const QRect from = *PatternRect(item, pattern);
+    const QRect from = *PatternQRect(item, pattern);
     if (stretch) {
         painter.drawImage(to, *SourceImage(item), from);
     } else {

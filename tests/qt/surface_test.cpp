@@ -360,8 +360,8 @@ TEST(ImageDraw, PatternsCutThePictureIntoCells) {
     TPictureCollectionItem item = Item(image, false, 0);
     item.PatternWidth = 2;
     item.PatternHeight = 2;
-    EXPECT_EQ(PatternRect(item, 1), QRect(2, 0, 2, 2));
-    EXPECT_FALSE(PatternRect(item, 2).has_value());
+    EXPECT_EQ(PatternQRect(item, 1), QRect(2, 0, 2, 2));
+    EXPECT_FALSE(PatternQRect(item, 2).has_value());
     TQtSurface s(QSize(4, 4));
     s.Draw(item, 0, 0, 1);
     s.Release();

@@ -3,39 +3,22 @@
 #include <QFile>
 #include <QImage>
 
+#include "media/catalog.h"
 #include "media/qt/picture_data.h"
 
 namespace pelmoravan {
 
 namespace {
 
-struct TPictureEntry {
-    const char* Name;
-    bool Transparent;
-    TColor Key;
-};
-
-// "logo" carries black as its key, but the key is not applied.
-constexpr TPictureEntry kScreenPictures[] = {
-    {"back", true, 0},
-    {"gameover", true, 0},
-    {"logo", false, 0},
-};
-
-// Positions matter: the shuffle sound is played by position 4.
-constexpr const char* kWaveNames[] = {"Alert",   "chimes",  "ding", "notify", "Pagemove",
-                                      "recycle", "TestSnd", "tada", "event"};
-
-void AddPicture(TPictureCollection& list, const QString& name, const QString& path,
-                bool transparent, TColor key) {
-    auto picture = LoadPicture(path);
-    TPictureCollectionItem& item = list.Add(name.toStdString());
+void AddPicture(TPictureCollection& list, const TCatalogPicture& entry) {
+    auto picture = LoadPicture(QStringLiteral(":/assets/") + QString::fromStdString(entry.Path));
+    TPictureCollectionItem& item = list.Add(entry.Name);
     item.Picture = picture;
-    item.Transparent = transparent;
-    item.TransparentColor = key;
-    if (transparent) {
+    item.Transparent = entry.Transparent;
+    item.TransparentColor = entry.Key;
+    if (entry.Transparent) {
         // Turn the key into alpha now rather than on the first frame.
-        static_cast<TQtPictureData&>(*picture).Keyed(key);
+        static_cast<TQtPictureData&>(*picture).Keyed(entry.Key);
     }
 }
 
@@ -73,28 +56,27 @@ std::shared_ptr<IPictureData> LoadPicture(const QString& path) {
 }
 
 void LoadTilePictures(TPictureCollection& ImageList) {
-    for (int n = 1; n <= 100; ++n) {
-        AddPicture(ImageList, QString::number(n), TilePicturePath(n), true, kTileKey);
+    for (const TCatalogPicture& entry : CatalogTilePictures()) {
+        AddPicture(ImageList, entry);
     }
 }
 
 void LoadScreenPictures(TPictureCollection& DXImageList1) {
-    for (const TPictureEntry& entry : kScreenPictures) {
-        const QString name = QString::fromLatin1(entry.Name);
-        AddPicture(DXImageList1, name, ScreenPicturePath(name), entry.Transparent, entry.Key);
+    for (const TCatalogPicture& entry : CatalogScreenPictures()) {
+        AddPicture(DXImageList1, entry);
     }
 }
 
 void LoadTileBacks(TPictureCollection& BackImage) {
-    for (int level = 1; level <= 10; ++level) {
-        AddPicture(BackImage, QStringLiteral("back%1").arg(level), TileBackPath(level), true, 0);
+    for (const TCatalogPicture& entry : CatalogTileBacks()) {
+        AddPicture(BackImage, entry);
     }
 }
 
 void LoadWaves(TWaveCollection& DXWaveList1) {
-    for (const char* name : kWaveNames) {
-        const QString qname = QString::fromLatin1(name);
-        auto data = std::make_shared<TWaveFileData>(LoadResource(WavePath(qname)));
+    for (const std::string& name : CatalogWaveNames()) {
+        const QString path = QStringLiteral(":/assets/") + QString::fromStdString(CatalogWavePath(name));
+        auto data = std::make_shared<TWaveFileData>(LoadResource(path));
         TWaveCollectionItem& item = DXWaveList1.Add(name);
         item.Wave = std::move(data);
     }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "media/canvas.h"
+#include "media/catalog.h"
 #include "media/collection.h"
 
 namespace pelmoravan {
@@ -26,8 +27,6 @@ QString TilePicturePath(int number);    // ":/assets/tiles/<n>.bmp"
 QString TileBackPath(int level);        // ":/assets/backs/back<n>.bmp"
 QString ScreenPicturePath(const QString& name); // ":/assets/screens/<name>.bmp"
 QString WavePath(const QString& name);  // ":/assets/waves/<name>.wav"
-
-inline constexpr TColor kTileKey = 16770247; // red 199, green 228, blue 255
 
 // Reads one picture; throws EAssetError naming the resource when it is missing or unreadable.
 std::shared_ptr<IPictureData> LoadPicture(const QString& path);

@@ -2,19 +2,21 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <optional>
 
 namespace pelmoravan {
 
 namespace {
 
-int QtKey(TKey key) {
+std::optional<TKey> GameKey(int key) {
     switch (key) {
-    case TKey::Escape:
-        return Qt::Key_Escape;
-    case TKey::F9:
-        return Qt::Key_F9;
+    case Qt::Key_Escape:
+        return TKey::Escape;
+    case Qt::Key_F9:
+        return TKey::F9;
+    default:
+        return std::nullopt;
     }
-    return Qt::Key_unknown;
 }
 
 } // namespace
@@ -32,13 +34,9 @@ TKeyboardState::~TKeyboardState() {
     }
 }
 
-void TKeyboardState::Poll() {
-    FPolled = FHeld;
-    FPolled.unite(FTapped);
-    FTapped.clear();
-}
+void TKeyboardState::Poll() { FLatch.Poll(); }
 
-bool TKeyboardState::KeyDown(TKey key) const { return FPolled.contains(QtKey(key)); }
+bool TKeyboardState::KeyDown(TKey key) const { return FLatch.KeyDown(key); }
 
 bool TKeyboardState::InWindow(QObject* object) const {
     if (FWindow == nullptr || !object->isWidgetType()) {
@@ -55,18 +53,20 @@ bool TKeyboardState::eventFilter(QObject* watched, QEvent* event) {
         if (key->isAutoRepeat() || !InWindow(watched)) {
             break;
         }
+        const auto gameKey = GameKey(key->key());
+        if (!gameKey) {
+            break;
+        }
         if (event->type() == QEvent::KeyPress) {
-            FHeld.insert(key->key());
-            FTapped.insert(key->key());
+            FLatch.Press(*gameKey);
         } else {
-            FHeld.remove(key->key());
+            FLatch.Release(*gameKey);
         }
         break;
     }
     case QEvent::WindowDeactivate:
         if (watched == FWindow) {
-            FHeld.clear();
-            FTapped.clear();
+            FLatch.LetGoAll();
         }
         break;
     default:

@@ -135,7 +135,7 @@ const TPreparedImage& TQtPictureData::Prepared(bool keyed, TColor key, const QRe
 const TPreparedImage* PreparedImage(const TPictureCollectionItem& item, std::int32_t pattern,
                                     QSize size, TSampling sampling) {
     auto* data = dynamic_cast<TQtPictureData*>(item.Picture.get());
-    const auto from = PatternRect(item, pattern);
+    const auto from = PatternQRect(item, pattern);
     if (data == nullptr || data->Opaque().isNull() || !from || size.isEmpty()) {
         return nullptr;
     }
@@ -150,20 +150,12 @@ const QImage* SourceImage(const TPictureCollectionItem& item) {
     return item.Transparent ? &data->Keyed(item.TransparentColor) : &data->Opaque();
 }
 
-std::optional<QRect> PatternRect(const TPictureCollectionItem& item, std::int32_t pattern) {
-    const std::int32_t pictureWidth = item.Width();
-    const std::int32_t pictureHeight = item.Height();
-    const std::int32_t w = item.PatternWidth > 0 ? item.PatternWidth : pictureWidth;
-    const std::int32_t h = item.PatternHeight > 0 ? item.PatternHeight : pictureHeight;
-    if (w <= 0 || h <= 0) {
+std::optional<QRect> PatternQRect(const TPictureCollectionItem& item, std::int32_t pattern) {
+    const auto rect = pelmoravan::PatternRect(item, pattern);
+    if (!rect) {
         return std::nullopt;
     }
-    const std::int32_t columns = pictureWidth / w;
-    const std::int32_t rows = pictureHeight / h;
-    if (pattern < 0 || columns <= 0 || pattern >= columns * rows) {
-        return std::nullopt;
-    }
-    return QRect((pattern % columns) * w, (pattern / columns) * h, w, h);
+    return QRect(rect->Left, rect->Top, rect->Right - rect->Left, rect->Bottom - rect->Top);
 }
 
 QColor ToQColor(TColor color) {

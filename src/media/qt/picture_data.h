@@ -79,8 +79,8 @@ const TPreparedImage* PreparedImage(const TPictureCollectionItem& item, std::int
 // nullptr when the item holds no pixels of ours.
 const QImage* SourceImage(const TPictureCollectionItem& item);
 
-// The rectangle of a pattern inside the item's picture; nothing for an index out of range.
-std::optional<QRect> PatternRect(const TPictureCollectionItem& item, std::int32_t pattern);
+// The core's pattern rectangle as a QRect; nothing for an index out of range.
+std::optional<QRect> PatternQRect(const TPictureCollectionItem& item, std::int32_t pattern);
 
 QColor ToQColor(TColor color);
 

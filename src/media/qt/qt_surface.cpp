@@ -257,7 +257,7 @@ void TQtSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::i
     Absorb(item, pattern);
     Absorb(Pair(x, y));
     const QImage* source = SourceImage(item);
-    const auto from = PatternRect(item, pattern);
+    const auto from = PatternQRect(item, pattern);
     if (source == nullptr || !from) {
         return;
     }
@@ -275,7 +275,7 @@ void TQtSurface::StretchDraw(const TPictureCollectionItem& item, const TRect& de
     Absorb(Pair(dest.Left, dest.Top));
     Absorb(Pair(dest.Right, dest.Bottom));
     const QImage* source = SourceImage(item);
-    const auto from = PatternRect(item, pattern);
+    const auto from = PatternQRect(item, pattern);
     if (source == nullptr || !from || dest.Right <= dest.Left || dest.Bottom <= dest.Top) {
         return;
     }
@@ -303,7 +303,7 @@ void TQtSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, st
     Absorb(Pair(amplitude, wavelength));
     Absorb(static_cast<std::uint32_t>(phase));
     const QImage* source = SourceImage(item);
-    const auto from = PatternRect(item, pattern);
+    const auto from = PatternQRect(item, pattern);
     if (source == nullptr || !from || w <= 0 || h <= 0) {
         return;
     }

@@ -59,7 +59,7 @@ TFormAbout::TFormAbout(QWidget* owner)
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     Label1->setGeometry(73, 50, 161, 16);
 
-    Label2 = new QLabel(QStringLiteral("(Ver 2.2)"), this);
+    Label2 = new QLabel(QString::fromUtf8(AboutVersion), this);
     Place(Label2, 127, 70, 46, 15);
 
     Label5 = new QLabel(QStringLiteral("HomePage:"), this);
@@ -96,18 +96,15 @@ TFormAbout::TFormAbout(QWidget* owner)
 }
 
 void TFormAbout::ApplyShownTexts() {
-    setWindowTitle(QStringLiteral("关于"));
-    Label1->setText(QStringLiteral("Pelmoravan"));
-    Label5->setText(QStringLiteral("主页:"));
+    setWindowTitle(QString::fromUtf8(AboutCaption));
+    Label1->setText(QString::fromUtf8(AboutTitle));
+    Label5->setText(QString::fromUtf8(AboutHomePageLabel));
     RzURLLabel4->setText(QString::fromLatin1(HomePage));
     RzURLLabel4->Link = QString::fromLatin1(HomePage);
-    Label6->setText(QStringLiteral("邮箱:"));
+    Label6->setText(QString::fromUtf8(AboutMailLabel));
     Memo1->clear();
-    Memo1->setPlainText(QStringLiteral("玩法:\n"
-                                       "    将2个相同图片连接，连接线不超过3根\n"
-                                       "    直线，就可以成功消除这2个图片，全\n"
-                                       "    部图片消除后，完成。"));
-    Button1->setText(QStringLiteral("关闭"));
+    Memo1->setPlainText(QString::fromUtf8(AboutHowToPlay));
+    Button1->setText(QString::fromUtf8(AboutClose));
 }
 
 void TFormAbout::Button1Click() { accept(); }

@@ -1,6 +1,8 @@
 #pragma once
 #include <QDialog>
 
+#include "shell/dialog_texts.h"
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -13,8 +15,8 @@ class TLinkLabel;
 class TFormAbout : public QDialog {
     Q_OBJECT
 public:
-    static constexpr const char* HomePage = "http://pelmoravan.example/cn";
-    static constexpr const char* MailAddress = "pelmoravan@example.org";
+    static constexpr const char* HomePage = AboutHomePage;
+    static constexpr const char* MailAddress = AboutMailAddress;
 
     // Built with the texts of its design (English); aboutClick relabels it in Chinese.
     explicit TFormAbout(QWidget* owner = nullptr);

@@ -9,10 +9,8 @@
 #include <QMessageBox>
 #include <QWidget>
 #include <QWindow>
-#include <exception>
 
 #include "shell/apply_language.h"
-#include "shell/menu_commands.h"
 #include "shell/qt/form1.h"
 
 namespace pelmoravan {
@@ -106,107 +104,38 @@ void TMainMenu::ApplyLanguage(std::uint8_t language) {
     FForm.setWindowTitle(QString::fromStdString(FModel.WindowCaption()));
 }
 
-void TMainMenu::OpenMenu(TMenuItem menu) {
-    FModel.OpenMenu(menu, Game());
-    Sync();
+void TMainMenu::Run(TMenuItem item) { RunMenuItem(item, Game(), FModel, *this); }
+
+void TMainMenu::PlayMusic(bool start) { FForm.PlayMusic(start); }
+void TMainMenu::ShowScoreList() { FForm.ShowScoreList(); }
+void TMainMenu::ShowAbout() { FForm.ShowAbout(); }
+void TMainMenu::CloseWindow() { FForm.close(); }
+
+void TMainMenu::ReportCommandError(const std::string& message) {
+    QMessageBox::warning(&FForm, FForm.windowTitle(), QString::fromStdString(message));
 }
 
-namespace {
-
-// Errors inside a command are shown and the game goes on.
-template <typename Command>
-void RunCommand(QWidget& window, Command command) {
-    try {
-        command();
-    } catch (const std::exception& e) {
-        QMessageBox::warning(&window, window.windowTitle(), QString::fromUtf8(e.what()));
-    }
-}
-
-} // namespace
-
-void TMainMenu::game1Click() { OpenMenu(game1); }
-void TMainMenu::other1Click() { OpenMenu(other1); }
-void TMainMenu::Level2Click() { OpenMenu(Level2); }
-void TMainMenu::Sound1Click() { OpenMenu(Sound1); }
-void TMainMenu::Language1Click() { OpenMenu(Language1); }
-
-void TMainMenu::NewGame1Click() {
-    RunCommand(FForm, [this] { pelmoravan::NewGame1Click(Game()); });
-    Sync();
-}
-
-void TMainMenu::GameOver1Click() {
-    TogglePause(Game());
-    Sync();
-}
-
-void TMainMenu::EndGame1Click() {
-    EndGame(Game());
-    Sync();
-}
-
-void TMainMenu::Easy1Click() {
-    pelmoravan::Easy1Click(Game());
-    Sync();
-}
-
-void TMainMenu::Normal1Click() {
-    pelmoravan::Normal1Click(Game());
-    Sync();
-}
-
-void TMainMenu::Hard1Click() {
-    pelmoravan::Hard1Click(Game());
-    Sync();
-}
-
-void TMainMenu::Music1Click() {
-    pelmoravan::Music1Click(Game());
-    Sync();
-}
-
-void TMainMenu::BackgroundMusic1Click() {
-    const bool start = pelmoravan::BackgroundMusic1Click(Game());
-    Sync();
-    RunCommand(FForm, [this, start] { FForm.PlayMusic(start); });
-}
-
-void TMainMenu::hint1Click() {
-    RunCommand(FForm, [this] { Game().hint1Click(); });
-    Sync();
-}
-
-void TMainMenu::wash1Click() {
-    RunCommand(FForm, [this] { Game().wash1Click(); });
-    Sync();
-}
-
-void TMainMenu::Auto1Click() {
-    RunCommand(FForm, [this] { Game().Auto1Click(); });
-    FModel.SetChecked(Auto1, Game().Auto1Checked);
-    Sync();
-}
-
-void TMainMenu::Chinese1Click() {
-    pelmoravan::Chinese1Click(Game(), FModel);
-    ApplyLanguage(Game().Language);
-}
-
-void TMainMenu::English1Click() {
-    pelmoravan::English1Click(Game(), FModel);
-    ApplyLanguage(Game().Language);
-}
-
-void TMainMenu::N2Click() {
-    RunCommand(FForm, [this] { FForm.ShowScoreList(); });
-}
-
-void TMainMenu::aboutClick() {
-    RunCommand(FForm, [this] { FForm.ShowAbout(); });
-}
-
-void TMainMenu::Exit1Click() { FForm.close(); }
+void TMainMenu::game1Click() { Run(game1); }
+void TMainMenu::other1Click() { Run(other1); }
+void TMainMenu::Level2Click() { Run(Level2); }
+void TMainMenu::Sound1Click() { Run(Sound1); }
+void TMainMenu::Language1Click() { Run(Language1); }
+void TMainMenu::NewGame1Click() { Run(NewGame1); }
+void TMainMenu::GameOver1Click() { Run(GameOver1); }
+void TMainMenu::EndGame1Click() { Run(EndGame1); }
+void TMainMenu::Easy1Click() { Run(Easy1); }
+void TMainMenu::Normal1Click() { Run(Normal1); }
+void TMainMenu::Hard1Click() { Run(Hard1); }
+void TMainMenu::Music1Click() { Run(Music1); }
+void TMainMenu::BackgroundMusic1Click() { Run(BackgroundMusic1); }
+void TMainMenu::hint1Click() { Run(hint1); }
+void TMainMenu::wash1Click() { Run(wash1); }
+void TMainMenu::Auto1Click() { Run(Auto1); }
+void TMainMenu::Chinese1Click() { Run(Chinese1); }
+void TMainMenu::English1Click() { Run(English1); }
+void TMainMenu::N2Click() { Run(N2); }
+void TMainMenu::aboutClick() { Run(about); }
+void TMainMenu::Exit1Click() { Run(Exit1); }
 
 bool TMainMenu::BelongsToWindow(QObject* object) const {
     if (auto* window = qobject_cast<QWindow*>(object)) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "shell/menu_dispatch.h"
 #include "shell/menu_model.h"
 
 class QAction;
@@ -17,7 +18,7 @@ class TGame;
 // The main menu MainMenu1 of the main window: one QAction (and QMenu for a submenu) per item,
 // mirroring the core's menu model. The rules live in the model and in the commands; this class
 // only wires them to Qt.
-class TMainMenu : public QObject {
+class TMainMenu : public QObject, private IMenuWindow {
     Q_OBJECT
 public:
     TMainMenu(TForm1& form, QMenuBar& bar);
@@ -28,7 +29,7 @@ public:
 
     // Texts of a language (0 Chinese, 1 English; other values only re-apply the captions),
     // menu captions and the window caption.
-    void ApplyLanguage(std::uint8_t language);
+    void ApplyLanguage(std::uint8_t language) override;
 
     // Handlers, one per item.
     void game1Click();
@@ -63,9 +64,18 @@ private:
     TGame& Game() const;
     bool BelongsToWindow(QObject* object) const;
     void Build(QMenuBar& bar);
-    void OpenMenu(TMenuItem menu);
+    // Runs the item's handler as the core's dispatch has it.
+    void Run(TMenuItem item);
     // Copies captions, enabled states and check marks from the model to the actions.
     void Sync();
+
+    // IMenuWindow
+    void SyncMenu() override { Sync(); }
+    void PlayMusic(bool start) override;
+    void ShowScoreList() override;
+    void ShowAbout() override;
+    void CloseWindow() override;
+    void ReportCommandError(const std::string& message) override;
 
     TForm1& FForm;
     TMainMenuModel FModel;

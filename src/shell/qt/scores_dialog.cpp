@@ -4,11 +4,13 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "shell/dialog_texts.h"
+
 namespace pelmoravan {
 
 TfmScores::TfmScores(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(QStringLiteral("排名"));
+    setWindowTitle(QString::fromUtf8(ScoreListCaption));
     setFixedSize(234, 305);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
@@ -18,13 +20,14 @@ TfmScores::TfmScores(QWidget* parent)
     ListView1->setGeometry(8, 8, 217, 257);
     ListView1->setRootIsDecorated(false);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setHeaderLabels({QStringLiteral("名次"), QStringLiteral("姓名"), QStringLiteral("分数")});
+    ListView1->setHeaderLabels({QString::fromUtf8(ScoreListRankHeader), QString::fromUtf8(ScoreListNameHeader),
+                                QString::fromUtf8(ScoreListScoreHeader)});
     ListView1->header()->setStretchLastSection(false);
     ListView1->setColumnWidth(0, 40);
     ListView1->setColumnWidth(1, 80);
     ListView1->setColumnWidth(2, 90);
 
-    Button1 = new QPushButton(QStringLiteral("确定"), this);
+    Button1 = new QPushButton(QString::fromUtf8(ScoreListOk), this);
     Button1->setGeometry(80, 274, 75, 25);
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);

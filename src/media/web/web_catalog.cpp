@@ -1,0 +1,73 @@
+#include "media/web/web_catalog.h"
+
+#include <emscripten.h>
+
+#include <memory>
+#include <string>
+
+#include "audio/web/web_audio.h"
+#include "media/catalog.h"
+#include "media/web/web_surface.h"
+
+namespace pelmoravan {
+
+namespace {
+
+// Loads every file of the list (one "path key keyed" line per picture, then "wave path" lines)
+// at once; returns "" or the path that failed.
+EM_ASYNC_JS(char*, js_load_catalog, (const char* list), {
+    const failed = await Pel.loadCatalog(UTF8ToString(list));
+    const size = lengthBytesUTF8(failed) + 1;
+    const out = _malloc(size);
+    stringToUTF8(failed, out, size);
+    return out;
+});
+EM_JS(int, js_picture_width, (int id), { return Pel.pictures[id].width; });
+EM_JS(int, js_picture_height, (int id), { return Pel.pictures[id].height; });
+
+} // namespace
+
+void LoadWebCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageList1,
+                    TPictureCollection& BackImage, TWaveCollection& DXWaveList1) {
+    struct TTarget {
+        TPictureCollection* List;
+        std::vector<TCatalogPicture> Entries;
+    };
+    TTarget targets[] = {{&ImageList, CatalogTilePictures()},
+                         {&DXImageList1, CatalogScreenPictures()},
+                         {&BackImage, CatalogTileBacks()}};
+    std::string list;
+    for (const TTarget& target : targets) {
+        for (const TCatalogPicture& entry : target.Entries) {
+            list += "picture " + entry.Path + " " + std::to_string(entry.Key) + " " +
+                    (entry.Transparent ? "1" : "0") + "\n";
+        }
+    }
+    for (const std::string& name : CatalogWaveNames()) {
+        list += "wave " + CatalogWavePath(name) + "\n";
+    }
+    char* failed = js_load_catalog(list.c_str());
+    const std::string failure = failed != nullptr ? failed : "";
+    std::free(failed);
+    if (!failure.empty()) {
+        throw ECollectionError("Resource '" + failure + "' not found");
+    }
+    // The page numbers pictures and waves in the order they were listed.
+    int id = 0;
+    for (const TTarget& target : targets) {
+        for (const TCatalogPicture& entry : target.Entries) {
+            TPictureCollectionItem& item = target.List->Add(entry.Name);
+            item.Picture = std::make_shared<TWebPictureData>(id, js_picture_width(id),
+                                                             js_picture_height(id));
+            item.Transparent = entry.Transparent;
+            item.TransparentColor = entry.Key;
+            ++id;
+        }
+    }
+    int wave = 0;
+    for (const std::string& name : CatalogWaveNames()) {
+        DXWaveList1.Add(name).Wave = std::make_shared<TWebWaveData>(wave++);
+    }
+}
+
+} // namespace pelmoravan

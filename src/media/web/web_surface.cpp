@@ -1,0 +1,156 @@
+#include "media/web/web_surface.h"
+
+#include <emscripten.h>
+
+#include <vector>
+
+#include "media/wave_offset.h"
+
+namespace pelmoravan {
+
+namespace {
+
+EM_JS(void, js_resize, (int w, int h), { Pel.surface.resize(w, h); });
+EM_JS(void, js_fill, (int rgb), { Pel.surface.fill(rgb); });
+EM_JS(void, js_fill_rect, (int l, int t, int w, int h, int bgr), { Pel.surface.fillRect(l, t, w, h, bgr); });
+EM_JS(void, js_image, (int id, int sx, int sy, int sw, int sh, int dx, int dy, int dw, int dh),
+      { Pel.surface.image(id, sx, sy, sw, sh, dx, dy, dw, dh); });
+EM_JS(void, js_wave, (int id, int sx, int sy, int sw, int x, int w, const int* rows, int count),
+      { Pel.surface.wave(id, sx, sy, sw, x, w, rows, count); });
+EM_JS(void, js_text, (int x, int y, const char* text, int points, int ascent, int fontBgr, int boxW, int boxH, int brushBgr),
+      { Pel.surface.text(x, y, UTF8ToString(text), points, ascent, fontBgr, boxW, boxH, brushBgr); });
+EM_JS(void, js_measure, (const char* text, int points, int* out),
+      { Pel.surface.measure(UTF8ToString(text), points, out); });
+EM_JS(void, js_polyline, (const int* xy, int count, int bgr, int width),
+      { Pel.surface.polyline(xy, count, bgr, width); });
+EM_JS(void, js_present, (), { Pel.surface.present(); });
+
+int PictureId(const TPictureCollectionItem& item) {
+    const auto* data = dynamic_cast<const TWebPictureData*>(item.Picture.get());
+    return data != nullptr ? data->Id : -1;
+}
+
+} // namespace
+
+TWebSurface::TWebSurface(std::int32_t width, std::int32_t height) { Resize(width, height); }
+
+void TWebSurface::Resize(std::int32_t width, std::int32_t height) {
+    FWidth = width < 1 ? 1 : width;
+    FHeight = height < 1 ? 1 : height;
+    js_resize(FWidth, FHeight);
+}
+
+void TWebSurface::Fill(std::uint32_t value) {
+    // A device value: red in bits 16..23, blue in the low byte.
+    js_fill(static_cast<int>(value & 0x00FFFFFFu));
+}
+
+void TWebSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
+                       std::int32_t pattern) {
+    const int id = PictureId(item);
+    const auto patternRect = PatternRect(item, pattern);
+    if (id < 0 || !patternRect) {
+        return;
+    }
+    const TRect from = *patternRect;
+    const std::int32_t w = from.Right - from.Left;
+    const std::int32_t h = from.Bottom - from.Top;
+    js_image(id, from.Left, from.Top, w, h, x, y, w, h);
+}
+
+void TWebSurface::StretchDraw(const TPictureCollectionItem& item, const TRect& dest,
+                              std::int32_t pattern) {
+    const int id = PictureId(item);
+    const auto patternRect = PatternRect(item, pattern);
+    if (id < 0 || !patternRect || dest.Right <= dest.Left ||
+        dest.Bottom <= dest.Top) {
+        return;
+    }
+    const TRect from = *patternRect;
+    const std::int64_t width = std::int64_t{dest.Right} - dest.Left;
+    const std::int64_t height = std::int64_t{dest.Bottom} - dest.Top;
+    if (width > INT32_MAX || height > INT32_MAX) {
+        return;
+    }
+    js_image(id, from.Left, from.Top, from.Right - from.Left, from.Bottom - from.Top, dest.Left,
+             dest.Top, static_cast<int>(width), static_cast<int>(height));
+}
+
+void TWebSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
+                           std::int32_t w, std::int32_t h, std::int32_t pattern,
+                           std::int32_t amplitude, std::int32_t wavelength, std::int32_t phase) {
+    const int id = PictureId(item);
+    const auto patternRect = PatternRect(item, pattern);
+    if (id < 0 || !patternRect || w <= 0 || h <= 0) {
+        return;
+    }
+    const TRect from = *patternRect;
+    // The rows and their shifts are the core's; the page copies each source row across.
+    std::vector<int> rows;
+    for (const TWaveRow& row : WaveRows(y, h, from.Bottom - from.Top, FHeight, amplitude,
+                                        wavelength, phase)) {
+        rows.push_back(row.DestY);
+        rows.push_back(row.SourceRow);
+        rows.push_back(row.Shift);
+    }
+    js_wave(id, from.Left, from.Top, from.Right - from.Left, x, w, rows.data(),
+            static_cast<int>(rows.size() / 3));
+}
+
+void TWebSurface::SetBrushColor(TColor color) {
+    FBrushColor = color;
+    FBrushStyle = TBrushStyle::bsSolid;
+}
+
+void TWebSurface::SetFontSize(std::int32_t points) {
+    if (points > 0) {
+        FFontSize = points;
+    }
+}
+
+void TWebSurface::FillRect(const TRect& rect) {
+    if (FBrushStyle == TBrushStyle::bsClear || rect.Right <= rect.Left || rect.Bottom <= rect.Top) {
+        return;
+    }
+    js_fill_rect(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top,
+                 static_cast<int>(FBrushColor));
+}
+
+TWebSurface::TTextMetrics TWebSurface::Measure(const std::string& text) {
+    const auto key = std::make_pair(FFontSize, text);
+    if (const auto found = FMeasured.find(key); found != FMeasured.end()) {
+        return found->second;
+    }
+    if (FMeasured.size() >= 256) {
+        FMeasured.clear();
+    }
+    int out[3] = {0, 0, 0};
+    js_measure(text.c_str(), FFontSize, out);
+    const TTextMetrics m{out[0], out[1], out[2]};
+    FMeasured.emplace(key, m);
+    return m;
+}
+
+void TWebSurface::TextOut(std::int32_t x, std::int32_t y, const std::string& text) {
+    const TTextMetrics m = Measure(text);
+    const bool box = FBrushStyle == TBrushStyle::bsSolid;
+    js_text(x, y, text.c_str(), FFontSize, m.Ascent, static_cast<int>(FFontColor),
+            box ? m.Advance : 0, box ? m.Height : 0, static_cast<int>(FBrushColor));
+}
+
+void TWebSurface::Polyline(const std::vector<TPoint>& points) {
+    if (points.empty()) {
+        return;
+    }
+    std::vector<int> xy;
+    xy.reserve(points.size() * 2);
+    for (const TPoint& p : points) {
+        xy.push_back(p.X);
+        xy.push_back(p.Y);
+    }
+    js_polyline(xy.data(), static_cast<int>(points.size()), static_cast<int>(FPenColor), FPenWidth);
+}
+
+void TWebDraw::Flip() { js_present(); }
+
+} // namespace pelmoravan

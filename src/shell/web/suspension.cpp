@@ -1,0 +1,29 @@
+#include "shell/web/suspension.h"
+
+#include <stdexcept>
+
+namespace pelmoravan {
+
+namespace {
+bool gInFlight = false;
+bool gYielding = false;
+} // namespace
+
+TSuspension::TSuspension(TKind kind) {
+    if (gInFlight) {
+        // Callers test InFlight() first; a second suspension would corrupt the first.
+        throw std::logic_error("a call is already waiting for the page");
+    }
+    gInFlight = true;
+    gYielding = kind == TKind::Yield;
+}
+
+TSuspension::~TSuspension() {
+    gInFlight = false;
+    gYielding = false;
+}
+
+bool TSuspension::InFlight() { return gInFlight; }
+bool TSuspension::Yielding() { return gYielding; }
+
+} // namespace pelmoravan

@@ -1,0 +1,296 @@
+#include "shell/web/web_form.h"
+
+#include <emscripten.h>
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+#include "media/web/web_catalog.h"
+#include "shell/apply_language.h"
+#include "shell/binary_file.h"
+#include "shell/menu_commands.h"
+#include "shell/score_file.h"
+#include "shell/web/suspension.h"
+#include "shell/web/web_dialogs.h"
+
+namespace pelmoravan {
+
+namespace {
+
+EM_JS(void, js_menu_build, (int index, const char* name, int parent, const char* shortcut, int visible, int checkMark, int hasChildren),
+      { Pel.menu.add(index, UTF8ToString(name), parent, UTF8ToString(shortcut), !!visible, !!checkMark, !!hasChildren); });
+EM_JS(void, js_menu_item, (int index, const char* caption, int enabled, int checked),
+      { Pel.menu.update(index, UTF8ToString(caption), !!enabled, !!checked); });
+EM_JS(void, js_title, (const char* caption), { document.title = UTF8ToString(caption); });
+// The score folder is a file system kept in the browser's storage (IndexedDB): read back once
+// at start, written back after each change. Without storage the file lives for the visit only.
+EM_ASYNC_JS(void, js_mount_scores, (const char* folder), {
+    const path = UTF8ToString(folder);
+    try {
+        FS.mkdir(path);
+        FS.mount(IDBFS, {}, path);
+        await new Promise((resolve) => FS.syncfs(true, (error) => {
+            if (error) console.warn('pelmoravan: stored scores unavailable', error);
+            resolve();
+        }));
+    } catch (error) {
+        console.warn('pelmoravan: stored scores unavailable', error);
+    }
+});
+EM_JS(void, js_persist, (), {
+    FS.syncfs(false, (error) => { if (error) console.warn('pelmoravan: scores not stored', error); });
+});
+EM_JS(void, js_yielding, (), { Pel.yielding(); });
+EM_JS(void, js_ended, (int language), { Pel.ended(language); });
+EM_JS(void, js_log, (const char* text), { console.warn(UTF8ToString(text)); });
+
+// Where the page keeps the score file: a folder the page keeps in the browser's storage.
+constexpr const char* kScoreFolder = "/scores";
+
+std::unique_ptr<ISeedSource> MakeSeedSource(std::uint32_t seed) {
+    if (seed != 0) {
+        return std::make_unique<TCountingSeedSource>(seed);
+    }
+    return std::make_unique<TSteadyClockSeedSource>();
+}
+
+bool HasChildren(TMenuItem item) {
+    for (std::size_t i = 0; i < MenuItemCount; ++i) {
+        if (MenuItemInfo(static_cast<TMenuItem>(i)).Parent == item) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Used when a call that waits for an answer comes while another waits already (a level that
+// ends behind an open dialog): the name is taken as offered and the list is not shown.
+class TNoWaitScoreUi final : public INamePrompt, public IScoreListView {
+public:
+    std::optional<std::string> InputName(const std::string&, const std::string&,
+                                         const std::string& preset) override {
+        return preset;
+    }
+    void ShowScoreList(const TScoreEntries&) override {}
+};
+
+} // namespace
+
+TWebForm::TWebForm(std::uint8_t language, std::uint32_t seed, std::int32_t width, std::int32_t height)
+    : FSeedSource(MakeSeedSource(seed)),
+      FGame(std::make_unique<TGame>(*this, *FSeedSource)),
+      FDXDraw(width, height),
+      FEffects(FDXWaveList1, FWaveOutput),
+      FMusic(FPlayer, FTracks, FGame->Rng),
+      FViewportWidth(width),
+      FViewportHeight(height) {
+    TGame& g = *FGame;
+    g.ImageList = &FImageList;
+    g.DXImageList1 = &FDXImageList1;
+    g.BackImage = &FBackImage;
+    g.DXDraw = &FDXDraw;
+    g.DXInput = &FKeys;
+    g.DXSpriteEngine.SurfacesInitialized(SurfaceWidth(), SurfaceHeight());
+
+    for (std::size_t i = 0; i < MenuItemCount; ++i) {
+        const auto item = static_cast<TMenuItem>(i);
+        const TMenuItemInfo& info = MenuItemInfo(item);
+        js_menu_build(static_cast<int>(i), info.Name, info.Parent ? static_cast<int>(*info.Parent) : -1,
+                      info.Shortcut, info.Visible, info.CheckMark, HasChildren(item));
+    }
+    ApplyLanguage(0);
+    if (language == 1) {
+        English1Click(g, FMenu);
+        ApplyLanguage(g.Language);
+    }
+
+    FTimer.SetInterval(100);
+    g.TimerInterval = FTimer.Interval();
+    FTimer.Holding = [] { return TSuspension::Yielding(); };
+    FTimer.OnTimer = [this](std::int32_t LagCount) {
+        try {
+            FGame->DXTimer1Timer(LagCount);
+        } catch (const std::exception& error) {
+            ReportCommandError(error.what());
+        }
+    };
+    FPlayer.OnNotify = [this] {
+        try {
+            FMusic.MediaPlayer1Notify(FGame->MusicOn);
+        } catch (const std::exception& error) {
+            ReportCommandError(error.what()); // the next track could not be written: play on
+        }
+    };
+}
+
+TWebForm::~TWebForm() = default;
+
+void TWebForm::Start() {
+    LoadWebCatalog(FImageList, FDXImageList1, FBackImage, FDXWaveList1);
+    // The score file lives in the page's stored folder; backups go beside it.
+    js_mount_scores(kScoreFolder);
+    std::error_code error;
+    std::filesystem::current_path(kScoreFolder, error);
+    TNoWaitScoreUi silent;
+    try {
+        pelmoravan::UpdateScores(false, -1, silent, silent);
+        js_persist();
+    } catch (const EFileError& e) {
+        ReportCommandError(e.what());
+    }
+    PlayMusic(true);
+    FTimer.SetEnabled(!FTimerHeld);
+}
+
+void TWebForm::MouseDown(std::int32_t button, std::int32_t x, std::int32_t y) {
+    if (FEnded || button < 0 || button > 2) {
+        return;
+    }
+    // The page's buttons: 0 left, 1 middle, 2 right.
+    const TMouseButton Button = button == 0   ? TMouseButton::mbLeft
+                                : button == 2 ? TMouseButton::mbRight
+                                              : TMouseButton::mbMiddle;
+    try {
+        FGame->DXDrawMouseDown(Button, x, y);
+    } catch (const std::exception& error) {
+        ReportCommandError(error.what());
+    }
+}
+
+void TWebForm::KeyEvent(TKey key, bool down) {
+    if (down) {
+        FKeys.Press(key);
+    } else {
+        FKeys.Release(key);
+    }
+}
+
+void TWebForm::MenuItem(TMenuItem item) {
+    if (!FEnded) {
+        RunMenuItem(item, *FGame, FMenu, *this);
+    }
+}
+
+void TWebForm::Shortcut(TMenuItem item) {
+    if (FEnded) {
+        return;
+    }
+    const bool enabled = FMenu.PrepareShortcut(item, *FGame);
+    SyncMenu();
+    if (enabled) {
+        RunMenuItem(item, *FGame, FMenu, *this);
+    }
+}
+
+void TWebForm::ViewportResized(std::int32_t width, std::int32_t height) {
+    FViewportWidth = width;
+    FViewportHeight = height;
+}
+
+bool TWebForm::AskYesNo(const std::string& text) {
+    if (TSuspension::InFlight()) {
+        js_log(("pelmoravan: question not asked while another dialog is open: " + text).c_str());
+        return false;
+    }
+    TSuspension waiting(TSuspension::TKind::Dialog);
+    return WebAskYesNo(FMenu.WindowCaption(), text);
+}
+
+void TWebForm::UpdateScores(bool enter, std::int32_t score) {
+    try {
+        if (TSuspension::InFlight()) {
+            TNoWaitScoreUi silent;
+            pelmoravan::UpdateScores(enter, score, silent, silent);
+        } else {
+            TSuspension waiting(TSuspension::TKind::Dialog);
+            TWebScoreUi ui;
+            pelmoravan::UpdateScores(enter, score, ui, ui);
+        }
+    } catch (const EFileError& e) {
+        ReportCommandError(e.what());
+    }
+    js_persist();
+}
+
+void TWebForm::PlaySound(const std::string& name) { FEffects.PlaySound(name); }
+void TWebForm::PlaySoundAt(std::int32_t position) { FEffects.PlaySoundAt(position); }
+
+void TWebForm::ProcessOneMessage() {
+    // One suspension at a time: nested inside another wait, there is nothing to let through.
+    if (TSuspension::InFlight()) {
+        return;
+    }
+    TSuspension waiting(TSuspension::TKind::Yield);
+    js_yielding();
+    emscripten_sleep(0);
+}
+
+std::int32_t TWebForm::ScreenWidth() const {
+    // Read as a game starts: the surface takes up the viewport's present size from here on.
+    auto& self = const_cast<TWebForm&>(*this);
+    TWebSurface& surface = self.FDXDraw.WebSurface();
+    if (surface.Width() != FViewportWidth || surface.Height() != FViewportHeight) {
+        surface.Resize(FViewportWidth, FViewportHeight);
+        self.FGame->DXSpriteEngine.SurfacesInitialized(surface.Width(), surface.Height());
+    }
+    return FViewportWidth;
+}
+
+void TWebForm::Terminate() {
+    if (FEnded) {
+        return;
+    }
+    FEnded = true;
+    FTimer.SetEnabled(false);
+    FPlayer.Close();
+    js_ended(FGame->Language);
+}
+
+void TWebForm::ShowSaveDialog() {
+    if (TSuspension::InFlight()) {
+        return;
+    }
+    TSuspension waiting(TSuspension::TKind::Dialog);
+    WebShowSaveDialog();
+}
+
+void TWebForm::SyncMenu() {
+    for (std::size_t i = 0; i < MenuItemCount; ++i) {
+        const TMenuItemState& state = FMenu.Item(static_cast<TMenuItem>(i));
+        js_menu_item(static_cast<int>(i), state.Caption.c_str(), state.Enabled, state.Checked);
+    }
+}
+
+void TWebForm::ApplyLanguage(std::uint8_t language) {
+    pelmoravan::ApplyLanguage(*FGame, FMenu, language);
+    SyncMenu();
+    js_title(FMenu.WindowCaption().c_str());
+}
+
+void TWebForm::PlayMusic(bool start) {
+    try {
+        FMusic.PlayMusic(start);
+    } catch (const std::exception& error) {
+        ReportCommandError(error.what());
+    }
+}
+
+void TWebForm::ShowAbout() {
+    if (TSuspension::InFlight()) {
+        return;
+    }
+    TSuspension waiting(TSuspension::TKind::Dialog);
+    WebShowAbout();
+}
+
+void TWebForm::ReportCommandError(const std::string& message) {
+    if (TSuspension::InFlight()) {
+        js_log(("pelmoravan: " + message).c_str());
+        return;
+    }
+    TSuspension waiting(TSuspension::TKind::Dialog);
+    WebShowMessage(FMenu.WindowCaption(), message);
+}
+
+} // namespace pelmoravan

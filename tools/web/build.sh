@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the browser version into a folder of static files (default build/web): the program
+# (pelmoravan.js, pelmoravan.wasm), the page, the pictures and waves, and what
+# tools/web/assets.sh adds (the rendered music, the font subset).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+out=${1:-build/web}
+work=build/web-build
+
+# Debian's emscripten finds its JavaScript helpers (acorn) only here.
+export NODE_PATH=/usr/share/nodejs
+if [ ! -f "$work/build.ninja" ]; then
+  emcmake cmake -S . -B "$work" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPELMORAVAN_WERROR=ON >/dev/null
+fi
+cmake --build "$work"
+
+mkdir -p "$out"
+cp "$work/pelmoravan.js" "$work/pelmoravan.wasm" web/index.html web/page.js web/page.css "$out/"
+for folder in tiles backs screens waves; do
+  mkdir -p "$out/assets/$folder"
+  cp -u assets/$folder/* "$out/assets/$folder/"
+done
+if [ -f tools/web/assets.sh ]; then
+  bash tools/web/assets.sh "$out"
+fi

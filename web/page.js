@@ -597,6 +597,16 @@ const Pel = (() => {
     screenWidth: () => Module._pel_test_screen_width(),
     offerScore: (n) => Module._pel_test_offer_score(n),
     shuffleNow: () => Module._pel_test_shuffle(),
+    // board()[col][row]: the picture there, -1 for none.
+    board() {
+      const columns = [];
+      for (let c = 0; c < Module._pel_test_columns(); c++) {
+        const rows = [];
+        for (let r = 0; r < Module._pel_test_rows(); r++) rows.push(Module._pel_test_picture(c, r));
+        columns.push(rows);
+      }
+      return columns;
+    },
     running: () => P.running,
     ended: () => P.isEnded,
     gameState: () => Module._pel_game_state(),

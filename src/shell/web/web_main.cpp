@@ -102,6 +102,22 @@ EMSCRIPTEN_KEEPALIVE void pel_test_offer_score(int score) {
     }
 }
 
+// The picture of board cell (col, row), or -1 when it holds no tile or lies off the board.
+EMSCRIPTEN_KEEPALIVE int pel_test_picture(int col, int row) {
+    if (!gForm || col < 0 || row < 0) {
+        return -1;
+    }
+    const TGame& g = gForm->Game();
+    if (col >= g.BoardColumns || row >= g.BoardRows) {
+        return -1;
+    }
+    const TCell& cell = g.Board[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
+    return cell.Removed ? -1 : cell.Picture;
+}
+
+EMSCRIPTEN_KEEPALIVE int pel_test_columns() { return gForm ? gForm->Game().BoardColumns : 0; }
+EMSCRIPTEN_KEEPALIVE int pel_test_rows() { return gForm ? gForm->Game().BoardRows : 0; }
+
 // A shuffle asked for from outside the frame loop, e.g. while a dialog waits: returns 1 when it
 // ran to its end at once (nothing suspended), 0 when it is still under way.
 EMSCRIPTEN_KEEPALIVE int pel_test_shuffle() {

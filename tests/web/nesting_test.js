@@ -1,0 +1,94 @@
+// The program may wait for the page only once at a time (one suspended call). The two cases that
+// would nest a second wait: a click handled during a link line that removes another pair and
+// draws its own line, and a shuffle started while the score list waits. Both must finish at
+// once, without letting the event loop run again, and the game must go on.
+'use strict';
+const { run, check } = require('./harness.js');
+const { sleep } = require('./browser.js');
+
+const T = 'pelmoravanTest';
+
+run(async (page, ctx) => {
+  ctx.step = 'open the page and deal';
+  await ctx.open();
+  await page.key('F2', 113);
+  await page.waitFor(`${T}.tileCount() === 160`, '160 tiles on the board');
+
+  ctx.step = 'find two pairs: the hinted one, and two neighbours with one picture';
+  await page.key('F4', 115);
+  await page.waitFor(`${T}.selectedMarks().length === 2`, 'two hinted tiles');
+  const pairs = await page.eval(`(() => {
+    const b = ${T}.board();
+    const marks = ${T}.selectedMarks();
+    const near = (p, q) => Math.abs(p[0] - q[0]) < 2 && Math.abs(p[1] - q[1]) < 2;
+    const hinted = [];
+    for (let x = 0; x < b.length; x++) {
+      for (let y = 0; y < b[x].length; y++) {
+        if (marks.some((m) => near(m, ${T}.tileCentre(x, y)))) hinted.push([x, y]);
+      }
+    }
+    const picture = b[hinted[0][0]][hinted[0][1]];
+    for (let x = 0; x < b.length; x++) {
+      for (let y = 0; y + 1 < b[x].length; y++) {
+        if (b[x][y] >= 0 && b[x][y] === b[x][y + 1] && b[x][y] !== picture) {
+          return { first: marks, second: [${T}.tileCentre(x, y), ${T}.tileCentre(x, y + 1)] };
+        }
+      }
+    }
+    return { first: marks, second: null };
+  })()`);
+  check(pairs.second, 'no two neighbouring tiles share a picture on this deal');
+
+  ctx.step = 'a click during the link line removes another pair, without a second wait';
+  const score = await page.eval(`${T}.score()`);
+  const yields = await page.eval(`${T}.yields()`);
+  await page.eval(`(() => {
+    const [a, b] = ${JSON.stringify(pairs.first)};
+    const [p, q] = ${JSON.stringify(pairs.second)};
+    window.nested = { done: false };
+    ${T}.click(a[0], a[1]);
+    ${T}.onNextYield(() => {
+      nested.busy = ${T}.busy();
+      nested.yieldsBefore = ${T}.yields();
+      ${T}.click(p[0], p[1]);
+      ${T}.click(q[0], q[1]);
+      nested.yieldsAfter = ${T}.yields();
+      nested.tiles = ${T}.tileCount();
+      nested.done = true;
+    });
+    ${T}.click(b[0], b[1]);
+  })()`);
+  const nested = await page.waitFor('window.nested.done && window.nested', 'the nested click');
+  check(nested.busy === true, 'the nested click did not come while the link line waited');
+  check(nested.yieldsAfter === nested.yieldsBefore,
+    `the nested pair's link line let the event loop run ${nested.yieldsAfter - nested.yieldsBefore} times`);
+  check(nested.tiles === 156, `the nested click left ${nested.tiles} tiles, not 156`);
+  await page.waitFor(`!${T}.busy()`, 'the first link line to finish');
+  check(await page.eval(`${T}.tileCount()`) === 156, 'both pairs are not gone');
+  check(await page.eval(`${T}.yields()`) > yields, 'the first link line never let the event loop run');
+  const after = await page.eval(`${T}.score()`);
+  check(after > score, `the score stayed at ${score}`);
+
+  ctx.step = 'a shuffle while the score list waits finishes at once; frames go on';
+  await page.eval(`document.querySelector('[data-item="other1"] > .caption')
+    .dispatchEvent(new MouseEvent('mousedown', { bubbles: true, cancelable: true }))`);
+  await page.eval(`document.querySelector('[data-item="N2"]').click()`);
+  await page.waitFor(`document.querySelector('dialog#score-list[open]')`, 'the score list');
+  check(await page.eval(`${T}.busy()`), 'the score list does not wait');
+  const before = await page.eval(`JSON.stringify(${T}.board())`);
+  const turns = await page.eval(`${T}.yields()`);
+  check(await page.eval(`${T}.shuffleNow()`) === 1, 'the shuffle did not finish at once');
+  check(await page.eval(`${T}.yields()`) === turns, 'the shuffle let the event loop run while the list waited');
+  check(await page.eval(`JSON.stringify(${T}.board())`) !== before, 'the shuffle mixed nothing');
+  check(await page.eval(`${T}.tileCount()`) === 156, 'the shuffle changed the number of tiles');
+  // The status band's clock goes on behind the list: the timer still ticks.
+  const shot = await page.eval(`${T}.surfacePixels().data`);
+  let drawn = false;
+  for (const end = Date.now() + 3000; !drawn && Date.now() < end; await sleep(100)) {
+    drawn = (await page.eval(`${T}.surfacePixels().data`)) !== shot;
+  }
+  check(drawn, 'no frame was drawn while the score list was open');
+  await page.eval(`document.querySelector('dialog#score-list button.ok').click()`);
+  await page.waitFor(`!${T}.busy() && !${T}.dialogOpen()`, 'the list to close');
+  check(await page.eval(`${T}.gameState()`) === 1, 'the game did not go on after the list');
+});

@@ -151,7 +151,13 @@ const Pel = (() => {
     const results = await Promise.all(jobs);
     for (const r of results) if (r.failed) return r.failed;
     P.pictures = results.filter((r) => r.kind === 'picture').map((r) => r.item);
-    P.audio.waves = results.filter((r) => r.kind === 'wave').map((r) => r.item);
+    // Effects are decoded now, off-line, so that the first click's sound is ready to play.
+    const Offline = window.OfflineAudioContext || window.webkitOfflineAudioContext;
+    if (Offline) {
+      const decoder = new Offline(1, 1, 44100);
+      await Promise.all(results.filter((r) => r.kind === 'wave').map((r, i) =>
+        decoder.decodeAudioData(r.item).then((b) => { P.audio.buffers[i] = b; }, () => {})));
+    }
     // The texts need the page's face before the first is measured.
     if (document.fonts) {
       try {
@@ -180,7 +186,6 @@ const Pel = (() => {
   // --- sound: effects through Web Audio, music through an audio element; both wait for the
   // player's first click or key, as browsers require ---
   P.audio = {
-    waves: [],
     buffers: [],
     context: null,
     track: null,
@@ -190,22 +195,23 @@ const Pel = (() => {
       const Context = window.AudioContext || window.webkitAudioContext;
       if (!Context) return;
       this.context = new Context();
-      this.waves.forEach((bytes, i) => {
-        this.context.decodeAudioData(bytes.slice(0)).then((b) => { this.buffers[i] = b; }, () => {});
-      });
       if (this.track) this.music.play().catch(() => {});
     },
+    played: 0,
     playWave(id) {
       const buffer = this.buffers[id];
       if (!this.context || !buffer) return;
+      this.played += 1;
       // A new source each time: copies of one effect overlap.
       const source = this.context.createBufferSource();
       source.buffer = buffer;
       source.connect(this.context.destination);
       source.start();
     },
+    tracksStarted: 0,
     playMusic(name) {
       this.track = name;
+      this.tracksStarted += 1;
       this.music.src = `music/${name}.ogg`;
       if (this.context) this.music.play().catch(() => {});
     },
@@ -616,6 +622,17 @@ const Pel = (() => {
     busy: () => !!Module._pel_busy(),
     dialogOpen: () => P.dialogOpen(),
     menuItem: (name) => P.menu.state(name),
+    // What sounds: the audio context's state, effects started, the track asked for and whether
+    // it is playing, and how many tracks were asked for so far.
+    sound: () => ({
+      context: P.audio.context ? P.audio.context.state : 'none',
+      effects: P.audio.played,
+      track: P.audio.track,
+      playing: !P.audio.music.paused,
+      tracks: P.audio.tracksStarted,
+    }),
+    // The music track ends now, as if it had played to its end.
+    endTrack: () => P.audio.music.dispatchEvent(new Event('ended')),
     selectedMarks() {
       const out = Module._malloc(64);
       const n = Module._pel_marks(out, 8);

@@ -167,9 +167,13 @@ void TWebForm::KeyEvent(TKey key, bool down) {
 }
 
 void TWebForm::MenuItem(TMenuItem item) {
-    if (!FEnded) {
-        RunMenuItem(item, *FGame, FMenu, *this);
+    if (FEnded) {
+        return;
     }
+    if (item == TMenuItem::NewGame1 && FMenu.Item(item).Enabled) {
+        TakeUpViewport();
+    }
+    RunMenuItem(item, *FGame, FMenu, *this);
 }
 
 void TWebForm::Shortcut(TMenuItem item) {
@@ -179,6 +183,9 @@ void TWebForm::Shortcut(TMenuItem item) {
     const bool enabled = FMenu.PrepareShortcut(item, *FGame);
     SyncMenu();
     if (enabled) {
+        if (item == TMenuItem::NewGame1) {
+            TakeUpViewport();
+        }
         RunMenuItem(item, *FGame, FMenu, *this);
     }
 }
@@ -186,6 +193,11 @@ void TWebForm::Shortcut(TMenuItem item) {
 void TWebForm::ViewportResized(std::int32_t width, std::int32_t height) {
     FViewportWidth = width;
     FViewportHeight = height;
+    // A board in play keeps its surface (the page scales it down to fit); the title and the
+    // game-over screen take the new size at once, so the next game is dealt on it.
+    if (FGame->GameState == 0 || FGame->GameState == 3) {
+        TakeUpViewport();
+    }
 }
 
 bool TWebForm::AskYesNo(const std::string& text) {
@@ -226,15 +238,14 @@ void TWebForm::ProcessOneMessage() {
     emscripten_sleep(0);
 }
 
-std::int32_t TWebForm::ScreenWidth() const {
-    // Read as a game starts: the surface takes up the viewport's present size from here on.
-    auto& self = const_cast<TWebForm&>(*this);
-    TWebSurface& surface = self.FDXDraw.WebSurface();
+std::int32_t TWebForm::ScreenWidth() const { return FDXDraw.WebSurface().Width(); }
+
+void TWebForm::TakeUpViewport() {
+    TWebSurface& surface = FDXDraw.WebSurface();
     if (surface.Width() != FViewportWidth || surface.Height() != FViewportHeight) {
         surface.Resize(FViewportWidth, FViewportHeight);
-        self.FGame->DXSpriteEngine.SurfacesInitialized(surface.Width(), surface.Height());
+        FGame->DXSpriteEngine.SurfacesInitialized(surface.Width(), surface.Height());
     }
-    return FViewportWidth;
 }
 
 void TWebForm::Terminate() {

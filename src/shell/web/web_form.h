@@ -40,7 +40,8 @@ public:
     void MenuItem(TMenuItem item);
     // A shortcut key ("F2".."F5"): its menus' opening handlers, then the item if it is enabled.
     void Shortcut(TMenuItem item);
-    // The viewport's size; taken up when the next game starts.
+    // The viewport's size: taken up at once on the title and game-over screens, else when the
+    // player starts the next game.
     void ViewportResized(std::int32_t width, std::int32_t height);
 
     // Tests drive the ticks by hand: the timer stays off from now on.
@@ -48,7 +49,6 @@ public:
         FTimerHeld = true;
         FTimer.SetEnabled(false);
     }
-    std::int32_t ViewportWidth() const { return FViewportWidth; }
 
     // IGameHost
     bool AskYesNo(const std::string& text) override;
@@ -56,6 +56,7 @@ public:
     void PlaySound(const std::string& name) override;
     void PlaySoundAt(std::int32_t position) override;
     void ProcessOneMessage() override;
+    // The surface's width: the page is the screen the game is shown on.
     std::int32_t ScreenWidth() const override;
     std::int32_t SurfaceWidth() const override { return FDXDraw.WebSurface().Width(); }
     std::int32_t SurfaceHeight() const override { return FDXDraw.WebSurface().Height(); }
@@ -73,6 +74,9 @@ public:
     void ReportCommandError(const std::string& message) override;
 
 private:
+    // The surface takes the viewport's size.
+    void TakeUpViewport();
+
     std::unique_ptr<ISeedSource> FSeedSource;
     TPictureCollection FImageList;
     TPictureCollection FDXImageList1;

@@ -93,7 +93,7 @@ EMSCRIPTEN_KEEPALIVE void pel_test_tick(int n) {
     }
 }
 
-EMSCRIPTEN_KEEPALIVE int pel_test_screen_width() { return gForm ? gForm->ViewportWidth() : 0; }
+EMSCRIPTEN_KEEPALIVE int pel_test_screen_width() { return gForm ? gForm->ScreenWidth() : 0; }
 
 // What the end of a difficulty does with a score; returns once the prompt is open.
 EMSCRIPTEN_KEEPALIVE void pel_test_offer_score(int score) {

@@ -240,6 +240,8 @@ const Pel = (() => {
   // Commands wait while the program waits for a turn of the event loop; the dialogs make the
   // page inert while they are open.
   function whenFree(run) {
+    // Nothing reaches the program before it has loaded everything, nor after it has ended.
+    if (!P.running) return;
     if (Module._pel_busy()) {
       setTimeout(() => whenFree(run), 10);
     } else {

@@ -2,14 +2,12 @@
 
 #include <emscripten.h>
 
-#include <cstdio>
 #include <exception>
 #include <filesystem>
 
 #include "media/web/web_catalog.h"
 #include "shell/apply_language.h"
 #include "shell/binary_file.h"
-#include "shell/menu_commands.h"
 #include "shell/score_file.h"
 #include "shell/web/suspension.h"
 #include "shell/web/web_dialogs.h"
@@ -100,9 +98,8 @@ TWebForm::TWebForm(std::uint8_t language, std::uint32_t seed, std::int32_t width
                       info.Shortcut, info.Visible, info.CheckMark, HasChildren(item));
     }
     ApplyLanguage(0);
-    if (language == 1) {
-        English1Click(g, FMenu);
-        ApplyLanguage(g.Language);
+    if (language == 1) { // as the Language submenu's command does, like the desktop's option
+        RunMenuItem(TMenuItem::English1, g, FMenu, *this);
     }
 
     FTimer.SetInterval(100);

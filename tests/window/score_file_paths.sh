@@ -18,8 +18,9 @@ BOX=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pelmoravan$' 2>/de
 [ -n "$BOX" ] || fail "no message box within seconds for a FIFO at the score file's path"
 eval "$(xdotool getwindowgeometry --shell "$BOX" | grep -E '^(WIDTH|HEIGHT)=')"
 [ "$WIDTH" -lt 1024 ] || fail "the window that came up is not a message box (${WIDTH}x$HEIGHT)"
+wait_until 20 "the message box did not take the keyboard" focused "$BOX"
 xdotool key Return || true
-wait_exit 10
+wait_exit 30
 [ "$EXIT_CODE" = 1 ] || fail "exit code $EXIT_CODE for a FIFO, not 1"
 line='pelmoravan: Cannot open file "Pelmoravan.sco". Not a regular file'
 [ "$(cat "$SHOTS/stderr.txt")" = "$line" ] || fail "stderr: $(cat "$SHOTS/stderr.txt")"
@@ -53,6 +54,6 @@ cmp -s "$WORKDIR/Pelmoravan.sco.bak" "$SHOTS/notes.txt" || fail "the backup does
 line="pelmoravan: \"Pelmoravan.sco\" held no score list; its bytes are kept in \"Pelmoravan.sco.bak\""
 [ "$(grep '^pelmoravan:' "$SHOTS/stderr.txt")" = "$line" ] || fail "stderr: $(cat "$SHOTS/stderr.txt")"
 key Escape
-wait_exit 15
+wait_exit 30
 [ "$EXIT_CODE" = 0 ] || fail "Esc gave exit code $EXIT_CODE"
 echo "PASS"

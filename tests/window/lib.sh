@@ -204,7 +204,8 @@ BOARD_CELLS=$(cat <<'PERL'
 my ($shotfile, $wx, $wy, $ww, $wh, $platefile) = @ARGV;
 my $shot = load_ppm($shotfile);
 my $plate = load_ppm($platefile);
-my $top = surface_top($shot, $wx, $wy, $ww);
+# Found on the right half: a menu left open hangs below the captions on the left.
+my $top = surface_top($shot, $wx + int($ww / 2), $wy, $ww - int($ww / 2));
 die "no black row below the menu bar\n" if $top < 0 || $top - $wy > 60;
 my ($sw, $sh) = ($ww, $wh - ($top - $wy));
 print "top $top\n";
@@ -399,23 +400,32 @@ highlight() {
             }' "$SHOTS/menu.png" "$1" "$TOP"
 }
 
-# choose N UPS: clicks the Nth caption of the menu bar (0 Game, 2 Other), presses Up UPS times
-# (the first picks the last item, each further one the item above), each seen to take effect
-# before the next, then Return. The open menu has the keyboard, so these keys reach it, not the
-# game. Needs read_menu_bar first.
+# choose N UPS: open_menu N UPS, then Return chooses the highlighted item.
 choose() {
+    open_menu "$@"
+    xdotool key Return
+    wait_until 20 "the menu under caption $1 did not close" menu_closed "${CAPTIONS[$1]}"
+}
+
+# menu_open X: whether a screenshot shows a menu open under the caption at X: its white ground
+# just below the menu bar. menu_closed X: the opposite.
+menu_open() {
+    shot menu >/dev/null
+    pixels 'my ($f, $x, $y) = @ARGV; my $img = load_ppm($f);
+            exit(row_bytes($img, $x - 5, $y, 11) . row_bytes($img, $x - 5, $y + 2, 11) eq "\xff" x 66 ? 0 : 1)' \
+        "$SHOTS/menu.png" "$1" $((TOP + 1))
+}
+menu_closed() { ! menu_open "$@"; }
+
+# open_menu N UPS: clicks the Nth caption of the menu bar (0 Game, 2 Other), presses Up UPS times
+# (the first picks the last item, each further one the item above), each seen to take effect
+# before the next. The open menu has the keyboard, so these keys reach it, not the game, and
+# Return chooses the item. Needs read_menu_bar first.
+open_menu() {
     local x=${CAPTIONS[$1]} ups=$2 last="" now try
     xdotool windowactivate --sync "$WID" 2>/dev/null || true
     click "$x" $(( (Y + TOP) / 2 ))
-    # An open menu shows its white ground just below the menu bar, under the caption.
-    for try in $(seq 50); do
-        shot menu >/dev/null
-        pixels 'my ($f, $x, $y) = @ARGV; my $img = load_ppm($f);
-                exit(row_bytes($img, $x - 5, $y, 11) . row_bytes($img, $x - 5, $y + 2, 11) eq "\xff" x 66 ? 0 : 1)' \
-            "$SHOTS/menu.png" "$x" $((TOP + 1)) && break
-        [ "$try" = 50 ] && fail "the menu under caption $1 did not open"
-        sleep 0.1
-    done
+    wait_until 30 "the menu under caption $1 did not open" menu_open "$x"
     # The menu grabbed the keyboard when it was shown, before it was drawn: the keys reach it.
     for _ in $(seq "$ups"); do
         xdotool key Up
@@ -427,5 +437,4 @@ choose() {
         done
         last=$now
     done
-    xdotool key Return
 }

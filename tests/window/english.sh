@@ -19,6 +19,7 @@ start_with() {
     GAME_PID=$!
     WID=$(timeout 30 xdotool search --sync --onlyvisible --name "Pelmoravan" 2>/dev/null | head -n1) || true
     [ -n "$WID" ] || fail "no game window appeared for $*"
+    wait_until 30 "the game window for $* shows no play surface below its menu bar" drawn
 }
 
 # Prints "yes" when screenshot FILE shows the reference at (10, 10) of the play surface, whose
@@ -44,8 +45,8 @@ PERL
 status_line() {
     local x y try answer
     eval "$(xdotool getwindowgeometry --shell "$WID" | grep -E '^(X|Y|WIDTH)=')"
+    key F2
     for try in $(seq 60); do
-        [ $((try % 20)) = 1 ] && key F2
         shot "$1" >/dev/null
         answer=$(pixels "$MATCH" "$SHOTS/$1.png" "$SHOTS/reference.png" "$X" "$Y" "$WIDTH")
         [ "$answer" = yes ] && { echo yes; return; }
@@ -63,11 +64,11 @@ status_line() {
 start_with --language english
 [ "$(status_line english)" = yes ] || fail "--language english does not show \"Remain Time : \""
 key Escape
-wait_exit 15
+wait_exit 30
 [ "$EXIT_CODE" = 0 ] || fail "Esc gave exit code $EXIT_CODE"
 
 start_with
 [ "$(status_line chinese)" = no ] || fail "the default start does not show its own status line"
 key Escape
-wait_exit 15
+wait_exit 30
 echo "PASS"

@@ -33,8 +33,9 @@ line='pelmoravan: Cannot open file "Pelmoravan.sco". Not a regular file'
 GAME_PID=$!
 BOX=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pelmoravan$' 2>/dev/null | head -n1) || true
 [ -n "$BOX" ] || fail "no message box for a data folder that cannot be made"
+wait_until 20 "the message box did not take the keyboard" focused "$BOX"
 xdotool key Return || true
-wait_exit 10
+wait_exit 30
 [ "$EXIT_CODE" = 1 ] || fail "exit code $EXIT_CODE for a data folder that cannot be made, not 1"
 line='pelmoravan: Cannot create folder "plain/scores". Not a directory'
 [ "$(cat "$SHOTS/stderr.txt")" = "$line" ] || fail "stderr: $(cat "$SHOTS/stderr.txt")"

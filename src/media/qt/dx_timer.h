@@ -5,16 +5,13 @@
 #include <cstdint>
 #include <functional>
 
-#include "media/timer_clock.h"
+#include "media/frame_timer.h"
 
 namespace pelmoravan {
 
-// The frame timer. It sleeps until the next tick is due (a precise single-shot timer re-armed
-// at every tick) instead of checking the clock between messages, so an idle game costs no CPU.
-// A tick comes no sooner than Interval after the previous one; LagCount says how many intervals
-// it covers. With ActiveOnly on it stops while the application is inactive, and on return the
-// next tick comes one interval later.
-class TDXTimer final : public QObject {
+// The frame timer on Qt: the core's timer rules, woken by a precise single-shot QTimer and
+// following the application's activation.
+class TDXTimer final : public QObject, private IWakeUp {
     Q_OBJECT
 public:
     using TDXTimerEvent = std::function<void(TDXTimer& Sender, std::int32_t LagCount)>;
@@ -24,42 +21,39 @@ public:
     explicit TDXTimer(QObject* parent = nullptr);
     ~TDXTimer() override;
 
-    std::int32_t Interval() const { return FClock.Interval(); }
-    void SetInterval(std::int32_t interval);
-    bool Enabled() const { return FEnabled; }
+    std::int32_t Interval() const { return FTimer.Interval(); }
+    void SetInterval(std::int32_t interval) { FTimer.SetInterval(interval); }
+    bool Enabled() const { return FTimer.Enabled(); }
     // Setting the value it already has changes nothing.
-    void SetEnabled(bool enabled);
-    bool ActiveOnly() const { return FActiveOnly; }
-    void SetActiveOnly(bool activeOnly);
-    std::int32_t FrameRate() const { return FClock.FrameRate(); }
+    void SetEnabled(bool enabled) { FTimer.SetEnabled(enabled); }
+    bool ActiveOnly() const { return FTimer.ActiveOnly(); }
+    void SetActiveOnly(bool activeOnly) { FTimer.SetActiveOnly(activeOnly); }
+    std::int32_t FrameRate() const { return FTimer.FrameRate(); }
 
     TDXTimerEvent OnTimer;
 
     // Running and counting time (not stopped, and not waiting for the application to return).
-    bool Attached() const { return FAttached; }
+    bool Attached() const { return FTimer.Attached(); }
     // A wake-up is scheduled.
     bool Armed() const { return FWake.isActive(); }
 
     // The millisecond clock; tests substitute their own.
     void SetClock(TClockSource clock);
     // Follows the application's activation; wired to Qt at construction, callable by tests.
-    void ApplicationActiveChanged(bool active);
+    void ApplicationActiveChanged(bool active) { FTimer.ApplicationActiveChanged(active); }
     // What a wake-up does: tick if one is due, then sleep until the next.
-    void CheckTick();
+    void CheckTick() { FTimer.Wake(); }
 
 private:
-    std::uint32_t Now() const;
-    void UpdateAttachment();
-    void Arm();
+    // IWakeUp
+    std::uint32_t Now() override;
+    void Arm(std::uint32_t ms) override;
+    void Disarm() override { FWake.stop(); }
 
-    TTimerClock FClock;
     QTimer FWake;
     QElapsedTimer FElapsed;
     TClockSource FClockSource;
-    bool FEnabled = false;
-    bool FActiveOnly = true;
-    bool FApplicationActive = false;
-    bool FAttached = false;
+    TFrameTimer FTimer{*this};
 };
 
 } // namespace pelmoravan

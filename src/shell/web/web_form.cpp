@@ -102,10 +102,12 @@ TWebForm::TWebForm(std::uint8_t language, std::uint32_t seed, std::int32_t width
         RunMenuItem(TMenuItem::English1, g, FMenu, *this);
     }
 
-    FTimer.SetInterval(100);
-    g.TimerInterval = FTimer.Interval();
+    FTimer.Timer().SetInterval(100);
+    g.TimerInterval = FTimer.Timer().Interval();
+    // One suspension at a time: a tick due while the program lets one turn of the event loop
+    // through comes just after that turn.
     FTimer.Holding = [] { return TSuspension::Yielding(); };
-    FTimer.OnTimer = [this](std::int32_t LagCount) {
+    FTimer.Timer().OnTimer = [this](std::int32_t LagCount) {
         try {
             FGame->DXTimer1Timer(LagCount);
         } catch (const std::exception& error) {
@@ -137,7 +139,7 @@ void TWebForm::Start() {
         ReportCommandError(e.what());
     }
     PlayMusic(true);
-    FTimer.SetEnabled(!FTimerHeld);
+    FTimer.Timer().SetEnabled(!FTimerHeld);
 }
 
 void TWebForm::MouseDown(std::int32_t button, std::int32_t x, std::int32_t y) {
@@ -250,7 +252,7 @@ void TWebForm::Terminate() {
         return;
     }
     FEnded = true;
-    FTimer.SetEnabled(false);
+    FTimer.Timer().SetEnabled(false);
     FPlayer.Close();
     js_ended(FGame->Language);
 }

@@ -47,7 +47,7 @@ public:
     // Tests drive the ticks by hand: the timer stays off from now on.
     void HoldTimer() {
         FTimerHeld = true;
-        FTimer.SetEnabled(false);
+        FTimer.Timer().SetEnabled(false);
     }
 
     // IGameHost
@@ -60,7 +60,7 @@ public:
     std::int32_t ScreenWidth() const override;
     std::int32_t SurfaceWidth() const override { return FDXDraw.WebSurface().Width(); }
     std::int32_t SurfaceHeight() const override { return FDXDraw.WebSurface().Height(); }
-    void EnableFrameTimer() override { FTimer.SetEnabled(!FTimerHeld); }
+    void EnableFrameTimer() override { FTimer.Timer().SetEnabled(!FTimerHeld); }
     void Terminate() override;
     void ShowSaveDialog() override;
 

@@ -1,0 +1,61 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+
+#include "media/timer_clock.h"
+
+namespace pelmoravan {
+
+// What the frame timer needs of its platform: a wrapping millisecond clock and one pending
+// wake-up at a time.
+class IWakeUp {
+public:
+    virtual ~IWakeUp() = default;
+    virtual std::uint32_t Now() = 0;
+    // The timer's Wake() is to run after ms milliseconds, in place of any wake-up pending.
+    virtual void Arm(std::uint32_t ms) = 0;
+    virtual void Disarm() = 0;
+};
+
+// The frame timer. It sleeps until the next tick is due instead of checking the clock between
+// messages, so an idle game costs no CPU. A tick comes no sooner than Interval after the previous
+// one; LagCount says how many intervals it covers. With ActiveOnly on it stops while the
+// application is inactive, and on return the next tick comes one interval later.
+class TFrameTimer {
+public:
+    using TTimerEvent = std::function<void(std::int32_t LagCount)>;
+
+    // Created stopped; the owner sets Enabled once OnTimer is in place.
+    explicit TFrameTimer(IWakeUp& wake) : FWake(wake) {}
+
+    std::int32_t Interval() const { return FClock.Interval(); }
+    void SetInterval(std::int32_t interval);
+    bool Enabled() const { return FEnabled; }
+    // Setting the value it already has changes nothing.
+    void SetEnabled(bool enabled);
+    bool ActiveOnly() const { return FActiveOnly; }
+    void SetActiveOnly(bool activeOnly);
+    std::int32_t FrameRate() const { return FClock.FrameRate(); }
+    void ApplicationActiveChanged(bool active);
+
+    // Running and counting time (not stopped, and not waiting for the application to return).
+    bool Attached() const { return FAttached; }
+
+    TTimerEvent OnTimer;
+
+    // What a wake-up does: tick if one is due, then sleep until the next.
+    void Wake();
+
+private:
+    void UpdateAttachment();
+    void Arm();
+
+    IWakeUp& FWake;
+    TTimerClock FClock;
+    bool FEnabled = false;
+    bool FActiveOnly = true;
+    bool FApplicationActive = false;
+    bool FAttached = false;
+};
+
+} // namespace pelmoravan

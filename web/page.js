@@ -588,6 +588,7 @@ const Pel = (() => {
   }
   window.pelmoravanTest = {
     ready: () => P.presented,
+    persisted: () => !P.persisting,
     canvas: () => front,
     // The off-screen surface, 1:1, as it stood at the last flip (the canvas shows it scaled).
     surfacePixels() {

@@ -10,6 +10,15 @@ namespace pelmoravan {
 
 namespace {
 
+// Counted while in flight, so that tests can wait for the storing to end.
+EM_JS(void, js_persist, (), {
+    Pel.persisting = (Pel.persisting || 0) + 1;
+    FS.syncfs(false, (error) => {
+        Pel.persisting -= 1;
+        if (error) console.warn('pelmoravan: scores not stored', error);
+    });
+});
+
 EM_ASYNC_JS(int, js_ask_yes_no, (const char* caption, const char* text), {
     return await Pel.dialogs.yesNo(UTF8ToString(caption), UTF8ToString(text)) ? 1 : 0;
 });
@@ -74,6 +83,8 @@ void WebShowScoreList(const TScoreEntries& entries) {
                                 ScoreListScoreHeader;
     js_score_list(ScoreListCaption, headers.c_str(), ScoreListOk, rows.c_str());
 }
+
+void WebPersistScores() { js_persist(); }
 
 void WebShowAbout() {
     const std::string texts = std::string(AboutCaption) + "\t" + AboutTitle + "\t" + AboutVersion +

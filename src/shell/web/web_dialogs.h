@@ -13,6 +13,8 @@ bool WebAskYesNo(const std::string& caption, const std::string& text);
 std::optional<std::string> WebInputName(const std::string& caption, const std::string& prompt,
                                         const std::string& preset);
 void WebShowScoreList(const TScoreEntries& entries);
+// Writes the score folder back to the browser's storage; returns at once, the storing goes on.
+void WebPersistScores();
 void WebShowAbout();
 void WebShowSaveDialog();
 void WebShowMessage(const std::string& caption, const std::string& text);
@@ -24,7 +26,12 @@ public:
                                          const std::string& preset) override {
         return WebInputName(caption, prompt, preset);
     }
-    void ShowScoreList(const TScoreEntries& entries) override { WebShowScoreList(entries); }
+    // The file is complete when the list is shown: stored now, not once the player closes the
+    // list, a reload or a closed tab right after cannot lose the score.
+    void ShowScoreList(const TScoreEntries& entries) override {
+        WebPersistScores();
+        WebShowScoreList(entries);
+    }
 };
 
 } // namespace pelmoravan

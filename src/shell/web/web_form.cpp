@@ -36,9 +36,6 @@ EM_ASYNC_JS(void, js_mount_scores, (const char* folder), {
         console.warn('pelmoravan: stored scores unavailable', error);
     }
 });
-EM_JS(void, js_persist, (), {
-    FS.syncfs(false, (error) => { if (error) console.warn('pelmoravan: scores not stored', error); });
-});
 EM_JS(void, js_yielding, (), { Pel.yielding(); });
 EM_JS(void, js_ended, (int language), { Pel.ended(language); });
 EM_JS(void, js_log, (const char* text), { console.warn(UTF8ToString(text)); });
@@ -134,7 +131,7 @@ void TWebForm::Start() {
     TNoWaitScoreUi silent;
     try {
         pelmoravan::UpdateScores(false, -1, silent, silent);
-        js_persist();
+        WebPersistScores();
     } catch (const EFileError& e) {
         ReportCommandError(e.what());
     }
@@ -221,7 +218,7 @@ void TWebForm::UpdateScores(bool enter, std::int32_t score) {
     } catch (const EFileError& e) {
         ReportCommandError(e.what());
     }
-    js_persist();
+    WebPersistScores();
 }
 
 void TWebForm::PlaySound(const std::string& name) { FEffects.PlaySound(name); }

@@ -9,9 +9,9 @@ void TGame::ScorePair() {
     if (ElapsedSeconds == 0) {
         ElapsedSeconds = 1; // the level clock itself: no division by zero
     }
-    const std::int32_t pairTime = PairsRemoved * PairSeconds;
-    const double gain = static_cast<double>(pairTime) / ElapsedSeconds * PairPoints;
-    Score += Rnd(gain);
+    // PairsRemoved x PairSeconds / ElapsedSeconds x PairPoints, as one exact fraction.
+    const std::int64_t points = static_cast<std::int64_t>(PairsRemoved) * PairSeconds * PairPoints;
+    Score += static_cast<std::int32_t>(RndRatio(points, ElapsedSeconds));
 }
 
 void TGame::DrawBonus() {

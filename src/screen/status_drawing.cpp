@@ -37,7 +37,7 @@ void TGame::DrawStatusBand() {
     canvas.FillRect({left - 1, TimeBarTop - 1, left + TimeBarWidth + 1, TimeBarTop + TimeBarHeight + 1});
     canvas.SetBrushColor(static_cast<TColor>(TimeBarColor));
     const std::int32_t barWidth =
-        Rnd(static_cast<double>(remaining) / static_cast<double>(TimeLimit) * TimeBarWidth);
+        static_cast<std::int32_t>(RndRatio(static_cast<std::int64_t>(remaining) * TimeBarWidth, TimeLimit));
     canvas.FillRect({left, TimeBarTop, left + barWidth, TimeBarTop + TimeBarHeight});
 
     // Every text of the band sits on a black box.

@@ -164,24 +164,16 @@ TEST_F(StatusBand, BarAndFrameSitCentredOnTheDisplay) {
 }
 
 TEST_F(StatusBand, BarWidthRoundsHalvesToEven) {
-    game.ElapsedSeconds = 479; // 0.625 rounds up to 1
-    game.DrawStatusBand();
-    EXPECT_EQ(Bar().Right, 363);
-
-    draw.Clear();
-    game.ElapsedSeconds = 420; // 60 / 480 x 300 = 37.5 -> 38
-    game.DrawStatusBand();
-    EXPECT_EQ(Bar().Right, 362 + 38);
-
-    draw.Clear();
-    game.ElapsedSeconds = 300; // 180 / 480 x 300 = 112.5 -> 112
-    game.DrawStatusBand();
-    EXPECT_EQ(Bar().Right, 362 + 112);
-
-    draw.Clear();
-    game.ElapsedSeconds = 0;
-    game.DrawStatusBand();
-    EXPECT_EQ(Bar().Right, 362 + 300);
+    // Seconds played of 480 -> red pixels. 44 and 308 seconds left are exact halves that a
+    // double quotient misses, one above, one below.
+    const std::pair<std::int32_t, std::int32_t> cases[] = {
+        {479, 1}, {420, 38}, {300, 112}, {0, 300}, {436, 28}, {172, 192}};
+    for (const auto& [elapsed, width] : cases) {
+        draw.Clear();
+        game.ElapsedSeconds = elapsed;
+        game.DrawStatusBand();
+        EXPECT_EQ(Bar().Right, 362 + width) << elapsed;
+    }
 }
 
 TEST_F(StatusBand, FourWhiteLinesOnBlackBoxes) {

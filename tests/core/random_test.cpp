@@ -51,6 +51,13 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(Rnd(0.5), 0);
     EXPECT_EQ(Rnd(57.291666), 57);
     EXPECT_EQ(Rnd(-1.5), -2);
+    EXPECT_EQ(RndRatio(5, 2), 2);
+    EXPECT_EQ(RndRatio(7, 2), 4);
+    EXPECT_EQ(RndRatio(10, 4), 2);
+    EXPECT_EQ(RndRatio(11, 4), 3);
+    EXPECT_EQ(RndRatio(-3, 2), -2);
+    EXPECT_EQ(RndRatio(-5, 2), -2);
+    EXPECT_EQ(RndRatio(-7, 3), -2);
 }
 
 } // namespace

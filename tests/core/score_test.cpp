@@ -36,6 +36,27 @@ TEST(ScorePair, PaceDecidesTheGainRoundedHalfToEven) {
     EXPECT_EQ(g.Score, 2 + 4);
 }
 
+TEST(ScorePair, ExactHalvesGoToEvenWhereADoubleWouldMissThem) {
+    struct Case {
+        std::int32_t pairPoints, pairSeconds, pairsRemoved, elapsed, gain;
+    };
+    // Easy levels 1 and 2, Normal level 1. A double quotient lands above the half in the first
+    // two (11, 31) and below it in the last three (57, 127, 1).
+    const Case cases[] = {{19, 4, 21, 152, 10}, {19, 4, 61, 152, 30}, {25, 6, 23, 60, 58},
+                          {25, 6, 17, 20, 128},  {47, 4, 3, 376, 2}};
+    for (const Case& c : cases) {
+        GameFixture f;
+        TGame& g = f.game;
+        g.PairPoints = c.pairPoints;
+        g.PairSeconds = c.pairSeconds;
+        g.PairsRemoved = c.pairsRemoved;
+        g.ElapsedSeconds = c.elapsed;
+        g.Score = 1000;
+        g.ScorePair();
+        EXPECT_EQ(g.Score, 1000 + c.gain) << c.pairsRemoved << " pairs at " << c.elapsed << " s";
+    }
+}
+
 TEST(ScorePair, BeforeTheFirstSecondTheClockMovesToOne) {
     GameFixture f;
     TGame& g = f.game;

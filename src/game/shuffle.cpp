@@ -67,7 +67,8 @@ void TGame::Shuffle() {
 }
 
 void TGame::wash1Click() {
-    if (GameState != 1 || ShufflesLeft <= 0) {
+    // In the pause after the last pair there is nothing to mix: no charge, no sound.
+    if (GameState != 1 || ShufflesLeft <= 0 || !BoardHasTile()) {
         return;
     }
     Shuffle();

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "core/fakes.h"
+#include "core/board_builder.h"
 #include "screen/tile_sprite.h"
 
 namespace pelmoravan {
@@ -112,6 +112,29 @@ TEST(MixTiles, SingleTileStaysAndEmptyBoardIsLeftAlone) {
     EXPECT_FALSE(g.Board[5][7].Removed);
     EXPECT_EQ(g.Board[5][7].Sprite, sprite);
     EXPECT_EQ(sprite->X, g.Board[5][7].X);
+}
+
+TEST(Wash1Click, AfterTheLastPairChargesNothingAndPlaysNothing) {
+    GameFixture f;
+    TGame& g = f.game;
+    testing::BuildBoard(g, {"AA"});
+    g.Level = 1;
+    g.ShufflesLeft = 3;
+    f.seeds.Script = {testing::SeedWithoutBonus(g.Difficulty)};
+    g.DXDrawMouseDown(TMouseButton::mbLeft, 90 + 25, 60 + 18);
+    g.DXDrawMouseDown(TMouseButton::mbLeft, 90 + 75, 60 + 18);
+    ASSERT_EQ(testing::TilesLeft(g), 0);
+    f.host.Sounds.clear();
+    const int messages = f.host.MessagesHandled;
+    g.wash1Click();
+    EXPECT_EQ(g.ShufflesLeft, 3);
+    EXPECT_TRUE(f.host.Sounds.empty());
+    EXPECT_EQ(f.host.MessagesHandled, messages);
+    // One tile back on the board: the command shuffles and charges again.
+    g.Board[0][0].Removed = false;
+    g.wash1Click();
+    EXPECT_EQ(g.ShufflesLeft, 2);
+    EXPECT_EQ(f.host.Sounds, std::vector<std::string>{"#4"});
 }
 
 TEST(ExchangeTiles, SwapsTheTileButNotThePlace) {

@@ -47,7 +47,12 @@ public:
         }
         return answer;
     }
-    void UpdateScores(bool enter, std::int32_t score) override { Offers.push_back({enter, score}); }
+    void UpdateScores(bool enter, std::int32_t score) override {
+        Offers.push_back({enter, score});
+        if (OnUpdateScores) {
+            OnUpdateScores(); // the window's score dialogs, or its report of a file error
+        }
+    }
     void PlaySound(const std::string& name) override { Sounds.push_back(name); }
     void PlaySoundAt(std::int32_t position) override {
         // Appended rather than "#" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) on the latter.
@@ -87,6 +92,7 @@ public:
     std::function<void()> OnSaveDialog;
     std::function<void()> OnProcessMessage;
     std::function<void()> OnQuestion;
+    std::function<void()> OnUpdateScores;
 };
 
 // 100 tile pictures named "1".."100", without pixels.

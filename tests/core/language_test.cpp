@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/fakes.h"
 #include "shell/apply_language.h"
 #include "shell/language_tables.h"
@@ -117,6 +119,18 @@ TEST_F(LanguageTest, ChineseCaptionsAfterStart) {
     EXPECT_EQ(menu.Item(BackgroundMusic1).Caption, "背景音乐");
     EXPECT_EQ(menu.Item(wash1).Caption, "重洗");
     EXPECT_EQ(menu.Item(Auto1).Caption, "自动");
+}
+
+TEST_F(LanguageTest, SettingAndHintCaptionsInBothLanguages) {
+    const std::tuple<TMenuItem, const char*, const char*> cases[] = {
+        {Level2, "等级", "Level"}, {Easy1, "容易", "Easy"},   {Normal1, "一般", "Normal"},
+        {Hard1, "困难", "Hard"},   {Sound1, "声音", "Sound"}, {hint1, "提示", "Hint"}};
+    for (const auto& [item, chinese, english] : cases) {
+        ApplyLanguage(game, menu, 0);
+        EXPECT_EQ(menu.Item(item).Caption, chinese);
+        ApplyLanguage(game, menu, 1);
+        EXPECT_EQ(menu.Item(item).Caption, english);
+    }
 }
 
 TEST_F(LanguageTest, SwitchingWhilePausedLabelsThePauseItemResume) {

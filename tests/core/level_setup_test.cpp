@@ -293,6 +293,7 @@ TEST(EndOfDifficulty, YesOnHardStartsEasyAfreshAndOffersTheScoreOnce) {
     EXPECT_EQ(g.BoardColumns, 16);
     EXPECT_EQ(g.BoardRows, 10);
     EXPECT_EQ(g.TimeLimit, 480);
+    EXPECT_EQ(g.PairSeconds, 6); // from the 480 s the first of the two set-ups left, not 360
     // The board was dealt twice; the engine holds the second deal's sprites and the dead
     // first ones until the purge.
     g.DXSpriteEngine.PurgeDead();
@@ -315,6 +316,7 @@ TEST(EndOfDifficulty, YesOnEasyGoesOnToNormal) {
     EXPECT_EQ(f.game.Difficulty, 2);
     EXPECT_EQ(f.game.BoardRows, 12);
     EXPECT_EQ(f.game.TileCount, 192);
+    EXPECT_EQ(f.game.PairSeconds, 6); // Rnd(540 / 96), not Rnd(420 / 96)
 }
 
 TEST(EndOfDifficulty, NoReturnsToTheTitleAndOffersTheScoreOnlyOnce) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/fakes.h"
+#include "core/board_builder.h"
 #include "shell/apply_language.h"
 #include "shell/menu_commands.h"
 #include "shell/menu_model.h"
@@ -266,6 +266,35 @@ TEST_F(MenuTest, SoundAndMusicSwitches) {
     menu.Sound1Click(game);
     EXPECT_TRUE(Checked(Music1));
     EXPECT_TRUE(Checked(BackgroundMusic1));
+}
+
+TEST(EffectsSwitch, OffSilencesEveryEffectButTheFinale) {
+    for (const bool on : {true, false}) {
+        GameFixture f;
+        TGame& g = f.game;
+        if (!on) {
+            Music1Click(g);
+        }
+        testing::BuildBoard(g, {"AAB", "CCB"});
+        g.Level = 1;
+        g.HintsLeft = 1;
+        g.ShufflesLeft = 1;
+        f.seeds.Script = {testing::SeedWithoutBonus(1)};
+        g.DXDrawMouseDown(TMouseButton::mbLeft, 90 + 25, 60 + 18);
+        g.DXDrawMouseDown(TMouseButton::mbLeft, 90 + 75, 60 + 18);
+        ASSERT_EQ(testing::TilesLeft(g), 4);
+        g.hint1Click();
+        g.wash1Click();
+        g.StartGame(1);
+        for (int level = 1; level <= 10; ++level) {
+            g.AdvanceLevel();
+        }
+        ASSERT_EQ(f.host.Questions.size(), 1u);
+        using Sounds = std::vector<std::string>;
+        const Sounds expected =
+            on ? Sounds{"Alert", "Alert", "recycle", "notify", "#4", "tada"} : Sounds{"tada"};
+        EXPECT_EQ(f.host.Sounds, expected);
+    }
 }
 
 TEST_F(MenuTest, LanguageCommandsSetTheLanguageAndRelabel) {

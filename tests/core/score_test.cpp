@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "core/fakes.h"
 
@@ -94,6 +95,23 @@ TEST(DrawBonus, OnlyADrawOfFourOrLessGrantsABonus) {
             EXPECT_EQ(g.BonusKind != 77, draw <= 4) << difficulty << " " << draw;
             EXPECT_EQ(f.seeds.Calls, 1); // one reseed, none between the draws
         }
+    }
+}
+
+TEST(DrawBonus, TheChanceIsFourInFiftyTimesDifficultyLessOne) {
+    // Each seed's next value lies just below (granted) or at (missed) 4 x 2^32 / (50d - 1): the
+    // draw is 4 or 5 from random(50d - 1), while random(50d - 2) would grant both and
+    // random(50d) or random(50d + 1) neither.
+    const std::tuple<std::int32_t, std::uint32_t, bool> cases[] = {
+        {1, 0xA0BBD4EEu, true}, {1, 0x7A0B7DBBu, false}, {2, 0x8F344643u, true},
+        {2, 0x6883EF10u, false}, {3, 0x0BEF1A36u, true}, {3, 0xE53EC303u, false}};
+    for (const auto& [difficulty, seed, granted] : cases) {
+        GameFixture f;
+        f.game.Difficulty = difficulty;
+        f.game.BonusKind = 77; // any grant overwrites it
+        f.seeds.Script = {seed};
+        f.game.DrawBonus();
+        EXPECT_EQ(f.game.BonusKind != 77, granted) << difficulty << " " << seed;
     }
 }
 

@@ -218,8 +218,9 @@ my $checksum = sub {
 # screen's width, at the bar's top (10).
 my $sx = $wx + int(($shot->{w} - 300) / 2) + 320;
 print "score ", $checksum->(join('', map { row_bytes($shot, $sx, $top + $_, $wx + $ww - $sx) } 8 .. 36)), "\n";
-# The level's name: the fourth line of the counters, at x 10, y 55.
-print "level ", $checksum->(join('', map { row_bytes($shot, $wx + 10, $top + $_, 200) } 53 .. 72)), "\n";
+# The level's name: the fourth line of the counters, at x 10, y 55; its first 60 pixels, left
+# of a menu left open under the third caption.
+print "level ", $checksum->(join('', map { row_bytes($shot, $wx + 10, $top + $_, 60) } 53 .. 72)), "\n";
 # Pure red below the status band (the bonus message ends above row 110): the level-cleared
 # banner on an empty board.
 my $red = 0;

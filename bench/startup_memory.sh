@@ -1,109 +1,88 @@
 #!/usr/bin/env bash
-# Start-up time and peak memory of the game on a private Xvfb screen of 1024 x 768.
+# Start-up time, exit time and peak memory of one game or several, compared in one run on a
+# private Xvfb screen of 1024 x 768.
 #
-#   bench/startup_memory.sh [GAME] [STARTS] [PLAY_SECONDS]
+#   [BENCH_SOUND=dummy|pulse|none] bench/startup_memory.sh [GAME...] [-- STARTS [PLAY_SECONDS]]
 #
-# Start-up: STARTS starts (default 7), each in a fresh working directory, so that the score file
-# and the music track are written as at a first start; for each the time from the start of the
-# process to its window being mapped and to the first frame of the title on the screen (the
-# middle of the logo turns night blue). Prints every start and the median.
-# Memory: one more start, F2, auto-play switched on from the menu, PLAY_SECONDS (default 60) of
-# auto-play through the levels; then the peak resident set (VmHWM) from /proc/<pid>/status.
+# Start-up: two warm-up starts, then STARTS (default 15) starts of every GAME and of a bare Qt
+# window (bench/x11/bare_qt_window.cpp), taken in turn, each in a fresh working directory. The
+# probe (bench/x11/first_frame_probe.c) forks and execs the program and times, from the exec, the
+# map of its window and the first frame with the logo's middle night blue, polling that one
+# pixel through XGetImage. One second after the frame, Esc; the exit time runs from the key press
+# to the process gone (its exit code must be 0). Prints the medians and the slowest exit.
+# Memory: for every GAME, F2, auto-play on from the menu, PLAY_SECONDS (default 60) of auto-play
+# with the music on; then the peak resident set (VmHWM) and where the resident pages lie
+# (bench/smaps_breakdown.py). Through PulseAudio, the music's loudness on the server's monitor
+# over that minute proves it was heard.
 #
-# GAME defaults to the release build of ./play (build/release/pelmoravan). Sound goes to SDL's
-# dummy driver unless SDL_AUDIODRIVER says otherwise; the music is on, as at every start.
+# GAME defaults to the release build of ./play (build/release/pelmoravan).
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
-GAME_ARG=$(readlink -f "${1:-$HERE/../build/release/pelmoravan}")
-STARTS=${2:-7}
-PLAY=${3:-60}
-[ -x "$GAME_ARG" ] || { echo "no game binary at $GAME_ARG (build it with ./play or pass a path)" >&2; exit 1; }
+GAMES=()
+while [ $# -gt 0 ] && [ "$1" != -- ]; do GAMES+=("$(readlink -f "$1")"); shift; done
+[ "${1:-}" = -- ] && shift
+STARTS=${1:-15}
+PLAY=${2:-60}
+[ ${#GAMES[@]} -gt 0 ] || GAMES=("$(readlink -f "$HERE/../build/release/pelmoravan")")
+for g in "${GAMES[@]}"; do
+    [ -x "$g" ] || { echo "no game binary at $g (build it with ./play or pass a path)" >&2; exit 1; }
+done
 
-# The window-test helpers, with their screenshots in a folder of our own.
 RUNDIR=$(mktemp -d)
 cd "$RUNDIR"
-source "$HERE/../tests/window/lib.sh" "$GAME_ARG"
-trap 'cleanup; rm -rf "$RUNDIR"' EXIT
-now_ns() { date +%s%N; }
+source "$HERE/../tests/window/lib.sh" "${GAMES[0]}"
+source "$HERE/lib.sh"
+trap 'stop_sound; cleanup; rm -rf "$RUNDIR"' EXIT
+bench_tools
 
-# launch: starts the game in a fresh working directory; sets STARTED to the time just before.
-launch() {
-    rm -rf "$WORKDIR"
-    WORKDIR=$(mktemp -d)
-    STARTED=$(now_ns)
-    (cd "$WORKDIR" && exec env SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" "$GAME" >/dev/null 2>"$SHOTS/stderr.txt") &
-    GAME_PID=$!
-}
-
-# The spot in the middle of the logo: before the first frame it is grey, black or the bare
-# root window's weave.
-logo_shown() {
-    local spot r b
-    spot=$(import -display "$DISPLAY" -window root -crop 1x1+432+318 -depth 8 txt:- 2>/dev/null |
-        grep -o '([0-9, ]*' | tr -d '( ') || true
-    IFS=, read -r r _ b <<<"${spot:-0,0,0}"
-    [ "$b" -gt 60 ] && [ "$b" -gt $((r + 30)) ]
-}
-
-echo "game:  $GAME_ARG"
+echo "sound: $BENCH_SOUND"
 echo "load:  $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min) on $(nproc) cores before the run"
 start_xvfb 1024x768
+start_sound
 
-# --- start-up ---
-: >"$SHOTS/mapped.txt"
-: >"$SHOTS/missed.txt"
-: >"$SHOTS/framed.txt"
-for run in $(seq "$STARTS"); do
-    launch
-    WID=""
-    for _ in $(seq 3000); do
-        WID=$(xdotool search --onlyvisible --name "Pelmoravan" 2>/dev/null | head -n1) || true
-        [ -n "$WID" ] && break
-        sleep 0.01
+# --- start-up and exit ---
+names=(bare)
+programs=("$BARE")
+for i in "${!GAMES[@]}"; do names+=("game$((i + 1))"); programs+=("${GAMES[$i]}"); done
+for run in $(seq -1 "$STARTS"); do
+    for i in "${!programs[@]}"; do
+        if [ "${names[$i]}" = bare ]; then probe_start "${programs[$i]}" -1 0; else probe_start "${programs[$i]}" 432 318; fi
+        sleep 1
+        probe_exit Escape
+        [ "$EXIT_CODE" = 0 ] || fail "${names[$i]}: Esc gave exit code $EXIT_CODE"
+        [ "$run" -ge 1 ] || continue
+        echo "$MAPPED_MS" >>"$RUNDIR/${names[$i]}.mapped"
+        echo "$FRAME_MS" >>"$RUNDIR/${names[$i]}.frame"
+        echo "$EXIT_MS" >>"$RUNDIR/${names[$i]}.exit"
     done
-    [ -n "$WID" ] || fail "no game window within 30 s"
-    mapped=$(now_ns)
-    # The frame came after the last look that missed it began, and before the one that saw it
-    # ended.
-    framed="" missed=$mapped
-    for _ in $(seq 1000); do
-        look=$(now_ns)
-        logo_shown && { framed=$(now_ns); break; }
-        missed=$look
-    done
-    [ -n "$framed" ] || fail "no logo on the screen"
-    echo $(((mapped - STARTED) / 1000000)) >>"$SHOTS/mapped.txt"
-    echo $(((missed - STARTED) / 1000000)) >>"$SHOTS/missed.txt"
-    echo $(((framed - STARTED) / 1000000)) >>"$SHOTS/framed.txt"
-    echo "start $run: window mapped after $(tail -n1 "$SHOTS/mapped.txt") ms," \
-        "first title frame after $(tail -n1 "$SHOTS/missed.txt") to $(tail -n1 "$SHOTS/framed.txt") ms"
-    key Escape
-    wait_exit 10
-    [ "$EXIT_CODE" = 0 ] || fail "Esc gave exit code $EXIT_CODE"
 done
-median() { sort -n "$1" | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
-echo "start-up, median of $STARTS: window mapped after $(median "$SHOTS/mapped.txt") ms," \
-    "first title frame after $(median "$SHOTS/missed.txt") to $(median "$SHOTS/framed.txt") ms"
+echo "start-up, median of $STARTS starts each (ms from exec):"
+echo "  bare Qt window: mapped $(median <"$RUNDIR/bare.mapped")"
+for i in "${!GAMES[@]}"; do
+    n=game$((i + 1))
+    echo "  ${GAMES[$i]}: mapped $(median <"$RUNDIR/$n.mapped"), first title frame $(median <"$RUNDIR/$n.frame")," \
+        "after Esc gone in $(median <"$RUNDIR/$n.exit") (slowest $(maximum <"$RUNDIR/$n.exit"))"
+done
 
 # --- memory after a minute of auto-play ---
-launch
-WID=$(timeout 30 xdotool search --sync --onlyvisible --name "Pelmoravan" 2>/dev/null | head -n1) || true
-[ -n "$WID" ] || fail "no game window appeared"
-eval "$(xdotool getwindowgeometry --shell "$WID")"
-for _ in $(seq 100); do logo_shown && break; done
-read_menu_bar
-key F2
-sleep 1
-cells dealt
-choose 2 2
-sleep "$PLAY"
-kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during auto-play"
-# Auto-play has moved on from level 1: the status band names another level.
-cells played
-[ "$(field played level)" != "$(field dealt level)" ] || fail "auto-play did not clear level 1 in $PLAY s"
-echo "memory after $PLAY s of auto-play: peak resident $(awk '/^VmHWM/ {print $2, $3}' "/proc/$GAME_PID/status")," \
-    "now $(awk '/^VmRSS/ {print $2, $3}' "/proc/$GAME_PID/status")"
+for game in "${GAMES[@]}"; do
+    probe_start "$game" 432 318
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    read_menu_bar
+    key F2
+    sleep 1
+    cells dealt
+    choose 2 2
+    heard0=$(monitor_bytes)
+    sleep "$PLAY"
+    heard1=$(monitor_bytes)
+    cells played
+    [ "$(field played level)" != "$(field dealt level)" ] || fail "auto-play did not clear level 1 in $PLAY s"
+    echo "memory of $game after $PLAY s of auto-play: peak resident" \
+        "$(awk '/^VmHWM/ {print $2, $3}' "/proc/$GAME_PID/status"), now $(awk '/^VmRSS/ {print $2, $3}' "/proc/$GAME_PID/status")"
+    python3 "$HERE/smaps_breakdown.py" "$GAME_PID" | sed 's/^/  /'
+    [ "$BENCH_SOUND" != pulse ] || echo "  loudness on the sound server's monitor meanwhile: $(monitor_rms "$heard0" "$heard1") RMS"
+    probe_exit Escape
+    [ "$EXIT_CODE" = 0 ] || fail "Esc gave exit code $EXIT_CODE"
+done
 echo "load:  $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min) after the run"
-key Escape
-wait_exit 10
-[ "$EXIT_CODE" = 0 ] || fail "Esc gave exit code $EXIT_CODE"

@@ -66,5 +66,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     form->show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // Everything the player keeps (the score file) is on disk by now. Tearing down the sound
+    // device would keep the process alive for a tenth of a second or more after the window is
+    // gone (SDL lets the last buffers drain), so the system reclaims it all instead.
+    std::fflush(nullptr);
+    std::_Exit(code);
 }

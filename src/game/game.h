@@ -155,6 +155,10 @@ public:
     void DXTimer1Timer(std::int32_t LagCount);
     void TimeUp();
     void DrawTitleScreen();
+    // The title as it stands, drawn and shown without a tick: the window's first frame, which
+    // need not wait an interval for the frame timer's first tick. Nothing on other screens.
+    void PresentTitleScreen();
+    void PaintTitleScreen();
     void DrawGameOverScreen();
     void DrawPausedScreen();
     void AdvanceGameClock();

@@ -24,10 +24,20 @@ TPoint CentredOn(const ISurface& surface, const TPictureCollectionItem& item) {
 } // namespace
 
 void TGame::DrawTitleScreen() {
+    LogoTicks = WrappingAdd(LogoTicks, 1);
+    PaintTitleScreen();
+}
+
+void TGame::PresentTitleScreen() {
+    if (GameState == 0 && DXDraw != nullptr && DXDraw->CanDraw()) {
+        PaintTitleScreen();
+    }
+}
+
+void TGame::PaintTitleScreen() {
     LinkLineShown = false;
     ISurface& surface = DXDraw->Surface();
     surface.Fill(0);
-    LogoTicks = WrappingAdd(LogoTicks, 1);
     if (DXImageList1 != nullptr) {
         const TPictureCollectionItem& logo = DXImageList1->Find("logo");
         const std::int32_t w = logo.Width();

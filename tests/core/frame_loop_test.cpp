@@ -114,6 +114,22 @@ TEST_F(FrameLoop, TitleShowsTheLogoWavingAtOneAndAHalfTimesItsSize) {
     EXPECT_EQ(draw.OpsOf(OpKind::WaveDraw)[0].Phase, 20);
 }
 
+TEST_F(FrameLoop, FirstFrameShowsTheTitleAsItStandsWithoutATick) {
+    draw.Clear();
+    game.PresentTitleScreen();
+    EXPECT_EQ(draw.Kinds(), (std::vector<OpKind>{OpKind::Fill, OpKind::WaveDraw, OpKind::Release, OpKind::Flip}));
+    EXPECT_EQ(draw.OpsOf(OpKind::WaveDraw)[0].Phase, 0);
+    EXPECT_EQ(game.LogoTicks, 0);
+    EXPECT_EQ(keys.Polls, 0);
+    TickKinds();
+    EXPECT_EQ(draw.OpsOf(OpKind::WaveDraw)[0].Phase, 10); // the first tick's frame is unchanged
+
+    game.StartGame(1);
+    draw.Clear();
+    game.PresentTitleScreen();
+    EXPECT_TRUE(draw.Ops().empty());
+}
+
 TEST_F(FrameLoop, TitleOnASurfaceTooSmallForTheLogoStartsOffItsEdges) {
     draw.Fake().W = 694;
     draw.Fake().H = 428;

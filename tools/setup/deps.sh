@@ -8,11 +8,12 @@ set -euo pipefail
 
 PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev
-  libsdl2-mixer-dev timgm6mb-soundfont
+  qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
+  libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-wqy-microhei fonts-noto-color-emoji fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-apps x11-utils openbox
   desktop-file-utils appstream dpkg-dev
+  pulseaudio pulseaudio-utils
 )
 # The page's build: the compiler, the music rendered ahead through FluidSynth into Ogg Vorbis,
 # the font subsets (fontTools writes WOFF2 with brotli).

@@ -7,29 +7,14 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <sstream>
+
+#include "audio/sdl/music_synth.h"
 
 namespace pelmoravan {
 namespace {
 
 constexpr int MixChannels = 2;
 constexpr int MixChunk = 1024; // about 46 ms at the mixing rate: effects still start promptly
-
-// Mix_Init and Mix_Quit are not counted by the mixer; two devices alive at once (tests) share.
-int MixerUsers = 0;
-
-bool AnySoundFontExists(const std::string& paths) {
-    std::stringstream list(paths);
-    std::string path;
-    while (std::getline(list, path, ':')) {
-        std::error_code error;
-        if (!path.empty() && std::filesystem::is_regular_file(path, error)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // The sound libraries under SDL write their own complaints straight to standard error while a
 // device is being looked for (several lines from ALSA on a machine without a card). The game
@@ -68,7 +53,9 @@ std::string TSdlAudio::SoundFontPaths() {
     return env != nullptr && *env != '\0' ? std::string(env) : std::string(DefaultSoundFont);
 }
 
-TSdlAudio::TSdlAudio(std::FILE* log) {
+TSdlAudio::TSdlAudio(std::FILE* log) : FStarter([this, log] { Start(log); }) {}
+
+void TSdlAudio::Start(std::FILE* log) {
     // SDL would otherwise install its own SIGINT/SIGTERM handlers and swallow Ctrl+C.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     std::string failure;
@@ -78,9 +65,6 @@ TSdlAudio::TSdlAudio(std::FILE* log) {
             failure = SDL_GetError();
         } else {
             FSubsystem = true;
-            if (MixerUsers++ == 0) {
-                Mix_Init(MIX_INIT_MID);
-            }
             // The rate stays ours even when the device would rather have another: SDL converts,
             // which costs far less than synthesizing the music at the device's rate.
             if (Mix_OpenAudioDevice(MixRate, AUDIO_S16SYS, MixChannels, MixChunk, nullptr,
@@ -93,26 +77,82 @@ TSdlAudio::TSdlAudio(std::FILE* log) {
     }
     if (!FOpen) {
         std::fprintf(log, "pelmoravan: no usable sound device (%s); playing without sound\n", failure.c_str());
-        return;
+    } else {
+        const std::string fonts = SoundFontPaths();
+        auto synth = std::make_unique<TMusicSynth>(MixRate, fonts);
+        if (synth->Available()) {
+            FSynth = std::move(synth);
+        } else {
+            std::fprintf(log, "pelmoravan: no MIDI soundfont at %s (package timgm6mb-soundfont); "
+                              "playing without music\n", fonts.c_str());
+        }
     }
+    {
+        std::lock_guard<std::mutex> lock(FLock);
+        FStarted = true;
+    }
+    FStartedSignal.notify_all();
+    // What was queued meanwhile runs here; what a step queues runs in the next round.
+    for (;;) {
+        std::vector<std::function<void()>> then;
+        {
+            std::lock_guard<std::mutex> lock(FLock);
+            if (FWhenStarted.empty()) {
+                FOver = true;
+                break;
+            }
+            then.swap(FWhenStarted);
+        }
+        for (auto& step : then) {
+            step();
+        }
+    }
+    FStartedSignal.notify_all();
+}
 
-    const std::string fonts = SoundFontPaths();
-    Mix_SetSoundFonts(fonts.c_str());
-    FSoundFont = AnySoundFontExists(fonts);
-    if (!FSoundFont) {
-        std::fprintf(log, "pelmoravan: no MIDI soundfont at %s (package timgm6mb-soundfont); "
-                          "playing without music\n", fonts.c_str());
+void TSdlAudio::WaitStartUpOver() const {
+    std::unique_lock<std::mutex> lock(FLock);
+    FStartedSignal.wait(lock, [this] { return FOver; });
+}
+
+void TSdlAudio::WaitStarted() const {
+    std::unique_lock<std::mutex> lock(FLock);
+    FStartedSignal.wait(lock, [this] { return FStarted; });
+}
+
+bool TSdlAudio::Initialized() const {
+    WaitStarted();
+    return FOpen;
+}
+
+bool TSdlAudio::MusicAvailable() const {
+    WaitStarted();
+    return FSynth != nullptr;
+}
+
+TMusicSynth* TSdlAudio::Synth() const {
+    WaitStarted();
+    return FSynth.get();
+}
+
+void TSdlAudio::WhenStarted(std::function<void()> then) {
+    {
+        std::lock_guard<std::mutex> lock(FLock);
+        if (!FOver) {
+            FWhenStarted.push_back(std::move(then));
+            return;
+        }
     }
+    then();
 }
 
 TSdlAudio::~TSdlAudio() {
+    FStarter.join();
     if (FOpen) {
         Mix_CloseAudio();
     }
+    FSynth.reset();
     if (FSubsystem) {
-        if (--MixerUsers == 0) {
-            Mix_Quit();
-        }
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 }

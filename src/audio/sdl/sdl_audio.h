@@ -1,12 +1,22 @@
 #pragma once
+#include <condition_variable>
 #include <cstdio>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace pelmoravan {
 
-// The sound device for the whole run: SDL's audio subsystem (nothing else of SDL) and the
-// mixer. Without a usable device, or without a soundfont for MIDI, the game still runs: one
-// line on standard error says so and the missing part stays silent.
+class TMusicSynth;
+
+// The sound device for the whole run: SDL's audio subsystem (nothing else of SDL), the mixer and
+// the music's synthesizer. They start on a thread of their own, so that the window shows without
+// waiting for the sound server or the soundfont; whatever needs them waits until they are up.
+// Without a usable device, or without a soundfont for MIDI, the game still runs: one line on
+// standard error says so and the missing part stays silent.
 class TSdlAudio {
 public:
     static constexpr const char* DefaultSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
@@ -18,16 +28,35 @@ public:
     TSdlAudio(const TSdlAudio&) = delete;
     TSdlAudio& operator=(const TSdlAudio&) = delete;
 
-    bool Initialized() const { return FOpen; }
-    bool MusicAvailable() const { return FOpen && FSoundFont; }
+    // Both wait for the start-up to finish.
+    bool Initialized() const;
+    bool MusicAvailable() const;
+    // The synthesizer once started; null without music. Waits for the start-up.
+    TMusicSynth* Synth() const;
 
-    // The soundfont list the mixer gets: SDL_SOUNDFONTS when set, else the default above.
+    // Runs `then` once the device and synthesizer are up (or known to be missing): at once on
+    // the caller's thread when everything queued so far has run, else on the start-up thread.
+    void WhenStarted(std::function<void()> then);
+    // Waits until the start-up thread has run everything queued for it.
+    void WaitStartUpOver() const;
+
+    // The soundfont list: SDL_SOUNDFONTS when set, else the default above.
     static std::string SoundFontPaths();
 
 private:
+    void Start(std::FILE* log);
+    void WaitStarted() const;
+
     bool FSubsystem = false;
     bool FOpen = false;
-    bool FSoundFont = false;
+    std::unique_ptr<TMusicSynth> FSynth;
+
+    mutable std::mutex FLock;
+    mutable std::condition_variable FStartedSignal;
+    bool FStarted = false; // the device and synthesizer are decided
+    bool FOver = false;    // and what was queued for then has run
+    std::vector<std::function<void()>> FWhenStarted;
+    std::thread FStarter;
 };
 
 } // namespace pelmoravan

@@ -2,48 +2,36 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fluidsynth.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
 #include "audio/rmid.h"
+#include "audio/sdl/music_synth.h"
 #include "audio/sdl/sdl_audio.h"
 
 namespace pelmoravan {
 
-std::atomic<TSdlMusicPlayer*> TSdlMusicPlayer::Current{nullptr};
-
-TSdlMusicPlayer::TSdlMusicPlayer(const TSdlAudio& audio, std::FILE* log, QObject* parent)
+TSdlMusicPlayer::TSdlMusicPlayer(TSdlAudio& audio, std::FILE* log, QObject* parent)
     : QObject(parent), FAudio(audio), FLog(log) {
-    if (FAudio.Initialized()) {
-        Current = this;
-        Mix_HookMusicFinished(&TSdlMusicPlayer::MusicFinished);
-    }
+    // The hook stays for the player's life: it is never set while our lock is held, since the
+    // mixer holds its own lock around the hook, which takes ours.
+    FAudio.WhenStarted([this] {
+        if (FAudio.Initialized()) {
+            Mix_HookMusic(&TSdlMusicPlayer::Mix, this);
+        }
+    });
 }
 
 TSdlMusicPlayer::~TSdlMusicPlayer() {
+    FAudio.WaitStartUpOver(); // nothing queued on the start-up thread can reach us after this
     Close();
     if (FAudio.Initialized()) {
         // Waits for a hook that is running on the audio thread, so none can see us after this.
-        Mix_HookMusicFinished(nullptr);
-        TSdlMusicPlayer* self = this;
-        Current.compare_exchange_strong(self, nullptr);
-    }
-}
-
-void TSdlMusicPlayer::MusicFinished() {
-    TSdlMusicPlayer* player = Current.load();
-    if (player == nullptr || player->FHalting.load()) {
-        return; // our own stop, not the end of a track
-    }
-    const std::uint64_t generation = player->FGeneration.load();
-    QMetaObject::invokeMethod(
-        player, [player, generation] { player->Deliver(generation); }, Qt::QueuedConnection);
-}
-
-void TSdlMusicPlayer::Deliver(std::uint64_t generation) {
-    if (generation == FGeneration.load() && FOpen) {
-        emit Notify();
+        Mix_HookMusic(nullptr, nullptr);
     }
 }
 
@@ -55,14 +43,10 @@ void TSdlMusicPlayer::Complain(const std::string& why) {
 }
 
 void TSdlMusicPlayer::Close() {
+    std::lock_guard<std::mutex> lock(FLock);
     FGeneration += 1;
-    if (FMusic != nullptr) {
-        FHalting = true;
-        Mix_HaltMusic();
-        FHalting = false;
-        Mix_FreeMusic(FMusic);
-        FMusic = nullptr;
-    }
+    FWanted = false;
+    StopLocked();
     FData.clear();
     FOpen = false;
 }
@@ -71,7 +55,8 @@ TPlayerMode TSdlMusicPlayer::Mode() const {
     if (!FOpen) {
         return TPlayerMode::NotReady;
     }
-    return FMusic != nullptr && Mix_PlayingMusic() != 0 ? TPlayerMode::Playing : TPlayerMode::Stopped;
+    std::lock_guard<std::mutex> lock(FLock);
+    return FWanted ? TPlayerMode::Playing : TPlayerMode::Stopped;
 }
 
 void TSdlMusicPlayer::SetFileName(const std::string& path) { FFileName = path; }
@@ -79,29 +64,104 @@ void TSdlMusicPlayer::SetFileName(const std::string& path) { FFileName = path; }
 void TSdlMusicPlayer::Open() {
     Close();
     FOpen = true;
-    if (!FAudio.MusicAvailable()) {
-        return; // the device layer has said why already
-    }
     std::ifstream in(FFileName, std::ios::binary);
+    std::lock_guard<std::mutex> lock(FLock);
     if (!in) {
         Complain("\"" + FFileName + "\" cannot be read");
         return;
     }
     FData = UnwrapRmid(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-    SDL_RWops* bytes = SDL_RWFromConstMem(FData.data(), static_cast<int>(FData.size()));
-    FMusic = Mix_LoadMUS_RW(bytes, 1);
-    if (FMusic == nullptr) {
-        Complain(Mix_GetError());
-    }
 }
 
 void TSdlMusicPlayer::Play() {
-    if (FMusic == nullptr) {
+    std::uint64_t generation = 0;
+    {
+        std::lock_guard<std::mutex> lock(FLock);
+        if (FData.empty()) {
+            return;
+        }
+        generation = ++FGeneration;
+        FWanted = true;
+    }
+    // Starts now when the sound is up, or on the start-up thread the moment it is.
+    FAudio.WhenStarted([this, generation] {
+        std::lock_guard<std::mutex> lock(FLock);
+        if (generation == FGeneration && FWanted) {
+            StartLocked();
+        }
+    });
+}
+
+void TSdlMusicPlayer::StartLocked() {
+    FSynth = FAudio.Synth();
+    if (FSynth == nullptr) {
+        FWanted = false; // the device layer has said why already; no end will be told
         return;
     }
-    FGeneration += 1;
-    if (Mix_PlayMusic(FMusic, 0) != 0) {
-        Complain(Mix_GetError());
+    FPlayer = new_fluid_player(FSynth->Synth());
+    if (FPlayer == nullptr || fluid_player_add_mem(FPlayer, FData.data(), FData.size()) != FLUID_OK ||
+        fluid_player_play(FPlayer) != FLUID_OK) {
+        Complain("the track is not a MIDI file the synthesizer reads");
+        StopLocked();
+        FWanted = false;
+        return;
+    }
+    FBlock.clear();
+    FBlockAt = 0;
+    FRenderDone = false;
+}
+
+void TSdlMusicPlayer::StopLocked() {
+    if (FPlayer == nullptr) {
+        return;
+    }
+    fluid_player_stop(FPlayer);
+    delete_fluid_player(FPlayer);
+    FPlayer = nullptr;
+    FSynth->Reset(); // no note of this track rings on into the next
+    FBlock.clear();
+    FBlockAt = 0;
+}
+
+void TSdlMusicPlayer::Mix(void* self, std::uint8_t* stream, int length) {
+    auto* player = static_cast<TSdlMusicPlayer*>(self);
+    std::lock_guard<std::mutex> lock(player->FLock);
+    player->MixLocked(reinterpret_cast<std::int16_t*>(stream), length / 4);
+}
+
+void TSdlMusicPlayer::MixLocked(std::int16_t* out, int frames) {
+    while (frames > 0 && FPlayer != nullptr) {
+        if (FBlockAt >= FBlock.size()) {
+            if (FRenderDone || fluid_player_get_status(FPlayer) != FLUID_PLAYER_PLAYING) {
+                // The track is over and its last block has played: the end of this play request.
+                StopLocked();
+                FWanted = false;
+                const std::uint64_t generation = FGeneration;
+                QMetaObject::invokeMethod(
+                    this, [this, generation] { Deliver(generation); }, Qt::QueuedConnection);
+                return;
+            }
+            FBlock.resize(static_cast<std::size_t>(BlockFrames) * 2);
+            FSynth->Render(FBlock.data(), BlockFrames);
+            FBlockAt = 0;
+            FRenderDone = fluid_player_get_status(FPlayer) != FLUID_PLAYER_PLAYING;
+        }
+        const std::size_t take = std::min(FBlock.size() - FBlockAt, static_cast<std::size_t>(frames) * 2);
+        std::memcpy(out, FBlock.data() + FBlockAt, take * sizeof(std::int16_t));
+        FBlockAt += take;
+        out += take;
+        frames -= static_cast<int>(take / 2);
+    }
+}
+
+void TSdlMusicPlayer::Deliver(std::uint64_t generation) {
+    bool current = false;
+    {
+        std::lock_guard<std::mutex> lock(FLock);
+        current = generation == FGeneration && FOpen;
+    }
+    if (current) {
+        emit Notify();
     }
 }
 

@@ -1,28 +1,30 @@
 #pragma once
 #include <QObject>
-#include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "audio/music.h"
 
-typedef struct _Mix_Music Mix_Music;
+typedef struct _fluid_player_t fluid_player_t;
 
 namespace pelmoravan {
 
+class TMusicSynth;
 class TSdlAudio;
 
-// The music player on the mixer's music stream. The mixer reports the end of a track on its
-// own audio thread; Notify is emitted on the thread this object lives on (the window's), and
-// only for the end of the play request that is still current, never for a stop we asked for.
-// A track that cannot be played (no device, no soundfont, bad data) leaves the player open and
-// silent; the first such failure is told on the log once.
+// The music player: the synthesizer plays the track on the mixer's music stream, rendered ahead
+// in blocks of a few hundred milliseconds. A play asked for before the sound has started begins
+// as soon as it has. The end of a track is seen on the audio thread; Notify is emitted on the
+// thread this object lives on (the window's), and only for the play request that is still current,
+// never for a stop we asked for. A track that cannot be played (no device, no soundfont, bad
+// data) leaves the player open and silent; the first such failure is told on the log once.
 class TSdlMusicPlayer final : public QObject, public IMediaPlayer {
     Q_OBJECT
 public:
-    explicit TSdlMusicPlayer(const TSdlAudio& audio, std::FILE* log = stderr, QObject* parent = nullptr);
+    explicit TSdlMusicPlayer(TSdlAudio& audio, std::FILE* log = stderr, QObject* parent = nullptr);
     ~TSdlMusicPlayer() override;
 
     void Close() override;
@@ -37,21 +39,32 @@ signals:
     void Notify();
 
 private:
-    static void MusicFinished(); // the mixer's hook
+    // Frames rendered at a time: about 370 ms at the mixing rate.
+    static constexpr int BlockFrames = 8192;
+
+    static void Mix(void* self, std::uint8_t* stream, int length); // the mixer's music hook
+    void MixLocked(std::int16_t* out, int frames);
+    void StartLocked();
+    void StopLocked();
     void Deliver(std::uint64_t generation);
     void Complain(const std::string& why);
 
-    const TSdlAudio& FAudio;
+    TSdlAudio& FAudio;
     std::FILE* FLog;
     std::string FFileName;
     bool FOpen = false;
-    bool FComplained = false;
-    std::vector<std::uint8_t> FData; // the mixer reads the track from here
-    Mix_Music* FMusic = nullptr;
-    std::atomic<bool> FHalting{false};
-    std::atomic<std::uint64_t> FGeneration{0};
 
-    static std::atomic<TSdlMusicPlayer*> Current;
+    // Shared with the audio thread and the start-up thread.
+    mutable std::mutex FLock;
+    bool FComplained = false;
+    std::vector<std::uint8_t> FData;   // the track as the synthesizer reads it
+    bool FWanted = false;              // a play is asked for and has not ended
+    std::uint64_t FGeneration = 0;     // counts play requests and stops
+    TMusicSynth* FSynth = nullptr;     // once the sound has started
+    fluid_player_t* FPlayer = nullptr; // while the track is playing
+    std::vector<std::int16_t> FBlock;  // rendered ahead, interleaved stereo
+    std::size_t FBlockAt = 0;          // the next sample of FBlock to hand out
+    bool FRenderDone = false;          // the track has ended; the rest of FBlock still plays
 };
 
 } // namespace pelmoravan

@@ -108,6 +108,7 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     FillWorkArea();
     FormShow();
+    PresentFirstFrame();
     // Without a window manager (a bare X server) nothing else would make the window active, and
     // the frame timer only ticks for the active application.
     activateWindow();
@@ -119,6 +120,20 @@ void TForm1::FillWorkArea() { TWorkAreaFit::Fit(*this); }
 
 void TForm1::FormShow() {
     FDXDraw->resize(centralWidget()->size());
+}
+
+// The window maps with the title on it instead of a blank surface for the timer's first
+// interval; the tick that follows comes when it would have anyway.
+void TForm1::PresentFirstFrame() {
+    if (FFirstFramePresented) {
+        return;
+    }
+    FFirstFramePresented = true;
+    try {
+        FGame->PresentTitleScreen();
+    } catch (const std::exception& error) {
+        ReportError(this, error);
+    }
 }
 
 bool TForm1::AskYesNo(const std::string& text) {

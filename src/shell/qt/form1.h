@@ -56,6 +56,7 @@ protected:
 private:
     void FillWorkArea();
     void FormShow();
+    void PresentFirstFrame();
     void CreateMediaComponents();
 
     TSteadyClockSeedSource FSeedSource;
@@ -70,6 +71,7 @@ private:
     TMainMenu* FMainMenu = nullptr;
     std::unique_ptr<TGameAudio> FAudio; // DXSound1 and MediaPlayer1
     TStartOptions FOptions;
+    bool FFirstFramePresented = false;
 };
 
 } // namespace pelmoravan

@@ -3,8 +3,9 @@
 namespace pelmoravan {
 
 TGameAudio::TGameAudio(const TWaveCollection& DXWaveList1, TRandom& random,
-                       std::unique_ptr<ITrackSource> tracks, std::string trackPath, std::FILE* log)
-    : FDevice(log),
+                       std::unique_ptr<ITrackSource> tracks, std::string trackPath, std::FILE* log,
+                       bool startNow)
+    : FDevice(log, startNow),
       FWaves(FDevice),
       FPlayer(FDevice, log),
       FTracks(std::move(tracks)),

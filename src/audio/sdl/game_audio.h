@@ -17,7 +17,7 @@ namespace pelmoravan {
 class TGameAudio {
 public:
     TGameAudio(const TWaveCollection& DXWaveList1, TRandom& random, std::unique_ptr<ITrackSource> tracks,
-               std::string trackPath = MusicTrackFileName, std::FILE* log = stderr);
+               std::string trackPath = MusicTrackFileName, std::FILE* log = stderr, bool startNow = true);
 
     void PlaySound(const std::string& name) { FEffects.PlaySound(name); }
     void PlaySoundAt(std::int32_t position) { FEffects.PlaySoundAt(position); }

@@ -53,9 +53,25 @@ std::string TSdlAudio::SoundFontPaths() {
     return env != nullptr && *env != '\0' ? std::string(env) : std::string(DefaultSoundFont);
 }
 
-TSdlAudio::TSdlAudio(std::FILE* log) : FStarter([this, log] { Start(log); }) {}
+TSdlAudio::TSdlAudio(std::FILE* log, bool startNow) : FLog(log) {
+    if (startNow) {
+        Start();
+    }
+}
 
-void TSdlAudio::Start(std::FILE* log) {
+void TSdlAudio::Start() { Launch(); }
+
+void TSdlAudio::Launch() const {
+    std::lock_guard<std::mutex> lock(FLock);
+    if (!FLaunched) {
+        FLaunched = true;
+        auto* self = const_cast<TSdlAudio*>(this); // the start-up thread fills in what it found
+        FStarter = std::thread([self] { self->StartUp(); });
+    }
+}
+
+void TSdlAudio::StartUp() {
+    std::FILE* log = FLog;
     // SDL would otherwise install its own SIGINT/SIGTERM handlers and swallow Ctrl+C.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     std::string failure;
@@ -108,14 +124,17 @@ void TSdlAudio::Start(std::FILE* log) {
         }
     }
     FStartedSignal.notify_all();
+    SDL_TLSCleanup(); // SDL keeps per-thread error texts; this thread is not one of its own
 }
 
 void TSdlAudio::WaitStartUpOver() const {
+    Launch();
     std::unique_lock<std::mutex> lock(FLock);
     FStartedSignal.wait(lock, [this] { return FOver; });
 }
 
 void TSdlAudio::WaitStarted() const {
+    Launch();
     std::unique_lock<std::mutex> lock(FLock);
     FStartedSignal.wait(lock, [this] { return FStarted; });
 }
@@ -147,7 +166,9 @@ void TSdlAudio::WhenStarted(std::function<void()> then) {
 }
 
 TSdlAudio::~TSdlAudio() {
-    FStarter.join();
+    if (FStarter.joinable()) {
+        FStarter.join();
+    }
     if (FOpen) {
         Mix_CloseAudio();
     }

@@ -14,7 +14,9 @@ class TMusicSynth;
 
 // The sound device for the whole run: SDL's audio subsystem (nothing else of SDL), the mixer and
 // the music's synthesizer. They start on a thread of their own, so that the window shows without
-// waiting for the sound server or the soundfont; whatever needs them waits until they are up.
+// waiting for the sound server or the soundfont: at once, or when Start is called (the window
+// calls it once its first frame is out). Whatever needs them starts them if need be and waits
+// until they are up.
 // Without a usable device, or without a soundfont for MIDI, the game still runs: one line on
 // standard error says so and the missing part stays silent.
 class TSdlAudio {
@@ -23,10 +25,13 @@ public:
     // The mixing rate: the effects' own, and the MIDI synthesizer's work grows with it.
     static constexpr int MixRate = 22050;
 
-    explicit TSdlAudio(std::FILE* log = stderr);
+    explicit TSdlAudio(std::FILE* log = stderr, bool startNow = true);
     ~TSdlAudio();
     TSdlAudio(const TSdlAudio&) = delete;
     TSdlAudio& operator=(const TSdlAudio&) = delete;
+
+    // Starts the start-up thread; once is enough, later calls change nothing.
+    void Start();
 
     // Both wait for the start-up to finish.
     bool Initialized() const;
@@ -44,19 +49,23 @@ public:
     static std::string SoundFontPaths();
 
 private:
-    void Start(std::FILE* log);
+    // The start-up may be launched from a const accessor that needs the device.
+    void Launch() const;
+    void StartUp();
     void WaitStarted() const;
 
+    std::FILE* FLog;
     bool FSubsystem = false;
     bool FOpen = false;
     std::unique_ptr<TMusicSynth> FSynth;
 
     mutable std::mutex FLock;
+    mutable bool FLaunched = false;
     mutable std::condition_variable FStartedSignal;
     bool FStarted = false; // the device and synthesizer are decided
     bool FOver = false;    // and what was queued for then has run
     std::vector<std::function<void()>> FWhenStarted;
-    std::thread FStarter;
+    mutable std::thread FStarter;
 };
 
 } // namespace pelmoravan

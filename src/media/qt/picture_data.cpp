@@ -14,7 +14,8 @@ namespace {
 // as it is.
 QImage ScaledAsPainted(const QImage& source, const QRect& from, QSize size) {
     if (size == from.size()) {
-        return source.copy(from);
+        // A whole picture at its own size shares the source's pixels instead of a copy.
+        return from == source.rect() ? source : source.copy(from);
     }
     QImage scaled(size, QImage::Format_ARGB32_Premultiplied);
     scaled.fill(0);

@@ -34,8 +34,11 @@ TForm1::TForm1(TStartOptions options, QWidget* parent)
     FDXDraw = new TDXDraw(this);
     setCentralWidget(FDXDraw);
     CreateMediaComponents();
+    // The sound device and the soundfont start once the event loop runs, so that they take no
+    // time from the window's first frame; the music asked for below starts as soon as they are up.
     FAudio = std::make_unique<TGameAudio>(FDXWaveList1, FGame->Rng, std::make_unique<TQtTrackSource>(),
-                                          FOptions.TrackPath());
+                                          FOptions.TrackPath(), stderr, false);
+    QTimer::singleShot(0, this, [this] { FAudio->DXSound1().Start(); });
     connect(&FAudio->MediaPlayer1(), &TSdlMusicPlayer::Notify, this, &TForm1::MediaPlayer1Notify);
     FMainMenu = new TMainMenu(*this, *menuBar());
     FGame->ImageList = &FImageList;

@@ -6,7 +6,9 @@ add_executable(pelmoravan_web ${WEB_SOURCES})
 set_target_properties(pelmoravan_web PROPERTIES OUTPUT_NAME pelmoravan SUFFIX ".js")
 target_link_libraries(pelmoravan_web PRIVATE pelmoravan_core)
 target_compile_options(pelmoravan_web PRIVATE ${PELMORAVAN_WARNINGS})
-file(GLOB MUSIC_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/music/*.mid)
+file(GLOB_RECURSE PACKED_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/music/*.mid
+     ${CMAKE_SOURCE_DIR}/assets/tiles/* ${CMAKE_SOURCE_DIR}/assets/backs/*
+     ${CMAKE_SOURCE_DIR}/assets/screens/* ${CMAKE_SOURCE_DIR}/assets/waves/*)
 target_link_options(pelmoravan_web PRIVATE
   # No Node: emscripten's output of this age does not run under the machine's Node anyway.
   -sENVIRONMENT=web
@@ -18,5 +20,11 @@ target_link_options(pelmoravan_web PRIVATE
   # The score file's folder is kept in the browser's storage.
   -lidbfs.js -sFORCE_FILESYSTEM=1
   # The MIDI tracks: the music rule writes one to the track file, the page plays its rendering.
-  "SHELL:--embed-file ${CMAKE_SOURCE_DIR}/assets/music@/music")
-set_property(TARGET pelmoravan_web APPEND PROPERTY LINK_DEPENDS ${MUSIC_FILES})
+  "SHELL:--embed-file ${CMAKE_SOURCE_DIR}/assets/music@/music"
+  # Pictures and waves in one file (pelmoravan.data) fetched beside the program: one request
+  # instead of a hundred and thirty.
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/tiles@/assets/tiles"
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/backs@/assets/backs"
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/screens@/assets/screens"
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/waves@/assets/waves")
+set_property(TARGET pelmoravan_web APPEND PROPERTY LINK_DEPENDS ${PACKED_FILES})

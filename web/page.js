@@ -109,15 +109,17 @@ const Pel = (() => {
     },
     present() {
       frontCtx.drawImage(back, 0, 0);
+      if (!P.presented) P.firstFrameAt = performance.now();
       P.presented = true;
     },
   };
 
-  // --- loading the catalog: every picture and wave fetched at once ---
+  // --- loading the catalog: every picture decoded at once ---
+  // The program's files (pelmoravan.data, unpacked before it starts) hold the pictures and waves.
+  const assetBytes = (path) => Module.FS.readFile(`/assets/${path}`);
+
   async function loadPicture(path, key, keyed) {
-    const response = await fetch(`assets/${path}`);
-    if (!response.ok) throw new Error(path);
-    const bitmap = await createImageBitmap(await response.blob());
+    const bitmap = await createImageBitmap(new Blob([assetBytes(path)], { type: 'image/bmp' }));
     if (!keyed) return { source: bitmap, width: bitmap.width, height: bitmap.height };
     // The colour key (0x00BBGGRR, matched exactly) becomes transparency once, here.
     const c = document.createElement('canvas');
@@ -135,29 +137,32 @@ const Pel = (() => {
     return { source: c, width: c.width, height: c.height };
   }
 
+  // Effects are decoded off-line in the background, so that the first frame does not wait for
+  // them and the first click's sound is ready by then.
+  function loadWaves(paths) {
+    const Offline = window.OfflineAudioContext || window.webkitOfflineAudioContext;
+    if (!Offline) return;
+    const decoder = new Offline(1, 1, 44100);
+    paths.forEach((path, i) => {
+      Promise.resolve()
+        .then(() => decoder.decodeAudioData(assetBytes(path).slice().buffer))
+        .then((b) => { P.audio.buffers[i] = b; }, (e) => console.warn('pelmoravan: effect not loaded', e));
+    });
+  }
+
   P.loadCatalog = async (list) => {
-    const lines = list.split('\n').filter((l) => l);
-    const jobs = lines.map(async (line) => {
-      const [kind, path, key, keyed] = line.split(' ');
+    const lines = list.split('\n').filter((l) => l).map((l) => l.split(' '));
+    loadWaves(lines.filter(([kind]) => kind === 'wave').map(([, path]) => path));
+    const jobs = lines.filter(([kind]) => kind === 'picture').map(async ([, path, key, keyed]) => {
       try {
-        if (kind === 'picture') return { kind, item: await loadPicture(path, Number(key), keyed === '1') };
-        const response = await fetch(`assets/${path}`);
-        if (!response.ok) throw new Error(path);
-        return { kind, item: await response.arrayBuffer() };
+        return { item: await loadPicture(path, Number(key), keyed === '1') };
       } catch (e) {
-        return { kind, failed: path };
+        return { failed: path };
       }
     });
     const results = await Promise.all(jobs);
     for (const r of results) if (r.failed) return r.failed;
-    P.pictures = results.filter((r) => r.kind === 'picture').map((r) => r.item);
-    // Effects are decoded now, off-line, so that the first click's sound is ready to play.
-    const Offline = window.OfflineAudioContext || window.webkitOfflineAudioContext;
-    if (Offline) {
-      const decoder = new Offline(1, 1, 44100);
-      await Promise.all(results.filter((r) => r.kind === 'wave').map((r, i) =>
-        decoder.decodeAudioData(r.item).then((b) => { P.audio.buffers[i] = b; }, () => {})));
-    }
+    P.pictures = results.map((r) => r.item);
     // The texts need the page's face before the first is measured.
     if (document.fonts) {
       try {
@@ -589,6 +594,8 @@ const Pel = (() => {
   window.pelmoravanTest = {
     ready: () => P.presented,
     persisted: () => !P.persisting,
+    // Milliseconds from navigation to the first frame shown.
+    firstFrameAt: () => P.firstFrameAt,
     canvas: () => front,
     // The off-screen surface, 1:1, as it stood at the last flip (the canvas shows it scaled).
     surfacePixels() {

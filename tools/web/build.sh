@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the browser version into a folder of static files (default build/web): the program
-# (pelmoravan.js, pelmoravan.wasm), the page, the pictures and waves, and what
-# tools/web/assets.sh adds (the rendered music, the font subset).
+# (pelmoravan.js, pelmoravan.wasm, and pelmoravan.data with the pictures and waves), the page,
+# and what tools/web/assets.sh adds (the rendered music, the font subset).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out=${1:-build/web}
@@ -15,11 +15,10 @@ fi
 cmake --build "$work"
 
 mkdir -p "$out"
-cp "$work/pelmoravan.js" "$work/pelmoravan.wasm" web/index.html web/page.js web/page.css "$out/"
-for folder in tiles backs screens waves; do
-  mkdir -p "$out/assets/$folder"
-  cp -u assets/$folder/* "$out/assets/$folder/"
-done
+cp "$work/pelmoravan.js" "$work/pelmoravan.wasm" "$work/pelmoravan.data" web/index.html web/page.js \
+  web/page.css "$out/"
+# The pictures and waves travel in pelmoravan.data now; copies from older builds go.
+rm -rf "$out/assets"
 if [ -f tools/web/assets.sh ]; then
   bash tools/web/assets.sh "$out"
 fi

@@ -13,8 +13,8 @@ namespace pelmoravan {
 
 namespace {
 
-// Loads every file of the list (one "path key keyed" line per picture, then "wave path" lines)
-// at once; returns "" or the path that failed.
+// Loads the pictures of the list (one "picture path key keyed" line each; "wave path" lines
+// are fetched in the background) at once; returns "" or the picture path that failed.
 EM_ASYNC_JS(char*, js_load_catalog, (const char* list), {
     const failed = await Pel.loadCatalog(UTF8ToString(list));
     const size = lengthBytesUTF8(failed) + 1;

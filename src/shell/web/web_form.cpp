@@ -11,6 +11,7 @@
 #include "shell/score_file.h"
 #include "shell/web/suspension.h"
 #include "shell/web/web_dialogs.h"
+#include "shell/web/web_seed_source.h"
 
 namespace pelmoravan {
 
@@ -47,7 +48,7 @@ std::unique_ptr<ISeedSource> MakeSeedSource(std::uint32_t seed) {
     if (seed != 0) {
         return std::make_unique<TCountingSeedSource>(seed);
     }
-    return std::make_unique<TSteadyClockSeedSource>();
+    return std::make_unique<TWebSeedSource>();
 }
 
 bool HasChildren(TMenuItem item) {

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdint>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_size_limit.h"
 #include "shell/binary_file.h"
 #include "shell/score_file.h"
 
@@ -282,24 +281,15 @@ TEST_F(ScoreFileTest, ForeignFileBehindALinkIsKeptBesideTheLinkAndItsTargetReset
 
 TEST_F(ScoreFileTest, NothingIsResetWhenTheBackupCannotBeWrittenInFull) {
     WriteFile(Bytes(5000, 0xAB));
-    // A file size limit makes the backup's writes fail part-way, even for root.
-    struct sigaction ignore {};
-    struct sigaction previous {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit limit = old;
-    limit.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    try {
-        Update(false, -1);
-        ADD_FAILURE() << "no error";
-    } catch (const EFileCreateError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + Path + ".bak\". File too large");
+    {
+        const TFileSizeLimit limit(4096); // the backup's writes fail part-way
+        try {
+            Update(false, -1);
+            ADD_FAILURE() << "no error";
+        } catch (const EFileCreateError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + Path + ".bak\". File too large");
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &old);
-    sigaction(SIGXFSZ, &previous, nullptr);
     EXPECT_EQ(FileBytes(), Bytes(5000, 0xAB));
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
 }

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
+#include "core/file_size_limit.h"
 #include "core/screen_fixture.h"
 #include "shell/binary_file.h"
 
@@ -18,26 +17,18 @@ namespace {
 std::string WriteOverTheSizeLimit(std::size_t bytes) {
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() / ("pelmoravan-limit-" + std::to_string(::getpid()));
-    struct sigaction ignore {};
-    struct sigaction previous {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &previous);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit limit = old;
-    limit.rlim_cur = 100;
     std::string error = "no error";
-    setrlimit(RLIMIT_FSIZE, &limit);
-    try {
-        TBinaryFile file(path.string(), TFileMode::Create);
-        const std::vector<std::uint8_t> data(bytes, 0x5A);
-        file.WriteBuffer(data.data(), data.size());
-        file.Close();
-    } catch (const EFileError& e) {
-        error = e.what();
+    {
+        const TFileSizeLimit limit(100);
+        try {
+            TBinaryFile file(path.string(), TFileMode::Create);
+            const std::vector<std::uint8_t> data(bytes, 0x5A);
+            file.WriteBuffer(data.data(), data.size());
+            file.Close();
+        } catch (const EFileError& e) {
+            error = e.what();
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &old);
-    sigaction(SIGXFSZ, &previous, nullptr);
     std::filesystem::remove(path);
     return error;
 }

@@ -3,51 +3,126 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <algorithm>
 #include <cstring>
 
 namespace pelmoravan {
 
+namespace {
+
+// A print of the pixels of one block: four independent lanes, so that the multiplications
+// overlap, folded into one at the end. Equal prints mean equal pixels but for a chance of 2^-64.
+std::uint64_t BlockPrint(const QImage& image, const QRect& block) {
+    constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ull;
+    std::uint64_t lane[4] = {1, 2, 3, 4};
+    auto mix = [](std::uint64_t& h, std::uint64_t word) {
+        h = (h ^ word) * kOdd;
+        h ^= h >> 29;
+    };
+    const auto bytes = static_cast<std::size_t>(block.width()) * sizeof(QRgb);
+    for (int y = block.top(); y <= block.bottom(); ++y) {
+        const uchar* row = image.constScanLine(y) + static_cast<std::size_t>(block.left()) * sizeof(QRgb);
+        std::size_t i = 0;
+        for (; i + 32 <= bytes; i += 32) {
+            for (int k = 0; k < 4; ++k) {
+                std::uint64_t word;
+                std::memcpy(&word, row + i + 8 * k, 8);
+                mix(lane[k], word);
+            }
+        }
+        for (; i < bytes; i += 4) {
+            std::uint32_t pixel;
+            std::memcpy(&pixel, row + i, 4);
+            mix(lane[0], pixel);
+        }
+    }
+    std::uint64_t print = 0;
+    for (const std::uint64_t h : lane) {
+        mix(print, h);
+    }
+    return print;
+}
+
+} // namespace
+
+void TBlockPrints::Reset(QSize size) {
+    FSize = size;
+    FSeen.Reset(size);
+    FColumns = (size.width() + TBlockSet::BlockWidth - 1) / TBlockSet::BlockWidth;
+    const int rows = (size.height() + TBlockSet::BlockHeight - 1) / TBlockSet::BlockHeight;
+    FPrints.assign(static_cast<std::size_t>(FColumns) * static_cast<std::size_t>(rows), 0);
+    FKnown.assign(FPrints.size(), 0);
+}
+
+std::vector<QRect> TBlockPrints::Changed(const QImage& image, const std::vector<QRect>& areas) {
+    if (image.size() != FSize) {
+        Reset(image.size());
+    }
+    FSeen.Clear();
+    const QRect bounds = image.rect();
+    for (const QRect& area : areas) {
+        const QRect inside = area.intersected(bounds);
+        if (inside.isEmpty()) {
+            continue;
+        }
+        for (int row = inside.top() / TBlockSet::BlockHeight; row <= inside.bottom() / TBlockSet::BlockHeight; ++row) {
+            for (int column = inside.left() / TBlockSet::BlockWidth;
+                 column <= inside.right() / TBlockSet::BlockWidth; ++column) {
+                const QRect block = QRect(column * TBlockSet::BlockWidth, row * TBlockSet::BlockHeight,
+                                          TBlockSet::BlockWidth, TBlockSet::BlockHeight)
+                                        .intersected(bounds);
+                const std::size_t i = static_cast<std::size_t>(row) * static_cast<std::size_t>(FColumns) +
+                                      static_cast<std::size_t>(column);
+                const std::uint64_t print = BlockPrint(image, block);
+                if (FKnown[i] == 0 || FPrints[i] != print) {
+                    FPrints[i] = print;
+                    FKnown[i] = 1;
+                    FSeen.Mark(block);
+                }
+            }
+        }
+    }
+    return FSeen.Rects();
+}
+
+void TBlockPrints::Forget(const QRect& rect) {
+    const QRect inside = rect.intersected(QRect(QPoint(0, 0), FSize));
+    if (inside.isEmpty()) {
+        return;
+    }
+    for (int row = inside.top() / TBlockSet::BlockHeight; row <= inside.bottom() / TBlockSet::BlockHeight; ++row) {
+        const std::size_t first = static_cast<std::size_t>(row) * static_cast<std::size_t>(FColumns);
+        std::fill(FKnown.begin() + static_cast<std::ptrdiff_t>(first + static_cast<std::size_t>(inside.left() / TBlockSet::BlockWidth)),
+                  FKnown.begin() + static_cast<std::ptrdiff_t>(first + static_cast<std::size_t>(inside.right() / TBlockSet::BlockWidth) + 1),
+                  std::uint8_t{0});
+    }
+}
+
 TDXDraw::TDXDraw(QWidget* parent) : QWidget(parent), FSurface(size()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    FPresented = FSurface.Image().copy();
-    FPresentedPrint = FSurface.Fingerprint();
+    FShown.Reset(FSurface.Image().size());
+    FShownPrint = FSurface.Fingerprint();
 }
 
 bool TDXDraw::CanDraw() { return FSurface.Exists(); }
 
 void TDXDraw::Flip() {
     FSurface.Release();
-    const QImage& current = FSurface.Image();
     const std::vector<QRect> written = FSurface.TakeWritten();
     const std::uint64_t print = FSurface.Fingerprint();
-    if (FPresented.size() != current.size() || FPresented.format() != current.format()) {
-        FPresented = current.copy();
-        FPresentedPrint = print;
-        FLastDirty = rect();
-        update();
-        return;
-    }
-    FLastDirty = QRect();
+    FLastDirty = QRegion();
     // Most frames draw again exactly what is on show: nothing to compare.
-    if (print == FPresentedPrint) {
+    if (print == FShownPrint) {
         return;
     }
-    FPresentedPrint = print;
+    FShownPrint = print;
     // Only what changed reaches the window: pixels the game did not write since the last flip
     // are as shown, and of those it wrote most frames change only a few.
-    const qsizetype bytesPerPixel = current.depth() / 8;
-    for (const QRect& area : written) {
-        const QRect changed = ChangedRect(FPresented, current, area);
-        if (changed.isEmpty()) {
-            continue;
-        }
-        for (int y = changed.top(); y <= changed.bottom(); ++y) {
-            std::memcpy(FPresented.scanLine(y) + changed.left() * bytesPerPixel,
-                        current.constScanLine(y) + changed.left() * bytesPerPixel,
-                        static_cast<std::size_t>(changed.width() * bytesPerPixel));
-        }
-        FLastDirty = FLastDirty.united(changed);
-        update(changed);
+    for (const QRect& changed : FShown.Changed(FSurface.Image(), written)) {
+        FLastDirty += changed;
+    }
+    if (!FLastDirty.isEmpty()) {
+        update(FLastDirty);
     }
 }
 
@@ -55,8 +130,16 @@ void TDXDraw::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // The window holds nothing of its own under the surface: copy, do not blend.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const QImage& frame = FSurface.Image();
     for (const QRect& area : event->region()) {
-        painter.drawImage(area.topLeft(), FPresented, area);
+        painter.drawImage(area.topLeft(), frame, area);
+    }
+    // A repaint between a draw and its flip (a nested event loop) shows pixels the window was
+    // never sent as a frame: the next flip sends those blocks again, whatever their prints.
+    for (const QRect& pending : FSurface.Unflipped()) {
+        if (event->region().intersects(pending)) {
+            FShown.Forget(pending);
+        }
     }
 }
 
@@ -64,8 +147,8 @@ void TDXDraw::resizeEvent(QResizeEvent* event) {
     const QSize size = event->size().expandedTo(QSize(1, 1));
     if (size != FSurface.Image().size()) {
         FSurface.Resize(size);
-        FPresented = FSurface.Image().copy();
-        FPresentedPrint = FSurface.Fingerprint();
+        FShown.Reset(size);
+        FShownPrint = FSurface.Fingerprint();
         emit SurfaceResized(size.width(), size.height());
     }
     QWidget::resizeEvent(event);
@@ -89,73 +172,6 @@ std::optional<TMouseButton> ToMouseButton(Qt::MouseButton button) {
     default:
         return std::nullopt;
     }
-}
-
-QRect ChangedRect(const QImage& before, const QImage& after) {
-    return ChangedRect(before, after, after.rect());
-}
-
-QRect ChangedRect(const QImage& before, const QImage& after, const QRect& within) {
-    if (before.size() != after.size() || before.format() != after.format()) {
-        return after.rect();
-    }
-    const QRect area = within.intersected(after.rect());
-    if (area.isEmpty()) {
-        return {};
-    }
-    const int depthBytes = after.depth() / 8;
-    const qsizetype rowBytes = static_cast<qsizetype>(area.width()) * depthBytes;
-    const qsizetype offset = static_cast<qsizetype>(area.left()) * depthBytes;
-    auto rowDiffers = [&](int y) {
-        return std::memcmp(before.constScanLine(y) + offset, after.constScanLine(y) + offset,
-                           static_cast<std::size_t>(rowBytes)) != 0;
-    };
-    int top = area.top();
-    while (top <= area.bottom() && !rowDiffers(top)) {
-        ++top;
-    }
-    if (top > area.bottom()) {
-        return {};
-    }
-    int bottom = area.bottom();
-    while (bottom > top && !rowDiffers(bottom)) {
-        --bottom;
-    }
-    // Columns: 32-bit pixels are compared whole; other depths fall back to the full width.
-    if (after.depth() != 32) {
-        return QRect(area.left(), top, area.width(), bottom - top + 1);
-    }
-    // Whole blocks are compared with memcmp first; only the block holding the first (or last)
-    // difference is walked pixel by pixel. Columns count from the area's left edge.
-    constexpr int kBlock = 16;
-    const int width = area.width();
-    int left = width;
-    int right = -1;
-    for (int y = top; y <= bottom; ++y) {
-        const auto* a = reinterpret_cast<const quint32*>(before.constScanLine(y)) + area.left();
-        const auto* b = reinterpret_cast<const quint32*>(after.constScanLine(y)) + area.left();
-        int x = 0;
-        while (x + kBlock <= left && std::memcmp(a + x, b + x, kBlock * 4) == 0) {
-            x += kBlock;
-        }
-        while (x < left && a[x] == b[x]) {
-            ++x;
-        }
-        left = std::min(left, x);
-        int r = width; // one past the pixel to test
-        while (r - kBlock > right && std::memcmp(a + r - kBlock, b + r - kBlock, kBlock * 4) == 0) {
-            r -= kBlock;
-        }
-        --r;
-        while (r > right && a[r] == b[r]) {
-            --r;
-        }
-        right = std::max(right, r);
-    }
-    if (right < left) {
-        return {};
-    }
-    return QRect(area.left() + left, top, right - left + 1, bottom - top + 1);
 }
 
 } // namespace pelmoravan

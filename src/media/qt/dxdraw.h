@@ -1,7 +1,10 @@
 #pragma once
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "game/mouse.h"
 #include "media/canvas.h"
@@ -9,8 +12,29 @@
 
 namespace pelmoravan {
 
+// A print of every block of an image's grid (the blocks of TBlockSet), to tell which blocks
+// changed since they were last looked at without keeping a copy of the pixels.
+class TBlockPrints {
+public:
+    // Every block unknown, for an image of the size: the next look reports each as changed.
+    void Reset(QSize size);
+    // The blocks under the areas whose pixels differ from when they were last looked at (or
+    // were never looked at), as rectangles; they are remembered as they are now.
+    std::vector<QRect> Changed(const QImage& image, const std::vector<QRect>& areas);
+    // The blocks under the rectangle become unknown again.
+    void Forget(const QRect& rect);
+
+private:
+    TBlockSet FSeen;
+    QSize FSize;
+    int FColumns = 0;
+    std::vector<std::uint64_t> FPrints;
+    std::vector<std::uint8_t> FKnown;
+};
+
 // The play surface: a child widget that fills the window's client area and keeps an off-screen
-// surface of its own size. Flip shows what the game drew; a repaint shows the last flipped frame.
+// surface of its own size. Flip sends to the window what changed since the last flip; a repaint
+// copies from the surface, which between frames holds the last flipped one.
 class TDXDraw : public QWidget, public IDrawControl {
     Q_OBJECT
 public:
@@ -23,12 +47,10 @@ public:
     ISurface& Surface() override { return FSurface; }
 
     TQtSurface& QtSurface() { return FSurface; }
-    // What the window shows: the surface as it was at the last flip.
-    const QImage& Presented() const { return FPresented; }
     int SurfaceWidth() const { return FSurface.Width(); }
     int SurfaceHeight() const { return FSurface.Height(); }
-    // The bounds of what the last flip asked to repaint (empty when nothing changed).
-    QRect LastFlipDirty() const { return FLastDirty; }
+    // What the last flip asked to repaint (empty when nothing changed).
+    const QRegion& LastFlipDirty() const { return FLastDirty; }
 
 signals:
     void SurfaceResized(int width, int height);
@@ -42,18 +64,14 @@ protected:
 
 private:
     TQtSurface FSurface;
-    QImage FPresented;
-    std::uint64_t FPresentedPrint = 0; // the surface's fingerprint when FPresented was taken
-    QRect FLastDirty;
+    // What the window was last sent, as block prints and as the surface's fingerprint then:
+    // a second full-size copy of the frame would cost as much memory as the surface itself.
+    TBlockPrints FShown;
+    std::uint64_t FShownPrint = 0;
+    QRegion FLastDirty;
 };
 
 // The game's name for a Qt button; nothing for buttons the game does not know.
 std::optional<TMouseButton> ToMouseButton(Qt::MouseButton button);
-
-// The smallest rectangle holding every pixel in which two images of one size and format differ;
-// empty when they are equal.
-QRect ChangedRect(const QImage& before, const QImage& after);
-// The same, looking only inside `within`.
-QRect ChangedRect(const QImage& before, const QImage& after, const QRect& within);
 
 } // namespace pelmoravan

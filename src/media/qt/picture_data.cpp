@@ -80,36 +80,53 @@ std::atomic<std::uint64_t> NextSerial{0};
 } // namespace
 
 TQtPictureData::TQtPictureData(const QImage& image)
-    : FSerial(++NextSerial), FOpaque(image.convertToFormat(QImage::Format_ARGB32_Premultiplied)) {
+    : FSerial(++NextSerial), FPixels(image.convertToFormat(QImage::Format_ARGB32_Premultiplied)) {
     // The catalog's pictures are 24-bit; anything with an alpha channel of its own is made opaque
     // so that only the key decides what is drawn.
     if (image.hasAlphaChannel()) {
-        for (int y = 0; y < FOpaque.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(FOpaque.scanLine(y));
-            for (int x = 0; x < FOpaque.width(); ++x) {
+        for (int y = 0; y < FPixels.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(FPixels.scanLine(y));
+            for (int x = 0; x < FPixels.width(); ++x) {
                 row[x] |= 0xFF000000u;
             }
         }
     }
 }
 
+const QImage& TQtPictureData::Opaque() {
+    if (FKey) {
+        const QRgb keyPixel = qRgb(static_cast<int>(*FKey & 0xFF), static_cast<int>((*FKey >> 8) & 0xFF),
+                                   static_cast<int>((*FKey >> 16) & 0xFF));
+        for (int y = 0; y < FPixels.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(FPixels.scanLine(y));
+            for (int x = 0; x < FPixels.width(); ++x) {
+                if (qAlpha(row[x]) == 0) {
+                    row[x] = keyPixel;
+                }
+            }
+        }
+        FKey.reset();
+    }
+    return FPixels;
+}
+
 const QImage& TQtPictureData::Keyed(TColor key) {
     if (FKey == key) {
-        return FKeyed;
+        return FPixels;
     }
+    Opaque();
     const QRgb match = qRgb(static_cast<int>(key & 0xFF), static_cast<int>((key >> 8) & 0xFF),
                             static_cast<int>((key >> 16) & 0xFF));
-    FKeyed = FOpaque.copy();
-    for (int y = 0; y < FKeyed.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(FKeyed.scanLine(y));
-        for (int x = 0; x < FKeyed.width(); ++x) {
+    for (int y = 0; y < FPixels.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(FPixels.scanLine(y));
+        for (int x = 0; x < FPixels.width(); ++x) {
             if (row[x] == match) {
                 row[x] = 0; // fully transparent, premultiplied
             }
         }
     }
     FKey = key;
-    return FKeyed;
+    return FPixels;
 }
 
 const TPreparedImage& TQtPictureData::Prepared(bool keyed, TColor key, const QRect& from,
@@ -125,7 +142,7 @@ const TPreparedImage& TQtPictureData::Prepared(bool keyed, TColor key, const QRe
     }
     auto entry =
         std::make_unique<TPreparedEntry>(TPreparedEntry{keyed, key, from, size, sampling, {}});
-    const QImage& source = keyed ? Keyed(key) : FOpaque;
+    const QImage& source = keyed ? Keyed(key) : Opaque();
     entry->Image.Pixels = sampling == TSampling::Painter ? ScaledAsPainted(source, from, size)
                                                          : ScaledByFixedPoint(source, from, size);
     FindRuns(entry->Image);
@@ -137,7 +154,7 @@ const TPreparedImage* PreparedImage(const TPictureCollectionItem& item, std::int
                                     QSize size, TSampling sampling) {
     auto* data = dynamic_cast<TQtPictureData*>(item.Picture.get());
     const auto from = PatternQRect(item, pattern);
-    if (data == nullptr || data->Opaque().isNull() || !from || size.isEmpty()) {
+    if (data == nullptr || data->Empty() || !from || size.isEmpty()) {
         return nullptr;
     }
     return &data->Prepared(item.Transparent, item.TransparentColor, *from, size, sampling);
@@ -145,7 +162,7 @@ const TPreparedImage* PreparedImage(const TPictureCollectionItem& item, std::int
 
 const QImage* SourceImage(const TPictureCollectionItem& item) {
     auto* data = dynamic_cast<TQtPictureData*>(item.Picture.get());
-    if (data == nullptr || data->Opaque().isNull()) {
+    if (data == nullptr || data->Empty()) {
         return nullptr;
     }
     return item.Transparent ? &data->Keyed(item.TransparentColor) : &data->Opaque();

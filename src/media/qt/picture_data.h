@@ -28,8 +28,9 @@ struct TPreparedImage {
     bool Blends = false;
 };
 
-// The pixels of one picture. The colour key is turned into alpha once, when the key is first
-// asked for (the loader asks at load time), never per frame.
+// The pixels of one picture, held once: opaque, or with the colour key turned into alpha. The
+// key is applied when first asked for (the loader asks at load time), never per frame; the two
+// forms turn into each other exactly, since the opaque one has no transparent pixel.
 class TQtPictureData final : public IPictureData {
 public:
     explicit TQtPictureData(const QImage& image);
@@ -37,11 +38,12 @@ public:
     // Differs between any two pictures made in one run, unlike their addresses.
     std::uint64_t Serial() const { return FSerial; }
 
-    std::int32_t Width() const override { return FOpaque.width(); }
-    std::int32_t Height() const override { return FOpaque.height(); }
+    std::int32_t Width() const override { return FPixels.width(); }
+    std::int32_t Height() const override { return FPixels.height(); }
+    bool Empty() const { return FPixels.isNull(); }
 
     // Every pixel opaque.
-    const QImage& Opaque() const { return FOpaque; }
+    const QImage& Opaque();
     // Pixels of the key colour (0x00BBGGRR, matched exactly on red, green and blue) transparent,
     // every other pixel opaque.
     const QImage& Keyed(TColor key);
@@ -64,9 +66,8 @@ private:
     static constexpr std::size_t kPreparedKept = 4;
 
     std::uint64_t FSerial;
-    QImage FOpaque;
-    QImage FKeyed;
-    std::optional<TColor> FKey;
+    QImage FPixels;
+    std::optional<TColor> FKey; // the key FPixels is keyed with, if any
     std::vector<std::unique_ptr<TPreparedEntry>> FPrepared; // the most recently made last
 };
 

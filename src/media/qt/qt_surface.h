@@ -87,6 +87,8 @@ public:
 
     // Covers every pixel written since the last call (or since the image was made); forgets them.
     std::vector<QRect> TakeWritten();
+    // What TakeWritten would cover now, left in place.
+    std::vector<QRect> Unflipped() const { return FWritten.Rects(); }
     // A fingerprint of the last fill and of everything drawn since, with all that decides its
     // pixels: two equal fingerprints mean two equal images (but for a chance of 2^-64).
     std::uint64_t Fingerprint() const { return FPrint; }

@@ -131,8 +131,14 @@ void TDXDraw::paintEvent(QPaintEvent* event) {
     // The window holds nothing of its own under the surface: copy, do not blend.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QImage& frame = FSurface.Image();
+    // In strips: a copy of many rows at once is split over a pool of threads, whose waking
+    // costs more than the copy of one frame's change.
+    constexpr int kStripRows = 64;
     for (const QRect& area : event->region()) {
-        painter.drawImage(area.topLeft(), frame, area);
+        for (int top = area.top(); top <= area.bottom(); top += kStripRows) {
+            const QRect strip(area.left(), top, area.width(), std::min(kStripRows, area.bottom() + 1 - top));
+            painter.drawImage(strip.topLeft(), frame, strip);
+        }
     }
     // A repaint between a draw and its flip (a nested event loop) shows pixels the window was
     // never sent as a frame: the next flip sends those blocks again, whatever their prints.

@@ -264,7 +264,12 @@ TEST(ImageDraw, KeyIsTurnedIntoAlphaOnceAndKeptForLaterDraws) {
     EXPECT_EQ(qAlpha(first.pixel(0, 0)), 0);
     EXPECT_EQ(qAlpha(first.pixel(1, 0)), 255);
     EXPECT_EQ(data->Keyed(0).cacheKey(), id);
-    EXPECT_EQ(qAlpha(data->Opaque().pixel(0, 0)), 255);
+    // One copy of the pixels serves both forms: each comes back exactly.
+    EXPECT_EQ(data->Opaque().pixel(0, 0), kBlack);
+    EXPECT_EQ(qAlpha(data->Keyed(0x090909).pixel(1, 0)), 0);
+    EXPECT_EQ(data->Keyed(0x090909).pixel(0, 0), kBlack);
+    EXPECT_EQ(data->Keyed(0).pixel(1, 0), qRgb(9, 9, 9));
+    EXPECT_EQ(qAlpha(data->Keyed(0).pixel(3, 1)), 0);
 }
 
 TEST(ImageDraw, DrawsClipToTheSurface) {

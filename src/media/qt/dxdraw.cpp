@@ -21,7 +21,8 @@ std::uint64_t BlockPrint(const QImage& image, const QRect& block) {
     };
     const auto bytes = static_cast<std::size_t>(block.width()) * sizeof(QRgb);
     for (int y = block.top(); y <= block.bottom(); ++y) {
-        const uchar* row = image.constScanLine(y) + static_cast<std::size_t>(block.left()) * sizeof(QRgb);
+        const uchar* row =
+            image.constScanLine(y) + static_cast<std::size_t>(block.left()) * sizeof(QRgb);
         std::size_t i = 0;
         for (; i + 32 <= bytes; i += 32) {
             for (int k = 0; k < 4; ++k) {
@@ -54,48 +55,44 @@ void TBlockPrints::Reset(QSize size) {
     FKnown.assign(FPrints.size(), 0);
 }
 
+template <typename F>
+void TBlockPrints::ForEachBlock(const QRect& rect, F&& visit) {
+    const QRect bounds(QPoint(0, 0), FSize);
+    const QRect inside = rect.intersected(bounds);
+    if (inside.isEmpty()) {
+        return;
+    }
+    constexpr int W = TBlockSet::BlockWidth;
+    constexpr int H = TBlockSet::BlockHeight;
+    for (int row = inside.top() / H; row <= inside.bottom() / H; ++row) {
+        for (int column = inside.left() / W; column <= inside.right() / W; ++column) {
+            const auto index = static_cast<std::size_t>(row) * static_cast<std::size_t>(FColumns) +
+                               static_cast<std::size_t>(column);
+            visit(index, QRect(column * W, row * H, W, H).intersected(bounds));
+        }
+    }
+}
+
 std::vector<QRect> TBlockPrints::Changed(const QImage& image, const std::vector<QRect>& areas) {
     if (image.size() != FSize) {
         Reset(image.size());
     }
     FSeen.Clear();
-    const QRect bounds = image.rect();
     for (const QRect& area : areas) {
-        const QRect inside = area.intersected(bounds);
-        if (inside.isEmpty()) {
-            continue;
-        }
-        for (int row = inside.top() / TBlockSet::BlockHeight; row <= inside.bottom() / TBlockSet::BlockHeight; ++row) {
-            for (int column = inside.left() / TBlockSet::BlockWidth;
-                 column <= inside.right() / TBlockSet::BlockWidth; ++column) {
-                const QRect block = QRect(column * TBlockSet::BlockWidth, row * TBlockSet::BlockHeight,
-                                          TBlockSet::BlockWidth, TBlockSet::BlockHeight)
-                                        .intersected(bounds);
-                const std::size_t i = static_cast<std::size_t>(row) * static_cast<std::size_t>(FColumns) +
-                                      static_cast<std::size_t>(column);
-                const std::uint64_t print = BlockPrint(image, block);
-                if (FKnown[i] == 0 || FPrints[i] != print) {
-                    FPrints[i] = print;
-                    FKnown[i] = 1;
-                    FSeen.Mark(block);
-                }
+        ForEachBlock(area, [&](std::size_t i, const QRect& block) {
+            const std::uint64_t print = BlockPrint(image, block);
+            if (FKnown[i] == 0 || FPrints[i] != print) {
+                FPrints[i] = print;
+                FKnown[i] = 1;
+                FSeen.Mark(block);
             }
-        }
+        });
     }
     return FSeen.Rects();
 }
 
 void TBlockPrints::Forget(const QRect& rect) {
-    const QRect inside = rect.intersected(QRect(QPoint(0, 0), FSize));
-    if (inside.isEmpty()) {
-        return;
-    }
-    for (int row = inside.top() / TBlockSet::BlockHeight; row <= inside.bottom() / TBlockSet::BlockHeight; ++row) {
-        const std::size_t first = static_cast<std::size_t>(row) * static_cast<std::size_t>(FColumns);
-        std::fill(FKnown.begin() + static_cast<std::ptrdiff_t>(first + static_cast<std::size_t>(inside.left() / TBlockSet::BlockWidth)),
-                  FKnown.begin() + static_cast<std::ptrdiff_t>(first + static_cast<std::size_t>(inside.right() / TBlockSet::BlockWidth) + 1),
-                  std::uint8_t{0});
-    }
+    ForEachBlock(rect, [&](std::size_t i, const QRect&) { FKnown[i] = 0; });
 }
 
 TDXDraw::TDXDraw(QWidget* parent) : QWidget(parent), FSurface(size()) {
@@ -136,7 +133,8 @@ void TDXDraw::paintEvent(QPaintEvent* event) {
     constexpr int kStripRows = 64;
     for (const QRect& area : event->region()) {
         for (int top = area.top(); top <= area.bottom(); top += kStripRows) {
-            const QRect strip(area.left(), top, area.width(), std::min(kStripRows, area.bottom() + 1 - top));
+            const QRect strip(area.left(), top, area.width(),
+                              std::min(kStripRows, area.bottom() + 1 - top));
             painter.drawImage(strip.topLeft(), frame, strip);
         }
     }

@@ -25,6 +25,10 @@ public:
     void Forget(const QRect& rect);
 
 private:
+    // Calls visit(index, block) for every block under the rectangle, clipped to the image.
+    template <typename F>
+    void ForEachBlock(const QRect& rect, F&& visit);
+
     TBlockSet FSeen;
     QSize FSize;
     int FColumns = 0;

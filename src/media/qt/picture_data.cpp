@@ -93,39 +93,39 @@ TQtPictureData::TQtPictureData(const QImage& image)
     }
 }
 
-const QImage& TQtPictureData::Opaque() {
-    if (FKey) {
-        const QRgb keyPixel = qRgb(static_cast<int>(*FKey & 0xFF), static_cast<int>((*FKey >> 8) & 0xFF),
-                                   static_cast<int>((*FKey >> 16) & 0xFF));
-        for (int y = 0; y < FPixels.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(FPixels.scanLine(y));
-            for (int x = 0; x < FPixels.width(); ++x) {
-                if (qAlpha(row[x]) == 0) {
-                    row[x] = keyPixel;
-                }
+namespace {
+
+// Every pixel for which `replaced` holds becomes `by`.
+template <typename Test>
+void ReplacePixels(QImage& image, Test replaced, QRgb by) {
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (replaced(row[x])) {
+                row[x] = by;
             }
         }
+    }
+}
+
+} // namespace
+
+const QImage& TQtPictureData::Opaque() {
+    if (FKey) {
+        ReplacePixels(FPixels, [](QRgb pixel) { return qAlpha(pixel) == 0; }, ToQColor(*FKey).rgb());
         FKey.reset();
     }
     return FPixels;
 }
 
 const QImage& TQtPictureData::Keyed(TColor key) {
-    if (FKey == key) {
-        return FPixels;
+    if (FKey != key) {
+        Opaque();
+        const QRgb match = ToQColor(key).rgb();
+        // Fully transparent, premultiplied.
+        ReplacePixels(FPixels, [match](QRgb pixel) { return pixel == match; }, 0);
+        FKey = key;
     }
-    Opaque();
-    const QRgb match = qRgb(static_cast<int>(key & 0xFF), static_cast<int>((key >> 8) & 0xFF),
-                            static_cast<int>((key >> 16) & 0xFF));
-    for (int y = 0; y < FPixels.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(FPixels.scanLine(y));
-        for (int x = 0; x < FPixels.width(); ++x) {
-            if (row[x] == match) {
-                row[x] = 0; // fully transparent, premultiplied
-            }
-        }
-    }
-    FKey = key;
     return FPixels;
 }
 

@@ -1,8 +1,28 @@
 #include "audio/music.h"
 
+#include "audio/midi_programs.h"
+#include "audio/rmid.h"
 #include "shell/binary_file.h"
 
 namespace pelmoravan {
+
+namespace {
+
+std::string TrackName(std::int32_t n) { return "Sound" + std::to_string(n); }
+
+} // namespace
+
+std::set<int> TrackPrograms(ITrackSource& tracks) {
+    std::set<int> programs = {0};
+    for (std::int32_t n = 1; n <= MusicTracks; ++n) {
+        try {
+            programs.merge(ProgramChanges(UnwrapRmid(tracks.Track(TrackName(n)))));
+        } catch (const ETrackNotFound&) {
+            // A track that is not there is never played.
+        }
+    }
+    return programs;
+}
 
 TBackgroundMusic::TBackgroundMusic(IMediaPlayer& player, ITrackSource& tracks, TRandom& random,
                                    std::string path)
@@ -17,8 +37,8 @@ void TBackgroundMusic::PlayMusic(bool start) {
     const TPlayerMode mode = FPlayer.Mode();
     if (mode == TPlayerMode::NotReady || mode == TPlayerMode::Stopped) {
         FRandom.Reseed();
-        const std::int32_t n = FRandom.Random(4) + 1; // the fifth track is never chosen
-        const std::vector<std::uint8_t> bytes = FTracks.Track("Sound" + std::to_string(n));
+        const std::int32_t n = FRandom.Random(MusicTracks) + 1; // the fifth track is never chosen
+        const std::vector<std::uint8_t> bytes = FTracks.Track(TrackName(n));
         TBinaryFile file(FPath, TFileMode::Create);
         file.WriteBuffer(bytes.data(), bytes.size());
         file.Close();

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <stdexcept>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,12 @@ public:
 };
 
 inline constexpr const char* MusicTrackFileName = "back.MID";
+// The music chooses among "Sound1" to "Sound4".
+inline constexpr std::int32_t MusicTracks = 4;
+
+// The programs the tracks the music may choose select, with program 0, on which every channel
+// starts: all that the synthesizer needs to play them.
+std::set<int> TrackPrograms(ITrackSource& tracks);
 
 // Background music: a random track of the first four written to the track file and played;
 // when it ends, the next random one follows while music stays on.

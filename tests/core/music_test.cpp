@@ -301,3 +301,44 @@ TEST(SoundEffectsTest, PlaysByNameOrPositionAndStaysQuietWithoutADevice) {
 
 } // namespace
 } // namespace pelmoravan
+
+namespace pelmoravan {
+namespace {
+
+// A standard MIDI file of one track holding the events as they are.
+Bytes SmfWithEvents(const Bytes& events) {
+    Bytes smf = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0,
+                 static_cast<std::uint8_t>(events.size())};
+    smf.insert(smf.end(), events.begin(), events.end());
+    return smf;
+}
+
+TEST(TrackPrograms, EveryProgramChangeOfTheChosenTracksAndProgramZero) {
+    class Tracks : public ITrackSource {
+    public:
+        Bytes Track(const std::string& name) override {
+            if (name == "Sound1") { // running status after a change, between a sysex and a meta event
+                return SmfWithEvents({0x00, 0xF0, 0x02, 0xC5, 0x7F, 0x00, 0xC3, 5, 0x10, 9, 0x00, 0xFF,
+                                      0x01, 0x01, 0xC7, 0x00, 0x93, 60, 100, 0x00, 0xFF, 0x2F, 0x00});
+            }
+            if (name == "Sound2") { // in a container, on the percussion channel, then cut short
+                Bytes smf = SmfWithEvents({0x00, 0xC9, 25, 0x00, 0xC2});
+                Bytes rmid = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'R', 'M', 'I', 'D', 'd', 'a', 't', 'a',
+                              static_cast<std::uint8_t>(smf.size()), 0, 0, 0};
+                rmid.insert(rmid.end(), smf.begin(), smf.end());
+                return rmid;
+            }
+            if (name == "Sound4") {
+                return Bytes{'n', 'o', 't', ' ', 'm', 'i', 'd', 'i'};
+            }
+            if (name == "Sound5") { // never chosen
+                return SmfWithEvents({0x00, 0xC0, 99});
+            }
+            throw ETrackNotFound(name);
+        }
+    } tracks;
+    EXPECT_EQ(TrackPrograms(tracks), (std::set<int>{0, 5, 9, 25}));
+}
+
+} // namespace
+} // namespace pelmoravan

@@ -4,13 +4,18 @@
 #include <QTest>
 #include <QThread>
 #include <SDL_mixer.h>
+#include <fluidsynth.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <set>
 #include <memory>
 
 #include "audio/qt/qt_track_source.h"
+#include "audio/rmid.h"
+#include "audio/sdl/music_synth.h"
 #include "audio/sdl/game_audio.h"
 #include "audio_fixtures.h"
 
@@ -127,6 +132,7 @@ TEST_F(DiskAudioTest, EndOfATrackIsReportedOnTheWindowThreadAndStartsTheNext) {
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
     ScopedEnv file("SDL_DISKAUDIOFILE", MixPath().toUtf8());
     auto audio = MakeAudio(ChordMidi(30));
+    Asked.clear(); // the programs the tracks select were read already
     bool onMainThread = true;
     int notifications = 0;
     QObject::connect(&audio->MediaPlayer1(), &TSdlMusicPlayer::Notify, [&] {
@@ -179,6 +185,49 @@ TEST_F(DiskAudioTest, EveryBuiltInTrackAndTheRealEffectsAreAudible) {
     LoadWaves(Waves);
     const Mix effect = Capture([](TGameAudio& audio) { audio.PlaySound("recycle"); }, 800);
     EXPECT_GT(effect.PeakRms(), 300.0);
+}
+
+// Rendered by a synthesizer of its own: the track's first seconds, as the music player renders them.
+std::vector<std::int16_t> Rendered(TMusicSynth& synth, const std::vector<std::uint8_t>& track, int seconds) {
+    fluid_player_t* player = new_fluid_player(synth.Synth());
+    fluid_player_add_mem(player, track.data(), track.size());
+    fluid_player_play(player);
+    std::vector<std::int16_t> out(static_cast<std::size_t>(TSdlAudio::MixRate * seconds) * 2);
+    synth.Render(out.data(), TSdlAudio::MixRate * seconds);
+    delete_fluid_player(player);
+    return out;
+}
+
+bool HasPreset(TMusicSynth& synth, int bank, int program) {
+    for (int i = 0; i < fluid_synth_sfcount(synth.Synth()); ++i) {
+        if (fluid_sfont_get_preset(fluid_synth_get_sfont(synth.Synth(), i), bank, program) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The synthesizer loads only the presets the built-in tracks select: they sound exactly as with
+// the whole soundfont, and a track that selects another program brings the whole soundfont in.
+TEST(MusicSynth, TheBuiltInTracksSoundAlikeWithOnlyThePresetsTheySelect) {
+    TQtTrackSource resources;
+    const std::set<int> programs = TrackPrograms(resources);
+    ASSERT_GT(programs.size(), 4u);
+    for (int n = 1; n <= 4; ++n) {
+        const auto track = UnwrapRmid(resources.Track("Sound" + std::to_string(n)));
+        TMusicSynth whole(TSdlAudio::MixRate, TSdlAudio::SoundFontPaths());
+        TMusicSynth cut(TSdlAudio::MixRate, TSdlAudio::SoundFontPaths(), TMusicSynth::Polyphony, programs);
+        ASSERT_TRUE(whole.Available() && cut.Available());
+        const auto expected = Rendered(whole, track, 20);
+        EXPECT_GT(std::count_if(expected.begin(), expected.end(), [](std::int16_t v) { return v != 0; }), 0);
+        EXPECT_TRUE(Rendered(cut, track, 20) == expected) << "SOUND" << n;
+    }
+    TMusicSynth cut(TSdlAudio::MixRate, TSdlAudio::SoundFontPaths(), TMusicSynth::Polyphony, programs);
+    ASSERT_EQ(programs.count(127), 0u); // no track selects it
+    EXPECT_TRUE(HasPreset(cut, 128, 0));
+    EXPECT_FALSE(HasPreset(cut, 0, 127));
+    cut.Cover({0, 127});
+    EXPECT_TRUE(HasPreset(cut, 0, 127));
 }
 
 std::string ReadLog(std::FILE* log) {

@@ -2,12 +2,17 @@
 
 #include <fluidsynth.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
+#include "audio/sdl/soundfont_views.h"
+
 namespace pelmoravan {
 
-TMusicSynth::TMusicSynth(int rate, const std::string& soundFonts, int polyphony) {
+TMusicSynth::TMusicSynth(int rate, const std::string& soundFonts, int polyphony,
+                         std::optional<std::set<int>> programs)
+    : FPrograms(std::move(programs)) {
     FSettings = new_fluid_settings();
     if (FSettings == nullptr) {
         return;
@@ -24,15 +29,41 @@ TMusicSynth::TMusicSynth(int rate, const std::string& soundFonts, int polyphony)
     if (FSynth == nullptr) {
         return;
     }
+    if (FPrograms) {
+        if (fluid_sfloader_t* loader = TSoundFontViews::NewLoader(FSettings); loader != nullptr) {
+            fluid_synth_add_sfloader(FSynth, loader); // tried before the default one
+        } else {
+            FPrograms.reset();
+        }
+    }
     std::stringstream list(soundFonts);
     std::string path;
     while (std::getline(list, path, ':')) {
         std::error_code error;
-        if (!path.empty() && std::filesystem::is_regular_file(path, error) &&
-            fluid_synth_sfload(FSynth, path.c_str(), 1) != FLUID_FAILED) {
+        if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
+            continue;
+        }
+        const std::string cut = FPrograms ? TSoundFontViews::Register(path, *FPrograms) : "";
+        if (!cut.empty() && fluid_synth_sfload(FSynth, cut.c_str(), 1) != FLUID_FAILED) {
+            FCut.push_back(path);
+            FLoaded += 1;
+        } else if (fluid_synth_sfload(FSynth, path.c_str(), 1) != FLUID_FAILED) {
             FLoaded += 1;
         }
     }
+}
+
+void TMusicSynth::Cover(const std::set<int>& programs) {
+    if (FSynth == nullptr || !FPrograms || FCut.empty() ||
+        std::includes(FPrograms->begin(), FPrograms->end(), programs.begin(), programs.end())) {
+        return;
+    }
+    // Loaded again whole, in the same order, so that the later ones still take precedence.
+    for (const std::string& path : FCut) {
+        fluid_synth_sfload(FSynth, path.c_str(), 1);
+    }
+    FCut.clear();
+    FPrograms.reset();
 }
 
 TMusicSynth::~TMusicSynth() {

@@ -1,6 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 typedef struct _fluid_hashtable_t fluid_settings_t;
 typedef struct _fluid_synth_t fluid_synth_t;
@@ -22,14 +25,20 @@ public:
     static constexpr float Gain = 1.2F;
 
     // Loads every soundfont of the list (':' between paths) that exists, later ones taking
-    // precedence; Available() says whether any did.
-    TMusicSynth(int rate, const std::string& soundFonts, int polyphony = Polyphony);
+    // precedence; Available() says whether any did. Given programs, each soundfont is loaded
+    // with only their presets and the percussion kits (see TSoundFontView), or whole when it
+    // cannot be read so.
+    TMusicSynth(int rate, const std::string& soundFonts, int polyphony = Polyphony,
+                std::optional<std::set<int>> programs = std::nullopt);
     ~TMusicSynth();
     TMusicSynth(const TMusicSynth&) = delete;
     TMusicSynth& operator=(const TMusicSynth&) = delete;
 
     bool Available() const { return FLoaded > 0; }
     fluid_synth_t* Synth() const { return FSynth; }
+    // Makes sure that the programs can be played: loads the whole soundfonts when they were
+    // loaded without the presets of one of them.
+    void Cover(const std::set<int>& programs);
     // Silences every note and puts the channels back as a fresh synthesizer has them.
     void Reset();
     // Renders frames of 16-bit interleaved stereo.
@@ -39,6 +48,8 @@ private:
     fluid_settings_t* FSettings = nullptr;
     fluid_synth_t* FSynth = nullptr;
     int FLoaded = 0;
+    std::optional<std::set<int>> FPrograms; // what the soundfonts were cut to, if they were
+    std::vector<std::string> FCut;          // the soundfonts loaded cut
 };
 
 } // namespace pelmoravan

@@ -53,7 +53,8 @@ std::string TSdlAudio::SoundFontPaths() {
     return env != nullptr && *env != '\0' ? std::string(env) : std::string(DefaultSoundFont);
 }
 
-TSdlAudio::TSdlAudio(std::FILE* log, bool startNow) : FLog(log) {
+TSdlAudio::TSdlAudio(std::FILE* log, bool startNow, std::optional<std::set<int>> programs)
+    : FLog(log), FPrograms(std::move(programs)) {
     if (startNow) {
         Start();
     }
@@ -95,7 +96,7 @@ void TSdlAudio::StartUp() {
         std::fprintf(log, "pelmoravan: no usable sound device (%s); playing without sound\n", failure.c_str());
     } else {
         const std::string fonts = SoundFontPaths();
-        auto synth = std::make_unique<TMusicSynth>(MixRate, fonts);
+        auto synth = std::make_unique<TMusicSynth>(MixRate, fonts, TMusicSynth::Polyphony, FPrograms);
         if (synth->Available()) {
             FSynth = std::move(synth);
         } else {

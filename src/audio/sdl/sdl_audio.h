@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,7 +27,9 @@ public:
     // The mixing rate: the effects' own, and the MIDI synthesizer's work grows with it.
     static constexpr int MixRate = 22050;
 
-    explicit TSdlAudio(std::FILE* log = stderr, bool startNow = true);
+    // Given programs, the synthesizer loads only what they need (see TMusicSynth).
+    explicit TSdlAudio(std::FILE* log = stderr, bool startNow = true,
+                       std::optional<std::set<int>> programs = std::nullopt);
     ~TSdlAudio();
     TSdlAudio(const TSdlAudio&) = delete;
     TSdlAudio& operator=(const TSdlAudio&) = delete;
@@ -55,6 +59,7 @@ private:
     void WaitStarted() const;
 
     std::FILE* FLog;
+    std::optional<std::set<int>> FPrograms;
     bool FSubsystem = false;
     bool FOpen = false;
     std::unique_ptr<TMusicSynth> FSynth;

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "audio/midi_programs.h"
 #include "audio/rmid.h"
 #include "audio/sdl/music_synth.h"
 #include "audio/sdl/sdl_audio.h"
@@ -98,6 +99,7 @@ void TSdlMusicPlayer::StartLocked() {
         FWanted = false; // the device layer has said why already; no end will be told
         return;
     }
+    FSynth->Cover(ProgramChanges(FData));
     FPlayer = new_fluid_player(FSynth->Synth());
     if (FPlayer == nullptr || fluid_player_add_mem(FPlayer, FData.data(), FData.size()) != FLUID_OK ||
         fluid_player_play(FPlayer) != FLUID_OK) {

@@ -8,79 +8,23 @@
 
 namespace pelmoravan {
 
-namespace {
-
-// A print of the pixels of one block: four independent lanes, so that the multiplications
-// overlap, folded into one at the end. Equal prints mean equal pixels but for a chance of 2^-64.
-std::uint64_t BlockPrint(const QImage& image, const QRect& block) {
-    constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ull;
-    std::uint64_t lane[4] = {1, 2, 3, 4};
-    auto mix = [](std::uint64_t& h, std::uint64_t word) {
-        h = (h ^ word) * kOdd;
-        h ^= h >> 29;
-    };
-    const auto bytes = static_cast<std::size_t>(block.width()) * sizeof(QRgb);
-    for (int y = block.top(); y <= block.bottom(); ++y) {
-        const uchar* row =
-            image.constScanLine(y) + static_cast<std::size_t>(block.left()) * sizeof(QRgb);
-        std::size_t i = 0;
-        for (; i + 32 <= bytes; i += 32) {
-            for (int k = 0; k < 4; ++k) {
-                std::uint64_t word;
-                std::memcpy(&word, row + i + 8 * k, 8);
-                mix(lane[k], word);
-            }
-        }
-        for (; i < bytes; i += 4) {
-            std::uint32_t pixel;
-            std::memcpy(&pixel, row + i, 4);
-            mix(lane[0], pixel);
-        }
-    }
-    std::uint64_t print = 0;
-    for (const std::uint64_t h : lane) {
-        mix(print, h);
-    }
-    return print;
-}
-
-} // namespace
-
 void TBlockPrints::Reset(QSize size) {
     FSize = size;
     FSeen.Reset(size);
-    FColumns = (size.width() + TBlockSet::BlockWidth - 1) / TBlockSet::BlockWidth;
+    const int columns = (size.width() + TBlockSet::BlockWidth - 1) / TBlockSet::BlockWidth;
     const int rows = (size.height() + TBlockSet::BlockHeight - 1) / TBlockSet::BlockHeight;
-    FPrints.assign(static_cast<std::size_t>(FColumns) * static_cast<std::size_t>(rows), 0);
+    FPrints.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0);
     FKnown.assign(FPrints.size(), 0);
 }
 
-template <typename F>
-void TBlockPrints::ForEachBlock(const QRect& rect, F&& visit) {
-    const QRect bounds(QPoint(0, 0), FSize);
-    const QRect inside = rect.intersected(bounds);
-    if (inside.isEmpty()) {
-        return;
-    }
-    constexpr int W = TBlockSet::BlockWidth;
-    constexpr int H = TBlockSet::BlockHeight;
-    for (int row = inside.top() / H; row <= inside.bottom() / H; ++row) {
-        for (int column = inside.left() / W; column <= inside.right() / W; ++column) {
-            const auto index = static_cast<std::size_t>(row) * static_cast<std::size_t>(FColumns) +
-                               static_cast<std::size_t>(column);
-            visit(index, QRect(column * W, row * H, W, H).intersected(bounds));
-        }
-    }
-}
-
-std::vector<QRect> TBlockPrints::Changed(const QImage& image, const std::vector<QRect>& areas) {
-    if (image.size() != FSize) {
-        Reset(image.size());
+std::vector<QRect> TBlockPrints::Changed(const TQtSurface& surface, const std::vector<QRect>& areas) {
+    if (surface.Image().size() != FSize) {
+        Reset(surface.Image().size());
     }
     FSeen.Clear();
     for (const QRect& area : areas) {
-        ForEachBlock(area, [&](std::size_t i, const QRect& block) {
-            const std::uint64_t print = BlockPrint(image, block);
+        ForEachBlock(FSize, area, [&](std::size_t i, const QRect& block) {
+            const std::uint64_t print = surface.BlockPrint(i);
             if (FKnown[i] == 0 || FPrints[i] != print) {
                 FPrints[i] = print;
                 FKnown[i] = 1;
@@ -92,7 +36,7 @@ std::vector<QRect> TBlockPrints::Changed(const QImage& image, const std::vector<
 }
 
 void TBlockPrints::Forget(const QRect& rect) {
-    ForEachBlock(rect, [&](std::size_t i, const QRect&) { FKnown[i] = 0; });
+    ForEachBlock(FSize, rect, [&](std::size_t i, const QRect&) { FKnown[i] = 0; });
 }
 
 TDXDraw::TDXDraw(QWidget* parent) : QWidget(parent), FSurface(size()) {
@@ -109,13 +53,14 @@ void TDXDraw::Flip() {
     const std::uint64_t print = FSurface.Fingerprint();
     FLastDirty = QRegion();
     // Most frames draw again exactly what is on show: nothing to compare.
-    if (print == FShownPrint) {
+    if (print == FShownPrint && !FResend) {
         return;
     }
     FShownPrint = print;
+    FResend = false;
     // Only what changed reaches the window: pixels the game did not write since the last flip
     // are as shown, and of those it wrote most frames change only a few.
-    for (const QRect& changed : FShown.Changed(FSurface.Image(), written)) {
+    for (const QRect& changed : FShown.Changed(FSurface, written)) {
         FLastDirty += changed;
     }
     if (!FLastDirty.isEmpty()) {
@@ -143,6 +88,7 @@ void TDXDraw::paintEvent(QPaintEvent* event) {
     for (const QRect& pending : FSurface.Unflipped()) {
         if (event->region().intersects(pending)) {
             FShown.Forget(pending);
+            FResend = true;
         }
     }
 }

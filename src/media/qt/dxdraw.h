@@ -12,26 +12,21 @@
 
 namespace pelmoravan {
 
-// A print of every block of an image's grid (the blocks of TBlockSet), to tell which blocks
-// changed since they were last looked at without keeping a copy of the pixels.
+// The surface's block prints as the window was last sent them, to tell which blocks changed
+// without keeping a copy of the pixels: a block whose print is as sent holds the pixels sent.
 class TBlockPrints {
 public:
     // Every block unknown, for an image of the size: the next look reports each as changed.
     void Reset(QSize size);
-    // The blocks under the areas whose pixels differ from when they were last looked at (or
+    // The blocks under the areas whose prints differ from when they were last looked at (or
     // were never looked at), as rectangles; they are remembered as they are now.
-    std::vector<QRect> Changed(const QImage& image, const std::vector<QRect>& areas);
+    std::vector<QRect> Changed(const TQtSurface& surface, const std::vector<QRect>& areas);
     // The blocks under the rectangle become unknown again.
     void Forget(const QRect& rect);
 
 private:
-    // Calls visit(index, block) for every block under the rectangle, clipped to the image.
-    template <typename F>
-    void ForEachBlock(const QRect& rect, F&& visit);
-
     TBlockSet FSeen;
     QSize FSize;
-    int FColumns = 0;
     std::vector<std::uint64_t> FPrints;
     std::vector<std::uint8_t> FKnown;
 };
@@ -72,6 +67,7 @@ private:
     // a second full-size copy of the frame would cost as much memory as the surface itself.
     TBlockPrints FShown;
     std::uint64_t FShownPrint = 0;
+    bool FResend = false; // blocks were forgotten: the next flip compares even an equal frame
     QRegion FLastDirty;
 };
 

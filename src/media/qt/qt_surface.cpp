@@ -139,14 +139,25 @@ void TQtSurface::Resize(QSize size) {
     FFillPixel = qRgb(0, 0, 0);
     FImage.fill(FFillPixel);
     FPrint = 0;
-    Absorb(opFill);
+    Begin(opFill);
     Absorb(FFillPixel);
+    const int columns = (FImage.width() + TBlockSet::BlockWidth - 1) / TBlockSet::BlockWidth;
+    const int rows = (FImage.height() + TBlockSet::BlockHeight - 1) / TBlockSet::BlockHeight;
+    FBlockPrints.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), FOp);
     FWritten.Reset(FImage.size());
     FDrawn.Reset(FImage.size());
     FWritten.MarkAll();
 }
 
-void TQtSurface::Absorb(std::uint64_t value) { FPrint = Mixed(FPrint ^ value); }
+void TQtSurface::Begin(std::uint64_t operation) {
+    FOp = 0;
+    Absorb(operation);
+}
+
+void TQtSurface::Absorb(std::uint64_t value) {
+    FPrint = Mixed(FPrint ^ value);
+    FOp = Mixed(FOp ^ value);
+}
 
 void TQtSurface::Absorb(const TPictureCollectionItem& item, std::int32_t pattern) {
     // The picture's pixels never change; its serial stands for them.
@@ -160,6 +171,21 @@ void TQtSurface::Absorb(const TPictureCollectionItem& item, std::int32_t pattern
 void TQtSurface::Touch(const QRect& rect) {
     FWritten.Mark(rect);
     FDrawn.Mark(rect);
+    // Every frame draws hundreds of times: a cheap step, as the drawing's print is well mixed.
+    const QRect inside = rect.intersected(FImage.rect());
+    if (inside.isEmpty()) {
+        return;
+    }
+    const auto columns = static_cast<std::size_t>((FImage.width() + TBlockSet::BlockWidth - 1) / TBlockSet::BlockWidth);
+    const auto first = static_cast<std::size_t>(inside.left() / TBlockSet::BlockWidth);
+    const auto last = static_cast<std::size_t>(inside.right() / TBlockSet::BlockWidth);
+    for (int row = inside.top() / TBlockSet::BlockHeight; row <= inside.bottom() / TBlockSet::BlockHeight; ++row) {
+        std::uint64_t* prints = FBlockPrints.data() + static_cast<std::size_t>(row) * columns;
+        for (std::size_t column = first; column <= last; ++column) {
+            std::uint64_t p = (prints[column] ^ FOp) * 0x9E3779B97F4A7C15ull;
+            prints[column] = p ^ (p >> 32);
+        }
+    }
 }
 
 std::vector<QRect> TQtSurface::TakeWritten() {
@@ -185,13 +211,14 @@ void TQtSurface::Fill(std::uint32_t value) {
     // The pixels are written directly; the painter must not hold the image meanwhile.
     Release();
     FPrint = 0;
-    Absorb(opFill);
+    Begin(opFill);
     Absorb(pixel);
     if (pixel != FFillPixel) {
         FImage.fill(pixel);
         FFillPixel = pixel;
         FWritten.MarkAll();
         FDrawn.Clear();
+        std::fill(FBlockPrints.begin(), FBlockPrints.end(), FOp);
         return;
     }
     // Every pixel outside what was drawn since the last fill holds this colour already: most
@@ -199,6 +226,7 @@ void TQtSurface::Fill(std::uint32_t value) {
     const qsizetype stride = FImage.bytesPerLine();
     uchar* bits = FImage.bits();
     for (const QRect& rect : FDrawn.Rects()) {
+        ForEachBlock(FImage.size(), rect, [this](std::size_t i, const QRect&) { FBlockPrints[i] = FOp; });
         // One row by hand, the others copied from it: the library's copy is the faster store.
         const qsizetype offset = static_cast<qsizetype>(rect.left()) * sizeof(QRgb);
         const auto bytes = static_cast<std::size_t>(rect.width()) * sizeof(QRgb);
@@ -253,7 +281,7 @@ bool TQtSurface::CopyPrepared(const TPictureCollectionItem& item, std::int32_t p
 
 void TQtSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
                       std::int32_t pattern) {
-    Absorb(opDraw);
+    Begin(opDraw);
     Absorb(item, pattern);
     Absorb(Pair(x, y));
     const QImage* source = SourceImage(item);
@@ -270,7 +298,7 @@ void TQtSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::i
 
 void TQtSurface::StretchDraw(const TPictureCollectionItem& item, const TRect& dest,
                              std::int32_t pattern) {
-    Absorb(opStretch);
+    Begin(opStretch);
     Absorb(item, pattern);
     Absorb(Pair(dest.Left, dest.Top));
     Absorb(Pair(dest.Right, dest.Bottom));
@@ -296,7 +324,7 @@ void TQtSurface::StretchDraw(const TPictureCollectionItem& item, const TRect& de
 void TQtSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
                           std::int32_t w, std::int32_t h, std::int32_t pattern,
                           std::int32_t amplitude, std::int32_t wavelength, std::int32_t phase) {
-    Absorb(opWave);
+    Begin(opWave);
     Absorb(item, pattern);
     Absorb(Pair(x, y));
     Absorb(Pair(w, h));
@@ -396,7 +424,7 @@ void TQtSurface::FillRect(const TRect& rect) {
     if (FBrushStyle == TBrushStyle::bsClear) {
         return;
     }
-    Absorb(opFillRect);
+    Begin(opFillRect);
     Absorb(FBrushColor.rgb());
     Absorb(Pair(rect.Left, rect.Top));
     Absorb(Pair(rect.Right, rect.Bottom));
@@ -467,7 +495,7 @@ const TQtSurface::TTextCell& TQtSurface::TextCell(const std::string& text,
 }
 
 void TQtSurface::TextOut(std::int32_t x, std::int32_t y, const std::string& text) {
-    Absorb(opText);
+    Begin(opText);
     Absorb(std::hash<std::string>{}(text));
     Absorb(text.size());
     Absorb(Pair(x, y));
@@ -519,7 +547,7 @@ void TQtSurface::Polyline(const std::vector<TPoint>& points) {
     if (points.empty()) {
         return;
     }
-    Absorb(opPolyline);
+    Begin(opPolyline);
     Absorb(Pair(FPenColor.rgb(), FPenWidth));
     Absorb(points.size());
     QPolygon polygon;

@@ -39,6 +39,26 @@ private:
     bool FAny = false;
 };
 
+// Calls visit(index, block) for every block of the grid of TBlockSet, on an image of the size,
+// under the rectangle; index counts blocks row by row, and block is clipped to the image.
+template <typename F>
+void ForEachBlock(QSize size, const QRect& rect, F&& visit) {
+    const QRect bounds(QPoint(0, 0), size);
+    const QRect inside = rect.intersected(bounds);
+    if (inside.isEmpty()) {
+        return;
+    }
+    constexpr int W = TBlockSet::BlockWidth;
+    constexpr int H = TBlockSet::BlockHeight;
+    const auto columns = static_cast<std::size_t>((size.width() + W - 1) / W);
+    for (int row = inside.top() / H; row <= inside.bottom() / H; ++row) {
+        for (int column = inside.left() / W; column <= inside.right() / W; ++column) {
+            visit(static_cast<std::size_t>(row) * columns + static_cast<std::size_t>(column),
+                  QRect(column * W, row * H, W, H).intersected(bounds));
+        }
+    }
+}
+
 // The face the canvas draws with: it carries the Chinese glyphs of the interface texts.
 inline constexpr const char* kCanvasFontFamily = "WenQuanYi Micro Hei";
 
@@ -92,6 +112,9 @@ public:
     // A fingerprint of the last fill and of everything drawn since, with all that decides its
     // pixels: two equal fingerprints mean two equal images (but for a chance of 2^-64).
     std::uint64_t Fingerprint() const { return FPrint; }
+    // The same for one block of the grid (ForEachBlock's index): the fill it was last given and
+    // every drawing since that wrote into it.
+    std::uint64_t BlockPrint(std::size_t index) const { return FBlockPrints[index]; }
 
 private:
     QPainter& Painter();
@@ -116,10 +139,12 @@ private:
     // painter must draw it.
     bool CopyPrepared(const TPictureCollectionItem& item, std::int32_t pattern, std::int64_t x,
                       std::int64_t y, std::int64_t w, std::int64_t h);
+    // A drawing starts: what it absorbs makes its own print as well as the surface's.
+    void Begin(std::uint64_t operation);
     void Absorb(std::uint64_t value);
     void Absorb(const TPictureCollectionItem& item, std::int32_t pattern);
-    // The rectangle is about to be written: the window must learn of it, and it no longer holds
-    // the colour of the last fill.
+    // The rectangle is about to be written by the drawing begun last: the window must learn of
+    // it, it no longer holds the colour of the last fill, and its blocks take the drawing's print.
     void Touch(const QRect& rect);
 
     // Blocks written since TakeWritten, and blocks written since the last fill. Pixels outside
@@ -128,6 +153,8 @@ private:
     TBlockSet FDrawn;
     QRgb FFillPixel = 0;
     std::uint64_t FPrint = 0;
+    std::uint64_t FOp = 0; // the print of the drawing begun last
+    std::vector<std::uint64_t> FBlockPrints;
 
     QImage FImage;
     QPainter FPainter;

@@ -15,8 +15,11 @@ fi
 cmake --build "$work"
 
 mkdir -p "$out"
-cp "$work/pelmoravan.js" "$work/pelmoravan.wasm" "$work/pelmoravan.data" web/index.html web/page.js \
+cp "$work/pelmoravan.js" "$work/pelmoravan.wasm" "$work/pelmoravan.data" web/index.html \
   web/page.css "$out/"
+# The page's script, one file per part, joined in this order (later parts use earlier ones).
+page_parts=(pel surface catalog timer audio menu dialogs input test_hooks)
+for part in "${page_parts[@]}"; do cat "web/js/$part.js"; done >"$out/page.js"
 # The pictures and waves travel in pelmoravan.data now; copies from older builds go.
 rm -rf "$out/assets"
 if [ -f tools/web/assets.sh ]; then

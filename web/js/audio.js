@@ -1,0 +1,51 @@
+// Sound: effects through Web Audio, music through an audio element.
+(() => {
+  'use strict';
+  const P = Pel;
+  // --- sound: effects through Web Audio, music through an audio element; both wait for the
+  // player's first click or key, as browsers require ---
+  P.audio = {
+    buffers: [],
+    context: null,
+    track: null,
+    music: new Audio(),
+    unlock() {
+      if (this.context || P.isEnded) return;
+      const Context = window.AudioContext || window.webkitAudioContext;
+      if (!Context) return;
+      this.context = new Context();
+      if (this.track) this.music.play().catch(() => {});
+    },
+    played: 0,
+    playWave(id) {
+      const buffer = this.buffers[id];
+      if (!this.context || !buffer) return;
+      this.played += 1;
+      // A new source each time: copies of one effect overlap.
+      const source = this.context.createBufferSource();
+      source.buffer = buffer;
+      source.connect(this.context.destination);
+      source.start();
+    },
+    tracksStarted: 0,
+    playMusic(name) {
+      this.track = name;
+      this.tracksStarted += 1;
+      this.music.src = `music/${name}.ogg`;
+      if (this.context) this.music.play().catch(() => {});
+    },
+    stopMusic() {
+      this.track = null;
+      this.music.pause();
+      this.music.removeAttribute('src');
+      this.music.load();
+    },
+    stopAll() {
+      this.stopMusic();
+      if (this.context) this.context.close();
+    },
+  };
+  P.audio.music.addEventListener('ended', () => {
+    if (P.audio.track) Module._pel_music_ended();
+  });
+})();

@@ -1,0 +1,150 @@
+// The dialogs the program opens; each resolves when the player answers.
+(() => {
+  'use strict';
+  const P = Pel;
+  // --- dialogs: each resolves when the player answers; the program waits meanwhile ---
+  P.dialogOpen = () => !!document.querySelector('dialog[open]');
+  function dialog(id, caption, build) {
+    return new Promise((resolve) => {
+      P.closeMenus();
+      const d = document.createElement('dialog');
+      d.id = id;
+      const title = document.createElement('div');
+      title.className = 'title';
+      title.textContent = caption;
+      const body = document.createElement('div');
+      body.className = 'body';
+      const buttons = document.createElement('div');
+      buttons.className = 'buttons';
+      d.append(title, body, buttons);
+      let answer;
+      const finish = (value) => {
+        answer = value;
+        d.close();
+      };
+      const cancelValue = build(body, buttons, finish, d);
+      d.addEventListener('cancel', (ev) => {
+        ev.preventDefault();
+        finish(cancelValue);
+      });
+      d.addEventListener('close', () => {
+        d.remove();
+        resolve(answer);
+      });
+      document.body.append(d);
+      d.showModal();
+      const first = d.querySelector('[autofocus]') || d.querySelector('button');
+      if (first) first.focus();
+    });
+  }
+  function button(text, onClick, isDefault, className) {
+    const b = document.createElement('button');
+    if (className) b.className = className;
+    b.type = 'button';
+    b.textContent = text;
+    if (isDefault) b.autofocus = true;
+    b.addEventListener('click', onClick);
+    return b;
+  }
+  P.dialogs = {
+    yesNo(caption, text) {
+      return dialog('yes-no', caption, (body, buttons, finish) => {
+        body.textContent = text;
+        buttons.append(button('Yes', () => finish(true), true, 'yes'), button('No', () => finish(false), false, 'no'));
+        return false;
+      });
+    },
+    inputName(caption, prompt, preset) {
+      return dialog('name-prompt', caption, (body, buttons, finish) => {
+        const label = document.createElement('label');
+        label.textContent = prompt;
+        const input = document.createElement('input');
+        input.type = 'text';
+        input.value = preset;
+        input.autofocus = true;
+        input.style.display = 'block';
+        input.style.width = '260px';
+        input.addEventListener('keydown', (ev) => {
+          if (ev.key === 'Enter') finish(input.value);
+        });
+        body.append(label, input);
+        buttons.append(button('OK', () => finish(input.value), false, 'ok'),
+          button('Cancel', () => finish(null), false, 'cancel'));
+        setTimeout(() => input.select(), 0);
+        return null;
+      });
+    },
+    scoreList(caption, headers, ok, rows) {
+      return dialog('score-list', caption, (body, buttons, finish) => {
+        const table = document.createElement('table');
+        const head = table.createTHead().insertRow();
+        const rowsBody = table.createTBody();
+        headers.forEach((h) => {
+          const th = document.createElement('th');
+          th.textContent = h;
+          head.append(th);
+        });
+        rows.split('\n').filter((r) => r !== '').forEach((r, i) => {
+          const [name, score] = r.split('\t');
+          const row = rowsBody.insertRow();
+          [String(i + 1), name, score].forEach((t) => { row.insertCell().textContent = t; });
+        });
+        body.append(table);
+        buttons.style.justifyContent = 'center';
+        buttons.append(button(ok, () => finish(), true, 'ok'));
+        return undefined;
+      });
+    },
+    about(t) {
+      const [caption, title, version, homeLabel, home, mailLabel, mail, howTo, close] = t;
+      return dialog('about', caption, (body, buttons, finish) => {
+        const line = (...nodes) => {
+          const p = document.createElement('div');
+          p.className = 'center';
+          p.append(...nodes);
+          body.append(p);
+        };
+        const bold = document.createElement('b');
+        bold.textContent = title;
+        line(bold);
+        line(version);
+        const link = (text, href) => {
+          const a = document.createElement('a');
+          a.textContent = text;
+          a.href = href;
+          a.target = '_blank';
+          a.rel = 'noopener noreferrer';
+          return a;
+        };
+        line(`${homeLabel} `, link(home, home));
+        line(`${mailLabel} `, link(mail, `mailto:${mail}`));
+        const pre = document.createElement('pre');
+        pre.textContent = howTo;
+        body.append(pre);
+        buttons.append(button(close, () => finish(), true));
+        return undefined;
+      });
+    },
+    // F9's dialog: a file name is asked for and nothing is saved, as on the desktop.
+    save() {
+      return dialog('save', 'Save As', (body, buttons, finish) => {
+        const label = document.createElement('label');
+        label.textContent = 'File name: ';
+        const input = document.createElement('input');
+        input.type = 'text';
+        input.autofocus = true;
+        label.append(input);
+        body.append(label);
+        buttons.append(button('Save', () => finish()), button('Cancel', () => finish()));
+        return undefined;
+      });
+    },
+    message(caption, text) {
+      return dialog('message', caption, (body, buttons, finish) => {
+        body.textContent = text;
+        buttons.append(button('OK', () => finish(), true));
+        return undefined;
+      });
+    },
+  };
+})();

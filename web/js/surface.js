@@ -1,0 +1,111 @@
+// The canvas the surface draws on: an off-screen back buffer, shown on the page's canvas at each
+// present.
+(() => {
+  'use strict';
+  const P = Pel;
+  const front = document.getElementById('surface');
+  P.front = front;
+  const frontCtx = front.getContext('2d', { alpha: false });
+  const back = document.createElement('canvas');
+  let ctx = back.getContext('2d', { alpha: false });
+  const area = document.getElementById('area');
+
+  const css = (bgr) =>
+    `rgb(${bgr & 255},${(bgr >> 8) & 255},${(bgr >> 16) & 255})`;
+  const heap32 = () => Module.HEAP32;
+  // Texts are drawn with the face the page carries; sizes are points at 96 dpi, as on the desktop.
+  const fontFor = (points) => `${(points * 96) / 72}px "WenQuanYi Micro Hei", sans-serif`;
+
+  P.area = () => ({ width: Math.max(1, area.clientWidth), height: Math.max(1, area.clientHeight) });
+
+  // The canvas is scaled down to fit the viewport, never cropped; surface pixels stay as drawn.
+  function fit() {
+    const a = P.area();
+    const scale = Math.min(1, a.width / front.width, a.height / front.height);
+    front.style.width = `${front.width * scale}px`;
+    front.style.height = `${front.height * scale}px`;
+  }
+
+  // --- the surface ---
+  P.pictures = [];
+  P.presented = false;
+  P.surface = {
+    resize(w, h) {
+      back.width = w;
+      back.height = h;
+      front.width = w;
+      front.height = h;
+      ctx = back.getContext('2d', { alpha: false });
+      ctx.imageSmoothingEnabled = false;
+      ctx.fillStyle = '#000';
+      ctx.fillRect(0, 0, w, h);
+      frontCtx.imageSmoothingEnabled = false;
+      fit();
+    },
+    fill(rgb) {
+      // A device value: red in bits 16..23.
+      ctx.fillStyle = `rgb(${(rgb >> 16) & 255},${(rgb >> 8) & 255},${rgb & 255})`;
+      ctx.fillRect(0, 0, back.width, back.height);
+    },
+    fillRect(l, t, w, h, bgr) {
+      ctx.fillStyle = css(bgr);
+      ctx.fillRect(l, t, w, h);
+    },
+    image(id, sx, sy, sw, sh, dx, dy, dw, dh) {
+      ctx.drawImage(P.pictures[id].source, sx, sy, sw, sh, dx, dy, dw, dh);
+    },
+    wave(id, sx, sy, sw, x, w, rows, count) {
+      const source = P.pictures[id].source;
+      const h = heap32();
+      let p = rows >> 2;
+      for (let i = 0; i < count; i++, p += 3) {
+        ctx.drawImage(source, sx, sy + h[p + 1], sw, 1, x + h[p + 2], h[p], w, 1);
+      }
+    },
+    text(x, y, text, points, ascent, fontBgr, boxW, boxH, brushBgr) {
+      if (boxW > 0 && boxH > 0) {
+        ctx.fillStyle = css(brushBgr);
+        ctx.fillRect(x, y, boxW, boxH);
+      }
+      ctx.font = fontFor(points);
+      ctx.textBaseline = 'alphabetic';
+      ctx.fillStyle = css(fontBgr);
+      ctx.fillText(text, x, y + ascent);
+    },
+    measure(text, points, out) {
+      ctx.font = fontFor(points);
+      const m = ctx.measureText(text);
+      const ascent = Math.round(m.fontBoundingBoxAscent ?? (points * 96) / 72);
+      const descent = Math.round(m.fontBoundingBoxDescent ?? (points * 96) / 72 / 4);
+      const h = heap32();
+      h[out >> 2] = Math.round(m.width);
+      h[(out >> 2) + 1] = ascent;
+      h[(out >> 2) + 2] = ascent + descent;
+    },
+    polyline(xy, count, bgr, width) {
+      const h = heap32();
+      const w = Math.max(1, width);
+      // Odd widths centred on pixel centres cover whole pixels, as the desktop's hard pen does.
+      const o = w % 2 === 1 ? 0.5 : 0;
+      ctx.lineWidth = w;
+      ctx.lineCap = 'square';
+      ctx.lineJoin = 'miter';
+      ctx.strokeStyle = css(bgr);
+      ctx.beginPath();
+      let p = xy >> 2;
+      ctx.moveTo(h[p] + o, h[p + 1] + o);
+      for (let i = 1; i < count; i++) {
+        p += 2;
+        ctx.lineTo(h[p] + o, h[p + 1] + o);
+      }
+      if (count > 1) ctx.stroke();
+    },
+    present() {
+      frontCtx.drawImage(back, 0, 0);
+      if (!P.presented) P.firstFrameAt = performance.now();
+      P.presented = true;
+    },
+  };
+  P.fontFor = fontFor;
+  P.fit = fit;
+})();

@@ -1,0 +1,91 @@
+// Hooks for the page's tests.
+(() => {
+  'use strict';
+  const P = Pel;
+  const front = P.front;
+  function cssPoint(x, y) {
+    const r = front.getBoundingClientRect();
+    return [(x * r.width) / front.width, (y * r.height) / front.height];
+  }
+  window.pelmoravanTest = {
+    ready: () => P.presented,
+    persisted: () => !P.persisting,
+    // Milliseconds from navigation to the first frame shown.
+    firstFrameAt: () => P.firstFrameAt,
+    canvas: () => front,
+    // The off-screen surface, 1:1, as it stood at the last flip (the canvas shows it scaled).
+    surfacePixels() {
+      const c = front.getContext('2d');
+      const d = c.getImageData(0, 0, front.width, front.height);
+      let text = '';
+      for (let i = 0; i < d.data.length; i += 0x8000) {
+        text += String.fromCharCode.apply(null, d.data.subarray(i, i + 0x8000));
+      }
+      return { width: d.width, height: d.height, data: btoa(text) };
+    },
+    holdTimer: () => Module._pel_test_hold_timer(),
+    startGame: () => Module._pel_shortcut(P.menu.shortcutItem('F2')),
+    tick: (n) => Module._pel_test_tick(n),
+    screenWidth: () => Module._pel_test_screen_width(),
+    offerScore: (n) => Module._pel_test_offer_score(n),
+    shuffleNow: () => Module._pel_test_shuffle(),
+    // board()[col][row]: the picture there, -1 for none.
+    board() {
+      const columns = [];
+      for (let c = 0; c < Module._pel_test_columns(); c++) {
+        const rows = [];
+        for (let r = 0; r < Module._pel_test_rows(); r++) rows.push(Module._pel_test_picture(c, r));
+        columns.push(rows);
+      }
+      return columns;
+    },
+    running: () => P.running,
+    ended: () => P.isEnded,
+    gameState: () => Module._pel_game_state(),
+    tileCount: () => Module._pel_tile_count(),
+    score: () => Module._pel_score(),
+    surfaceSize: () => [front.width, front.height],
+    busy: () => !!Module._pel_busy(),
+    dialogOpen: () => P.dialogOpen(),
+    menuItem: (name) => P.menu.state(name),
+    // What sounds: the audio context's state, effects started, the track asked for and whether
+    // it is playing, and how many tracks were asked for so far.
+    sound: () => ({
+      context: P.audio.context ? P.audio.context.state : 'none',
+      effects: P.audio.played,
+      track: P.audio.track,
+      playing: !P.audio.music.paused,
+      tracks: P.audio.tracksStarted,
+    }),
+    // The music track ends now, as if it had played to its end.
+    endTrack: () => P.audio.music.dispatchEvent(new Event('ended')),
+    selectedMarks() {
+      const out = Module._malloc(64);
+      const n = Module._pel_marks(out, 8);
+      const marks = [];
+      for (let i = 0; i < n; i++) {
+        marks.push(cssPoint(Module.HEAP32[(out >> 2) + 2 * i], Module.HEAP32[(out >> 2) + 2 * i + 1]));
+      }
+      Module._free(out);
+      return marks;
+    },
+    tileCentre(col, row) {
+      const out = Module._malloc(8);
+      Module._pel_cell_centre(col, row, out);
+      const p = cssPoint(Module.HEAP32[out >> 2], Module.HEAP32[(out >> 2) + 1]);
+      Module._free(out);
+      return p;
+    },
+    // How many times the program has let the event loop run from inside an operation, and a
+    // function to run once, just after the next such turn has begun.
+    yields: () => P.yields,
+    onNextYield(fn) { P.onYield = fn; },
+    // The surface point under a canvas CSS point, as the page hands clicks to the program.
+    click(x, y, button = 0) {
+      const r = front.getBoundingClientRect();
+      front.dispatchEvent(new MouseEvent('mousedown', {
+        bubbles: true, cancelable: true, button, clientX: r.left + x, clientY: r.top + y,
+      }));
+    },
+  };
+})();

@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "game/rounding.h"
+#include "screen/status_lines.h"
 
 namespace pelmoravan {
 
@@ -11,14 +12,6 @@ constexpr TColor kBlack = 0;
 constexpr TColor kRed = 255;
 constexpr TColor kYellow = 65535;
 constexpr TColor kWhite = 16777215;
-
-// The tables are filled by language; an index they do not cover reads as an empty text.
-template <std::size_t N>
-const std::string& TextAt(const std::array<std::string, N>& table, std::int32_t index) {
-    static const std::string empty;
-    return index >= 0 && static_cast<std::size_t>(index) < N ? table[static_cast<std::size_t>(index)]
-                                                             : empty;
-}
 
 } // namespace
 
@@ -44,26 +37,24 @@ void TGame::DrawStatusBand() {
     canvas.SetBrushColor(kBlack);
     canvas.SetFontColor(kWhite);
     canvas.SetFontSize(9);
-    canvas.TextOut(10, 10, Messages[10] + std::to_string(remaining));
-    canvas.TextOut(10, 25, Messages[11] + std::to_string(HintsLeft) + Messages[13]);
-    canvas.TextOut(10, 40, Messages[12] + std::to_string(ShufflesLeft) + Messages[13]);
-    canvas.TextOut(10, 55, TextAt(LevelNames, Level));
+    canvas.TextOut(10, 10, TimeLine(*this, remaining));
+    canvas.TextOut(10, 25, HintLine(*this));
+    canvas.TextOut(10, 40, ShuffleLine(*this));
+    canvas.TextOut(10, 55, LevelName(*this, Level));
 
     canvas.SetFontColor(kYellow);
     canvas.SetFontSize(12);
-    const std::string& rule = Level == 10 ? Messages[42] : TextAt(Messages, Level);
+    const std::string& rule = RuleLine(*this);
     canvas.TextOut((screen - canvas.TextWidth(rule)) / 2, TimeBarTop + TimeBarHeight + 10, rule);
 
     canvas.SetFontColor(kRed);
     canvas.SetFontSize(12);
-    canvas.TextOut(left + TimeBarWidth + 20, TimeBarTop, "Scores : " + std::to_string(Score));
+    canvas.TextOut(left + TimeBarWidth + 20, TimeBarTop, ScoreLine(*this));
 
     if (BonusKind > 0 && BonusKind < 5) {
-        const std::string& name = TextAt(BonusNames, BonusKind);
         // Centred on the name alone, so the amount sticks out to the left.
-        canvas.TextOut((screen - canvas.TextWidth(name)) / 2,
-                       canvas.TextHeight("A") + TimeBarTop + TimeBarHeight + 20,
-                       std::to_string(BonusAmount) + " " + name);
+        canvas.TextOut((screen - canvas.TextWidth(BonusNames[static_cast<std::size_t>(BonusKind)])) / 2,
+                       canvas.TextHeight("A") + TimeBarTop + TimeBarHeight + 20, BonusLine(*this));
         DisplayTicks += 1;
         if (DisplayTicks >= TickThreshold(3000)) {
             DisplayTicks = 0;
@@ -81,7 +72,7 @@ void TGame::CheckLevelCleared() {
         canvas.SetFontSize(30);
         canvas.SetFontColor(kRed);
         if (Level < 10) {
-            const std::string& next = TextAt(LevelNames, Level + 1);
+            const std::string& next = LevelName(*this, Level + 1);
             canvas.TextOut((Host.ScreenWidth() - canvas.TextWidth(next)) / 2,
                            (Host.SurfaceHeight() - canvas.TextHeight("第")) / 2, next);
         }

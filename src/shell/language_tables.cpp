@@ -129,4 +129,40 @@ const TBonusNameTable EnglishBonusNames = {
     "", "Hint Add", "Shuffle Add", "Scores Add", "Time Add", "",
 };
 
+const TControlTexts ChineseControlTexts = {
+    .Yes = "是",
+    .No = "否",
+    .Ok = "确定",
+    .Cancel = "取消",
+    .Save = "保存",
+    .SaveAs = "另存为",
+    .FileName = "文件名:",
+    .Ended = "游戏已结束。",
+    .StartAgain = "重新开始",
+    .TurnDevice = "横过来玩，图片更大",
+    .PlayArea = "游戏画面",
+    .PlayCommands = "游戏按钮",
+    .ExitQuestion = "游戏还没结束，确定退出吗?",
+};
+
+const TControlTexts EnglishControlTexts = {
+    .Yes = "Yes",
+    .No = "No",
+    .Ok = "OK",
+    .Cancel = "Cancel",
+    .Save = "Save",
+    .SaveAs = "Save As",
+    .FileName = "File name:",
+    .Ended = "The game has ended.",
+    .StartAgain = "Start again",
+    .TurnDevice = "Turn the device sideways for larger tiles",
+    .PlayArea = "Game board",
+    .PlayCommands = "Game buttons",
+    .ExitQuestion = "A game is in progress. Exit anyway?",
+};
+
+const TControlTexts& ControlTexts(std::uint8_t language) {
+    return language == 1 ? EnglishControlTexts : ChineseControlTexts;
+}
+
 } // namespace pelmoravan

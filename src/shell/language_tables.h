@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace pelmoravan {
@@ -17,5 +18,29 @@ extern const TBonusNameTable ChineseBonusNames;
 extern const TLevelNameTable EnglishLevelNames;
 extern const TMessageTable EnglishMessages;
 extern const TBonusNameTable EnglishBonusNames;
+
+// The texts of what a desktop takes from the system (the buttons of a question, the save dialog)
+// and of the browser page's own notes, so that a screen shows one language throughout.
+struct TControlTexts {
+    std::string_view Yes;
+    std::string_view No;
+    std::string_view Ok;
+    std::string_view Cancel;
+    std::string_view Save;
+    std::string_view SaveAs;
+    std::string_view FileName;
+    std::string_view Ended;          // the page once the program has ended
+    std::string_view StartAgain;
+    std::string_view TurnDevice;     // tiles too small for a finger on an upright phone
+    std::string_view PlayArea;       // the accessible name of the drawn surface
+    std::string_view PlayCommands;   // the accessible name of the touch buttons' group
+    std::string_view ExitQuestion;   // asked before a touch player's Exit ends a game in progress
+};
+
+extern const TControlTexts ChineseControlTexts;
+extern const TControlTexts EnglishControlTexts;
+
+// 1 English, anything else Chinese.
+const TControlTexts& ControlTexts(std::uint8_t language);
 
 } // namespace pelmoravan

@@ -18,7 +18,7 @@ run(async (page, ctx) => {
     const name = track.replace(/\.mid$/i, '');
     ctx.step = `music/${name}.ogg plays`;
     const heard = await page.eval(`(async () => {
-      const bytes = await (await fetch('music/${name}.ogg')).arrayBuffer();
+      const bytes = await (await fetch(pelmoravanFiles.names['music/${name}.ogg'])).arrayBuffer();
       const audio = await new OfflineAudioContext(1, 1, 22050).decodeAudioData(bytes);
       const samples = audio.getChannelData(0);
       let loud = 0;
@@ -39,7 +39,7 @@ run(async (page, ctx) => {
 import sys
 from fontTools.ttLib import TTFont
 cmap = TTFont(sys.argv[1]).getBestCmap()
-print(''.join(c for c in sys.stdin.read() if ord(c) not in cmap))`, path.join(ctx.root, 'fonts/wqy-microhei.woff2')],
+print(''.join(c for c in sys.stdin.read() if ord(c) not in cmap))`, path.join(ctx.root, await page.eval(`pelmoravanFiles.names['fonts/wqy-microhei.woff2']`))],
   { input: wanted, encoding: 'utf8' }).trim();
   check(wanted.length > 200 && wanted.includes('游') && wanted.includes('戏'), `the texts' characters were not found (${wanted.length})`);
   check(missing === '', `the page's font lacks ${JSON.stringify(missing)}`);

@@ -10,6 +10,7 @@ const path = require('path');
 const TYPES = {
   '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.css': 'text/css',
   '.woff2': 'font/woff2', '.ogg': 'audio/ogg', '.png': 'image/png', '.json': 'application/json',
+  '.webmanifest': 'application/manifest+json',
   '.data': 'application/octet-stream', '.bmp': 'image/bmp', '.wav': 'audio/wav',
 };
 

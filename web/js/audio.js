@@ -14,7 +14,12 @@
       const Context = window.AudioContext || window.webkitAudioContext;
       if (!Context) return;
       this.context = new Context();
-      if (this.track) this.music.play().catch(() => {});
+      if (this.track) this.startTrack();
+    },
+    // The track is fetched only when it can play: after the first gesture, with music on.
+    startTrack() {
+      this.music.src = P.fileUrl(`music/${this.track}.ogg`);
+      this.music.play().catch(() => {});
     },
     played: 0,
     playWave(id) {
@@ -31,8 +36,7 @@
     playMusic(name) {
       this.track = name;
       this.tracksStarted += 1;
-      this.music.src = `music/${name}.ogg`;
-      if (this.context) this.music.play().catch(() => {});
+      if (this.context) this.startTrack();
     },
     stopMusic() {
       this.track = null;

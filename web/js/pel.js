@@ -60,5 +60,4 @@ const Pel = (() => {
 var Module = {
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
-  onAbort: (what) => Pel.failed(`The program stopped: ${what}`),
 };

@@ -102,8 +102,11 @@
     },
     present() {
       frontCtx.drawImage(back, 0, 0);
-      if (!P.presented) P.firstFrameAt = performance.now();
-      P.presented = true;
+      if (!P.presented) {
+        P.firstFrameAt = performance.now();
+        P.presented = true;
+        P.firstFrame();
+      }
     },
   };
   P.fontFor = fontFor;

@@ -1,0 +1,131 @@
+// Starting the program: its files fetched with a progress bar until the first title frame, what
+// goes wrong said on the page in the game's language, and the service worker that keeps the
+// build for the next visit without a network.
+(() => {
+  'use strict';
+  const P = Pel;
+  const english = P.params.lang === 'en';
+  const say = (zh, en) => (english ? en : zh);
+  // The build names files by their content and writes the map into index.html.
+  const files = window.pelmoravanFiles || { names: {}, sizes: {} };
+  P.fileUrl = (name) => files.names[name] || name;
+
+  P.fail = (zh, en) => {
+    P.loading(null);
+    P.failed(say(zh, en));
+  };
+  Module.onAbort = (what) => P.fail(`游戏程序已停止：${what}`, `The program stopped: ${what}`);
+  window.addEventListener('error', (ev) => {
+    if (ev.error) P.fail(`页面出错：${ev.message}`, `The page failed: ${ev.message}`);
+  });
+  window.addEventListener('unhandledrejection', (ev) => {
+    const what = (ev.reason && ev.reason.message) || String(ev.reason);
+    P.fail(`页面出错：${what}`, `The page failed: ${what}`);
+  });
+
+  // --- the progress bar: bytes loaded of the total, until the title shows ---
+  let bar = null;
+  P.loading = (loaded, total) => {
+    if (loaded === null) {
+      if (bar) bar.remove();
+      bar = null;
+      return;
+    }
+    if (!bar) {
+      bar = document.createElement('div');
+      bar.id = 'loading';
+      bar.innerHTML = '<progress></progress><span></span>';
+      bar.firstChild.setAttribute('aria-label', say('载入中', 'Loading'));
+      document.body.append(bar);
+    }
+    const mb = (n) => (n / 1048576).toFixed(1);
+    bar.firstChild.max = total;
+    bar.firstChild.value = Math.min(loaded, total);
+    bar.lastChild.textContent = `${say('载入中', 'Loading')} ${mb(loaded)} / ${mb(total)} MB`;
+  };
+
+  P.firstFrame = () => {
+    P.loading(null);
+    // What benchmarks look for: the first title frame, without any test hook.
+    performance.mark('pelmoravan-first-frame');
+    keepForOffline();
+  };
+
+  // The service worker needs a secure context (http://localhost or https); elsewhere the page
+  // plays without it.
+  function keepForOffline() {
+    if (!('serviceWorker' in navigator) || !window.isSecureContext) return;
+    navigator.serviceWorker.register('sw.js').catch((e) => console.warn('pelmoravan: not kept for offline play', e));
+  }
+
+  class LoadError extends Error {}
+  // An error whose message is already in the game's language.
+  class Said extends Error {}
+  function report(e) {
+    if (e instanceof LoadError) {
+      P.fail(`无法载入 ${e.message}。请检查网络连接，然后重新载入页面。`,
+        `Could not load ${e.message}. Check the connection, then reload the page.`);
+    } else if (e instanceof Said) {
+      P.failed(e.message);
+      P.loading(null);
+    } else {
+      P.fail(`页面出错：${e.message}`, `The page failed: ${e.message}`);
+    }
+  }
+  // The file's bytes as they arrive, counted into `seen`.
+  async function fetchCounted(name, seen) {
+    let response;
+    try {
+      response = await fetch(P.fileUrl(name));
+    } catch (e) {
+      throw new LoadError(name);
+    }
+    if (!response.ok) throw new LoadError(`${name} (${response.status})`);
+    const counted = new TransformStream({
+      transform(chunk, out) {
+        seen(chunk.byteLength);
+        out.enqueue(chunk);
+      },
+    });
+    return new Response(response.body.pipeThrough(counted), { headers: response.headers });
+  }
+
+  function start() {
+    if (location.protocol === 'file:') {
+      P.fail('此页面需要通过 http 打开，不能直接从磁盘打开。请在游戏的文件夹中运行：./play --web',
+        'This page must be served over http, not opened from disk. In the game\'s folder, run: ./play --web');
+      return;
+    }
+    const parts = ['pelmoravan.js', 'pelmoravan.wasm', 'pelmoravan.data'];
+    const total = parts.reduce((sum, name) => sum + (files.sizes[name] || 0), 0);
+    let loaded = 0;
+    const seen = (n) => {
+      loaded += n;
+      if (!P.presented) P.loading(loaded, Math.max(total, loaded));
+    };
+    P.loading(0, total);
+
+    // The program compiles while it arrives; the packed pictures and the loader come whole.
+    const compiled = fetchCounted(parts[1], seen).then((r) => WebAssembly.compileStreaming(
+      new Response(r.body, { headers: { 'Content-Type': 'application/wasm' } })).catch((e) => {
+      throw new Said(say(`此浏览器无法编译游戏程序：${e.message}`, `This browser cannot compile the game's program: ${e.message}`));
+    }));
+    const data = fetchCounted(parts[2], seen).then((r) => r.arrayBuffer());
+    const script = fetchCounted(parts[0], seen).then((r) => r.text());
+    Module.locateFile = (path, prefix) => prefix + P.fileUrl(path);
+    Module.instantiateWasm = (imports, receive) => {
+      // A file that did not come is said by `report` below.
+      compiled.then((module) => WebAssembly.instantiate(module, imports).then((i) => receive(i, module),
+        (e) => P.fail(`游戏程序无法启动：${e.message}`, `The game's program cannot start: ${e.message}`)), () => {});
+      return {};
+    };
+    Promise.all([data, script]).then(([bytes, text]) => {
+      Module.getPreloadedPackage = () => bytes;
+      const s = document.createElement('script');
+      s.textContent = text;
+      document.body.append(s);
+    }).catch(report);
+    compiled.catch(report);
+  }
+  start();
+})();

@@ -102,6 +102,7 @@ class Browser {
     await page.send('Page.enable');
     await page.send('Runtime.enable');
     await page.send('Network.enable');
+    await page.send('Log.enable');
     await page.send('Emulation.setDeviceMetricsOverride',
       { width, height, deviceScaleFactor: 1, mobile: false });
     await page.send('Emulation.setFocusEmulationEnabled', { enabled: true });
@@ -125,13 +126,19 @@ class Browser {
 class Page {
   constructor(browser, sessionId) {
     this.browser = browser; this.sessionId = sessionId;
-    this.requests = []; this.errors = [];
+    this.requests = []; this.errors = []; this.consoleErrors = [];
     browser.on((m) => {
       if (m.sessionId !== sessionId) return;
       if (m.method === 'Network.requestWillBeSent') this.requests.push(m.params.request.url);
       if (m.method === 'Network.loadingFinished') this.finished.push(m.params);
       if (m.method === 'Network.responseReceived') this.responses.set(m.params.requestId, m.params);
       if (m.method === 'Runtime.exceptionThrown') this.errors.push(m.params.exceptionDetails);
+      if (m.method === 'Runtime.consoleAPICalled' && m.params.type === 'error') {
+        this.consoleErrors.push(m.params.args.map((a) => a.value ?? a.description).join(' '));
+      }
+      if (m.method === 'Log.entryAdded' && m.params.entry.level === 'error') {
+        this.consoleErrors.push(`${m.params.entry.text} ${m.params.entry.url || ''}`);
+      }
       for (const w of this.waiters.splice(0)) {
         if (w.method === m.method) w.resolve(m.params); else this.waiters.push(w);
       }

@@ -15,7 +15,10 @@ function run(body, { width = 1024, height = 768, query = '' } = {}) {
     }
     const { server, url } = await serve(root);
     ctx.url = url;
+    // Stops answering at once, open connections included: the network is gone.
+    ctx.stopServer = () => { server.close(); server.closeAllConnections(); };
     const browser = await launch({ width, height });
+    ctx.browser = browser;
     try {
       const page = await browser.newPage({ width, height });
       ctx.open = async (q = query) => {

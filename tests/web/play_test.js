@@ -1,5 +1,6 @@
 // A player's first minute in the browser: the waving title, F2 deals the Easy board, F4 hints a
-// pair and two clicks remove it for points, and F5 stays the game's key, not the reload.
+// pair and two clicks remove it for points with nothing in the console said as an error, and F5
+// stays the game's key, not the reload.
 'use strict';
 const { run, check } = require('./harness.js');
 const { sleep } = require('./browser.js');
@@ -37,6 +38,7 @@ run(async (page, ctx) => {
   await page.waitFor(`${T}.tileCount() === 158`, 'the pair gone');
   const after = await page.eval(`${T}.score()`);
   check(after > score, `the score went from ${score} to ${after}`);
+  check(page.consoleErrors.length === 0, `errors in the console: ${page.consoleErrors.join('\n')}`);
 
   ctx.step = 'F5 is the game\'s';
   // A key sent through the protocol never reaches the browser's own shortcuts, so what counts

@@ -38,6 +38,15 @@ const TMenuItemInfo& MenuItemInfo(TMenuItem item) {
     return Infos[static_cast<std::size_t>(item)];
 }
 
+bool HasChildren(TMenuItem item) {
+    for (std::size_t i = 0; i < MenuItemCount; ++i) {
+        if (MenuItemInfo(static_cast<TMenuItem>(i)).Parent == item) {
+            return true;
+        }
+    }
+    return false;
+}
+
 TMainMenuModel::TMainMenuModel() {
     for (std::size_t i = 0; i < MenuItemCount; ++i) {
         FItems[i].Caption = Infos[i].DesignCaption;

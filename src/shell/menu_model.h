@@ -35,6 +35,8 @@ struct TMenuItemInfo {
 };
 
 const TMenuItemInfo& MenuItemInfo(TMenuItem item);
+// Whether the item is a menu: some item names it as its parent.
+bool HasChildren(TMenuItem item);
 
 // The state the main menu shows: captions, enabled items and check marks. Enabled states and
 // check marks change only when a menu's opening handler runs and keep their values in between;

@@ -28,20 +28,5 @@ TEST(MainWindow, OpensOverTheWorkAreaWithItsCaption) {
     EXPECT_EQ(draw->SurfaceHeight(), draw->height());
 }
 
-TEST(MainWindow, StartsWithTheInitialSettings) {
-    TForm1 form;
-    const TGame& g = form.Game();
-    EXPECT_EQ(g.GameState, 0);
-    EXPECT_EQ(g.Difficulty, 1);
-    EXPECT_EQ(g.BonusKind, -1);
-    EXPECT_TRUE(g.SoundOn);
-    EXPECT_TRUE(g.MusicOn);
-    EXPECT_EQ(g.Language, 0);
-    EXPECT_EQ(g.CellWidth, 50);
-    EXPECT_EQ(g.CellHeight, 38);
-    EXPECT_EQ(g.TimeBarWidth, 300);
-    EXPECT_EQ(g.TimeBarColor, 255);
-}
-
 } // namespace
 } // namespace pelmoravan

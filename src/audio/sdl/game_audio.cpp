@@ -2,14 +2,10 @@
 
 namespace pelmoravan {
 
-TGameAudio::TGameAudio(const TWaveCollection& DXWaveList1, TRandom& random,
-                       std::unique_ptr<ITrackSource> tracks, std::string trackPath, std::FILE* log,
-                       bool startNow)
-    : FDevice(log, startNow, TrackPrograms(*tracks)),
+TGameAudio::TGameAudio(std::unique_ptr<ITrackSource> tracks, std::FILE* log, bool startNow)
+    : FTracks(std::move(tracks)),
+      FDevice(log, startNow, TrackPrograms(*FTracks)),
       FWaves(FDevice),
-      FPlayer(FDevice, log),
-      FTracks(std::move(tracks)),
-      FEffects(DXWaveList1, FWaves),
-      FMusic(FPlayer, *FTracks, random, std::move(trackPath)) {}
+      FPlayer(FDevice, log) {}
 
 } // namespace pelmoravan

@@ -16,8 +16,7 @@
 
 namespace pelmoravan {
 
-TSdlMusicPlayer::TSdlMusicPlayer(TSdlAudio& audio, std::FILE* log, QObject* parent)
-    : QObject(parent), FAudio(audio), FLog(log) {
+TSdlMusicPlayer::TSdlMusicPlayer(TSdlAudio& audio, std::FILE* log) : FAudio(audio), FLog(log) {
     // The hook stays for the player's life: it is never set while our lock is held, since the
     // mixer holds its own lock around the hook, which takes ours.
     FAudio.WhenStarted([this] {
@@ -139,8 +138,9 @@ void TSdlMusicPlayer::MixLocked(std::int16_t* out, int frames) {
                 StopLocked();
                 FWanted = false;
                 const std::uint64_t generation = FGeneration;
-                QMetaObject::invokeMethod(
-                    this, [this, generation] { Deliver(generation); }, Qt::QueuedConnection);
+                if (Post) {
+                    Post([this, generation] { Deliver(generation); });
+                }
                 return;
             }
             FBlock.resize(static_cast<std::size_t>(BlockFrames) * 2);
@@ -162,8 +162,8 @@ void TSdlMusicPlayer::Deliver(std::uint64_t generation) {
         std::lock_guard<std::mutex> lock(FLock);
         current = generation == FGeneration && FOpen;
     }
-    if (current) {
-        emit Notify();
+    if (current && OnNotify) {
+        OnNotify();
     }
 }
 

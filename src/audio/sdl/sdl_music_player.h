@@ -1,7 +1,7 @@
 #pragma once
-#include <QObject>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -17,14 +17,16 @@ class TSdlAudio;
 
 // The music player: the synthesizer plays the track on the mixer's music stream, rendered ahead
 // in blocks of a few hundred milliseconds. A play asked for before the sound has started begins
-// as soon as it has. The end of a track is seen on the audio thread; Notify is emitted on the
-// thread this object lives on (the window's), and only for the play request that is still current,
-// never for a stop we asked for. A track that cannot be played (no device, no soundfont, bad
-// data) leaves the player open and silent; the first such failure is told on the log once.
-class TSdlMusicPlayer final : public QObject, public IMediaPlayer {
-    Q_OBJECT
+// as soon as it has. The end of a track is seen on the audio thread and handed to Post, which
+// runs it on the owner's loop; there OnNotify is called, and only for the play request that is
+// still current, never for a stop we asked for. A track that cannot be played (no device, no
+// soundfont, bad data) leaves the player open and silent; the first such failure is told on the
+// log once.
+class TSdlMusicPlayer final : public IMediaPlayer {
 public:
-    explicit TSdlMusicPlayer(TSdlAudio& audio, std::FILE* log = stderr, QObject* parent = nullptr);
+    using TTask = std::function<void()>;
+
+    explicit TSdlMusicPlayer(TSdlAudio& audio, std::FILE* log = stderr);
     ~TSdlMusicPlayer() override;
 
     void Close() override;
@@ -35,8 +37,11 @@ public:
 
     const std::string& FileName() const { return FFileName; }
 
-signals:
-    void Notify();
+    // Set by the owner before the first play. Post is called on the audio thread and must queue
+    // the task on the owner's loop, dropping it if the owner is gone first; without it no end
+    // is told.
+    std::function<void(TTask)> Post;
+    TTask OnNotify;
 
 private:
     // Frames rendered at a time: about 370 ms at the mixing rate.

@@ -31,6 +31,8 @@ public:
     std::int32_t FrameRate() const { return FTimer.FrameRate(); }
 
     TDXTimerEvent OnTimer;
+    // The core timer it wakes; an owner that sets its OnTimer takes the place of the one above.
+    TFrameTimer& Timer() { return FTimer; }
 
     // Running and counting time (not stopped, and not waiting for the application to return).
     bool Attached() const { return FTimer.Attached(); }

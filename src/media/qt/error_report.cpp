@@ -4,14 +4,16 @@
 
 namespace pelmoravan {
 
-void ReportError(QWidget* parent, const std::exception& error) {
+void ReportError(QWidget* parent, const std::exception& error) { ReportError(parent, std::string(error.what())); }
+
+void ReportError(QWidget* parent, const std::string& message) {
     static bool showing = false;
     if (showing) {
         return;
     }
     showing = true;
     QMessageBox::critical(parent, parent != nullptr ? parent->windowTitle() : QString(),
-                          QString::fromUtf8(error.what()));
+                          QString::fromStdString(message));
     showing = false;
 }
 

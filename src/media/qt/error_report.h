@@ -1,6 +1,7 @@
 #pragma once
 #include <QWidget>
 #include <exception>
+#include <string>
 
 namespace pelmoravan {
 
@@ -8,5 +9,6 @@ namespace pelmoravan {
 // is open, further errors are dropped: ticks keep coming under a modal box, and an error that
 // repeats every tick must not stack up boxes.
 void ReportError(QWidget* parent, const std::exception& error);
+void ReportError(QWidget* parent, const std::string& message);
 
 } // namespace pelmoravan

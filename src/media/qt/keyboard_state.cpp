@@ -22,7 +22,10 @@ std::optional<TKey> GameKey(int key) {
 } // namespace
 
 TKeyboardState::TKeyboardState(QWidget* window, QObject* parent)
-    : QObject(parent), FWindow(window) {
+    : TKeyboardState(window, FOwnLatch, parent) {}
+
+TKeyboardState::TKeyboardState(QWidget* window, TKeyLatch& latch, QObject* parent)
+    : QObject(parent), FWindow(window), FLatch(latch) {
     // Key events go to whichever widget of the window has the focus; watching the application
     // sees them all.
     qApp->installEventFilter(this);

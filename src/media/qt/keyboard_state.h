@@ -13,6 +13,8 @@ class TKeyboardState final : public QObject, public IKeyboard {
     Q_OBJECT
 public:
     explicit TKeyboardState(QWidget* window, QObject* parent = nullptr);
+    // Feeds a latch the caller keeps instead of one of its own.
+    TKeyboardState(QWidget* window, TKeyLatch& latch, QObject* parent = nullptr);
     ~TKeyboardState() override;
 
     void Poll() override;
@@ -25,7 +27,8 @@ private:
     bool InWindow(QObject* object) const;
 
     QPointer<QWidget> FWindow;
-    TKeyLatch FLatch;
+    TKeyLatch FOwnLatch;
+    TKeyLatch& FLatch;
 };
 
 } // namespace pelmoravan

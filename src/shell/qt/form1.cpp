@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
+#include <stdexcept>
 
 #include "audio/qt/qt_track_source.h"
 #include "audio/sdl/game_audio.h"
@@ -23,8 +24,7 @@ namespace pelmoravan {
 
 TForm1::TForm1(TStartOptions options, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      FGame(std::make_unique<TGame>(*this, FSeedSource)), FOptions(std::move(options)) {
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Pelmoravan"));
     resize(694, 428);
     QFont font(QStringLiteral("Arial"));
@@ -33,79 +33,42 @@ TForm1::TForm1(TStartOptions options, QWidget* parent)
 
     FDXDraw = new TDXDraw(this);
     setCentralWidget(FDXDraw);
-    CreateMediaComponents();
+    FDXTimer1 = new TDXTimer(this);
     // The sound device and the soundfont start once the event loop runs, so that they take no
     // time from the window's first frame; the music asked for below starts as soon as they are up.
-    FAudio = std::make_unique<TGameAudio>(FDXWaveList1, FGame->Rng, std::make_unique<TQtTrackSource>(),
-                                          FOptions.TrackPath(), stderr, false);
-    QTimer::singleShot(0, this, [this] { FAudio->DXSound1().Start(); });
-    connect(&FAudio->MediaPlayer1(), &TSdlMusicPlayer::Notify, this, &TForm1::MediaPlayer1Notify);
-    FMainMenu = new TMainMenu(*this, *menuBar());
-    FGame->ImageList = &FImageList;
-
-    TGame& g = *FGame;
-    g.BonusKind = -1;
-    g.GameState = 0;
-    g.Language = 0;
-    ApplyLanguage(0);
-    if (FOptions.Language) { // as the Language submenu's commands do
-        *FOptions.Language == 1 ? FMainMenu->English1Click() : FMainMenu->Chinese1Click();
-    }
-    g.MusicOn = true;
-    g.SoundOn = true;
-    g.Difficulty = 1;
-    g.CellWidth = 50;
-    g.CellHeight = 38;
-    g.TimeBarWidth = 300;
-    g.TimeBarHeight = 20;
-    g.TimeBarTop = 10;
-    g.TimeBarColor = 255;
-    PlayMusic(true);
-    FDXDraw->move(FDXDraw->x(), 0);
-    // Enabled from the start; it ticks once the application is active.
-    FDXTimer1->SetEnabled(true);
-}
-
-// The media components of the window in the order it builds them: the collections loaded from
-// the resources (a missing one ends the start with its message), the play surface handed to the
-// game and its sprite engine, the key state and the frame timer.
-void TForm1::CreateMediaComponents() {
-    LoadCatalog(FImageList, FDXImageList1, FBackImage, FDXWaveList1);
-    TGame& g = *FGame;
-    g.DXImageList1 = &FDXImageList1;
-    g.BackImage = &FBackImage;
-    g.DXDraw = FDXDraw;
-    g.DXSpriteEngine.SurfacesInitialized(FDXDraw->SurfaceWidth(), FDXDraw->SurfaceHeight());
-    connect(FDXDraw, &TDXDraw::SurfaceResized, this, [this](int width, int height) {
-        FGame->DXSpriteEngine.SurfacesInitialized(width, height);
-    });
+    FAudio = std::make_unique<TGameAudio>(std::make_unique<TQtTrackSource>(), stderr, false);
+    FHost = std::make_unique<TGameHost>(TFrontEndParts{*this, *FDXDraw, FDXTimer1->Timer(), FAudio->WaveOutput(),
+                                                       FAudio->MediaPlayer1(), FAudio->Tracks(),
+                                                       std::make_unique<TSteadyClockSeedSource>()},
+                                        std::move(options));
+    // A missing resource ends the start with its message.
+    LoadCatalog(FHost->ImageList, FHost->DXImageList1, FHost->BackImage, FHost->DXWaveList1);
+    connect(FDXDraw, &TDXDraw::SurfaceResized, this, [this](int width, int height) { FHost->SurfaceResized(width, height); });
     connect(FDXDraw, &TDXDraw::MouseDown, this, [this](Qt::MouseButton button, int x, int y) {
-        const auto Button = ToMouseButton(button);
-        if (!Button) {
-            return;
-        }
-        try {
-            FGame->DXDrawMouseDown(*Button, x, y);
-        } catch (const std::exception& error) {
-            ReportError(this, error);
+        if (const auto Button = ToMouseButton(button)) {
+            FHost->MouseDown(*Button, x, y);
         }
     });
-    FDXInput = new TKeyboardState(this, this);
-    g.DXInput = FDXInput;
-    FDXTimer1 = new TDXTimer(this);
-    FDXTimer1->SetInterval(100);
-    FDXTimer1->SetActiveOnly(true);
-    g.TimerInterval = FDXTimer1->Interval();
-    FDXTimer1->OnTimer = [this](TDXTimer&, std::int32_t LagCount) {
-        try {
-            FGame->DXTimer1Timer(LagCount);
-        } catch (const std::exception& error) {
-            ReportError(this, error);
-        }
+    FDXInput = new TKeyboardState(this, FHost->Keys(), this);
+    QTimer::singleShot(0, this, [this] { FAudio->DXSound1().Start(); });
+    // The end of a track is seen on the audio thread; the house hears of it on this one.
+    FAudio->MediaPlayer1().Post = [this](std::function<void()> task) {
+        QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
     };
+    FAudio->MediaPlayer1().OnNotify = [this] { FHost->MediaPlayer1Notify(); };
+    FMainMenu = new TMainMenu(*this, *menuBar());
+    FHost->ApplyStartLanguage();
+    FHost->Start();
+    FDXDraw->move(FDXDraw->x(), 0);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // What reaches the house goes before it: closing the window still sends events.
+    disconnect(FDXDraw, nullptr, this, nullptr);
+    delete FDXInput;
+    delete FMainMenu;
+    FMainMenu = nullptr;
+}
 
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
@@ -133,9 +96,9 @@ void TForm1::PresentFirstFrame() {
     }
     FFirstFramePresented = true;
     try {
-        FGame->PresentTitleScreen();
+        Game().PresentTitleScreen();
     } catch (const std::exception& error) {
-        ReportError(this, error);
+        ReportError(error.what());
     }
 }
 
@@ -147,20 +110,7 @@ bool TForm1::AskYesNo(const std::string& text) {
 
 // A file error is shown in a message box and the game goes on.
 void TForm1::UpdateScores(bool enter, std::int32_t score) {
-    UpdateScoresInWindow(this, enter, score, FOptions.ScorePath());
-}
-
-void TForm1::PlaySound(const std::string& name) { FAudio->PlaySound(name); }
-void TForm1::PlaySoundAt(std::int32_t position) { FAudio->PlaySoundAt(position); }
-
-void TForm1::PlayMusic(bool start) { FAudio->PlayMusic(start); }
-
-void TForm1::MediaPlayer1Notify() {
-    try {
-        FAudio->MediaPlayer1Notify(FGame->MusicOn);
-    } catch (const std::exception& error) {
-        ReportError(this, error); // the next track could not be written: say so, play on
-    }
+    UpdateScoresInWindow(this, enter, score, FHost->Options().ScorePath());
 }
 
 void TForm1::ProcessOneMessage() {
@@ -175,17 +125,27 @@ std::int32_t TForm1::ScreenWidth() const {
 std::int32_t TForm1::SurfaceWidth() const { return FDXDraw->SurfaceWidth(); }
 std::int32_t TForm1::SurfaceHeight() const { return FDXDraw->SurfaceHeight(); }
 
-void TForm1::EnableFrameTimer() { FDXTimer1->SetEnabled(true); }
-
 void TForm1::Terminate() { QApplication::quit(); }
 
 // The chosen name is deliberately unused: nothing is saved.
 void TForm1::ShowSaveDialog() { static_cast<void>(QFileDialog::getSaveFileName(this)); }
 
-void TForm1::ApplyLanguage(std::uint8_t language) { FMainMenu->ApplyLanguage(language); }
+void TForm1::SyncMenu() {
+    if (FMainMenu != nullptr) {
+        FMainMenu->Sync();
+    }
+}
 
-void TForm1::ShowScoreList() { UpdateScores(true, -1); }
+void TForm1::ShowCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
 
 void TForm1::ShowAbout() { aboutClick(this); }
+
+void TForm1::ReportError(const std::string& message) { pelmoravan::ReportError(this, message); }
+
+void TForm1::ReportCommandError(const std::string& message) {
+    QMessageBox::warning(this, windowTitle(), QString::fromStdString(message));
+}
+
+void TForm1::ReportStartError(const std::string& message) { throw std::runtime_error(message); }
 
 } // namespace pelmoravan

@@ -2,9 +2,8 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "game/game.h"
-#include "media/collection.h"
 #include "shell/command_line.h"
+#include "shell/game_host.h"
 
 namespace pelmoravan {
 
@@ -14,41 +13,39 @@ class TDXTimer;
 class TKeyboardState;
 class TMainMenu;
 
-// The main window: owns the game, its collections and the play surface for the whole run,
-// and answers what the rules ask of the desktop.
-class TForm1 : public QMainWindow, public IGameHost {
+// The main window: the game's house shown with Qt. It owns the house for the whole run, and
+// shows its surface, menu and dialogs.
+class TForm1 : public QMainWindow, public IGameWindow {
     Q_OBJECT
 public:
     explicit TForm1(TStartOptions options = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    TGame& Game() { return *FGame; }
+    TGameHost& Host() { return *FHost; }
+    TGame& Game() { return FHost->Game(); }
     TDXDraw* DXDraw() const { return FDXDraw; }
     TDXTimer& DXTimer1() const { return *FDXTimer1; }
-    TWaveCollection& DXWaveList1() { return FDXWaveList1; }
+    TWaveCollection& DXWaveList1() { return FHost->DXWaveList1; }
+    TMainMenu& MainMenu1() const { return *FMainMenu; }
+    void EnableFrameTimer() { FHost->EnableFrameTimer(); }
 
-    // IGameHost
+    // IGameWindow
     bool AskYesNo(const std::string& text) override;
     void UpdateScores(bool enter, std::int32_t score) override;
-    void PlaySound(const std::string& name) override;
-    void PlaySoundAt(std::int32_t position) override;
     void ProcessOneMessage() override;
     std::int32_t ScreenWidth() const override;
     std::int32_t SurfaceWidth() const override;
     std::int32_t SurfaceHeight() const override;
-    void EnableFrameTimer() override;
     void Terminate() override;
     void ShowSaveDialog() override;
-
-    void ApplyLanguage(std::uint8_t language);
-    void PlayMusic(bool start);
-    TMainMenu& MainMenu1() const { return *FMainMenu; }
-    // Sequence: the score list (UpdateScores with enter and no score).
-    void ShowScoreList();
-    // About: the About dialog.
-    void ShowAbout();
-    // The music player's end-of-play notification, on the window's thread.
-    void MediaPlayer1Notify();
+    void SyncMenu() override;
+    void ShowCaption(const std::string& caption) override;
+    void ShowAbout() override;
+    void CloseWindow() override { close(); }
+    void ReportError(const std::string& message) override;
+    void ReportCommandError(const std::string& message) override;
+    // The start ends: the caller reports it and the program ends.
+    void ReportStartError(const std::string& message) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -57,20 +54,13 @@ private:
     void FillWorkArea();
     void FormShow();
     void PresentFirstFrame();
-    void CreateMediaComponents();
 
-    TSteadyClockSeedSource FSeedSource;
-    TPictureCollection FImageList;
-    TPictureCollection FDXImageList1;
-    TPictureCollection FBackImage;
-    TWaveCollection FDXWaveList1;
-    std::unique_ptr<TGame> FGame;
     TDXDraw* FDXDraw = nullptr;
     TDXTimer* FDXTimer1 = nullptr;
     TKeyboardState* FDXInput = nullptr;
     TMainMenu* FMainMenu = nullptr;
     std::unique_ptr<TGameAudio> FAudio; // DXSound1 and MediaPlayer1
-    TStartOptions FOptions;
+    std::unique_ptr<TGameHost> FHost;
     bool FFirstFramePresented = false;
 };
 

@@ -6,11 +6,9 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QWidget>
 #include <QWindow>
 
-#include "shell/apply_language.h"
 #include "shell/qt/form1.h"
 
 namespace pelmoravan {
@@ -31,15 +29,6 @@ const std::array<THandler, MenuItemCount> Handlers = {
     &TMainMenu::Exit1Click,
 };
 
-bool HasChildren(TMenuItem item) {
-    for (std::size_t i = 0; i < MenuItemCount; ++i) {
-        if (MenuItemInfo(static_cast<TMenuItem>(i)).Parent == item) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 TMainMenu::TMainMenu(TForm1& form, QMenuBar& bar) : QObject(&form), FForm(form) {
@@ -48,6 +37,8 @@ TMainMenu::TMainMenu(TForm1& form, QMenuBar& bar) : QObject(&form), FForm(form) 
 }
 
 TGame& TMainMenu::Game() const { return FForm.Game(); }
+const TMainMenuModel& TMainMenu::Model() const { return FForm.Host().Menu(); }
+TMainMenuModel& TMainMenu::ModelToChange() const { return FForm.Host().Menu(); }
 
 void TMainMenu::Build(QMenuBar& bar) {
     bar.setObjectName(QStringLiteral("MainMenu1"));
@@ -88,7 +79,7 @@ void TMainMenu::Build(QMenuBar& bar) {
 
 void TMainMenu::Sync() {
     for (std::size_t i = 0; i < MenuItemCount; ++i) {
-        const TMenuItemState& state = FModel.Item(static_cast<TMenuItem>(i));
+        const TMenuItemState& state = Model().Item(static_cast<TMenuItem>(i));
         QAction* action = FActions[i];
         action->setText(QString::fromStdString(state.Caption));
         action->setEnabled(state.Enabled);
@@ -98,22 +89,7 @@ void TMainMenu::Sync() {
     }
 }
 
-void TMainMenu::ApplyLanguage(std::uint8_t language) {
-    pelmoravan::ApplyLanguage(Game(), FModel, language);
-    Sync();
-    FForm.setWindowTitle(QString::fromStdString(FModel.WindowCaption()));
-}
-
-void TMainMenu::Run(TMenuItem item) { RunMenuItem(item, Game(), FModel, *this); }
-
-void TMainMenu::PlayMusic(bool start) { FForm.PlayMusic(start); }
-void TMainMenu::ShowScoreList() { FForm.ShowScoreList(); }
-void TMainMenu::ShowAbout() { FForm.ShowAbout(); }
-void TMainMenu::CloseWindow() { FForm.close(); }
-
-void TMainMenu::ReportCommandError(const std::string& message) {
-    QMessageBox::warning(&FForm, FForm.windowTitle(), QString::fromStdString(message));
-}
+void TMainMenu::Run(TMenuItem item) { FForm.Host().RunMenuItem(item); }
 
 void TMainMenu::game1Click() { Run(game1); }
 void TMainMenu::other1Click() { Run(other1); }
@@ -166,7 +142,7 @@ bool TMainMenu::eventFilter(QObject* watched, QEvent* event) {
     default: return false;
     }
     // Not accepted: Qt then triggers the action if it is enabled now, or swallows the key.
-    FModel.PrepareShortcut(item, Game());
+    ModelToChange().PrepareShortcut(item, Game());
     Sync();
     return false;
 }

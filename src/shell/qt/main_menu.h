@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 
-#include "shell/menu_dispatch.h"
 #include "shell/menu_model.h"
 
 class QAction;
@@ -16,20 +15,19 @@ class TForm1;
 class TGame;
 
 // The main menu MainMenu1 of the main window: one QAction (and QMenu for a submenu) per item,
-// mirroring the core's menu model. The rules live in the model and in the commands; this class
+// mirroring the house's menu model. The rules live in the model and in the commands; this class
 // only wires them to Qt.
-class TMainMenu : public QObject, private IMenuWindow {
+class TMainMenu : public QObject {
     Q_OBJECT
 public:
     TMainMenu(TForm1& form, QMenuBar& bar);
 
     QAction* Action(TMenuItem item) const { return FActions[Slot(item)]; }
     QMenu* Menu(TMenuItem item) const { return FMenus[Slot(item)]; }
-    const TMainMenuModel& Model() const { return FModel; }
+    const TMainMenuModel& Model() const;
 
-    // Texts of a language (0 Chinese, 1 English; other values only re-apply the captions),
-    // menu captions and the window caption.
-    void ApplyLanguage(std::uint8_t language) override;
+    // Copies captions, enabled states and check marks from the model to the actions.
+    void Sync();
 
     // Handlers, one per item.
     void game1Click();
@@ -62,23 +60,13 @@ protected:
 private:
     static std::size_t Slot(TMenuItem item) { return static_cast<std::size_t>(item); }
     TGame& Game() const;
+    TMainMenuModel& ModelToChange() const;
     bool BelongsToWindow(QObject* object) const;
     void Build(QMenuBar& bar);
     // Runs the item's handler as the core's dispatch has it.
     void Run(TMenuItem item);
-    // Copies captions, enabled states and check marks from the model to the actions.
-    void Sync();
-
-    // IMenuWindow
-    void SyncMenu() override { Sync(); }
-    void PlayMusic(bool start) override;
-    void ShowScoreList() override;
-    void ShowAbout() override;
-    void CloseWindow() override;
-    void ReportCommandError(const std::string& message) override;
 
     TForm1& FForm;
-    TMainMenuModel FModel;
     std::array<QAction*, MenuItemCount> FActions{};
     std::array<QMenu*, MenuItemCount> FMenus{};
 };

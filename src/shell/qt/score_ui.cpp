@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include "shell/binary_file.h"
+#include "shell/game_host.h"
 #include "shell/qt/scores_dialog.h"
 #include "shell/qt/startup_error.h"
 
@@ -41,14 +42,9 @@ bool UpdateScoresInWindow(QWidget* window, bool enter, std::int32_t score, const
 }
 
 bool CheckScoreFileAtStartup(const std::string& path, int argc, char** argv) {
-    TQtScoreUi ui;
-    try {
-        UpdateScores(false, -1, ui, ui, path);
-        return true;
-    } catch (const EFileError& e) {
-        ReportStartupError(e.what(), argc, argv);
-        return false;
-    }
+    return TGameHost::CheckScoreFile(path, [argc, argv](const std::string& message) {
+        ReportStartupError(message, argc, argv);
+    });
 }
 
 } // namespace pelmoravan

@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "media/web/web_catalog.h"
-#include "shell/apply_language.h"
 #include "shell/binary_file.h"
 #include "shell/score_file.h"
+#include "shell/silent_score_ui.h"
 #include "shell/web/suspension.h"
 #include "shell/web/web_dialogs.h"
 #include "shell/web/web_seed_source.h"
@@ -51,93 +51,52 @@ std::unique_ptr<ISeedSource> MakeSeedSource(std::uint32_t seed) {
     return std::make_unique<TWebSeedSource>();
 }
 
-bool HasChildren(TMenuItem item) {
-    for (std::size_t i = 0; i < MenuItemCount; ++i) {
-        if (MenuItemInfo(static_cast<TMenuItem>(i)).Parent == item) {
-            return true;
-        }
+// The page's start options: the language it was asked for; the score and track files live in
+// the page's stored folder, made the working directory at start.
+TStartOptions PageOptions(std::uint8_t language) {
+    TStartOptions options;
+    if (language == 1) {
+        options.Language = 1;
     }
-    return false;
+    return options;
 }
-
-// Used when a call that waits for an answer comes while another waits already (a level that
-// ends behind an open dialog): the name is taken as offered and the list is not shown.
-class TNoWaitScoreUi final : public INamePrompt, public IScoreListView {
-public:
-    std::optional<std::string> InputName(const std::string&, const std::string&,
-                                         const std::string& preset) override {
-        return preset;
-    }
-    void ShowScoreList(const TScoreEntries&) override {}
-};
 
 } // namespace
 
 TWebForm::TWebForm(std::uint8_t language, std::uint32_t seed, std::int32_t width, std::int32_t height)
-    : FSeedSource(MakeSeedSource(seed)),
-      FGame(std::make_unique<TGame>(*this, *FSeedSource)),
-      FDXDraw(width, height),
-      FEffects(FDXWaveList1, FWaveOutput),
-      FMusic(FPlayer, FTracks, FGame->Rng),
+    : FDXDraw(width, height),
       FViewportWidth(width),
       FViewportHeight(height) {
-    TGame& g = *FGame;
-    g.ImageList = &FImageList;
-    g.DXImageList1 = &FDXImageList1;
-    g.BackImage = &FBackImage;
-    g.DXDraw = &FDXDraw;
-    g.DXInput = &FKeys;
-    g.DXSpriteEngine.SurfacesInitialized(SurfaceWidth(), SurfaceHeight());
-
+    FHost = std::make_unique<TGameHost>(
+        TFrontEndParts{*this, FDXDraw, FTimer.Timer(), FWaveOutput, FPlayer, FTracks, MakeSeedSource(seed)},
+        PageOptions(language));
     for (std::size_t i = 0; i < MenuItemCount; ++i) {
         const auto item = static_cast<TMenuItem>(i);
         const TMenuItemInfo& info = MenuItemInfo(item);
         js_menu_build(static_cast<int>(i), info.Name, info.Parent ? static_cast<int>(*info.Parent) : -1,
                       info.Shortcut, info.Visible, info.CheckMark, HasChildren(item));
     }
-    ApplyLanguage(0);
-    if (language == 1) { // as the Language submenu's command does, like the desktop's option
-        RunMenuItem(TMenuItem::English1, g, FMenu, *this);
-    }
-
-    FTimer.Timer().SetInterval(100);
-    g.TimerInterval = FTimer.Timer().Interval();
+    FHost->ApplyStartLanguage();
     // One suspension at a time: a tick due while the program lets one turn of the event loop
     // through comes just after that turn.
     FTimer.Holding = [] { return TSuspension::Yielding(); };
-    FTimer.Timer().OnTimer = [this](std::int32_t LagCount) {
-        try {
-            FGame->DXTimer1Timer(LagCount);
-        } catch (const std::exception& error) {
-            ReportCommandError(error.what());
-        }
-    };
-    FPlayer.OnNotify = [this] {
-        try {
-            FMusic.MediaPlayer1Notify(FGame->MusicOn);
-        } catch (const std::exception& error) {
-            ReportCommandError(error.what()); // the next track could not be written: play on
-        }
-    };
+    FPlayer.OnNotify = [this] { FHost->MediaPlayer1Notify(); };
 }
 
 TWebForm::~TWebForm() = default;
 
 void TWebForm::Start() {
-    LoadWebCatalog(FImageList, FDXImageList1, FBackImage, FDXWaveList1);
+    LoadWebCatalog(FHost->ImageList, FHost->DXImageList1, FHost->BackImage, FHost->DXWaveList1);
     // The score file lives in the page's stored folder; backups go beside it.
     js_mount_scores(kScoreFolder);
     std::error_code error;
     std::filesystem::current_path(kScoreFolder, error);
-    TNoWaitScoreUi silent;
-    try {
-        pelmoravan::UpdateScores(false, -1, silent, silent);
+    if (TGameHost::CheckScoreFile(FHost->Options().ScorePath(), [this](const std::string& message) {
+            ReportCommandError(message);
+        })) {
         WebPersistScores();
-    } catch (const EFileError& e) {
-        ReportCommandError(e.what());
     }
-    PlayMusic(true);
-    FTimer.Timer().SetEnabled(!FTimerHeld);
+    FHost->Start();
 }
 
 void TWebForm::MouseDown(std::int32_t button, std::int32_t x, std::int32_t y) {
@@ -148,18 +107,14 @@ void TWebForm::MouseDown(std::int32_t button, std::int32_t x, std::int32_t y) {
     const TMouseButton Button = button == 0   ? TMouseButton::mbLeft
                                 : button == 2 ? TMouseButton::mbRight
                                               : TMouseButton::mbMiddle;
-    try {
-        FGame->DXDrawMouseDown(Button, x, y);
-    } catch (const std::exception& error) {
-        ReportCommandError(error.what());
-    }
+    FHost->MouseDown(Button, x, y);
 }
 
 void TWebForm::KeyEvent(TKey key, bool down) {
     if (down) {
-        FKeys.Press(key);
+        FHost->Keys().Press(key);
     } else {
-        FKeys.Release(key);
+        FHost->Keys().Release(key);
     }
 }
 
@@ -167,23 +122,23 @@ void TWebForm::MenuItem(TMenuItem item) {
     if (FEnded) {
         return;
     }
-    if (item == TMenuItem::NewGame1 && FMenu.Item(item).Enabled) {
+    if (item == TMenuItem::NewGame1 && Menu().Item(item).Enabled) {
         TakeUpViewport();
     }
-    RunMenuItem(item, *FGame, FMenu, *this);
+    FHost->RunMenuItem(item);
 }
 
 void TWebForm::Shortcut(TMenuItem item) {
     if (FEnded) {
         return;
     }
-    const bool enabled = FMenu.PrepareShortcut(item, *FGame);
+    const bool enabled = FHost->Menu().PrepareShortcut(item, Game());
     SyncMenu();
     if (enabled) {
         if (item == TMenuItem::NewGame1) {
             TakeUpViewport();
         }
-        RunMenuItem(item, *FGame, FMenu, *this);
+        FHost->RunMenuItem(item);
     }
 }
 
@@ -192,7 +147,7 @@ void TWebForm::ViewportResized(std::int32_t width, std::int32_t height) {
     FViewportHeight = height;
     // A board in play keeps its surface (the page scales it down to fit); the title and the
     // game-over screen take the new size at once, so the next game is dealt on it.
-    if (FGame->GameState == 0 || FGame->GameState == 3) {
+    if (Game().GameState == 0 || Game().GameState == 3) {
         TakeUpViewport();
     }
 }
@@ -203,12 +158,14 @@ bool TWebForm::AskYesNo(const std::string& text) {
         return false;
     }
     TSuspension waiting(TSuspension::TKind::Dialog);
-    return WebAskYesNo(FMenu.WindowCaption(), text);
+    return WebAskYesNo(Menu().WindowCaption(), text);
 }
 
 void TWebForm::UpdateScores(bool enter, std::int32_t score) {
     try {
         if (TSuspension::InFlight()) {
+            // A call that waits for an answer while another waits already (a level that ends behind an
+            // open dialog): the name is taken as offered and the list is not shown.
             TNoWaitScoreUi silent;
             pelmoravan::UpdateScores(enter, score, silent, silent);
         } else {
@@ -221,9 +178,6 @@ void TWebForm::UpdateScores(bool enter, std::int32_t score) {
     }
     WebPersistScores();
 }
-
-void TWebForm::PlaySound(const std::string& name) { FEffects.PlaySound(name); }
-void TWebForm::PlaySoundAt(std::int32_t position) { FEffects.PlaySoundAt(position); }
 
 void TWebForm::ProcessOneMessage() {
     // One suspension at a time: nested inside another wait, there is nothing to let through.
@@ -241,7 +195,7 @@ void TWebForm::TakeUpViewport() {
     TWebSurface& surface = FDXDraw.WebSurface();
     if (surface.Width() != FViewportWidth || surface.Height() != FViewportHeight) {
         surface.Resize(FViewportWidth, FViewportHeight);
-        FGame->DXSpriteEngine.SurfacesInitialized(surface.Width(), surface.Height());
+        FHost->SurfaceResized(surface.Width(), surface.Height());
     }
 }
 
@@ -252,7 +206,7 @@ void TWebForm::Terminate() {
     FEnded = true;
     FTimer.Timer().SetEnabled(false);
     FPlayer.Close();
-    js_ended(FGame->Language);
+    js_ended(Game().Language);
 }
 
 void TWebForm::ShowSaveDialog() {
@@ -265,24 +219,12 @@ void TWebForm::ShowSaveDialog() {
 
 void TWebForm::SyncMenu() {
     for (std::size_t i = 0; i < MenuItemCount; ++i) {
-        const TMenuItemState& state = FMenu.Item(static_cast<TMenuItem>(i));
+        const TMenuItemState& state = Menu().Item(static_cast<TMenuItem>(i));
         js_menu_item(static_cast<int>(i), state.Caption.c_str(), state.Enabled, state.Checked);
     }
 }
 
-void TWebForm::ApplyLanguage(std::uint8_t language) {
-    pelmoravan::ApplyLanguage(*FGame, FMenu, language);
-    SyncMenu();
-    js_title(FMenu.WindowCaption().c_str());
-}
-
-void TWebForm::PlayMusic(bool start) {
-    try {
-        FMusic.PlayMusic(start);
-    } catch (const std::exception& error) {
-        ReportCommandError(error.what());
-    }
-}
+void TWebForm::ShowCaption(const std::string& caption) { js_title(caption.c_str()); }
 
 void TWebForm::ShowAbout() {
     if (TSuspension::InFlight()) {
@@ -298,7 +240,7 @@ void TWebForm::ReportCommandError(const std::string& message) {
         return;
     }
     TSuspension waiting(TSuspension::TKind::Dialog);
-    WebShowMessage(FMenu.WindowCaption(), message);
+    WebShowMessage(Menu().WindowCaption(), message);
 }
 
 } // namespace pelmoravan

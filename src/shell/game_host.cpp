@@ -1,0 +1,107 @@
+#include "shell/game_host.h"
+
+#include <exception>
+
+#include "shell/apply_language.h"
+#include "shell/binary_file.h"
+#include "shell/score_file.h"
+#include "shell/silent_score_ui.h"
+
+namespace pelmoravan {
+
+TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
+    : FWindow(parts.Window),
+      FTimer(parts.Timer),
+      FSeeds(std::move(parts.Seeds)),
+      FGame(std::make_unique<TGame>(*this, *FSeeds)),
+      FOptions(std::move(options)),
+      FEffects(DXWaveList1, parts.WaveOutput),
+      FMusic(parts.Player, parts.Tracks, FGame->Rng, FOptions.TrackPath()) {
+    TGame& g = *FGame;
+    g.ImageList = &ImageList;
+    g.DXImageList1 = &DXImageList1;
+    g.BackImage = &BackImage;
+    g.DXDraw = &parts.Draw;
+    g.DXInput = &FKeys;
+    g.DXSpriteEngine.SurfacesInitialized(SurfaceWidth(), SurfaceHeight());
+
+    FTimer.SetInterval(FrameInterval);
+    g.TimerInterval = FTimer.Interval();
+    FTimer.OnTimer = [this](std::int32_t LagCount) {
+        try {
+            FGame->DXTimer1Timer(LagCount);
+        } catch (const std::exception& error) {
+            FWindow.ReportError(error.what());
+        }
+    };
+}
+
+TGameHost::~TGameHost() {
+    FTimer.SetEnabled(false);
+    FTimer.OnTimer = nullptr;
+}
+
+void TGameHost::ApplyStartLanguage() {
+    ApplyLanguage(0);
+    if (FOptions.Language) {
+        pelmoravan::RunMenuItem(*FOptions.Language == 1 ? TMenuItem::English1 : TMenuItem::Chinese1, *FGame,
+                                FMenu, *this);
+    }
+}
+
+void TGameHost::Start() {
+    try {
+        PlayMusic(true);
+    } catch (const std::exception& error) {
+        FWindow.ReportStartError(error.what());
+    }
+    EnableFrameTimer();
+}
+
+void TGameHost::SurfaceResized(std::int32_t width, std::int32_t height) {
+    FGame->DXSpriteEngine.SurfacesInitialized(width, height);
+}
+
+void TGameHost::MouseDown(TMouseButton button, std::int32_t x, std::int32_t y) {
+    try {
+        FGame->DXDrawMouseDown(button, x, y);
+    } catch (const std::exception& error) {
+        FWindow.ReportError(error.what());
+    }
+}
+
+void TGameHost::RunMenuItem(TMenuItem item) { pelmoravan::RunMenuItem(item, *FGame, FMenu, *this); }
+
+void TGameHost::MediaPlayer1Notify() {
+    try {
+        FMusic.MediaPlayer1Notify(FGame->MusicOn);
+    } catch (const std::exception& error) {
+        FWindow.ReportError(error.what()); // the next track could not be written: play on
+    }
+}
+
+void TGameHost::HoldTimer() {
+    FTimerHeld = true;
+    FTimer.SetEnabled(false);
+}
+
+void TGameHost::EnableFrameTimer() { FTimer.SetEnabled(!FTimerHeld); }
+
+void TGameHost::ApplyLanguage(std::uint8_t language) {
+    pelmoravan::ApplyLanguage(*FGame, FMenu, language);
+    FWindow.SyncMenu();
+    FWindow.ShowCaption(FMenu.WindowCaption());
+}
+
+bool TGameHost::CheckScoreFile(const std::string& path, const std::function<void(const std::string&)>& report) {
+    TNoWaitScoreUi silent; // the check neither asks nor shows
+    try {
+        pelmoravan::UpdateScores(false, -1, silent, silent, path);
+        return true;
+    } catch (const EFileError& error) {
+        report(error.what());
+        return false;
+    }
+}
+
+} // namespace pelmoravan

@@ -1,0 +1,113 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "audio/music.h"
+#include "audio/sound_effects.h"
+#include "game/game.h"
+#include "media/collection.h"
+#include "media/frame_timer.h"
+#include "media/key_latch.h"
+#include "shell/command_line.h"
+#include "shell/game_window.h"
+#include "shell/menu_dispatch.h"
+#include "shell/menu_model.h"
+
+namespace pelmoravan {
+
+// The parts a front end brings: its window, play surface, frame timer, sound output, music
+// player and tracks, and where the game's random seeds come from. They outlive the house.
+struct TFrontEndParts {
+    IGameWindow& Window;
+    IDrawControl& Draw;
+    TFrameTimer& Timer;
+    IWaveOutput& WaveOutput;
+    IMediaPlayer& Player;
+    ITrackSource& Tracks;
+    std::unique_ptr<ISeedSource> Seeds;
+};
+
+// The game's house: owns the game and what it works with (collections, menu model, effects,
+// music, key latch, start options), wires them to the front end's parts once, and answers what
+// the rules and the menu's commands ask, handing to the window only what only a window can do.
+class TGameHost final : public IGameHost, public IMenuWindow {
+public:
+    // The frame timer's interval in milliseconds.
+    static constexpr std::int32_t FrameInterval = 100;
+
+    TGameHost(TFrontEndParts parts, TStartOptions options = {});
+    ~TGameHost() override;
+    TGameHost(const TGameHost&) = delete;
+    TGameHost& operator=(const TGameHost&) = delete;
+
+    TGame& Game() { return *FGame; }
+    const TGame& Game() const { return *FGame; }
+    TMainMenuModel& Menu() { return FMenu; }
+    const TMainMenuModel& Menu() const { return FMenu; }
+    TKeyLatch& Keys() { return FKeys; }
+    const TStartOptions& Options() const { return FOptions; }
+
+    // Filled by the front end's catalog loader.
+    TPictureCollection ImageList;
+    TPictureCollection DXImageList1; // "back", "gameover", "logo"
+    TPictureCollection BackImage;    // tile backs "back1".."back10"
+    TWaveCollection DXWaveList1;
+
+    // The start-up texts, then the language the options ask for, as its menu command does.
+    // Once the window shows its menu.
+    void ApplyStartLanguage();
+    // The first track and the frame timer; the window is ready.
+    void Start();
+
+    // --- the window's events ---
+    void SurfaceResized(std::int32_t width, std::int32_t height);
+    void MouseDown(TMouseButton button, std::int32_t x, std::int32_t y);
+    // A menu was opened or an item chosen.
+    void RunMenuItem(TMenuItem item);
+    // The music player's end-of-play notification, delivered on the window's own loop.
+    void MediaPlayer1Notify();
+    // Ticks are driven by hand from now on: the timer stays off.
+    void HoldTimer();
+
+    // Makes sure the score file at path can be used, creating or resetting it; false after
+    // telling report why not.
+    static bool CheckScoreFile(const std::string& path, const std::function<void(const std::string&)>& report);
+
+    // IGameHost
+    bool AskYesNo(const std::string& text) override { return FWindow.AskYesNo(text); }
+    void UpdateScores(bool enter, std::int32_t score) override { FWindow.UpdateScores(enter, score); }
+    void PlaySound(const std::string& name) override { FEffects.PlaySound(name); }
+    void PlaySoundAt(std::int32_t position) override { FEffects.PlaySoundAt(position); }
+    void ProcessOneMessage() override { FWindow.ProcessOneMessage(); }
+    std::int32_t ScreenWidth() const override { return FWindow.ScreenWidth(); }
+    std::int32_t SurfaceWidth() const override { return FWindow.SurfaceWidth(); }
+    std::int32_t SurfaceHeight() const override { return FWindow.SurfaceHeight(); }
+    void EnableFrameTimer() override;
+    void Terminate() override { FWindow.Terminate(); }
+    void ShowSaveDialog() override { FWindow.ShowSaveDialog(); }
+
+    // IMenuWindow
+    void SyncMenu() override { FWindow.SyncMenu(); }
+    void ApplyLanguage(std::uint8_t language) override;
+    void PlayMusic(bool start) override { FMusic.PlayMusic(start); }
+    void ShowScoreList() override { FWindow.UpdateScores(true, -1); }
+    void ShowAbout() override { FWindow.ShowAbout(); }
+    void CloseWindow() override { FWindow.CloseWindow(); }
+    void ReportCommandError(const std::string& message) override { FWindow.ReportCommandError(message); }
+
+private:
+    IGameWindow& FWindow;
+    TFrameTimer& FTimer;
+    std::unique_ptr<ISeedSource> FSeeds;
+    std::unique_ptr<TGame> FGame;
+    TMainMenuModel FMenu;
+    TKeyLatch FKeys;
+    TStartOptions FOptions;
+    TSoundEffects FEffects;
+    TBackgroundMusic FMusic;
+    bool FTimerHeld = false;
+};
+
+} // namespace pelmoravan

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/fakes.h"
-#include "screen/tile_sprite.h"
+#include "game/tile_sprite.h"
 
 namespace pelmoravan {
 namespace {

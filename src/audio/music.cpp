@@ -2,7 +2,7 @@
 
 #include "audio/midi_programs.h"
 #include "audio/rmid.h"
-#include "shell/binary_file.h"
+#include "media/binary_file.h"
 
 namespace pelmoravan {
 

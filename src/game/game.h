@@ -154,6 +154,9 @@ public:
     std::int32_t TickThreshold(std::int32_t ms) const;
     void DXTimer1Timer(std::int32_t LagCount);
     void TimeUp();
+    // What every end of a game shares: every sprite dead, both selections cleared, every cell
+    // removed. The caller sets the screen that follows.
+    void ClearPlay();
     void DrawTitleScreen();
     // The title as it stands, drawn and shown without a tick: the window's first frame, which
     // need not wait an interval for the frame timer's first tick. Nothing on other screens.

@@ -3,7 +3,7 @@
 
 #include "game/game.h"
 #include "game/rounding.h"
-#include "screen/tile_sprite.h"
+#include "game/tile_sprite.h"
 
 namespace pelmoravan {
 

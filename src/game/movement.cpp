@@ -1,5 +1,5 @@
 #include "game/game.h"
-#include "screen/tile_sprite.h"
+#include "game/tile_sprite.h"
 
 namespace pelmoravan {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "game/game.h"
-#include "screen/tile_sprite.h"
+#include "game/tile_sprite.h"
 
 namespace pelmoravan {
 

@@ -1,6 +1,6 @@
 #include "game/game.h"
 #include "game/rounding.h"
-#include "screen/tile_sprite.h"
+#include "game/tile_sprite.h"
 
 namespace pelmoravan {
 

@@ -114,8 +114,12 @@ void TGame::AdvanceGameClock() {
 }
 
 void TGame::TimeUp() {
-    MarkAllSpritesDead(DXSpriteEngine);
+    ClearPlay();
     GameState = 3;
+}
+
+void TGame::ClearPlay() {
+    MarkAllSpritesDead(DXSpriteEngine);
     Selected[0].Index = -1;
     Selected[1].Index = -1;
     for (auto& column : Board) {

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "shell/apply_language.h"
-#include "shell/binary_file.h"
+#include "media/binary_file.h"
 #include "shell/score_file.h"
 #include "shell/silent_score_ui.h"
 

@@ -18,18 +18,8 @@ void EndGame(TGame& game) {
     if (game.GameState != 1) {
         return;
     }
-    TSpriteEngine* root = game.DXSpriteEngine.Root();
-    for (std::int32_t i = 0; i < root->Count(); ++i) {
-        root->Items(i)->MarkDead();
-    }
+    game.ClearPlay();
     game.GameState = 0;
-    game.Selected[0].Index = -1;
-    game.Selected[1].Index = -1;
-    for (auto& column : game.Board) {
-        for (TCell& cell : column) {
-            cell.Removed = true;
-        }
-    }
 }
 
 void ChooseDifficulty(TGame& game, std::int32_t difficulty) {

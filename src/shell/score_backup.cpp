@@ -6,7 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "shell/binary_file.h"
+#include "media/binary_file.h"
 
 namespace pelmoravan {
 namespace {

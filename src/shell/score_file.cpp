@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/binary_file.h"
+#include "media/binary_file.h"
 #include "shell/score_backup.h"
 
 namespace pelmoravan {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/fakes.h"
-#include "screen/tile_sprite.h"
+#include "game/tile_sprite.h"
 
 namespace pelmoravan::testing {
 

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "core/fakes.h"
-#include "screen/tile_sprite.h"
+#include "game/tile_sprite.h"
 
 namespace pelmoravan {
 namespace {

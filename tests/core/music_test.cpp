@@ -14,7 +14,7 @@
 #include "audio/rmid.h"
 #include "audio/sound_effects.h"
 #include "fakes.h"
-#include "shell/binary_file.h"
+#include "media/binary_file.h"
 
 namespace pelmoravan {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/file_size_limit.h"
-#include "shell/binary_file.h"
+#include "media/binary_file.h"
 #include "shell/score_file.h"
 
 namespace pelmoravan {

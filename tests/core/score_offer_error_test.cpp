@@ -7,7 +7,7 @@
 
 #include "core/file_size_limit.h"
 #include "core/screen_fixture.h"
-#include "shell/binary_file.h"
+#include "media/binary_file.h"
 
 namespace pelmoravan {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "core/fake_surface.h"
 #include "core/fakes.h"
-#include "screen/tile_sprite.h"
+#include "game/tile_sprite.h"
 
 namespace pelmoravan::testing {
 

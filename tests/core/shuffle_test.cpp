@@ -3,7 +3,7 @@
 #include <map>
 
 #include "core/board_builder.h"
-#include "screen/tile_sprite.h"
+#include "game/tile_sprite.h"
 
 namespace pelmoravan {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "media/sprite_engine.h"
-#include "screen/tile_sprite.h"
+#include "game/tile_sprite.h"
 
 namespace pelmoravan {
 namespace {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "media/qt/dxdraw.h"
-#include "screen/tile_sprite.h"
+#include "game/tile_sprite.h"
 #include "shell/qt/form1.h"
 #include "shell/qt/score_ui.h"
 #include "shell/qt/scores_dialog.h"

@@ -4,7 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-#include "shell/binary_file.h"
+#include "media/binary_file.h"
 #include "shell/game_host.h"
 #include "shell/qt/scores_dialog.h"
 #include "shell/qt/startup_error.h"

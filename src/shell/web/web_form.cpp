@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "media/web/web_catalog.h"
-#include "shell/binary_file.h"
+#include "media/binary_file.h"
 #include "shell/score_file.h"
 #include "shell/silent_score_ui.h"
 #include "shell/web/suspension.h"

@@ -1,4 +1,4 @@
-#include "shell/binary_file.h"
+#include "media/binary_file.h"
 
 #include <cerrno>
 #include <cstring>

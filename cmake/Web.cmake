@@ -8,7 +8,7 @@ target_link_libraries(pelmoravan_web PRIVATE pelmoravan_core)
 target_compile_options(pelmoravan_web PRIVATE ${PELMORAVAN_WARNINGS})
 file(GLOB_RECURSE PACKED_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/music/*.mid
      ${CMAKE_SOURCE_DIR}/assets/tiles/* ${CMAKE_SOURCE_DIR}/assets/backs/*
-     ${CMAKE_SOURCE_DIR}/assets/screens/* ${CMAKE_SOURCE_DIR}/assets/waves/*)
+     ${CMAKE_SOURCE_DIR}/assets/screens/*)
 target_link_options(pelmoravan_web PRIVATE
   # No Node: emscripten's output of this age does not run under the machine's Node anyway.
   -sENVIRONMENT=web
@@ -21,10 +21,9 @@ target_link_options(pelmoravan_web PRIVATE
   -lidbfs.js -sFORCE_FILESYSTEM=1
   # The MIDI tracks: the music rule writes one to the track file, the page plays its rendering.
   "SHELL:--embed-file ${CMAKE_SOURCE_DIR}/assets/music@/music"
-  # Pictures and waves in one file (pelmoravan.data) fetched beside the program: one request
-  # instead of a hundred and thirty.
+  # The pictures in one file (pelmoravan.data) fetched beside the program: one request instead
+  # of a hundred and twenty. The waves are the page's own files, fetched once the title shows.
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/tiles@/assets/tiles"
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/backs@/assets/backs"
-  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/screens@/assets/screens"
-  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/waves@/assets/waves")
+  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/screens@/assets/screens")
 set_property(TARGET pelmoravan_web APPEND PROPERTY LINK_DEPENDS ${PACKED_FILES})

@@ -1,9 +1,9 @@
-// The catalog's pictures and waves, decoded by the page from the program's packed files.
+// The catalog's pictures, decoded by the page from the program's packed files, and its waves.
 (() => {
   'use strict';
   const P = Pel;
   // --- loading the catalog: every picture decoded at once ---
-  // The program's files (pelmoravan.data, unpacked before it starts) hold the pictures and waves.
+  // The program's files (pelmoravan.data, unpacked before it starts) hold the pictures.
   const assetBytes = (path) => Module.FS.readFile(`/assets/${path}`);
 
   async function loadPicture(path, key, keyed) {
@@ -25,16 +25,22 @@
     return { source: c, width: c.width, height: c.height };
   }
 
-  // Effects are decoded off-line in the background, so that the first frame does not wait for
-  // them and the first click's sound is ready by then.
+  // The title plays no effect: they are fetched once it shows, so that the first frame does not
+  // wait for them, and decoded off-line in the background, ready by the first click of a game.
   function loadWaves(paths) {
     const Offline = window.OfflineAudioContext || window.webkitOfflineAudioContext;
     if (!Offline) return;
-    const decoder = new Offline(1, 1, 44100);
-    paths.forEach((path, i) => {
-      Promise.resolve()
-        .then(() => decoder.decodeAudioData(assetBytes(path).slice().buffer))
-        .then((b) => { P.audio.buffers[i] = b; }, (e) => console.warn('pelmoravan: effect not loaded', e));
+    P.titleShown.then(() => {
+      const decoder = new Offline(1, 1, 44100);
+      paths.forEach((path, i) => {
+        fetch(P.fileUrl(path))
+          .then((r) => {
+            if (!r.ok) throw new Error(`${path} (${r.status})`);
+            return r.arrayBuffer();
+          })
+          .then((bytes) => decoder.decodeAudioData(bytes))
+          .then((b) => { P.audio.buffers[i] = b; }, (e) => console.warn('pelmoravan: effect not loaded', e));
+      });
     });
   }
 

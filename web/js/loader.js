@@ -44,8 +44,11 @@
     bar.lastChild.textContent = `${say('载入中', 'Loading')} ${mb(loaded)} / ${mb(total)} MB`;
   };
 
+  let titleShown;
+  P.titleShown = new Promise((resolve) => { titleShown = resolve; });
   P.firstFrame = () => {
     P.loading(null);
+    titleShown();
     // What benchmarks look for: the first title frame, without any test hook.
     performance.mark('pelmoravan-first-frame');
     keepForOffline();

@@ -1,9 +1,11 @@
 #include "media/binary_file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,27 +33,33 @@ bool OtherThanFileOrFolder(const struct stat& info) {
 TBinaryFile::TBinaryFile(const std::string& path, TFileMode mode) {
     // Looked at before opening: opening some devices already does something.
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && OtherThanFileOrFolder(info)) {
-        Refuse(mode, path, NotRegular);
+    const bool existed = ::stat(path.c_str(), &info) == 0;
+    // Errors are worded by what was at the path: creating a missing file or opening one.
+    const TFileMode wording =
+        mode != TFileMode::OpenOrCreate ? mode : existed ? TFileMode::OpenReadWrite : TFileMode::Create;
+    if (existed && OtherThanFileOrFolder(info)) {
+        Refuse(wording, path, NotRegular);
     }
     // Non-blocking only for the open itself: a FIFO that slipped in after the look is then
     // refused below instead of waiting for a reader or writer.
-    const int flags = mode == TFileMode::Create ? O_WRONLY | O_CREAT | O_TRUNC : O_RDWR;
+    const int flags = mode == TFileMode::Create         ? O_WRONLY | O_CREAT | O_TRUNC
+                      : mode == TFileMode::OpenOrCreate ? O_RDWR | O_CREAT
+                                                        : O_RDWR;
     errno = 0;
     const int fd = ::open(path.c_str(), flags | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
-        Refuse(mode, path, Reason(errno));
+        Refuse(wording, path, Reason(errno));
     }
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        Refuse(mode, path, NotRegular);
+        Refuse(wording, path, NotRegular);
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     FFile = ::fdopen(fd, mode == TFileMode::Create ? "wb" : "r+b");
     if (FFile == nullptr) {
         const int error = errno;
         ::close(fd);
-        Refuse(mode, path, Reason(error));
+        Refuse(wording, path, Reason(error));
     }
 }
 
@@ -99,6 +107,55 @@ void TBinaryFile::Close() {
     FFile = nullptr;
     if (file != nullptr && std::fclose(file) != 0) {
         throw EFileWriteError("Stream write error");
+    }
+}
+
+void TBinaryFile::Lock() {
+    while (::flock(::fileno(FFile), LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+bool TBinaryFile::IsAt(const std::string& path) const {
+    struct stat atPath {};
+    struct stat open {};
+    return ::stat(path.c_str(), &atPath) == 0 && ::fstat(::fileno(FFile), &open) == 0 &&
+           atPath.st_dev == open.st_dev && atPath.st_ino == open.st_ino;
+}
+
+void ReplaceFile(const std::string& path, const void* bytes, std::size_t count) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+        Refuse(TFileMode::Create, path, S_ISDIR(info.st_mode) ? Reason(EISDIR) : NotRegular);
+    }
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        Refuse(TFileMode::Create, path, Reason(errno));
+    }
+    int error = 0;
+    const auto* next = static_cast<const char*>(bytes);
+    while (count > 0 && error == 0) {
+        const ssize_t done = ::write(fd, next, count);
+        if (done < 0) {
+            error = errno == EINTR ? 0 : errno;
+            continue;
+        }
+        next += done;
+        count -= static_cast<std::size_t>(done);
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        std::fprintf(stderr, "pelmoravan: cannot write \"%s\": %s\n", path.c_str(), std::strerror(error));
+        std::fflush(stderr);
+        throw EFileWriteError("Stream write error");
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int renameError = errno;
+        ::unlink(temporary.c_str());
+        Refuse(TFileMode::Create, path, Reason(renameError));
     }
 }
 

@@ -32,6 +32,7 @@ public:
 enum class TFileMode {
     Create,        // new or emptied, for writing
     OpenReadWrite, // existing file, for reading and writing
+    OpenOrCreate,  // for reading and writing, made empty if missing, never emptied
 };
 
 // A binary file for the game's two small files (score list and music track). Opening failures
@@ -57,10 +58,22 @@ public:
     void Flush();
     // Flushes and closes; data the system could not take is reported as a write error.
     void Close();
+    // Waits for the exclusive lock other copies of the game take on this file; it ends with
+    // Close. Where the file system has no locks, it goes on without one.
+    void Lock();
+    // True while path still names this open file (a replaced or removed file no longer does).
+    bool IsAt(const std::string& path) const;
 
 private:
     std::FILE* FFile = nullptr;
 };
+
+// Puts a whole file at path: the bytes go to a new file of a unique name in the same folder,
+// which then takes the path's place. Whatever stood there, a symbolic link too, is replaced,
+// never written through, and a failed write leaves the old file as it was. A folder, FIFO,
+// socket or device at the path is refused (EFileCreateError). A write error goes to standard
+// error with the path and the system's reason and is thrown as "Stream write error".
+void ReplaceFile(const std::string& path, const void* bytes, std::size_t count);
 
 // True when anything is at the path; a folder there then fails to open with its own reason
 // instead of being "created" over.

@@ -142,67 +142,123 @@ std::optional<TScoreEntries> DecodeScoreFile(const std::uint8_t* bytes, std::siz
     return entries;
 }
 
-void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
-                  const std::string& path) {
-    if (!FileExists(path)) {
-        TBinaryFile file(path, TFileMode::Create);
-        const auto bytes = EmptyFileBytes();
-        file.WriteBuffer(bytes.data(), bytes.size());
-        file.Close();
-        return;
+std::string CleanName(const std::string& name) {
+    std::string clean;
+    clean.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        const auto next = [&](std::size_t k) {
+            return i + k < name.size() ? static_cast<unsigned char>(name[i + k]) : 0;
+        };
+        if (byte < 0x20 || byte == 0x7F) {
+            continue; // C0 controls and DEL
+        }
+        if (byte == 0xC2 && next(1) >= 0x80 && next(1) <= 0x9F) {
+            ++i; // C1 controls, U+0080..U+009F
+            continue;
+        }
+        // Embeddings and overrides U+202A..U+202E, isolates U+2066..U+2069: they would turn the
+        // rows after them around in the list.
+        if (byte == 0xE2 && ((next(1) == 0x80 && next(2) >= 0xAA && next(2) <= 0xAE) ||
+                             (next(1) == 0x81 && next(2) >= 0xA6 && next(2) <= 0xA9))) {
+            i += 2;
+            continue;
+        }
+        clean += name[i];
     }
+    return clean;
+}
 
-    TBinaryFile file(path, TFileMode::OpenReadWrite);
+namespace {
+
+// Opens the file at path, made if missing, and waits for its lock. A file replaced or removed
+// while this copy waited is let go and the path opened again, so that what is written lands in
+// the file the path names.
+void OpenLocked(std::optional<TBinaryFile>& file, const std::string& path) {
+    for (;;) {
+        file.emplace(path, TFileMode::OpenOrCreate);
+        file->Lock();
+        if (file->IsAt(path)) {
+            return;
+        }
+        file.reset();
+    }
+}
+
+// The ten entries of the open file. A made file, or one with a wrong tag, becomes an empty
+// list first; a wrongly tagged one that held any bytes is backed up beside path.
+TScoreEntries ReadOrReset(TBinaryFile& file, const std::string& path) {
     std::array<std::uint8_t, ScoreFileSize> bytes{};
     const std::size_t got = file.Read(bytes.data(), bytes.size());
-    std::optional<TScoreEntries> entries = DecodeScoreFile(bytes.data(), got);
-    if (!entries) {
-        // A file of someone else's, or a damaged one: start an empty list over it, but keep
-        // its bytes first. Without a full copy nothing is overwritten.
-        if (got > 0) {
-            const std::string backup = BackUpFile(file, path);
-            std::fprintf(stderr, "pelmoravan: \"%s\" held no score list; its bytes are kept in \"%s\"\n",
-                         path.c_str(), backup.c_str());
-            std::fflush(stderr);
-        }
-        const auto empty = EmptyFileBytes();
-        file.Seek(0);
-        file.WriteBuffer(empty.data(), empty.size());
-        // Whatever stood past the list in the foreign file goes too.
-        file.Truncate(ScoreFileSize);
-        file.Close();
-        return;
+    if (std::optional<TScoreEntries> entries = DecodeScoreFile(bytes.data(), got)) {
+        return *entries;
     }
+    // A file of someone else's, or a damaged one: start an empty list over it, but keep its
+    // bytes first. Without a full copy nothing is overwritten.
+    if (got > 0) {
+        const std::string backup = BackUpFile(file, path);
+        std::fprintf(stderr, "pelmoravan: \"%s\" held no score list; its bytes are kept in \"%s\"\n",
+                     path.c_str(), backup.c_str());
+        std::fflush(stderr);
+    }
+    const auto empty = EmptyFileBytes();
+    file.Seek(0);
+    file.WriteBuffer(empty.data(), empty.size());
+    // Whatever stood past the list in the foreign file goes too.
+    file.Truncate(ScoreFileSize);
+    return TScoreEntries{};
+}
+
+// The list as shown: names without the characters that would garble a row. The file keeps
+// what it holds.
+TScoreEntries Shown(TScoreEntries entries) {
+    for (TScoreEntry& entry : entries) {
+        entry.Name = CleanName(entry.Name);
+    }
+    return entries;
+}
+
+} // namespace
+
+void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
+                  const std::string& path) {
+    // The file is open only while this copy holds its lock, never across a dialog: another copy
+    // of the game may record into it meanwhile, or the file may be replaced.
+    std::optional<TBinaryFile> file;
+    OpenLocked(file, path);
+    TScoreEntries entries = ReadOrReset(*file, path);
+    file->Close();
     if (!enter) {
-        file.Close();
         return;
     }
     if (score == -1) {
-        list.ShowScoreList(*entries);
-        file.Close();
+        list.ShowScoreList(Shown(entries));
         return;
     }
-
-    const int rank = ScoreRank(*entries, score);
-    if (rank == 0) {
-        file.Close();
+    const int offered = ScoreRank(entries, score);
+    if (offered == 0) {
         return;
     }
     const std::optional<std::string> answer =
-        prompt.InputName("No." + std::to_string(rank), "Please Input Your Name:", "Default User");
-    InsertScore(*entries, rank, {FitName(answer.value_or("Default User")), score});
+        prompt.InputName("No." + std::to_string(offered), "Please Input Your Name:", "Default User");
+    const std::string name = FitName(CleanName(answer.value_or("Default User")));
 
-    std::vector<std::uint8_t> out;
-    out.reserve(ScoreEntryCount * ScoreEntrySize);
-    for (const TScoreEntry& entry : *entries) {
-        const auto encoded = EncodeScoreEntry(entry);
-        out.insert(out.end(), encoded.begin(), encoded.end());
+    // Placed against the list as it is now, which may have changed during the prompt.
+    OpenLocked(file, path);
+    entries = ReadOrReset(*file, path);
+    if (const int rank = ScoreRank(entries, score); rank != 0) {
+        InsertScore(entries, rank, {name, score});
+        std::vector<std::uint8_t> out;
+        out.reserve(ScoreEntryCount * ScoreEntrySize);
+        for (const TScoreEntry& entry : entries) {
+            const auto encoded = EncodeScoreEntry(entry);
+            out.insert(out.end(), encoded.begin(), encoded.end());
+        }
+        file->Seek(static_cast<std::int64_t>(ScoreHeaderSize));
+        file->WriteBuffer(out.data(), out.size());
     }
-    file.Seek(static_cast<std::int64_t>(ScoreHeaderSize));
-    file.WriteBuffer(out.data(), out.size());
-    file.Flush();
-    list.ShowScoreList(*entries);
-    file.Close();
+    file->Close();
+    list.ShowScoreList(Shown(entries));
 }
 
 } // namespace pelmoravan

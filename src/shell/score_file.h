@@ -48,6 +48,10 @@ TScoreEntry DecodeScoreEntry(const std::uint8_t* bytes);
 // The longest prefix of a UTF-8 name that fits in capacity bytes without splitting a character.
 std::string FitName(const std::string& name, std::size_t capacity = ScoreNameCapacity);
 
+// The name without C0 and C1 controls, DEL and the bidirectional embedding, override and
+// isolate characters, which would break or turn around a row of the list.
+std::string CleanName(const std::string& name);
+
 // The rank (1..10) a score takes, or 0 when every stored score is greater. A score equal to a
 // stored one goes ahead of it: the list stays descending and the older equal entry moves down.
 int ScoreRank(const TScoreEntries& entries, std::int32_t score);
@@ -60,11 +64,15 @@ std::optional<TScoreEntries> DecodeScoreFile(const std::uint8_t* bytes, std::siz
 
 // Makes sure the file exists with the right tag (enter false), shows the list (enter true and
 // score -1), or records a score that reaches the list under the player's name and shows the
-// list. A missing file is created and a wrongly tagged one reset, without recording anything;
-// a reset file that held any bytes is first copied whole to a backup beside path (one line on
-// standard error names it). Symbolic links are followed. File errors (EFileError) go to the
-// caller: a path that is no regular file, a backup that cannot be written (then nothing is
-// reset), a failed read or write.
+// list. A missing file is made and a wrongly tagged one reset to an empty list, which then
+// goes on to be shown or recorded into (enter true); a reset file that held any bytes is first
+// copied whole to a backup beside path (one line on standard error names it). The file is read
+// and written under an exclusive lock (flock) and closed while the player answers the prompt:
+// the score is then placed against the list as it is after the answer, the prompt's rank being
+// the one found before it. Names are stored without the characters CleanName leaves out, and
+// listed so. Symbolic links are followed. File errors (EFileError) go to the caller: a path
+// that is no regular file, a backup that cannot be written (then nothing is reset), a failed
+// read or write.
 void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
                   const std::string& path = ScoreFileName);
 

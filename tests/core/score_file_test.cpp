@@ -4,6 +4,12 @@
 #include <cstdint>
 #include <sys/stat.h>
 #include <filesystem>
+#include <atomic>
+#include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -28,11 +34,15 @@ public:
         Captions.push_back(caption);
         Prompts.push_back(prompt);
         Presets.push_back(preset);
+        if (DuringPrompt) {
+            DuringPrompt();
+        }
         return Answer;
     }
     void ShowScoreList(const TScoreEntries& entries) override { Shown.push_back(entries); }
 
     std::optional<std::string> Answer = std::string("Player");
+    std::function<void()> DuringPrompt;
     std::vector<std::string> Captions;
     std::vector<std::string> Prompts;
     std::vector<std::string> Presets;
@@ -40,7 +50,7 @@ public:
 };
 
 class ScoreFileTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         Dir = fs::temp_directory_path() /
               ("pelmoravan-score-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -108,11 +118,18 @@ TEST_F(ScoreFileTest, FirstStartWritesTheExactEmptyFile) {
     EXPECT_TRUE(Ui.Shown.empty());
 }
 
-TEST_F(ScoreFileTest, CreatingTheFileNeitherRecordsNorShows) {
+TEST_F(ScoreFileTest, AFileMadeAtTheEndOfADifficultyStillRecordsAndTheMenuListShows) {
     Update(true, 500);
+    EXPECT_EQ(Ui.Captions, std::vector<std::string>{"No.1"});
+    EXPECT_EQ(Stored()[0], (TScoreEntry{"Player", 500}));
+    ASSERT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Ui.Shown[0], Stored());
+
+    fs::remove(Path);
+    Update(true, -1);
+    ASSERT_EQ(Ui.Shown.size(), 2u);
+    EXPECT_EQ(Ui.Shown[1], TScoreEntries{});
     EXPECT_EQ(FileBytes(), EmptyFile());
-    EXPECT_TRUE(Ui.Captions.empty());
-    EXPECT_TRUE(Ui.Shown.empty());
 }
 
 TEST_F(ScoreFileTest, ListOfAnUntouchedFileHasTenEmptyRows) {
@@ -244,9 +261,12 @@ TEST_F(ScoreFileTest, WrongTagResetsAfterKeepingTheOldBytesInTheFirstFreeBackup)
         WriteFile(bytes);
         Ui = ScriptedScoreUi{};
         Update(true, 5000);
-        EXPECT_EQ(FileBytes(), EmptyFile()) << "variant " << variant;
-        EXPECT_TRUE(Ui.Captions.empty()) << "variant " << variant;
-        EXPECT_TRUE(Ui.Shown.empty()) << "variant " << variant;
+        TScoreEntries expected{};
+        expected[0] = {"Player", 5000};
+        EXPECT_EQ(FileBytes().size(), 593u) << "variant " << variant;
+        EXPECT_EQ(Stored(), expected) << "variant " << variant;
+        EXPECT_EQ(Ui.Captions, std::vector<std::string>{"No.1"}) << "variant " << variant;
+        EXPECT_EQ(Ui.Shown, std::vector<TScoreEntries>{expected}) << "variant " << variant;
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "pelmoravan: \"" + Path + "\" held no score list; its bytes are kept in \"" + Path + ".bak\"\n"
@@ -443,8 +463,14 @@ TEST_F(ScoreFileTest, SurvivesThousandsOfDamagedFiles) {
             ASSERT_LE(entry.Name.size(), 50u);
         }
         if (!tagged) {
-            ASSERT_EQ(after, EmptyFile()) << "round " << round;
-            ASSERT_TRUE(Ui.Shown.empty());
+            // Reset to an empty list, which a finished game's score then enters at rank 1.
+            TScoreEntries expected{};
+            if (enter && score != -1) {
+                expected[0] = {FitName(*Ui.Answer), score};
+            }
+            ASSERT_EQ(*entries, expected) << "round " << round;
+            ASSERT_EQ(after.size(), 593u) << "round " << round;
+            ASSERT_EQ(Ui.Shown.size(), enter ? 1u : 0u) << "round " << round;
             resets += 1;
             if (!bytes.empty()) {
                 ASSERT_EQ(ReadBytes(Path + ".bak"), bytes) << "round " << round;
@@ -455,7 +481,9 @@ TEST_F(ScoreFileTest, SurvivesThousandsOfDamagedFiles) {
             const int rank = std::stoi(Ui.Captions[0].substr(3));
             ASSERT_EQ((*entries)[rank - 1], (TScoreEntry{FitName(*Ui.Answer), score})) << "round " << round;
             ASSERT_EQ(Ui.Shown.size(), 1u);
-            ASSERT_EQ(Ui.Shown[0], *entries);
+            for (std::size_t i = 0; i < 10; ++i) {
+                ASSERT_EQ(Ui.Shown[0][i], (TScoreEntry{CleanName((*entries)[i].Name), (*entries)[i].Score}));
+            }
             ASSERT_GE(after.size(), 593u);
             recorded += 1;
         }
@@ -470,6 +498,146 @@ TEST_F(ScoreFileTest, SurvivesThousandsOfDamagedFiles) {
     EXPECT_GT(resets, 300);
     EXPECT_GT(recorded, 300);
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
+}
+
+// What may happen to the file while the player types a name: the score lands in the file the
+// path names when the answer comes, placed against the list as it is then.
+struct DuringThePrompt {
+    const char* Name;
+    std::function<void(ScoreFileTest&)> Act;
+    std::vector<TScoreEntry> Expected; // the stored list's first entries
+};
+
+class ScoreFileDuringPromptTest : public ScoreFileTest,
+                                  public ::testing::WithParamInterface<DuringThePrompt> {};
+
+TEST_P(ScoreFileDuringPromptTest, TheScoreIsInTheFileAtThePath) {
+    WriteDescending();
+    Ui.DuringPrompt = [this] { GetParam().Act(*this); };
+    testing::internal::CaptureStderr();
+    Update(true, 850);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Ui.Captions, std::vector<std::string>{"No.3"}); // the rank found before the prompt
+    const TScoreEntries stored = Stored();
+    const std::vector<TScoreEntry>& expected = GetParam().Expected;
+    EXPECT_EQ(std::vector<TScoreEntry>(stored.begin(), stored.begin() + static_cast<long>(expected.size())),
+              expected);
+    ASSERT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Ui.Shown[0], stored);
+    EXPECT_EQ(FileBytes().size(), 593u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ScoreFileDuringPromptTest,
+    ::testing::Values(
+        // A second copy of the game records first, its prompt inside this one's, on its own
+        // open file.
+        DuringThePrompt{"AnotherCopyRecords",
+                        [](ScoreFileTest& t) {
+                            std::thread other([&t] {
+                                ScriptedScoreUi ui;
+                                ui.Answer = "B";
+                                UpdateScores(true, 950, ui, ui, t.Path);
+                            });
+                            other.join();
+                        },
+                        {{"P1", 1000}, {"B", 950}, {"P2", 900}, {"Player", 850}, {"P3", 800}}},
+        DuringThePrompt{"Replaced",
+                        [](ScoreFileTest& t) {
+                            const std::string fresh = t.Path + ".new";
+                            ScriptedScoreUi ui;
+                            UpdateScores(false, -1, ui, ui, fresh);
+                            fs::rename(fresh, t.Path);
+                        },
+                        {{"Player", 850}, {}}},
+        DuringThePrompt{"Deleted", [](ScoreFileTest& t) { fs::remove(t.Path); }, {{"Player", 850}, {}}},
+        DuringThePrompt{"Damaged", [](ScoreFileTest& t) { t.WriteFile(Bytes(40, 'x')); }, {{"Player", 850}, {}}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(ScoreFileTest, AScoreThatNoLongerReachesTheListWritesNothingAndShowsTheListAsItIs) {
+    WriteDescending();
+    Bytes higher;
+    Ui.DuringPrompt = [&] {
+        Bytes bytes = FileBytes();
+        const auto entry = EncodeScoreEntry({"Top", 5000});
+        for (int i = 0; i < 10; ++i) std::copy(entry.begin(), entry.end(), bytes.begin() + 33 + 56 * i);
+        WriteFile(bytes);
+        higher = bytes;
+    };
+    Update(true, 850);
+    EXPECT_EQ(FileBytes(), higher);
+    ASSERT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Ui.Shown[0][9], (TScoreEntry{"Top", 5000}));
+}
+
+// The score is written under the lock other copies take: while one holds it, the recording
+// waits, then places the score against what the holder wrote.
+TEST_F(ScoreFileTest, RecordingWaitsForTheLockAndReadsTheListAgain) {
+    WriteDescending();
+    int held = -1;
+    std::atomic<bool> locked = false;
+    std::atomic<bool> done = false;
+    Ui.DuringPrompt = [&] {
+        held = ::open(Path.c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_EQ(::flock(held, LOCK_EX), 0);
+        locked = true;
+    };
+    std::thread recorder([&] {
+        Update(true, 850);
+        done = true;
+    });
+    while (!locked) std::this_thread::yield();
+    struct stat file {};
+    ASSERT_EQ(::stat(Path.c_str(), &file), 0);
+    const std::string inode = ":" + std::to_string(file.st_ino) + " ";
+    auto waiting = [&] {
+        std::ifstream locks("/proc/locks");
+        for (std::string line; std::getline(locks, line);) {
+            if (line.find("->") != std::string::npos && line.find(inode) != std::string::npos) return true;
+        }
+        return false;
+    };
+    while (!done && !waiting()) std::this_thread::yield();
+    EXPECT_FALSE(done) << "the score was written past the lock";
+    const auto entry = EncodeScoreEntry({"Holder", 950});
+    ASSERT_EQ(::pwrite(held, entry.data(), entry.size(), 33 + 56), static_cast<ssize_t>(entry.size()));
+    ::close(held);
+    recorder.join();
+    EXPECT_EQ(Stored()[1], (TScoreEntry{"Holder", 950}));
+    EXPECT_EQ(Stored()[2], (TScoreEntry{"Player", 850}));
+}
+
+TEST(ScoreNames, ControlAndDirectionCharactersAreLeftOut) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Ann\tLee\r\n", "AnnLee"},
+        {"\x1b[31mred\x1b[0m\x7f", "[31mred[0m"},
+        {"a\xc2\x85" "b\xc2\x9f" "c\xc2\xa0" "d", "abc\xc2\xa0" "d"},                  // C1 out, no-break space kept
+        {"\xe2\x80\xae" "evil\xe2\x80\xac\xe2\x80\xaa" "x\xe2\x80\xab\xe2\x80\xad", "evilx"}, // overrides, embeddings
+        {"\xe2\x81\xa6" "iso\xe2\x81\xa9\xe2\x81\xa7\xe2\x81\xa8", "iso"},             // isolates
+        {"排名 é \xe2\x80\x8f", "排名 é \xe2\x80\x8f"},                                  // text and marks stay
+        {"\t\n", ""},
+    };
+    for (const auto& [name, clean] : cases) {
+        EXPECT_EQ(CleanName(name), clean) << name;
+    }
+}
+
+TEST_F(ScoreFileTest, NamesAreStoredCleanAndCutAfterwardsAndListedCleanWithoutRewriting) {
+    Update(false, -1);
+    Ui.Answer = "Eve\t\n\x1b[2J\xe2\x80\xae" "Lee";
+    Update(true, 20);
+    EXPECT_EQ(Stored()[0].Name, "Eve[2JLee");
+    Ui.Answer = std::string(49, 'a') + "\t" + "名";
+    Update(true, 30);
+    EXPECT_EQ(Stored()[0].Name, std::string(49, 'a'));
+
+    Bytes bytes = FileBytes();
+    const auto raw = EncodeScoreEntry({"Row\nBreak\xe2\x81\xa6", 10});
+    std::copy(raw.begin(), raw.end(), bytes.begin() + 33 + 56 * 2);
+    WriteFile(bytes);
+    Update(true, -1);
+    EXPECT_EQ(Ui.Shown.back()[2].Name, "RowBreak");
+    EXPECT_EQ(FileBytes(), bytes);
 }
 
 } // namespace

@@ -39,9 +39,7 @@ void TBackgroundMusic::PlayMusic(bool start) {
         FRandom.Reseed();
         const std::int32_t n = FRandom.Random(MusicTracks) + 1; // the fifth track is never chosen
         const std::vector<std::uint8_t> bytes = FTracks.Track(TrackName(n));
-        TBinaryFile file(FPath, TFileMode::Create);
-        file.WriteBuffer(bytes.data(), bytes.size());
-        file.Close();
+        ReplaceFile(FPath, bytes.data(), bytes.size());
     }
     if (FileExists(FPath)) {
         FPlayer.SetFileName(FPath);

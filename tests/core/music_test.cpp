@@ -8,11 +8,13 @@
 #include <random>
 #include <set>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "audio/music.h"
 #include "audio/rmid.h"
 #include "audio/sound_effects.h"
+#include "core/file_size_limit.h"
 #include "fakes.h"
 #include "media/binary_file.h"
 
@@ -214,6 +216,64 @@ TEST_F(MusicTest, ErrorsOfTheTrackAndTheFileGoToTheCaller) {
                   "Cannot create file \"" + unwritable + "\". No such file or directory");
     }
     EXPECT_TRUE(Player.Played.empty());
+}
+
+// The track file takes the place of whatever is at its path: a link there is replaced and its
+// target left alone; what cannot be replaced is refused and left as it was.
+TEST_F(MusicTest, TheTrackFileReplacesALinkAndNeverWritesThroughIt) {
+    const fs::path target = Dir / "target";
+    const fs::path scores = Dir / "Pelmoravan.sco";
+    std::ofstream(target) << "precious";
+    std::ofstream(scores) << "list";
+    const std::vector<std::pair<fs::path, std::string>> links = {
+        {target, "precious"}, {scores, "list"}, {Dir / "nowhere", ""}};
+    for (const auto& [to, before] : links) {
+        fs::remove(Path);
+        fs::create_symlink(to, Path);
+        TBackgroundMusic music(Player, Tracks, Random, Path);
+        music.PlayMusic(true);
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Path))) << to;
+        EXPECT_EQ(FileText(), "track " + Tracks.Asked.back().substr(5)) << to;
+        EXPECT_EQ(fs::exists(to), !before.empty()) << to;
+        if (!before.empty()) {
+            std::ifstream in(to);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before) << to;
+        }
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 3);
+
+    fs::remove(Path);
+    fs::create_directory(Path);
+    ASSERT_EQ(::mkfifo((Dir / "fifo").c_str(), 0644), 0);
+    for (const auto& [at, reason] : std::vector<std::pair<fs::path, std::string>>{
+             {Path, "Is a directory"}, {Dir / "fifo", "Not a regular file"}}) {
+        TBackgroundMusic music(Player, Tracks, Random, at.string());
+        try {
+            music.PlayMusic(true);
+            ADD_FAILURE() << "no error for " << at;
+        } catch (const EFileCreateError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + at.string() + "\". " + reason);
+        }
+    }
+    EXPECT_TRUE(fs::is_directory(Path));
+    EXPECT_TRUE(fs::is_fifo(Dir / "fifo"));
+}
+
+TEST_F(MusicTest, AFailedWriteKeepsTheOldTrackAndNamesTheFileAndReason) {
+    std::ofstream(Path) << "old track";
+    const Bytes big(1 << 16, 'm');
+    ::testing::internal::CaptureStderr();
+    try {
+        const TFileSizeLimit limit(4096);
+        ReplaceFile(Path, big.data(), big.size());
+        ADD_FAILURE() << "no error";
+    } catch (const EFileWriteError& e) {
+        EXPECT_EQ(std::string(e.what()), "Stream write error");
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "pelmoravan: cannot write \"" + Path + "\": File too large\n");
+    EXPECT_EQ(FileText(), "old track");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
 }
 
 Bytes MidiBytes() {

@@ -9,6 +9,7 @@
 #include "shell/command_line.h"
 #include "shell/data_dir.h"
 #include "shell/qt/form1.h"
+#include "shell/qt/platform_guard.h"
 #include "shell/qt/qt_translations.h"
 #include "shell/qt/score_ui.h"
 #include "shell/qt/startup_error.h"
@@ -52,7 +53,9 @@ int main(int argc, char* argv[]) {
     if (!pelmoravan::CheckScoreFileAtStartup(options.ScorePath(), argc, argv)) {
         return 1;
     }
+    auto guard = std::make_unique<pelmoravan::TPlatformGuard>(argc, argv);
     QApplication app(argc, argv);
+    guard.reset();
     pelmoravan::InstallQtTranslations(QLocale::system());
     // Lets a Wayland desktop match the window to its menu entry and icon (X11 uses the class).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pelmoravan.Pelmoravan"));

@@ -104,7 +104,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* 
             continue;
         }
         // Qt's options keep their whole spelling for Qt; here they are only stepped over.
-        const std::string_view bare = std::string_view(arg).substr(arg.rfind("--", 0) == 0 ? 2 : 1);
+        const std::string_view bare =
+            std::string_view(arg).substr(std::min<std::size_t>(arg.size(), arg.rfind("--", 0) == 0 ? 2 : 1));
         if (arg.size() > 1 && arg[0] == '-' &&
             std::find(QtOptionsWithValue.begin(), QtOptionsWithValue.end(), bare) != QtOptionsWithValue.end()) {
             if (i + 1 >= args.size()) {

@@ -80,6 +80,7 @@ TEST(CommandLine, BadOptionsAreNamedOnOneLine) {
         {{"--lang=en"}, "unknown option '--lang'"},
         {{"-x"}, "unknown option '-x'"},
         {{"level3"}, "unexpected argument 'level3'"},
+        {{""}, "unexpected argument ''"}, // an empty "$VAR" from a launcher
         {{"--language", "french"}, "bad value 'french' for '--language' (chinese, english, zh or en)"},
         {{"--language"}, "option '--language' needs a value (chinese or english)"},
         {{"--data-dir"}, "option '--data-dir' needs a folder"},

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdio>
+#include <optional>
+
+#include "shell/qt/platform_guard.h"
 
 namespace pelmoravan {
 
@@ -20,7 +23,9 @@ void ReportStartupError(const std::string& text, int argc, char** argv) {
         argc = 1;
         argv = alone;
     }
+    std::optional<TPlatformGuard> guard(std::in_place, argc, argv);
     QApplication app(argc, argv);
+    guard.reset();
     QMessageBox::critical(nullptr, QStringLiteral("Pelmoravan"), message);
 }
 

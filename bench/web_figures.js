@@ -1,32 +1,36 @@
-// The browser version's figures, in Debian's headless Chromium (1024 x 768):
-//   - everything the page loads: the bytes of every response over the wire, after a first
-//     click (which starts the sound), a deal and a few seconds of play, so the music track and
-//     the effects are in; also the size of the built folder on disk, which bounds it;
-//   - the first title frame: from the navigation's start (performance.timeOrigin) to the
-//     first frame the page presents, as the page records it (else when a poll first sees it);
-//     RUNS fresh profiles, median and worst;
-//   - the tab's CPU while idle on the play screen: after F2, nobody clicking, SECONDS long:
-//     the renderer's main-thread busy time (DevTools Performance metric TaskDuration) over the
-//     wall time, and the CPU time of every Chromium process from /proc over the same span, both
-//     in percent of one core.
+// The browser version's figures, measured on the page as shipped (no test hooks), served by the
+// same server as `./play --web` (tools/web/serve.py), in Debian's headless Chromium at 1024 x 768:
+//   - bytes over the wire up to the first title frame and the time to it, RUNS fresh profiles;
+//     the page marks its first frame with performance.mark('first-title-frame');
+//   - the same first title frame on a 1.6 Mbit/s link (DevTools throttling: 1.6 Mbit/s down,
+//     750 kbit/s up, 562.5 ms round trip), 3 fresh profiles;
+//   - the CPU of every Chromium process (from /proc), SECONDS each, in one browser: a tab on
+//     about:blank first, then the page on the title (the logo waves), on the play screen after
+//     F2 with nobody clicking, and paused with F3; each figure is given minus the blank tab's;
+//   - Lighthouse's performance score, desktop and mobile presets, RUNS runs each, median, with
+//     the load average beside it (lighthouse pinned by bench/package-lock.json, driving the same
+//     Chromium through CHROME_PATH).
 //
-//   node bench/web_figures.js [BUILT_FOLDER=build/web] [SECONDS=20] [RUNS=5]
+//   node bench/web_figures.js [BUILT_FOLDER=build/web] [SECONDS=60] [RUNS=5]
+//   SERVER=path/to/serve.py serves the folder with another tree's server (default: this tree's).
 'use strict';
+const { spawn, execFileSync } = require('child_process');
 const fs = require('fs');
+const net = require('net');
 const path = require('path');
-const { serve, launch, sleep } = require('../tests/web/browser.js');
+const { launch, sleep } = require('../tests/web/browser.js');
 
 const root = path.resolve(process.argv[2] || 'build/web');
-const seconds = Number(process.argv[3] || 20);
+const seconds = Number(process.argv[3] || 60);
 const runs = Number(process.argv[4] || 5);
-const T = 'pelmoravanTest';
+const here = __dirname;
+const serverScript = path.resolve(process.env.SERVER || path.join(here, '../tools/web/serve.py'));
+const chromium = process.env.CHROMIUM || '/usr/bin/chromium';
+const MARK = 'first-title-frame';
 
-function folderBytes(dir) {
-  return fs.readdirSync(dir, { withFileTypes: true }).reduce((sum, e) => {
-    const p = path.join(dir, e.name);
-    return sum + (e.isDirectory() ? folderBytes(p) : fs.statSync(p).size);
-  }, 0);
-}
+const median = (xs) => [...xs].sort((a, b) => a - b)[xs.length >> 1];
+const mb = (b) => (b / 1e6).toFixed(2);
+const loadavg = () => fs.readFileSync('/proc/loadavg', 'utf8').split(' ').slice(0, 3).join(' ');
 
 // CPU seconds (user + system) of the process and all its descendants.
 function treeCpu(pid) {
@@ -47,62 +51,171 @@ function treeCpu(pid) {
   return total;
 }
 
-async function firstFrameMs(url) {
+function freePort() {
+  return new Promise((resolve) => {
+    const s = net.createServer().listen(0, '127.0.0.1', () => {
+      const { port } = s.address();
+      s.close(() => resolve(port));
+    });
+  });
+}
+
+// The folder served as `./play --web` serves it; resolves to { stop, url } once it listens.
+async function serve() {
+  const port = await freePort();
+  const child = spawn('python3', [serverScript, root, String(port)], { stdio: ['ignore', 'pipe', 'ignore'] });
+  await new Promise((resolve, reject) => {
+    child.stdout.once('data', resolve);
+    child.once('exit', (code) => reject(new Error(`${serverScript} ended (${code})`)));
+  });
+  return { url: `http://127.0.0.1:${port}/`, stop: () => child.kill('SIGTERM') };
+}
+
+// One fresh profile: navigation to the first title frame, and the bytes received until then.
+async function firstFrame(index, throttled) {
   const browser = await launch();
   try {
     const page = await browser.newPage();
-    await page.send('Page.navigate', { url });
-    for (let i = 0; i < 2000; ++i) {
-      const t = await page.eval(`window.${T} && ${T}.ready() ? (${T}.firstFrameAt ? ${T}.firstFrameAt() : performance.now()) : 0`).catch(() => 0);
-      if (t) return t;
+    await page.send('Network.setCacheDisabled', { cacheDisabled: true });
+    if (throttled) {
+      await page.send('Network.emulateNetworkConditions', {
+        offline: false, latency: 562.5, downloadThroughput: 1.6e6 / 8, uploadThroughput: 750e3 / 8,
+      });
+    }
+    await page.send('Page.navigate', { url: index });
+    const probe = `(() => { const m = performance.getEntriesByName('${MARK}'); return m.length ? m[0].startTime : 0; })()`;
+    const end = Date.now() + 120000;
+    for (;;) {
+      const t = await page.eval(probe).catch(() => 0);
+      if (t) {
+        const bytes = page.finished.reduce((s, f) => s + f.encodedDataLength, 0);
+        return { ms: t, bytes, requests: page.finished.length };
+      }
+      if (Date.now() > end) throw new Error(`no '${MARK}' mark in 120 s`);
       await sleep(5);
     }
-    throw new Error('no first frame in 10 s');
   } finally {
     await browser.close();
   }
 }
 
-(async () => {
-  const { server, url } = await serve(root);
-  const index = `${url}index.html`;
-  try {
-    const frames = [];
-    for (let i = 0; i < runs; ++i) frames.push(await firstFrameMs(index));
-    frames.sort((a, b) => a - b);
+// The game menu as a player sees it: opened and closed again by its caption. Opening it is what
+// refreshes its items; "Pause" is enabled on the play screen and while paused, "New game" only
+// on the title, "End game" only while playing.
+async function gameMenu(page) {
+  const caption = '[data-item="game1"] > .caption';
+  const at = await page.eval(`(() => { const r = document.querySelector('${caption}').getBoundingClientRect();
+    return [r.left + r.width / 2, r.top + r.height / 2]; })()`);
+  await page.click(at[0], at[1]);
+  const state = await page.eval(`(() => { const on = (n) => !document.querySelector('[data-item="' + n + '"]').classList.contains('disabled');
+    return { newGame: on('NewGame1'), pause: on('GameOver1'), end: on('EndGame1') }; })()`);
+  await page.click(at[0], at[1]);
+  return state;
+}
 
-    const browser = await launch();
-    try {
-      const page = await browser.newPage();
-      await page.send('Performance.enable');
-      await page.goto(index);
-      await page.waitFor(`${T}.ready()`, 'the first frame');
-      const origin = await page.eval(`(() => { const r = ${T}.canvas().getBoundingClientRect(); return [r.left, r.top]; })()`);
-      await page.click(origin[0] + 5, origin[1] + 5);
-      await page.key('F2', 113);
-      await page.waitFor(`${T}.gameState() === 1`, 'the play screen');
-      await sleep(3000);
-      const metric = async () => (await page.send('Performance.getMetrics')).metrics
-        .find((m) => m.name === 'TaskDuration').value;
-      const [task0, cpu0, t0] = [await metric(), treeCpu(browser.child.pid), Date.now()];
+async function waitForMenu(page, want, what) {
+  const end = Date.now() + 30000;
+  for (;;) {
+    const s = await gameMenu(page);
+    if (Object.keys(want).every((k) => s[k] === want[k])) return;
+    if (Date.now() > end) throw new Error(`no ${what} after 30 s (menu: ${JSON.stringify(s)})`);
+    await sleep(200);
+  }
+}
+
+async function cpuPhases(index) {
+  const browser = await launch();
+  try {
+    const page = await browser.newPage();
+    const span = async () => {
+      const [c0, t0] = [treeCpu(browser.child.pid), Date.now()];
       await sleep(seconds * 1000);
-      const [task1, cpu1, t1] = [await metric(), treeCpu(browser.child.pid), Date.now()];
-      const wall = (t1 - t0) / 1000;
-      const loaded = page.finished.reduce((s, f) => s + f.encodedDataLength, 0);
-      const files = new Set(page.requests).size;
-      const mb = (b) => (b / 1048576).toFixed(2);
-      console.log(`page weight: ${mb(loaded)} MB over the wire in ${files} requests ` +
-        `(built folder on disk: ${mb(folderBytes(root))} MB)`);
-      console.log(`first title frame after navigation: median ${frames[frames.length >> 1].toFixed(0)} ms, ` +
-        `worst ${frames[frames.length - 1].toFixed(0)} ms of ${runs} fresh starts`);
-      console.log(`idle on the play screen for ${wall.toFixed(0)} s: tab main thread ` +
-        `${(100 * (task1 - task0) / wall).toFixed(1)} % of a core; all Chromium processes ` +
-        `${(100 * (cpu1 - cpu0) / wall).toFixed(1)} %`);
-      console.log(`machine load average: ${fs.readFileSync('/proc/loadavg', 'utf8').split(' ').slice(0, 3).join(' ')}`);
-    } finally {
-      await browser.close();
+      return (100 * (treeCpu(browser.child.pid) - c0)) / ((Date.now() - t0) / 1000);
+    };
+    await sleep(3000);
+    const blank = await span();
+    await page.goto(index);
+    await page.waitFor(`performance.getEntriesByName('${MARK}').length`, 'the first title frame', 60000);
+    await sleep(3000);
+    const title = await span();
+    // F2 is also the first gesture: it lets the page's sound start.
+    await page.key('F2', 113);
+    await waitForMenu(page, { end: true }, 'play screen');
+    await sleep(3000);
+    const play = await span();
+    await page.key('F3', 114);
+    await waitForMenu(page, { pause: true, end: false, newGame: false }, 'pause');
+    await sleep(3000);
+    const paused = await span();
+    const loaded = page.finished.reduce((s, f) => s + f.encodedDataLength, 0);
+    return { blank, title, play, paused, loaded, requests: page.finished.length };
+  } finally {
+    await browser.close();
+  }
+}
+
+function lighthouseInstalled() {
+  const bin = path.join(here, 'node_modules/.bin/lighthouse');
+  if (!fs.existsSync(bin)) {
+    // Install scripts stay off: nothing may fetch a browser of its own.
+    execFileSync('npm', ['ci', '--ignore-scripts', '--no-audit', '--no-fund'], { cwd: here, stdio: 'inherit' });
+  }
+  return bin;
+}
+
+function lighthouseRun(bin, index, preset) {
+  const args = [index, '--only-categories=performance', '--output=json', '--output-path=stdout', '--quiet',
+    '--chrome-flags=--headless=new --no-sandbox --disable-gpu --mute-audio'];
+  if (preset === 'desktop') args.push('--preset=desktop');
+  const out = execFileSync(bin, args, {
+    env: { ...process.env, CHROME_PATH: chromium }, maxBuffer: 256 << 20, stdio: ['ignore', 'pipe', 'ignore'],
+  });
+  const r = JSON.parse(out);
+  const lcpElement = r.audits['largest-contentful-paint-element'];
+  const item = lcpElement && lcpElement.details && lcpElement.details.items && lcpElement.details.items[0];
+  const node = item && (item.node || (item.items && item.items[0] && item.items[0].node));
+  return {
+    score: Math.round(100 * r.categories.performance.score),
+    lcp: r.audits['largest-contentful-paint'].numericValue,
+    lcpNode: node ? (node.nodeLabel || node.snippet) : '?',
+  };
+}
+
+(async () => {
+  const server = await serve();
+  const index = `${server.url}index.html`;
+  try {
+    console.log(`page: ${root}, served by ${serverScript}; load average at the start ${loadavg()}`);
+
+    const cold = [];
+    for (let i = 0; i < runs; ++i) cold.push(await firstFrame(index, false));
+    console.log(`first title frame, ${runs} fresh profiles: median ${median(cold.map((c) => c.ms)).toFixed(0)} ms ` +
+      `after navigation; ${mb(median(cold.map((c) => c.bytes)))} MB over the wire in ` +
+      `${median(cold.map((c) => c.requests))} responses before it`);
+
+    const slow = [];
+    for (let i = 0; i < 3; ++i) slow.push(await firstFrame(index, true));
+    console.log(`first title frame at 1.6 Mbit/s, 3 fresh profiles: median ` +
+      `${(median(slow.map((c) => c.ms)) / 1000).toFixed(1)} s (load average ${loadavg()})`);
+
+    const cpu = await cpuPhases(index);
+    const less = (x) => `${(x - cpu.blank).toFixed(1)} %`;
+    console.log(`CPU of all Chromium, ${seconds} s each, minus the blank tab (${cpu.blank.toFixed(1)} %): ` +
+      `title ${less(cpu.title)}, play screen idle ${less(cpu.play)}, paused ${less(cpu.paused)} ` +
+      `(as measured: ${cpu.title.toFixed(1)}, ${cpu.play.toFixed(1)}, ${cpu.paused.toFixed(1)} %); ` +
+      `load average ${loadavg()}`);
+    console.log(`everything loaded by then: ${mb(cpu.loaded)} MB over the wire in ${cpu.requests} responses`);
+
+    const bin = lighthouseInstalled();
+    for (const preset of ['desktop', 'mobile']) {
+      const results = [];
+      for (let i = 0; i < runs; ++i) results.push(lighthouseRun(bin, index, preset));
+      const scores = results.map((r) => r.score);
+      console.log(`Lighthouse performance, ${preset} preset, ${runs} runs: median ${median(scores)} ` +
+        `(${scores.join(', ')}); LCP median ${(median(results.map((r) => r.lcp)) / 1000).toFixed(1)} s, ` +
+        `element: ${results[0].lcpNode}; load average ${loadavg()}`);
     }
   } finally {
-    server.close();
+    server.stop();
   }
 })().catch((e) => { console.error(e.stack || e); process.exit(1); });

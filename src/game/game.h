@@ -120,6 +120,8 @@ public:
     void TryRemovePair();
     void RemovePair();
     void DrawLinkLine(ICanvas& canvas, TColor colour);
+    // Surface pixels of a cell's centre, where link lines meet it.
+    TPoint CellCentre(const TCell& cell) const;
 
     // --- movement rules; the mode is the level number ---
     void ApplyMovementRule(std::int32_t Mode);
@@ -173,6 +175,8 @@ public:
     void DrawStatusBand();
     void DrawSelectionMarks();
     void DrawHintMarks();
+    // How many hint slots show a mark, counted from slot 0: slot 1 only together with slot 0.
+    std::size_t HintMarksShown() const;
     void CheckLevelCleared();
 
 private:

@@ -14,6 +14,10 @@ void ExchangeRecords(TCell& a, TCell& b) {
 
 } // namespace
 
+TPoint TGame::CellCentre(const TCell& cell) const {
+    return TPoint{cell.X + CellWidth / 2, cell.Y + CellHeight / 2};
+}
+
 void TGame::DrawLinkLine(ICanvas& canvas, TColor colour) {
     // However the drawing ends, the pair search is over by now.
     struct TSearchDone {
@@ -21,9 +25,7 @@ void TGame::DrawLinkLine(ICanvas& canvas, TColor colour) {
         ~TSearchDone() { Flag = false; }
     } searchDone{Searching};
 
-    auto centre = [this](const TCell& r) {
-        return TPoint{r.X + CellWidth / 2, r.Y + CellHeight / 2};
-    };
+    auto centre = [this](const TCell& r) { return CellCentre(r); };
     // The window may run a frame or a click here; the canvas must be free for it.
     auto letOneMessageThrough = [this, &canvas] {
         if (!AutoPlay) {

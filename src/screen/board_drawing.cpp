@@ -101,9 +101,17 @@ void TGame::DrawSelectionMarks() {
     }
 }
 
+std::size_t TGame::HintMarksShown() const {
+    std::size_t shown = 0;
+    while (shown < HintPair.size() && HintPair[shown].Hinted) {
+        ++shown;
+    }
+    return shown;
+}
+
 void TGame::DrawHintMarks() {
-    // Slot 1 is only drawn together with slot 0.
-    for (std::size_t k = 0; k < HintPair.size() && HintPair[k].Hinted; ++k) {
+    // Counted again each time round: reaching the time limit clears both slots.
+    for (std::size_t k = 0; k < HintMarksShown(); ++k) {
         if (DXDraw->CanDraw()) {
             HintTicks += 1;
             DrawBevel(DXDraw->Surface().Canvas(), HintPair[k].X, HintPair[k].Y, CellWidth, CellHeight,

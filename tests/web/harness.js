@@ -7,7 +7,7 @@ const { serve, launch } = require('./browser.js');
 
 // Runs `body(page, ctx)` against the page in folder argv[2]; exits 0 or 1 with the failure.
 function run(body, { width = 1024, height = 768, query = '' } = {}) {
-  const root = path.resolve(process.argv[2] || 'build/web');
+  const root = path.resolve(process.argv[2] || 'build/web-test');
   const ctx = { root, desktopFrame: process.argv[3], step: 'start' };
   (async () => {
     if (!fs.existsSync(path.join(root, 'index.html'))) {

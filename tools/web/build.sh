@@ -4,13 +4,15 @@
 # its manifest, icons and service worker, and what tools/web/assets.sh adds (the rendered music,
 # the font subset). Every file but index.html and sw.js is named by its content, and has Brotli
 # and gzip copies beside it where they are smaller (tools/web/publish.py).
+# Then the same page with the browser tests' hooks (the test program's exports and
+# web/js/test_hooks.js) into TEST_OUT, where the browser tests load it; an empty TEST_OUT builds
+# the page as shipped only.
+#   build.sh [OUT=build/web] [TEST_OUT=build/web-test]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out=${1:-build/web}
+test_out=${2-build/web-test}
 work=build/web-build
-# The page's files under their plain names, kept between builds so that assets.sh can skip
-# what is up to date.
-stage=$work/stage
 
 # The program, compiled with emscripten.
 compile_program() {
@@ -19,19 +21,21 @@ compile_program() {
   if [ ! -f "$work/build.ninja" ]; then
     emcmake cmake -S . -B "$work" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPELMORAVAN_WERROR=ON >/dev/null
   fi
-  cmake --build "$work"
+  local targets=(pelmoravan_web)
+  [ -z "$test_out" ] || targets+=(pelmoravan_web_test)
+  cmake --build "$work" --target "${targets[@]}"
 }
 
-# Everything the page serves, under plain names, into $stage.
+# Everything the page serves, under plain names, into $stage: the program from $program, and the
+# script's parts in $page_parts.
 stage_page() {
   mkdir -p "$stage"
   # Files of older builds that are no longer made go; music and fonts stay for assets.sh.
   find "$stage" -maxdepth 1 -type f -delete
   rm -rf "$stage/icons" "$stage/waves"
-  cp "$work/pelmoravan.js" "$work/pelmoravan.wasm" "$work/pelmoravan.data" web/index.html \
+  cp "$program/pelmoravan.js" "$program/pelmoravan.wasm" "$program/pelmoravan.data" web/index.html \
     web/page.css web/sw.js web/manifest.webmanifest "$stage/"
-  # The page's script, one file per part, joined in this order (later parts use earlier ones).
-  local page_parts=(pel surface catalog timer audio menu dialogs input loader test_hooks) part
+  local part
   for part in "${page_parts[@]}"; do cat "web/js/$part.js"; done >"$stage/page.js"
   # The effects: the title plays none, so the page fetches them once it shows.
   mkdir -p "$stage/waves"
@@ -54,5 +58,26 @@ publish_page() {
 }
 
 compile_program
+# The page's files under their plain names, kept between builds so that assets.sh can skip
+# what is up to date.
+stage=$work/stage
+program=$work
+# The page's script, one file per part, joined in this order (later parts use earlier ones).
+page_parts=(pel surface catalog timer audio menu dialogs input loader)
 stage_page
 publish_page
+
+# The test page: the same steps on the test program, with the hooks joined last. Its music and
+# fonts are the shipped page's, copied so that they are not made twice.
+if [ -n "$test_out" ]; then
+  stage=$work/stage-test
+  program=$work/test-page
+  page_parts+=(test_hooks)
+  out=$test_out
+  mkdir -p "$stage"
+  for made in music fonts; do
+    [ ! -d "$work/stage/$made" ] || cp -rp "$work/stage/$made" "$stage/"
+  done
+  stage_page
+  publish_page
+fi

@@ -41,19 +41,6 @@ const Pel = (() => {
   };
   P.persistFailed = false;
 
-  // How many times the program has let the event loop run from inside an operation; the tests
-  // may hang a function on the next such turn.
-  P.yields = 0;
-  P.onYield = null;
-  P.yielding = () => {
-    P.yields += 1;
-    if (P.onYield) {
-      const hook = P.onYield;
-      P.onYield = null;
-      // Runs once the program has suspended: while the turn it let through is under way.
-      Promise.resolve().then(hook);
-    }
-  };
   return P;
 })();
 

@@ -1,8 +1,22 @@
-// Hooks for the page's tests.
+// Hooks for the page's tests, joined only into the test build of the page: they read the board
+// and drive the ticks through the test program's own exports.
 (() => {
   'use strict';
   const P = Pel;
   const front = P.front;
+  // How many times the program has let the event loop run from inside an operation; a test may
+  // hang a function on the next such turn.
+  P.yields = 0;
+  P.onYield = null;
+  P.yielding = () => {
+    P.yields += 1;
+    if (P.onYield) {
+      const hook = P.onYield;
+      P.onYield = null;
+      // Runs once the program has suspended: while the turn it let through is under way.
+      Promise.resolve().then(hook);
+    }
+  };
   function cssPoint(x, y) {
     const r = front.getBoundingClientRect();
     return [(x * r.width) / front.width, (y * r.height) / front.height];
@@ -41,9 +55,9 @@
     },
     running: () => P.running,
     ended: () => P.isEnded,
-    gameState: () => Module._pel_game_state(),
-    tileCount: () => Module._pel_tile_count(),
-    score: () => Module._pel_score(),
+    gameState: () => Module._pel_test_game_state(),
+    tileCount: () => Module._pel_test_tile_count(),
+    score: () => Module._pel_test_score(),
     surfaceSize: () => [front.width, front.height],
     busy: () => !!Module._pel_busy(),
     dialogOpen: () => P.dialogOpen(),
@@ -59,23 +73,15 @@
     }),
     // The music track ends now, as if it had played to its end.
     endTrack: () => P.audio.music.dispatchEvent(new Event('ended')),
+    // The marks on show, selected tiles first, then hinted ones: CSS points of their centres.
     selectedMarks() {
-      const out = Module._malloc(64);
-      const n = Module._pel_marks(out, 8);
       const marks = [];
-      for (let i = 0; i < n; i++) {
-        marks.push(cssPoint(Module.HEAP32[(out >> 2) + 2 * i], Module.HEAP32[(out >> 2) + 2 * i + 1]));
+      for (let i = 0; i < Module._pel_test_mark_count(); i++) {
+        marks.push(cssPoint(Module._pel_test_mark_x(i), Module._pel_test_mark_y(i)));
       }
-      Module._free(out);
       return marks;
     },
-    tileCentre(col, row) {
-      const out = Module._malloc(8);
-      Module._pel_cell_centre(col, row, out);
-      const p = cssPoint(Module.HEAP32[out >> 2], Module.HEAP32[(out >> 2) + 1]);
-      Module._free(out);
-      return p;
-    },
+    tileCentre: (col, row) => cssPoint(Module._pel_test_cell_centre_x(col, row), Module._pel_test_cell_centre_y(col, row)),
     // How many times the program has let the event loop run from inside an operation, and a
     // function to run once, just after the next such turn has begun.
     yields: () => P.yields,

@@ -103,7 +103,7 @@ void TWebMusicPlayer::Ended() {
 
 } // namespace pelmoravan
 
-extern "C" EMSCRIPTEN_KEEPALIVE void pel_music_ended() {
+extern "C" void pel_music_ended() {
     if (pelmoravan::gPlayer != nullptr) {
         pelmoravan::gPlayer->Ended();
     }

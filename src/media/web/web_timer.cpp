@@ -45,13 +45,13 @@ void TWebTimer::Woken() {
 
 } // namespace pelmoravan
 
-extern "C" EMSCRIPTEN_KEEPALIVE void pel_timer_wake() {
+extern "C" void pel_timer_wake() {
     if (pelmoravan::gTimer != nullptr) {
         pelmoravan::gTimer->Woken();
     }
 }
 
-extern "C" EMSCRIPTEN_KEEPALIVE void pel_visibility(int visible) {
+extern "C" void pel_visibility(int visible) {
     if (pelmoravan::gTimer != nullptr) {
         pelmoravan::gTimer->Timer().ApplicationActiveChanged(visible != 0);
     }

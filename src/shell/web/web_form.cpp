@@ -37,7 +37,8 @@ EM_ASYNC_JS(void, js_mount_scores, (const char* folder), {
         console.warn('pelmoravan: stored scores unavailable', error);
     }
 });
-EM_JS(void, js_yielding, (), { Pel.yielding(); });
+// Only the test page counts these turns.
+EM_JS(void, js_yielding, (), { if (Pel.yielding) Pel.yielding(); });
 EM_JS(void, js_ended, (int language), { Pel.ended(language); });
 EM_JS(void, js_log, (const char* text), { console.warn(UTF8ToString(text)); });
 

@@ -1,0 +1,117 @@
+// What the browser tests read and drive in the page, linked only into the test build of the page
+// (the shipped program exports none of it). Positions come from the game's own rules.
+#include <emscripten.h>
+
+#include <vector>
+
+#include "shell/web/page_form.h"
+
+using namespace pelmoravan;
+
+namespace {
+
+TGame* Game() {
+    TWebForm* form = PageForm();
+    return form != nullptr ? &form->Game() : nullptr;
+}
+
+const TCell* BoardCell(int col, int row) {
+    const TGame* g = Game();
+    if (g == nullptr || col < 0 || row < 0 || static_cast<std::size_t>(col) >= g->Board.size() ||
+        static_cast<std::size_t>(row) >= g->Board[static_cast<std::size_t>(col)].size()) {
+        return nullptr;
+    }
+    return &g->Board[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
+}
+
+// The centres of the marks on show: selected tiles, then hinted ones.
+std::vector<TPoint> Marks() {
+    std::vector<TPoint> marks;
+    const TGame* g = Game();
+    if (g == nullptr) {
+        return marks;
+    }
+    for (const TCell& slot : g->Selected) {
+        if (slot.Index != -1) {
+            marks.push_back(g->CellCentre(slot));
+        }
+    }
+    for (std::size_t k = 0; k < g->HintMarksShown(); ++k) {
+        marks.push_back(g->CellCentre(g->HintPair[k]));
+    }
+    return marks;
+}
+
+} // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void pel_test_hold_timer() {
+    if (PageForm() != nullptr) {
+        PageForm()->HoldTimer();
+    }
+}
+
+// n ticks, as the frame timer would deliver them one interval apart.
+EMSCRIPTEN_KEEPALIVE void pel_test_tick(int n) {
+    for (int i = 0; Game() != nullptr && i < n; ++i) {
+        Game()->DXTimer1Timer(1);
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE int pel_test_screen_width() { return PageForm() ? PageForm()->ScreenWidth() : 0; }
+
+// What the end of a difficulty does with a score; returns once the prompt is open.
+EMSCRIPTEN_KEEPALIVE void pel_test_offer_score(int score) {
+    if (PageForm() != nullptr) {
+        PageForm()->UpdateScores(true, score);
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE int pel_test_columns() { return Game() ? Game()->BoardColumns : 0; }
+EMSCRIPTEN_KEEPALIVE int pel_test_rows() { return Game() ? Game()->BoardRows : 0; }
+
+// The picture of board cell (col, row), or -1 when it holds no tile or lies off the board.
+EMSCRIPTEN_KEEPALIVE int pel_test_picture(int col, int row) {
+    const TCell* cell = BoardCell(col, row);
+    return cell == nullptr || cell->Removed ? -1 : cell->Picture;
+}
+
+// A shuffle asked for from outside the frame loop, e.g. while a dialog waits: returns 1 when it
+// ran to its end at once (nothing suspended), 0 when it is still under way.
+EMSCRIPTEN_KEEPALIVE int pel_test_shuffle() {
+    if (Game() == nullptr) {
+        return 0;
+    }
+    Game()->Shuffle();
+    return Game()->Shuffling ? 0 : 1;
+}
+
+EMSCRIPTEN_KEEPALIVE int pel_test_game_state() { return Game() ? Game()->GameState : -1; }
+EMSCRIPTEN_KEEPALIVE int pel_test_score() { return Game() ? Game()->Score : 0; }
+
+EMSCRIPTEN_KEEPALIVE int pel_test_tile_count() {
+    int count = 0;
+    for (int col = 0; col < pel_test_columns(); ++col) {
+        for (int row = 0; row < pel_test_rows(); ++row) {
+            count += pel_test_picture(col, row) != -1 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// Surface pixels of the centre of board cell (col, row); 0 off the board.
+EMSCRIPTEN_KEEPALIVE int pel_test_cell_centre_x(int col, int row) {
+    const TCell* cell = BoardCell(col, row);
+    return cell != nullptr ? Game()->CellCentre(*cell).X : 0;
+}
+EMSCRIPTEN_KEEPALIVE int pel_test_cell_centre_y(int col, int row) {
+    const TCell* cell = BoardCell(col, row);
+    return cell != nullptr ? Game()->CellCentre(*cell).Y : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int pel_test_mark_count() { return static_cast<int>(Marks().size()); }
+EMSCRIPTEN_KEEPALIVE int pel_test_mark_x(int i) { return Marks().at(static_cast<std::size_t>(i)).X; }
+EMSCRIPTEN_KEEPALIVE int pel_test_mark_y(int i) { return Marks().at(static_cast<std::size_t>(i)).Y; }
+
+} // extern "C"

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "core/fakes.h"
+#include "media/canvas_state.h"
+#include "media/paint_device.h"
 
 namespace pelmoravan {
 namespace {
@@ -36,41 +38,17 @@ public:
     std::vector<std::uint32_t> Pixels;
 };
 
-class SoftCanvas final : public ICanvas {
+// The pixel work of a real device on a plain array of pixels.
+class SoftSurface final : public IPaintDevice, public IDrawControl {
 public:
-    SoftCanvas(std::vector<std::uint32_t>& pixels, std::int32_t width, std::int32_t height)
-        : Px(pixels), W(width), H(height) {}
+    SoftSurface(std::int32_t width = 1920, std::int32_t height = 1080)
+        : W(width), H(height), Px(static_cast<std::size_t>(width * height)) {}
 
-    void SetBrushColor(TColor color) override {
-        Brush = color;
-        BrushSolid = true;
-    }
-    void SetBrushStyle(TBrushStyle style) override { BrushSolid = style == TBrushStyle::bsSolid; }
-    void SetPenColor(TColor color) override { Pen = color; }
-    void SetPenWidth(std::int32_t width) override { PenWidth = width; }
-    void SetFontColor(TColor color) override { Font = color; }
-    void SetFontSize(std::int32_t points) override { FontSize = points; }
-    void FillRect(const TRect& r) override {
-        if (BrushSolid) {
-            Box(r, Brush);
-        }
-    }
-    void TextOut(std::int32_t x, std::int32_t y, const std::string& text) override {
-        const std::int32_t w = TextWidth(text);
-        const std::int32_t h = TextHeight(text);
-        if (BrushSolid) {
-            Box({x, y, x + w, y + h}, Brush);
-        }
-        // A glyph stand-in per character: a stroke of the font colour.
-        for (std::int32_t i = 0; i < w; i += FontSize) {
-            Box({x + i + 1, y + 2, x + i + FontSize / 2, y + h - 2}, Font);
-        }
-    }
-    std::int32_t TextWidth(const std::string& text) override {
-        return static_cast<std::int32_t>(text.size()) * FontSize * 2 / 3;
-    }
-    std::int32_t TextHeight(const std::string&) override { return FontSize * 4 / 3; }
-    void Polyline(const std::vector<TPoint>& points) override {
+    std::int32_t Width() const override { return W; }
+    std::int32_t Height() const override { return H; }
+    void FillAll(std::uint32_t value) override { std::fill(Px.begin(), Px.end(), 0xFF000000u | value); }
+    void FillRect(const TRect& r, TColor color) override { Box(r, color); }
+    void Polyline(const std::vector<TPoint>& points, TColor color, std::int32_t width) override {
         for (std::size_t i = 1; i < points.size(); ++i) {
             const TPoint a = points[i - 1];
             const TPoint b = points[i];
@@ -78,51 +56,31 @@ public:
             for (std::int32_t s = 0; s <= steps; ++s) {
                 const std::int32_t x = steps == 0 ? a.X : a.X + (b.X - a.X) * s / steps;
                 const std::int32_t y = steps == 0 ? a.Y : a.Y + (b.Y - a.Y) * s / steps;
-                Box({x - PenWidth / 2, y - PenWidth / 2, x + PenWidth - PenWidth / 2,
-                     y + PenWidth - PenWidth / 2},
-                    Pen);
+                Box({x - width / 2, y - width / 2, x + width - width / 2, y + width - width / 2}, color);
             }
         }
     }
-    void Release() override {}
-
-    void Box(TRect r, TColor color) {
-        r.Left = std::max(r.Left, 0);
-        r.Top = std::max(r.Top, 0);
-        r.Right = std::min(r.Right, W);
-        r.Bottom = std::min(r.Bottom, H);
-        const std::uint32_t argb = 0xFF000000u | ((color & 0xFFu) << 16) | (color & 0xFF00u) |
-                                   ((color >> 16) & 0xFFu);
-        for (std::int32_t y = r.Top; y < r.Bottom; ++y) {
-            std::fill_n(Px.data() + y * W + r.Left, std::max(0, r.Right - r.Left), argb);
+    TTextExtent MeasureText(const std::string& text, std::int32_t points) override {
+        const auto w = static_cast<std::int32_t>(text.size()) * points * 2 / 3;
+        const std::int32_t h = points * 4 / 3;
+        return {w, points, h, {0, 0, w, h}};
+    }
+    void Text(std::int32_t x, std::int32_t y, const std::string&, const TTextPaint& paint,
+              const TTextExtent& extent) override {
+        const std::int32_t w = extent.Advance;
+        const std::int32_t h = extent.Height;
+        if (paint.Boxed) {
+            Box({x, y, x + w, y + h}, paint.Box);
+        }
+        // A glyph stand-in per character: a stroke of the font colour.
+        for (std::int32_t i = 0; i < w; i += paint.Points) {
+            Box({x + i + 1, y + 2, x + i + paint.Points / 2, y + h - 2}, paint.Color);
         }
     }
-
-private:
-    std::vector<std::uint32_t>& Px;
-    std::int32_t W;
-    std::int32_t H;
-    TColor Brush = 0;
-    bool BrushSolid = true;
-    TColor Pen = 0;
-    std::int32_t PenWidth = 1;
-    TColor Font = 0;
-    std::int32_t FontSize = 8;
-};
-
-class SoftSurface final : public ISurface, public IDrawControl {
-public:
-    SoftSurface(std::int32_t width = 1920, std::int32_t height = 1080)
-        : W(width), H(height), Px(static_cast<std::size_t>(width * height)), Cv(Px, width, height) {}
-
-    std::int32_t Width() const override { return W; }
-    std::int32_t Height() const override { return H; }
-    void Fill(std::uint32_t value) override { std::fill(Px.begin(), Px.end(), 0xFF000000u | value); }
-    ICanvas& Canvas() override { return Cv; }
-    void Draw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y, std::int32_t) override {
-        StretchDraw(item, {x, y, x + item.Width(), y + item.Height()}, 0);
+    void Picture(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y, std::int32_t) override {
+        StretchedPicture(item, {x, y, x + item.Width(), y + item.Height()}, 0);
     }
-    void StretchDraw(const TPictureCollectionItem& item, const TRect& dest, std::int32_t) override {
+    void StretchedPicture(const TPictureCollectionItem& item, const TRect& dest, std::int32_t) override {
         const auto* pic = static_cast<const SoftPicture*>(item.Picture.get());
         const std::int32_t dw = dest.Right - dest.Left;
         const std::int32_t dh = dest.Bottom - dest.Top;
@@ -146,56 +104,63 @@ public:
             }
         }
     }
-    void WaveDraw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y, std::int32_t w,
-                  std::int32_t h, std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {
-        StretchDraw(item, {x, y, x + w, y + h}, 0);
+    void WaveRows(const TPictureCollectionItem& item, std::int32_t, const TWave& wave,
+                  const std::vector<TWaveRow>&) override {
+        StretchedPicture(item, {wave.X, wave.Y, wave.X + wave.W, wave.Y + wave.H}, 0);
     }
+    void Release() override {}
 
     bool CanDraw() override { return true; }
     void Flip() override { benchmark::DoNotOptimize(Px.data()); }
-    ISurface& Surface() override { return *this; }
+    ISurface& Surface() override { return Cv; }
+
+    void Box(TRect r, TColor color) {
+        r.Left = std::max(r.Left, 0);
+        r.Top = std::max(r.Top, 0);
+        r.Right = std::min(r.Right, W);
+        r.Bottom = std::min(r.Bottom, H);
+        const std::uint32_t argb = 0xFF000000u | ((color & 0xFFu) << 16) | (color & 0xFF00u) |
+                                   ((color >> 16) & 0xFFu);
+        for (std::int32_t y = r.Top; y < r.Bottom; ++y) {
+            std::fill_n(Px.data() + y * W + r.Left, std::max(0, r.Right - r.Left), argb);
+        }
+    }
 
 private:
     std::int32_t W;
     std::int32_t H;
     std::vector<std::uint32_t> Px;
-    SoftCanvas Cv;
+    TCanvas Cv{*this};
 };
 
-// Every operation costs a counter increment: what is left is the walk over the board.
-class CountingCanvas final : public ICanvas {
-public:
-    void SetBrushColor(TColor) override { ++Calls; }
-    void SetBrushStyle(TBrushStyle) override { ++Calls; }
-    void SetPenColor(TColor) override { ++Calls; }
-    void SetPenWidth(std::int32_t) override { ++Calls; }
-    void SetFontColor(TColor) override { ++Calls; }
-    void SetFontSize(std::int32_t) override { ++Calls; }
-    void FillRect(const TRect&) override { ++Calls; }
-    void TextOut(std::int32_t, std::int32_t, const std::string&) override { ++Calls; }
-    std::int32_t TextWidth(const std::string& text) override { return static_cast<std::int32_t>(text.size()) * 8; }
-    std::int32_t TextHeight(const std::string&) override { return 16; }
-    void Polyline(const std::vector<TPoint>&) override { ++Calls; }
-    void Release() override { ++Calls; }
-    std::int64_t Calls = 0;
-};
-
-class CountingSurface final : public ISurface, public IDrawControl {
+// Every call costs a counter increment: what is left is the walk over the board and the canvas.
+class CountingSurface final : public IPaintDevice, public IDrawControl {
 public:
     std::int32_t Width() const override { return 1920; }
     std::int32_t Height() const override { return 1080; }
-    void Fill(std::uint32_t) override { ++Cv.Calls; }
-    ICanvas& Canvas() override { return Cv; }
-    void Draw(const TPictureCollectionItem&, std::int32_t, std::int32_t, std::int32_t) override { ++Cv.Calls; }
-    void StretchDraw(const TPictureCollectionItem&, const TRect&, std::int32_t) override { ++Cv.Calls; }
-    void WaveDraw(const TPictureCollectionItem&, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                  std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {
-        ++Cv.Calls;
+    void FillAll(std::uint32_t) override { ++Calls; }
+    void FillRect(const TRect&, TColor) override { ++Calls; }
+    void Polyline(const std::vector<TPoint>&, TColor, std::int32_t) override { ++Calls; }
+    TTextExtent MeasureText(const std::string& text, std::int32_t) override {
+        const auto w = static_cast<std::int32_t>(text.size()) * 8;
+        return {w, 12, 16, {0, 0, w, 16}};
     }
+    void Text(std::int32_t, std::int32_t, const std::string&, const TTextPaint&, const TTextExtent&) override {
+        ++Calls;
+    }
+    void Picture(const TPictureCollectionItem&, std::int32_t, std::int32_t, std::int32_t) override { ++Calls; }
+    void StretchedPicture(const TPictureCollectionItem&, const TRect&, std::int32_t) override { ++Calls; }
+    void WaveRows(const TPictureCollectionItem&, std::int32_t, const TWave&, const std::vector<TWaveRow>&) override {
+        ++Calls;
+    }
+    void Release() override { ++Calls; }
     bool CanDraw() override { return true; }
-    void Flip() override { benchmark::DoNotOptimize(Cv.Calls); }
-    ISurface& Surface() override { return *this; }
-    CountingCanvas Cv;
+    void Flip() override { benchmark::DoNotOptimize(Calls); }
+    ISurface& Surface() override { return Cv; }
+    std::int64_t Calls = 0;
+
+private:
+    TCanvas Cv{*this};
 };
 
 template <typename Surface>
@@ -242,7 +207,7 @@ void PlayingFrame(benchmark::State& state) {
     for (auto _ : state) {
         b.game.DisplayTicks = 0; // keep the bonus message on screen
         b.game.DrawPlayingScreen();
-        b.surface.Canvas().Release();
+        b.surface.Surface().Canvas().Release();
         b.surface.Flip();
     }
     state.counters["tiles"] = static_cast<double>(b.game.DXSpriteEngine.Root()->Count());
@@ -255,7 +220,7 @@ void BM_PlayingFrameSoftwarePixels(benchmark::State& state) { PlayingFrame<SoftS
 void BM_SoftwareFillOnly(benchmark::State& state) {
     SoftSurface surface;
     for (auto _ : state) {
-        surface.Fill(0);
+        surface.FillAll(0);
         surface.Flip();
     }
 }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "media/canvas.h"
+#include "media/canvas_state.h"
+#include "media/paint_device.h"
 #include "media/collection.h"
 #include "media/keyboard.h"
 
@@ -56,135 +58,113 @@ inline std::int32_t FakeTextWidth(std::int32_t size, const std::string& text) {
 }
 inline std::int32_t FakeTextHeight(std::int32_t size) { return size + size / 3; }
 
-// A canvas that keeps brush, pen and font like the real one and logs what is drawn with them.
-class FakeCanvas final : public ICanvas {
-public:
-    explicit FakeCanvas(std::vector<DrawOp>& log) : Log(log) {}
-
-    void SetBrushColor(TColor color) override {
-        BrushColor = color;
-        BrushStyle = TBrushStyle::bsSolid;
-    }
-    void SetBrushStyle(TBrushStyle style) override { BrushStyle = style; }
-    void SetPenColor(TColor color) override { PenColor = color; }
-    void SetPenWidth(std::int32_t width) override { PenWidth = width; }
-    void SetFontColor(TColor color) override { FontColor = color; }
-    void SetFontSize(std::int32_t points) override { FontSize = points; }
-    void FillRect(const TRect& rect) override {
-        DrawOp op = Op(OpKind::FillRect);
-        op.Rect = rect;
-        Log.push_back(op);
-    }
-    void TextOut(std::int32_t x, std::int32_t y, const std::string& text) override {
-        DrawOp op = Op(OpKind::Text);
-        op.X = x;
-        op.Y = y;
-        op.Text = text;
-        Log.push_back(op);
-    }
-    std::int32_t TextWidth(const std::string& text) override { return FakeTextWidth(FontSize, text); }
-    std::int32_t TextHeight(const std::string&) override { return FakeTextHeight(FontSize); }
-    void Polyline(const std::vector<TPoint>& points) override {
-        DrawOp op = Op(OpKind::Polyline);
-        op.Points = points;
-        Log.push_back(op);
-    }
-    void Release() override { Log.push_back(Op(OpKind::Release)); }
-
-    DrawOp Op(OpKind kind) const {
-        DrawOp op;
-        op.Kind = kind;
-        op.BrushColor = BrushColor;
-        op.BrushStyle = BrushStyle;
-        op.PenColor = PenColor;
-        op.PenWidth = PenWidth;
-        op.FontColor = FontColor;
-        op.FontSize = FontSize;
-        return op;
-    }
-
-    TColor BrushColor = 16777215;
-    TBrushStyle BrushStyle = TBrushStyle::bsSolid;
-    TColor PenColor = 0;
-    std::int32_t PenWidth = 1;
-    TColor FontColor = 0;
-    std::int32_t FontSize = 8;
-
-private:
-    std::vector<DrawOp>& Log;
-};
-
-class FakeSurface final : public ISurface {
+// A device that logs what it is asked to paint, each call with the canvas state it was made in.
+class FakeSurface final : public IPaintDevice {
 public:
     FakeSurface(std::int32_t width, std::int32_t height) : W(width), H(height) {}
 
     std::int32_t Width() const override { return W; }
     std::int32_t Height() const override { return H; }
-    void Fill(std::uint32_t value) override {
-        DrawOp op = FCanvas.Op(OpKind::Fill);
+    void FillAll(std::uint32_t value) override {
+        DrawOp op = Op(OpKind::Fill);
         op.Value = value;
         Ops.push_back(op);
     }
-    ICanvas& Canvas() override { return FCanvas; }
-    void Draw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
-              std::int32_t pattern) override {
-        DrawOp op = FCanvas.Op(OpKind::Draw);
+    void FillRect(const TRect& rect, TColor) override {
+        DrawOp op = Op(OpKind::FillRect);
+        op.Rect = rect;
+        Ops.push_back(op);
+    }
+    void Polyline(const std::vector<TPoint>& points, TColor, std::int32_t) override {
+        DrawOp op = Op(OpKind::Polyline);
+        op.Points = points;
+        Ops.push_back(op);
+    }
+    TTextExtent MeasureText(const std::string& text, std::int32_t points) override {
+        const std::int32_t w = FakeTextWidth(points, text);
+        const std::int32_t h = FakeTextHeight(points);
+        return {w, points, h, {0, 0, w, h}};
+    }
+    void Text(std::int32_t x, std::int32_t y, const std::string& text, const TTextPaint&,
+              const TTextExtent&) override {
+        DrawOp op = Op(OpKind::Text);
+        op.X = x;
+        op.Y = y;
+        op.Text = text;
+        Ops.push_back(op);
+    }
+    void Picture(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
+                 std::int32_t pattern) override {
+        DrawOp op = Op(OpKind::Draw);
         op.Image = item.Name;
         op.X = x;
         op.Y = y;
         op.Pattern = pattern;
         Ops.push_back(op);
     }
-    void StretchDraw(const TPictureCollectionItem& item, const TRect& dest,
-                     std::int32_t pattern) override {
+    void StretchedPicture(const TPictureCollectionItem& item, const TRect& dest,
+                          std::int32_t pattern) override {
         if (FailingImages.contains(item.Name)) {
             throw std::runtime_error("cannot draw " + item.Name);
         }
-        DrawOp op = FCanvas.Op(OpKind::StretchDraw);
+        DrawOp op = Op(OpKind::StretchDraw);
         op.Image = item.Name;
         op.Rect = dest;
         op.Pattern = pattern;
         Ops.push_back(op);
     }
-    void WaveDraw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y, std::int32_t w,
-                  std::int32_t h, std::int32_t pattern, std::int32_t amplitude,
-                  std::int32_t wavelength, std::int32_t phase) override {
-        DrawOp op = FCanvas.Op(OpKind::WaveDraw);
+    void WaveRows(const TPictureCollectionItem& item, std::int32_t pattern, const TWave& wave,
+                  const std::vector<TWaveRow>&) override {
+        DrawOp op = Op(OpKind::WaveDraw);
         op.Image = item.Name;
-        op.X = x;
-        op.Y = y;
-        op.W = w;
-        op.H = h;
+        op.X = wave.X;
+        op.Y = wave.Y;
+        op.W = wave.W;
+        op.H = wave.H;
         op.Pattern = pattern;
-        op.Amplitude = amplitude;
-        op.Wavelength = wavelength;
-        op.Phase = phase;
+        op.Amplitude = wave.Amplitude;
+        op.Wavelength = wave.Wavelength;
+        op.Phase = wave.Phase;
         Ops.push_back(op);
+    }
+    void Release() override { Ops.push_back(Op(OpKind::Release)); }
+
+    DrawOp Op(OpKind kind) const {
+        DrawOp op;
+        op.Kind = kind;
+        if (State != nullptr) {
+            op.BrushColor = State->BrushColor;
+            op.BrushStyle = State->BrushStyle;
+            op.PenColor = State->PenColor;
+            op.PenWidth = State->PenWidth;
+            op.FontColor = State->FontColor;
+            op.FontSize = State->FontSize;
+        }
+        return op;
     }
 
     std::int32_t W;
     std::int32_t H;
     std::vector<DrawOp> Ops;
     std::set<std::string> FailingImages; // StretchDraw of these items throws
-    FakeCanvas& Pen() { return FCanvas; }
-
-private:
-    FakeCanvas FCanvas{Ops};
+    const TCanvasState* State = nullptr; // the canvas whose state each op notes
 };
 
-// The play surface: drawable on request, counts its presents in the same log.
+// The play surface: the core's canvas over the logging device; counts its presents in the log.
 class FakeDrawControl final : public IDrawControl {
 public:
-    FakeDrawControl(std::int32_t width = 1280, std::int32_t height = 720) : FSurface(width, height) {}
+    FakeDrawControl(std::int32_t width = 1280, std::int32_t height = 720) : FSurface(width, height) {
+        FSurface.State = &FCanvas.State();
+    }
     bool CanDraw() override { return Drawable; }
     void Flip() override {
         Flips += 1;
-        FSurface.Ops.push_back(FSurface.Pen().Op(OpKind::Flip));
+        FSurface.Ops.push_back(FSurface.Op(OpKind::Flip));
         if (FlipThrows) {
             throw std::runtime_error("surface lost");
         }
     }
-    ISurface& Surface() override { return FSurface; }
+    ISurface& Surface() override { return FCanvas; }
     FakeSurface& Fake() { return FSurface; }
 
     std::vector<DrawOp>& Ops() { return FSurface.Ops; }
@@ -221,6 +201,7 @@ public:
 
 private:
     FakeSurface FSurface;
+    TCanvas FCanvas{FSurface};
 };
 
 // Key state set by the test; a poll is counted and changes nothing.

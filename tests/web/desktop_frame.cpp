@@ -12,66 +12,54 @@
 #include "audio/music.h"
 #include "game/game.h"
 #include "media/qt/asset_loader.h"
+#include "media/canvas_state.h"
 #include "media/qt/qt_surface.h"
 #include "shell/apply_language.h"
 
 namespace pelmoravan {
 namespace {
 
-// Passes every call to the desktop surface and notes where pictures and texts went.
-class TRecordingSurface final : public ISurface, public ICanvas {
+// Passes every call to the desktop's pixels and notes where pictures and texts went.
+class TRecordingPixels final : public IPaintDevice {
 public:
-    explicit TRecordingSurface(TQtSurface& surface) : S(surface) {}
+    explicit TRecordingPixels(TQtPixels& pixels) : S(pixels) {}
     std::string Log;
 
     std::int32_t Width() const override { return S.Width(); }
     std::int32_t Height() const override { return S.Height(); }
-    void Fill(std::uint32_t value) override {
-        S.Fill(value);
+    void FillAll(std::uint32_t value) override {
+        S.FillAll(value);
         Log.clear(); // what came before is covered
     }
-    ICanvas& Canvas() override { return *this; }
-    void Draw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
-              std::int32_t pattern) override {
-        S.Draw(item, x, y, pattern);
+    void FillRect(const TRect& rect, TColor color) override { S.FillRect(rect, color); }
+    void Polyline(const std::vector<TPoint>& points, TColor color, std::int32_t width) override {
+        S.Polyline(points, color, width);
+    }
+    TTextExtent MeasureText(const std::string& text, std::int32_t points) override {
+        return S.MeasureText(text, points);
+    }
+    void Text(std::int32_t x, std::int32_t y, const std::string& text, const TTextPaint& paint,
+              const TTextExtent& extent) override {
+        S.Text(x, y, text, paint, extent);
+        Log += "{\"text\":\"" + Escaped(text) + "\",\"x\":" + std::to_string(x) + ",\"y\":" +
+               std::to_string(y) + ",\"w\":" + std::to_string(extent.Advance) + ",\"h\":" +
+               std::to_string(extent.Height) + ",\"color\":" + std::to_string(paint.Color) +
+               ",\"brush\":" + (paint.Boxed ? std::to_string(paint.Box) : "null") + "},\n";
+    }
+    void Picture(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
+                 std::int32_t pattern) override {
+        S.Picture(item, x, y, pattern);
         Note(item, {x, y, x + item.Width(), y + item.Height()});
     }
-    void StretchDraw(const TPictureCollectionItem& item, const TRect& dest, std::int32_t pattern) override {
-        S.StretchDraw(item, dest, pattern);
+    void StretchedPicture(const TPictureCollectionItem& item, const TRect& dest,
+                          std::int32_t pattern) override {
+        S.StretchedPicture(item, dest, pattern);
         Note(item, dest);
     }
-    void WaveDraw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y, std::int32_t w,
-                  std::int32_t h, std::int32_t pattern, std::int32_t amplitude, std::int32_t wavelength,
-                  std::int32_t phase) override {
-        S.WaveDraw(item, x, y, w, h, pattern, amplitude, wavelength, phase);
+    void WaveRows(const TPictureCollectionItem& item, std::int32_t pattern, const TWave& wave,
+                  const std::vector<TWaveRow>& rows) override {
+        S.WaveRows(item, pattern, wave, rows);
     }
-    void SetBrushColor(TColor color) override {
-        S.SetBrushColor(color);
-        Solid = true;
-        Brush = color;
-    }
-    void SetBrushStyle(TBrushStyle style) override {
-        S.SetBrushStyle(style);
-        Solid = style == TBrushStyle::bsSolid;
-    }
-    void SetPenColor(TColor color) override { S.SetPenColor(color); }
-    void SetPenWidth(std::int32_t width) override { S.SetPenWidth(width); }
-    void SetFontColor(TColor color) override {
-        S.SetFontColor(color);
-        Font = color;
-    }
-    void SetFontSize(std::int32_t points) override { S.SetFontSize(points); }
-    void FillRect(const TRect& rect) override { S.FillRect(rect); }
-    void TextOut(std::int32_t x, std::int32_t y, const std::string& text) override {
-        S.TextOut(x, y, text);
-        Log += "{\"text\":\"" + Escaped(text) + "\",\"x\":" + std::to_string(x) + ",\"y\":" +
-               std::to_string(y) + ",\"w\":" + std::to_string(S.TextWidth(text)) + ",\"h\":" +
-               std::to_string(S.TextHeight(text)) + ",\"color\":" + std::to_string(Font) +
-               ",\"brush\":" + (Solid ? std::to_string(Brush) : "null") + "},\n";
-    }
-    std::int32_t TextWidth(const std::string& text) override { return S.TextWidth(text); }
-    std::int32_t TextHeight(const std::string& text) override { return S.TextHeight(text); }
-    void Polyline(const std::vector<TPoint>& points) override { S.Polyline(points); }
     void Release() override { S.Release(); }
 
 private:
@@ -90,10 +78,7 @@ private:
         }
         return out;
     }
-    TQtSurface& S;
-    bool Solid = true;
-    TColor Brush = 0;
-    TColor Font = 0;
+    TQtPixels& S;
 };
 
 class TFrameDraw final : public IDrawControl {
@@ -165,8 +150,9 @@ int main(int argc, char** argv) {
     const int height = std::stoi(argv[3]);
     const int frames = std::stoi(argv[5]);
 
-    TQtSurface qtSurface(QSize(width, height));
-    TRecordingSurface surface(qtSurface);
+    TQtPixels pixels(QSize(width, height));
+    TRecordingPixels recording(pixels);
+    TCanvas surface(recording);
     TFrameDraw draw(surface);
     TNoKeys keys;
     TFrameHost host(std::stoi(argv[4]), surface);
@@ -192,13 +178,13 @@ int main(int argc, char** argv) {
     for (int i = 0; i < frames; ++i) {
         game.DXTimer1Timer(0);
     }
-    qtSurface.Release();
-    if (!qtSurface.Image().save(QString::fromLocal8Bit(argv[6]), "PNG")) {
+    pixels.Release();
+    if (!pixels.Image().save(QString::fromLocal8Bit(argv[6]), "PNG")) {
         std::fprintf(stderr, "desktop_frame: cannot write %s\n", argv[6]);
         return 1;
     }
     std::ofstream json(argv[7]);
-    std::string log = surface.Log;
+    std::string log = recording.Log;
     if (log.size() >= 2) {
         log.erase(log.size() - 2); // the last ",\n"
     }

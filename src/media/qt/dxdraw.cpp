@@ -48,10 +48,13 @@ TDXDraw::TDXDraw(QWidget* parent) : QWidget(parent), FSurface(size()) {
 bool TDXDraw::CanDraw() { return FSurface.Exists(); }
 
 void TDXDraw::Flip() {
+    FLastDirty = QRegion();
+    if (!FRecord.EndFrame()) {
+        return; // the frame on show again
+    }
     FSurface.Release();
     const std::vector<QRect> written = FSurface.TakeWritten();
     const std::uint64_t print = FSurface.Fingerprint();
-    FLastDirty = QRegion();
     // Most frames draw again exactly what is on show: nothing to compare.
     if (print == FShownPrint && !FResend) {
         return;
@@ -69,6 +72,9 @@ void TDXDraw::Flip() {
 }
 
 void TDXDraw::paintEvent(QPaintEvent* event) {
+    // A repaint in the middle of a frame shows it as far as it was drawn, as the frame's end would.
+    FRecord.Flush();
+    FSurface.Release();
     QPainter painter(this);
     // The window holds nothing of its own under the surface: copy, do not blend.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -97,6 +103,7 @@ void TDXDraw::resizeEvent(QResizeEvent* event) {
     const QSize size = event->size().expandedTo(QSize(1, 1));
     if (size != FSurface.Image().size()) {
         FSurface.Resize(size);
+        FRecord.Invalidate();
         FShown.Reset(size);
         FShownPrint = FSurface.Fingerprint();
         emit SurfaceResized(size.width(), size.height());

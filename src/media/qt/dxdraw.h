@@ -8,6 +8,8 @@
 
 #include "game/mouse.h"
 #include "media/canvas.h"
+#include "media/canvas_state.h"
+#include "media/frame_record.h"
 #include "media/qt/qt_surface.h"
 
 namespace pelmoravan {
@@ -32,8 +34,9 @@ private:
 };
 
 // The play surface: a child widget that fills the window's client area and keeps an off-screen
-// surface of its own size. Flip sends to the window what changed since the last flip; a repaint
-// copies from the surface, which between frames holds the last flipped one.
+// surface of its own size. The game's drawing is kept until Flip, which paints it only when it
+// differs from the last frame and then sends to the window what changed; a repaint copies from
+// the surface, which between frames holds the last flipped one.
 class TDXDraw : public QWidget, public IDrawControl {
     Q_OBJECT
 public:
@@ -43,7 +46,7 @@ public:
     bool CanDraw() override;
     // Releases the canvas and schedules a repaint of what changed since the last flip.
     void Flip() override;
-    ISurface& Surface() override { return FSurface; }
+    ISurface& Surface() override { return FCanvas; }
 
     TQtSurface& QtSurface() { return FSurface; }
     int SurfaceWidth() const { return FSurface.Width(); }
@@ -63,6 +66,8 @@ protected:
 
 private:
     TQtSurface FSurface;
+    TFrameRecord FRecord{FSurface.QtPixels()};
+    TCanvas FCanvas{FRecord};
     // What the window was last sent, as block prints and as the surface's fingerprint then:
     // a second full-size copy of the frame would cost as much memory as the surface itself.
     TBlockPrints FShown;

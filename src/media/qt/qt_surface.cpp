@@ -126,14 +126,14 @@ std::vector<QRect> TBlockSet::Rects() const {
     return rects;
 }
 
-TQtSurface::TQtSurface(QSize size) : FFont(QString::fromLatin1(kCanvasFontFamily)) {
+TQtPixels::TQtPixels(QSize size) : FFont(QString::fromLatin1(kCanvasFontFamily)) {
     FFont.setPointSize(8);
     Resize(size);
 }
 
-TQtSurface::~TQtSurface() { Release(); }
+TQtPixels::~TQtPixels() { Release(); }
 
-void TQtSurface::Resize(QSize size) {
+void TQtPixels::Resize(QSize size) {
     Release();
     FImage = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     FFillPixel = qRgb(0, 0, 0);
@@ -149,17 +149,17 @@ void TQtSurface::Resize(QSize size) {
     FWritten.MarkAll();
 }
 
-void TQtSurface::Begin(std::uint64_t operation) {
+void TQtPixels::Begin(std::uint64_t operation) {
     FOp = 0;
     Absorb(operation);
 }
 
-void TQtSurface::Absorb(std::uint64_t value) {
+void TQtPixels::Absorb(std::uint64_t value) {
     FPrint = Mixed(FPrint ^ value);
     FOp = Mixed(FOp ^ value);
 }
 
-void TQtSurface::Absorb(const TPictureCollectionItem& item, std::int32_t pattern) {
+void TQtPixels::Absorb(const TPictureCollectionItem& item, std::int32_t pattern) {
     // The picture's pixels never change; its serial stands for them.
     const auto* data = dynamic_cast<const TQtPictureData*>(item.Picture.get());
     Absorb(data != nullptr ? data->Serial() : 0);
@@ -168,7 +168,7 @@ void TQtSurface::Absorb(const TPictureCollectionItem& item, std::int32_t pattern
     Absorb(static_cast<std::uint32_t>(pattern));
 }
 
-void TQtSurface::Touch(const QRect& rect) {
+void TQtPixels::Touch(const QRect& rect) {
     FWritten.Mark(rect);
     FDrawn.Mark(rect);
     // Every frame draws hundreds of times: a cheap step, as the drawing's print is well mixed.
@@ -188,13 +188,13 @@ void TQtSurface::Touch(const QRect& rect) {
     }
 }
 
-std::vector<QRect> TQtSurface::TakeWritten() {
+std::vector<QRect> TQtPixels::TakeWritten() {
     std::vector<QRect> rects = FWritten.Rects();
     FWritten.Clear();
     return rects;
 }
 
-QPainter& TQtSurface::Painter() {
+QPainter& TQtPixels::Painter() {
     if (!FPainter.isActive()) {
         FPainter.begin(&FImage);
         // Hard pixel edges as on the original surface; only glyphs are smoothed.
@@ -205,7 +205,7 @@ QPainter& TQtSurface::Painter() {
     return FPainter;
 }
 
-void TQtSurface::Fill(std::uint32_t value) {
+void TQtPixels::FillAll(std::uint32_t value) {
     // A device value: red in bits 16..23, blue in the low byte.
     const QRgb pixel = 0xFF000000u | (value & 0x00FFFFFFu);
     // The pixels are written directly; the painter must not hold the image meanwhile.
@@ -240,7 +240,7 @@ void TQtSurface::Fill(std::uint32_t value) {
     FDrawn.Clear();
 }
 
-bool TQtSurface::CopyPrepared(const TPictureCollectionItem& item, std::int32_t pattern,
+bool TQtPixels::CopyPrepared(const TPictureCollectionItem& item, std::int32_t pattern,
                               std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h) {
     if (w <= 0 || h <= 0 || w * h > kMostPreparedPixels) {
         return false;
@@ -279,8 +279,8 @@ bool TQtSurface::CopyPrepared(const TPictureCollectionItem& item, std::int32_t p
     return true;
 }
 
-void TQtSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
-                      std::int32_t pattern) {
+void TQtPixels::Picture(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
+                        std::int32_t pattern) {
     Begin(opDraw);
     Absorb(item, pattern);
     Absorb(Pair(x, y));
@@ -296,8 +296,8 @@ void TQtSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::i
     Painter().drawImage(QPoint(x, y), *source, *from);
 }
 
-void TQtSurface::StretchDraw(const TPictureCollectionItem& item, const TRect& dest,
-                             std::int32_t pattern) {
+void TQtPixels::StretchedPicture(const TPictureCollectionItem& item, const TRect& dest,
+                                 std::int32_t pattern) {
     Begin(opStretch);
     Absorb(item, pattern);
     Absorb(Pair(dest.Left, dest.Top));
@@ -321,15 +321,18 @@ void TQtSurface::StretchDraw(const TPictureCollectionItem& item, const TRect& de
     Painter().drawImage(to, *source, *from);
 }
 
-void TQtSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
-                          std::int32_t w, std::int32_t h, std::int32_t pattern,
-                          std::int32_t amplitude, std::int32_t wavelength, std::int32_t phase) {
+void TQtPixels::WaveRows(const TPictureCollectionItem& item, std::int32_t pattern,
+                         const TWave& wave, const std::vector<TWaveRow>& rows) {
+    const std::int32_t x = wave.X;
+    const std::int32_t y = wave.Y;
+    const std::int32_t w = wave.W;
+    const std::int32_t h = wave.H;
     Begin(opWave);
     Absorb(item, pattern);
     Absorb(Pair(x, y));
     Absorb(Pair(w, h));
-    Absorb(Pair(amplitude, wavelength));
-    Absorb(static_cast<std::uint32_t>(phase));
+    Absorb(Pair(wave.Amplitude, wave.Wavelength));
+    Absorb(static_cast<std::uint32_t>(wave.Phase));
     const QImage* source = SourceImage(item);
     const auto from = PatternQRect(item, pattern);
     if (source == nullptr || !from || w <= 0 || h <= 0) {
@@ -344,8 +347,7 @@ void TQtSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, st
                                       : nullptr;
     if (image != nullptr) {
         const int width = FImage.width();
-        for (const TWaveRow& row : WaveRows(y, h, from->height(), FImage.height(), amplitude,
-                                            wavelength, phase)) {
+        for (const TWaveRow& row : rows) {
             const auto i = static_cast<int>(row.DestY - std::int64_t{y});
             const auto* src = reinterpret_cast<const QRgb*>(image->Pixels.constScanLine(i));
             auto* dst = reinterpret_cast<QRgb*>(FImage.scanLine(row.DestY));
@@ -374,8 +376,7 @@ void TQtSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, st
     const bool keyed = item.Transparent;
     const auto* sourceBits = source->constBits();
     const qsizetype sourceStride = source->bytesPerLine();
-    for (const TWaveRow& row : WaveRows(y, h, from->height(), FImage.height(), amplitude,
-                                        wavelength, phase)) {
+    for (const TWaveRow& row : rows) {
         const auto* src = reinterpret_cast<const QRgb*>(
             sourceBits + (from->top() + row.SourceRow) * sourceStride);
         auto* dst = reinterpret_cast<QRgb*>(FImage.scanLine(row.DestY));
@@ -404,61 +405,44 @@ void TQtSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, st
     Touch(touched);
 }
 
-void TQtSurface::SetBrushColor(TColor color) {
-    FBrushColor = ToQColor(color);
-    FBrushStyle = TBrushStyle::bsSolid;
-}
-
-void TQtSurface::SetBrushStyle(TBrushStyle style) { FBrushStyle = style; }
-void TQtSurface::SetPenColor(TColor color) { FPenColor = ToQColor(color); }
-void TQtSurface::SetPenWidth(std::int32_t width) { FPenWidth = std::max(width, 0); }
-void TQtSurface::SetFontColor(TColor color) { FFontColor = ToQColor(color); }
-
-void TQtSurface::SetFontSize(std::int32_t points) {
-    if (points > 0) {
-        FFont.setPointSize(points);
-    }
-}
-
-void TQtSurface::FillRect(const TRect& rect) {
-    if (FBrushStyle == TBrushStyle::bsClear) {
-        return;
-    }
+void TQtPixels::FillRect(const TRect& rect, TColor color) {
+    const QColor brush = ToQColor(color);
     Begin(opFillRect);
-    Absorb(FBrushColor.rgb());
+    Absorb(brush.rgb());
     Absorb(Pair(rect.Left, rect.Top));
     Absorb(Pair(rect.Right, rect.Bottom));
     const QRect box = ClipToImage(rect.Left, rect.Top, rect.Right, rect.Bottom, FImage);
     if (!box.isEmpty()) {
         Touch(box);
-        Painter().fillRect(box, FBrushColor);
+        Painter().fillRect(box, brush);
     }
 }
 
-TQtSurface::TTextMetrics TQtSurface::Measure(const std::string& text) {
-    const auto key = std::make_pair(FFont.pointSize(), text);
-    if (const auto found = FMeasured.find(key); found != FMeasured.end()) {
-        return found->second;
+const QFont& TQtPixels::FontOf(std::int32_t points) {
+    if (FFont.pointSize() != points) {
+        FFont.setPointSize(points);
     }
-    // The game measures a few texts again and again; a long run of new ones starts afresh.
-    if (FMeasured.size() >= 256) {
-        FMeasured.clear();
-    }
+    return FFont;
+}
+
+TTextExtent TQtPixels::MeasureText(const std::string& text, std::int32_t points) {
     const QString s = FromUtf8(text);
-    const QFontMetrics metrics(FFont, &FImage);
-    TTextMetrics m;
+    const QFontMetrics metrics(FontOf(points), &FImage);
+    TTextExtent m;
     m.Advance = metrics.horizontalAdvance(s);
     m.Ascent = metrics.ascent();
     m.Height = metrics.height();
     // Glyphs may reach past their advance and cell (overhangs); the margin covers smoothing.
-    m.Ink = metrics.boundingRect(s).translated(0, m.Ascent).adjusted(-2, -2, 2, 2);
-    FMeasured.emplace(key, m);
+    const QRect ink = metrics.boundingRect(s).translated(0, m.Ascent).adjusted(-2, -2, 2, 2);
+    m.Ink = {ink.left(), ink.top(), ink.left() + ink.width(), ink.top() + ink.height()};
     return m;
 }
 
-const TQtSurface::TTextCell& TQtSurface::TextCell(const std::string& text,
-                                                  const TTextMetrics& metrics) {
-    const auto key = std::make_tuple(text, FFont.pointSize(), FFontColor.rgb(), FBrushColor.rgb());
+const TQtPixels::TTextCell& TQtPixels::TextCell(const std::string& text, const TTextPaint& paint,
+                                                 const TTextExtent& extent) {
+    const QColor font = ToQColor(paint.Color);
+    const QColor brush = ToQColor(paint.Box);
+    const auto key = std::make_tuple(text, paint.Points, font.rgb(), brush.rgb());
     if (const auto found = FTextCells.find(key); found != FTextCells.end()) {
         return found->second;
     }
@@ -466,18 +450,20 @@ const TQtSurface::TTextCell& TQtSurface::TextCell(const std::string& text,
         FTextCells.clear();
     }
     // Drawn over full transparency around the cell, so that any glyph pixel outside it shows.
-    const QRect cell(0, 0, metrics.Advance, metrics.Height);
-    const QRect area = cell.united(metrics.Ink);
+    const QRect cell(0, 0, extent.Advance, extent.Height);
+    const QRect ink(extent.Ink.Left, extent.Ink.Top, extent.Ink.Right - extent.Ink.Left,
+                    extent.Ink.Bottom - extent.Ink.Top);
+    const QRect area = cell.united(ink);
     QImage drawn(area.size(), FImage.format());
     drawn.fill(0);
     QPainter painter(&drawn);
     painter.translate(-area.topLeft());
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.fillRect(cell, FBrushColor);
-    painter.setFont(FFont);
-    painter.setPen(FFontColor);
-    painter.drawText(QPoint(0, metrics.Ascent), FromUtf8(text));
+    painter.fillRect(cell, brush);
+    painter.setFont(FontOf(paint.Points));
+    painter.setPen(font);
+    painter.drawText(QPoint(0, extent.Ascent), FromUtf8(text));
     painter.end();
     TTextCell result;
     const QRect inside = cell.translated(-area.topLeft());
@@ -494,20 +480,22 @@ const TQtSurface::TTextCell& TQtSurface::TextCell(const std::string& text,
     return FTextCells.emplace(key, std::move(result)).first->second;
 }
 
-void TQtSurface::TextOut(std::int32_t x, std::int32_t y, const std::string& text) {
+void TQtPixels::Text(std::int32_t x, std::int32_t y, const std::string& text,
+                     const TTextPaint& paint, const TTextExtent& m) {
+    const QColor font = ToQColor(paint.Color);
+    const QColor brush = ToQColor(paint.Box);
     Begin(opText);
     Absorb(std::hash<std::string>{}(text));
     Absorb(text.size());
     Absorb(Pair(x, y));
-    Absorb(Pair(FFont.pointSize(), FBrushStyle == TBrushStyle::bsSolid));
-    Absorb(Pair(FFontColor.rgb(), FBrushColor.rgb()));
-    const TTextMetrics m = Measure(text);
+    Absorb(Pair(paint.Points, paint.Boxed));
+    Absorb(Pair(font.rgb(), brush.rgb()));
     const std::int64_t right = std::int64_t{x} + m.Advance;
     const std::int64_t bottom = std::int64_t{y} + m.Height;
     const QRect box = ClipToImage(x, y, right, bottom, FImage);
     const TTextCell* kept = nullptr;
-    if (FBrushStyle == TBrushStyle::bsSolid && !box.isEmpty()) {
-        kept = &TextCell(text, m);
+    if (paint.Boxed && !box.isEmpty()) {
+        kept = &TextCell(text, paint, m);
     }
     if (kept != nullptr && !kept->Spills) {
         // On a solid brush the cell's pixels depend on nothing under it: copy them.
@@ -524,31 +512,25 @@ void TQtSurface::TextOut(std::int32_t x, std::int32_t y, const std::string& text
         return;
     }
     QPainter& painter = Painter();
-    painter.setFont(FFont);
-    if (FBrushStyle == TBrushStyle::bsSolid && !box.isEmpty()) {
-        painter.fillRect(box, FBrushColor);
+    painter.setFont(FontOf(paint.Points));
+    if (paint.Boxed && !box.isEmpty()) {
+        painter.fillRect(box, brush);
     }
-    const QRect ink = m.Ink.translated(x, y);
-    Touch(ClipToImage(std::min<std::int64_t>(x, ink.left()), std::min<std::int64_t>(y, ink.top()),
-                      std::max<std::int64_t>(right, std::int64_t{ink.right()} + 1),
-                      std::max<std::int64_t>(bottom, std::int64_t{ink.bottom()} + 1), FImage));
-    painter.setPen(FFontColor);
+    Touch(ClipToImage(std::min<std::int64_t>(x, std::int64_t{x} + m.Ink.Left),
+                      std::min<std::int64_t>(y, std::int64_t{y} + m.Ink.Top),
+                      std::max<std::int64_t>(right, std::int64_t{x} + m.Ink.Right),
+                      std::max<std::int64_t>(bottom, std::int64_t{y} + m.Ink.Bottom), FImage));
+    painter.setPen(font);
     painter.drawText(QPoint(x, y + m.Ascent), FromUtf8(text));
 }
 
-std::int32_t TQtSurface::TextWidth(const std::string& text) { return Measure(text).Advance; }
-
-std::int32_t TQtSurface::TextHeight(const std::string& text) {
-    // The height of the text cell, as the opaque box of TextOut.
-    return Measure(text).Height;
-}
-
-void TQtSurface::Polyline(const std::vector<TPoint>& points) {
+void TQtPixels::Polyline(const std::vector<TPoint>& points, TColor color, std::int32_t width) {
     if (points.empty()) {
         return;
     }
+    const QColor colour = ToQColor(color);
     Begin(opPolyline);
-    Absorb(Pair(FPenColor.rgb(), FPenWidth));
+    Absorb(Pair(colour.rgb(), width));
     Absorb(points.size());
     QPolygon polygon;
     polygon.reserve(static_cast<qsizetype>(points.size()));
@@ -566,11 +548,12 @@ void TQtSurface::Polyline(const std::vector<TPoint>& points) {
     }
     // Square caps reach half the width past an end, mitred corners at most the width past a
     // point; one pixel more covers the rounding of thin lines.
-    const std::int64_t reach = std::int64_t{FPenWidth} + 2;
+    const std::int64_t reach = std::int64_t{width} + 2;
     Touch(ClipToImage(l - reach, t - reach, r + reach + 1, b + reach + 1, FImage));
     QPainter& painter = Painter();
-    QPen pen(FPenColor);
-    pen.setWidth(FPenWidth);
+    // Width 0 is the painter's one-pixel pen, as a stroke of width 1 elsewhere.
+    QPen pen(colour);
+    pen.setWidth(width);
     pen.setCapStyle(Qt::SquareCap);
     pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);
@@ -578,7 +561,7 @@ void TQtSurface::Polyline(const std::vector<TPoint>& points) {
     painter.drawPolyline(polygon);
 }
 
-void TQtSurface::Release() {
+void TQtPixels::Release() {
     if (FPainter.isActive()) {
         FPainter.end();
     }

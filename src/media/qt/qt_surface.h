@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "media/canvas.h"
+#include "media/canvas_state.h"
+#include "media/paint_device.h"
 
 namespace pelmoravan {
 
@@ -62,45 +64,35 @@ void ForEachBlock(QSize size, const QRect& rect, F&& visit) {
 // The face the canvas draws with: it carries the Chinese glyphs of the interface texts.
 inline constexpr const char* kCanvasFontFamily = "WenQuanYi Micro Hei";
 
-// The off-screen surface and its canvas on one QImage. A single painter serves the canvas and
-// the image copies; it is opened on first use and closed by Release().
-class TQtSurface final : public ISurface, public ICanvas {
+// The off-screen surface's pixels: one QImage, painted through the device calls. A single
+// painter serves the drawings that need one; it is opened on first use and closed by Release().
+class TQtPixels final : public IPaintDevice {
 public:
-    explicit TQtSurface(QSize size = QSize(1, 1));
-    ~TQtSurface() override;
-    TQtSurface(const TQtSurface&) = delete;
-    TQtSurface& operator=(const TQtSurface&) = delete;
+    explicit TQtPixels(QSize size = QSize(1, 1));
+    ~TQtPixels() override;
+    TQtPixels(const TQtPixels&) = delete;
+    TQtPixels& operator=(const TQtPixels&) = delete;
 
-    // A new, black image of the size; brush, pen and font stay as they were.
+    // A new, black image of the size.
     void Resize(QSize size);
     const QImage& Image() const { return FImage; }
     bool Exists() const { return !FImage.isNull(); }
 
-    // ISurface
+    // IPaintDevice
     std::int32_t Width() const override { return FImage.width(); }
     std::int32_t Height() const override { return FImage.height(); }
-    void Fill(std::uint32_t value) override;
-    ICanvas& Canvas() override { return *this; }
-    void Draw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
-              std::int32_t pattern) override;
-    void StretchDraw(const TPictureCollectionItem& item, const TRect& dest,
-                     std::int32_t pattern) override;
-    void WaveDraw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
-                  std::int32_t w, std::int32_t h, std::int32_t pattern, std::int32_t amplitude,
-                  std::int32_t wavelength, std::int32_t phase) override;
-
-    // ICanvas
-    void SetBrushColor(TColor color) override;
-    void SetBrushStyle(TBrushStyle style) override;
-    void SetPenColor(TColor color) override;
-    void SetPenWidth(std::int32_t width) override;
-    void SetFontColor(TColor color) override;
-    void SetFontSize(std::int32_t points) override;
-    void FillRect(const TRect& rect) override;
-    void TextOut(std::int32_t x, std::int32_t y, const std::string& text) override;
-    std::int32_t TextWidth(const std::string& text) override;
-    std::int32_t TextHeight(const std::string& text) override;
-    void Polyline(const std::vector<TPoint>& points) override;
+    void FillAll(std::uint32_t value) override;
+    void FillRect(const TRect& rect, TColor color) override;
+    void Polyline(const std::vector<TPoint>& points, TColor color, std::int32_t width) override;
+    TTextExtent MeasureText(const std::string& text, std::int32_t points) override;
+    void Text(std::int32_t x, std::int32_t y, const std::string& text, const TTextPaint& paint,
+              const TTextExtent& extent) override;
+    void Picture(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
+                 std::int32_t pattern) override;
+    void StretchedPicture(const TPictureCollectionItem& item, const TRect& dest,
+                          std::int32_t pattern) override;
+    void WaveRows(const TPictureCollectionItem& item, std::int32_t pattern, const TWave& wave,
+                  const std::vector<TWaveRow>& rows) override;
     void Release() override;
 
     bool Painting() const { return FPainter.isActive(); }
@@ -118,21 +110,16 @@ public:
 
 private:
     QPainter& Painter();
-    // A text's extent in the font at its present size, worked out once.
-    struct TTextMetrics {
-        int Advance = 0;
-        int Ascent = 0;
-        int Height = 0;
-        QRect Ink; // where glyphs may leave colour, from the cell's top-left
-    };
-    TTextMetrics Measure(const std::string& text);
+    // The font at the size, kept between calls: the game writes in few sizes.
+    const QFont& FontOf(std::int32_t points);
     // The cell (Advance x Height) of a text drawn on a solid brush, as the painter draws it:
     // kept by text, size and colours, since the game writes the same few texts every frame.
     struct TTextCell {
         QImage Pixels;
         bool Spills = false; // glyphs colour pixels outside the cell: the painter must draw it
     };
-    const TTextCell& TextCell(const std::string& text, const TTextMetrics& metrics);
+    const TTextCell& TextCell(const std::string& text, const TTextPaint& paint,
+                              const TTextExtent& extent);
 
     // Draws the pattern scaled to w x h at (x, y) by copying its prepared pixels; false when
     // that cannot stand for the painter's drawing (too large, or pixels that blend), and the
@@ -158,14 +145,32 @@ private:
 
     QImage FImage;
     QPainter FPainter;
-    QColor FBrushColor = Qt::white;
-    TBrushStyle FBrushStyle = TBrushStyle::bsSolid;
-    QColor FPenColor = Qt::black;
-    std::int32_t FPenWidth = 1;
-    QColor FFontColor = Qt::black;
     QFont FFont;
-    std::map<std::pair<int, std::string>, TTextMetrics> FMeasured;
     std::map<std::tuple<std::string, int, QRgb, QRgb>, TTextCell> FTextCells;
+};
+
+// Holds the pixels ahead of the canvas that draws on them.
+struct TQtPixelsHolder {
+    explicit TQtPixelsHolder(QSize size) : Pixels(size) {}
+    TQtPixels Pixels;
+};
+
+// The off-screen surface and its canvas on one QImage.
+class TQtSurface final : private TQtPixelsHolder, public TCanvas {
+public:
+    explicit TQtSurface(QSize size = QSize(1, 1)) : TQtPixelsHolder(size), TCanvas(Pixels) {}
+
+    // A new, black image of the size; brush, pen and font stay as they were.
+    void Resize(QSize size) { Pixels.Resize(size); }
+    const QImage& Image() const { return Pixels.Image(); }
+    bool Exists() const { return Pixels.Exists(); }
+    TQtPixels& QtPixels() { return Pixels; }
+    const TQtPixels& QtPixels() const { return Pixels; }
+    bool Painting() const { return Pixels.Painting(); }
+    std::vector<QRect> TakeWritten() { return Pixels.TakeWritten(); }
+    std::vector<QRect> Unflipped() const { return Pixels.Unflipped(); }
+    std::uint64_t Fingerprint() const { return Pixels.Fingerprint(); }
+    std::uint64_t BlockPrint(std::size_t index) const { return Pixels.BlockPrint(index); }
 };
 
 } // namespace pelmoravan

@@ -21,8 +21,8 @@ EM_JS(void, js_text, (int x, int y, const char* text, int points, int ascent, in
       { Pel.surface.text(x, y, UTF8ToString(text), points, ascent, fontBgr, boxW, boxH, brushBgr); });
 EM_JS(void, js_measure, (const char* text, int points, int* out),
       { Pel.surface.measure(UTF8ToString(text), points, out); });
-EM_JS(void, js_polyline, (const int* xy, int count, int bgr, int width),
-      { Pel.surface.polyline(xy, count, bgr, width); });
+EM_JS(void, js_polyline, (const int* xy, int count, int bgr, int width, int half),
+      { Pel.surface.polyline(xy, count, bgr, width, half); });
 EM_JS(void, js_present, (), { Pel.surface.present(); });
 
 int PictureId(const TPictureCollectionItem& item) {
@@ -32,21 +32,21 @@ int PictureId(const TPictureCollectionItem& item) {
 
 } // namespace
 
-TWebSurface::TWebSurface(std::int32_t width, std::int32_t height) { Resize(width, height); }
+TWebPixels::TWebPixels(std::int32_t width, std::int32_t height) { Resize(width, height); }
 
-void TWebSurface::Resize(std::int32_t width, std::int32_t height) {
+void TWebPixels::Resize(std::int32_t width, std::int32_t height) {
     FWidth = width < 1 ? 1 : width;
     FHeight = height < 1 ? 1 : height;
     js_resize(FWidth, FHeight);
 }
 
-void TWebSurface::Fill(std::uint32_t value) {
+void TWebPixels::FillAll(std::uint32_t value) {
     // A device value: red in bits 16..23, blue in the low byte.
     js_fill(static_cast<int>(value & 0x00FFFFFFu));
 }
 
-void TWebSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
-                       std::int32_t pattern) {
+void TWebPixels::Picture(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
+                         std::int32_t pattern) {
     const int id = PictureId(item);
     const auto patternRect = PatternRect(item, pattern);
     if (id < 0 || !patternRect) {
@@ -58,12 +58,11 @@ void TWebSurface::Draw(const TPictureCollectionItem& item, std::int32_t x, std::
     js_image(id, from.Left, from.Top, w, h, x, y, w, h);
 }
 
-void TWebSurface::StretchDraw(const TPictureCollectionItem& item, const TRect& dest,
-                              std::int32_t pattern) {
+void TWebPixels::StretchedPicture(const TPictureCollectionItem& item, const TRect& dest,
+                                  std::int32_t pattern) {
     const int id = PictureId(item);
     const auto patternRect = PatternRect(item, pattern);
-    if (id < 0 || !patternRect || dest.Right <= dest.Left ||
-        dest.Bottom <= dest.Top) {
+    if (id < 0 || !patternRect || dest.Right <= dest.Left || dest.Bottom <= dest.Top) {
         return;
     }
     const TRect from = *patternRect;
@@ -76,81 +75,67 @@ void TWebSurface::StretchDraw(const TPictureCollectionItem& item, const TRect& d
              dest.Top, static_cast<int>(width), static_cast<int>(height));
 }
 
-void TWebSurface::WaveDraw(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
-                           std::int32_t w, std::int32_t h, std::int32_t pattern,
-                           std::int32_t amplitude, std::int32_t wavelength, std::int32_t phase) {
+void TWebPixels::WaveRows(const TPictureCollectionItem& item, std::int32_t pattern,
+                          const TWave& wave, const std::vector<TWaveRow>& rows) {
     const int id = PictureId(item);
     const auto patternRect = PatternRect(item, pattern);
-    if (id < 0 || !patternRect || w <= 0 || h <= 0) {
+    if (id < 0 || !patternRect || rows.empty()) {
         return;
     }
     const TRect from = *patternRect;
-    // The rows and their shifts are the core's; the page copies each source row across.
-    std::vector<int> rows;
-    for (const TWaveRow& row : WaveRows(y, h, from.Bottom - from.Top, FHeight, amplitude,
-                                        wavelength, phase)) {
-        rows.push_back(row.DestY);
-        rows.push_back(row.SourceRow);
-        rows.push_back(row.Shift);
+    // The page copies each source row across, shifted.
+    std::vector<int> flat;
+    flat.reserve(rows.size() * 3);
+    for (const TWaveRow& row : rows) {
+        flat.push_back(row.DestY);
+        flat.push_back(row.SourceRow);
+        flat.push_back(row.Shift);
     }
-    js_wave(id, from.Left, from.Top, from.Right - from.Left, x, w, rows.data(),
-            static_cast<int>(rows.size() / 3));
+    js_wave(id, from.Left, from.Top, from.Right - from.Left, wave.X, wave.W, flat.data(),
+            static_cast<int>(rows.size()));
 }
 
-void TWebSurface::SetBrushColor(TColor color) {
-    FBrushColor = color;
-    FBrushStyle = TBrushStyle::bsSolid;
-}
-
-void TWebSurface::SetFontSize(std::int32_t points) {
-    if (points > 0) {
-        FFontSize = points;
-    }
-}
-
-void TWebSurface::FillRect(const TRect& rect) {
-    if (FBrushStyle == TBrushStyle::bsClear || rect.Right <= rect.Left || rect.Bottom <= rect.Top) {
+void TWebPixels::FillRect(const TRect& rect, TColor color) {
+    // The context would draw a reversed rectangle; nothing is drawn for it.
+    if (rect.Right <= rect.Left || rect.Bottom <= rect.Top) {
         return;
     }
     js_fill_rect(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top,
-                 static_cast<int>(FBrushColor));
+                 static_cast<int>(color));
 }
 
-TWebSurface::TTextMetrics TWebSurface::Measure(const std::string& text) {
-    const auto key = std::make_pair(FFontSize, text);
-    if (const auto found = FMeasured.find(key); found != FMeasured.end()) {
-        return found->second;
-    }
-    if (FMeasured.size() >= 256) {
-        FMeasured.clear();
-    }
+TTextExtent TWebPixels::MeasureText(const std::string& text, std::int32_t points) {
     int out[3] = {0, 0, 0};
-    js_measure(text.c_str(), FFontSize, out);
-    const TTextMetrics m{out[0], out[1], out[2]};
-    FMeasured.emplace(key, m);
-    return m;
+    js_measure(text.c_str(), points, out);
+    return {out[0], out[1], out[2], {0, 0, out[0], out[2]}};
 }
 
-void TWebSurface::TextOut(std::int32_t x, std::int32_t y, const std::string& text) {
-    const TTextMetrics m = Measure(text);
-    const bool box = FBrushStyle == TBrushStyle::bsSolid;
-    js_text(x, y, text.c_str(), FFontSize, m.Ascent, static_cast<int>(FFontColor),
-            box ? m.Advance : 0, box ? m.Height : 0, static_cast<int>(FBrushColor));
+void TWebPixels::Text(std::int32_t x, std::int32_t y, const std::string& text,
+                      const TTextPaint& paint, const TTextExtent& extent) {
+    js_text(x, y, text.c_str(), paint.Points, extent.Ascent, static_cast<int>(paint.Color),
+            paint.Boxed ? extent.Advance : 0, paint.Boxed ? extent.Height : 0,
+            static_cast<int>(paint.Box));
 }
 
-void TWebSurface::Polyline(const std::vector<TPoint>& points) {
+void TWebPixels::Polyline(const std::vector<TPoint>& points, TColor color, std::int32_t width) {
     if (points.empty()) {
         return;
     }
+    const TStroke stroke = StrokeOf(width);
     std::vector<int> xy;
     xy.reserve(points.size() * 2);
     for (const TPoint& p : points) {
         xy.push_back(p.X);
         xy.push_back(p.Y);
     }
-    js_polyline(xy.data(), static_cast<int>(points.size()), static_cast<int>(FPenColor), FPenWidth);
+    js_polyline(xy.data(), static_cast<int>(points.size()), static_cast<int>(color), stroke.Width,
+                stroke.HalfPixel ? 1 : 0);
 }
 
-void TWebDraw::Flip() { js_present(); }
+void TWebDraw::Flip() {
+    if (FSurface.EndFrame()) {
+        js_present();
+    }
+}
 
 } // namespace pelmoravan

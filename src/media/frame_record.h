@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "media/block_damage.h"
 #include "media/collection.h"
 #include "media/paint_device.h"
 
@@ -14,7 +15,9 @@ namespace pelmoravan {
 // when the frame ends or when the target must show them sooner (Flush).
 class TFrameRecord final : public IPaintDevice {
 public:
-    explicit TFrameRecord(IPaintDevice& target) : FTarget(target) {}
+    // A record that tracks damage also tells which blocks each painted frame changed.
+    explicit TFrameRecord(IPaintDevice& target, bool trackDamage = false)
+        : FTarget(target), FTrackDamage(trackDamage) {}
 
     std::int32_t Width() const override { return FTarget.Width(); }
     std::int32_t Height() const override { return FTarget.Height(); }
@@ -49,7 +52,11 @@ public:
         FCount = 0;
         FPainted = 0;
         FLastOnTarget = false;
+        FDamage.Reset(0, 0);
     }
+    // With damage tracked: the areas that frames painted since the last call changed, in
+    // blocks (all of the target after Invalidate).
+    std::vector<TRect> TakeChanged() { return FDamage.Changed(); }
 
 private:
     enum class TKind : std::uint8_t { FillAll, FillRect, Polyline, Text, Picture, Stretched, Wave };
@@ -72,8 +79,11 @@ private:
     // The next call's place, reused from frame to frame so that keeping costs no allocation.
     TCall& Next(TKind kind);
     void Paint(const TCall& call);
+    void NoteDamage(const TCall& call);
 
     IPaintDevice& FTarget;
+    bool FTrackDamage;
+    TBlockDamage FDamage;
     std::vector<TCall> FCalls;
     std::size_t FCount = 0;
     std::size_t FPainted = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -140,6 +141,67 @@ INSTANTIATE_TEST_SUITE_P(
         TOverlayCase{"Line", [](ISurface& s, const TPictureCollectionItem&) {
                          s.Canvas().Polyline({{1, 1}, {30, 20}});
                      }, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// Two frames alike but for one change: the blocks reported changed cover the change, where it
+// was and where it went, and nothing far from it.
+struct TDamageCase {
+    const char* Name;
+    std::uint32_t Fill = 0;
+    TPoint Picture{10, 10};
+    std::string Text = "Time : 120";
+    TRect Covered;        // must be reported
+    bool Everything = false;
+};
+
+class FrameDamage : public ::testing::TestWithParam<TDamageCase> {};
+
+TEST_P(FrameDamage, CoversWhatChangedAndLittleElse) {
+    testing::FakeSurface device{640, 320};
+    TFrameRecord record{device, true};
+    TCanvas canvas{record};
+    TPictureCollectionItem picture;
+    picture.Picture = std::make_shared<testing::FakePicture>(40, 30);
+    auto frame = [&](const TDamageCase& f) {
+        canvas.Fill(f.Fill);
+        canvas.Draw(picture, f.Picture.X, f.Picture.Y, 0);
+        canvas.TextOut(400, 250, f.Text);
+        ASSERT_TRUE(record.EndFrame());
+    };
+    frame(TDamageCase{});
+    const std::vector<TRect> first = record.TakeChanged();
+    ASSERT_EQ(first, (std::vector<TRect>{{0, 0, 640, 32}, {0, 32, 640, 64}, {0, 64, 640, 96}, {0, 96, 640, 128},
+                                         {0, 128, 640, 160}, {0, 160, 640, 192}, {0, 192, 640, 224},
+                                         {0, 224, 640, 256}, {0, 256, 640, 288}, {0, 288, 640, 320}}));
+    frame(GetParam());
+    const std::vector<TRect> changed = record.TakeChanged();
+    std::int64_t area = 0;
+    for (const TRect& r : changed) {
+        area += std::int64_t{r.Right - r.Left} * (r.Bottom - r.Top);
+    }
+    bool covered = true;
+    const TRect& c = GetParam().Covered;
+    for (std::int32_t y = c.Top; y < c.Bottom; ++y) {
+        for (std::int32_t x = c.Left; x < c.Right; ++x) {
+            covered = covered && std::any_of(changed.begin(), changed.end(), [&](const TRect& r) {
+                          return r.Left <= x && x < r.Right && r.Top <= y && y < r.Bottom;
+                      });
+        }
+    }
+    if (GetParam().Everything) {
+        EXPECT_EQ(area, 640 * 320);
+    } else {
+        EXPECT_TRUE(covered);
+        EXPECT_LE(area, 640 * 320 / 4);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, FrameDamage,
+    ::testing::Values(TDamageCase{"PictureMoved", 0, {300, 100}, "Time : 120", {300, 100, 340, 130}},
+                      TDamageCase{"PictureWasHere", 0, {300, 100}, "Time : 120", {10, 10, 50, 40}},
+                      TDamageCase{"TextChanged", 0, {10, 10}, "Time : 119", {400, 250, 400 + 80, 250 + 10}},
+                      TDamageCase{"FillChanged", 0x10, {10, 10}, "Time : 120", {}, true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(FrameRecord, APaintedFrameKeepsTheOrderOfItsCalls) {

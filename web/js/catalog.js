@@ -6,24 +6,30 @@
   // The program's files (pelmoravan.data, unpacked before it starts) hold the pictures.
   const assetBytes = (path) => Module.FS.readFile(`/assets/${path}`);
 
-  async function loadPicture(path, key, keyed) {
+  // A keyed picture is kept on a canvas of its own, whose pixels the program keys once.
+  async function loadPicture(path, keyed) {
     const bitmap = await createImageBitmap(new Blob([assetBytes(path)], { type: 'image/bmp' }));
     if (!keyed) return { source: bitmap, width: bitmap.width, height: bitmap.height };
-    // The colour key (0x00BBGGRR, matched exactly) becomes transparency once, here.
     const c = document.createElement('canvas');
     c.width = bitmap.width;
     c.height = bitmap.height;
-    const cc = c.getContext('2d', { willReadFrequently: true });
-    cc.drawImage(bitmap, 0, 0);
-    const pixels = cc.getImageData(0, 0, c.width, c.height);
-    const d = pixels.data;
-    const r = key & 255, g = (key >> 8) & 255, b = (key >> 16) & 255;
-    for (let i = 0; i < d.length; i += 4) {
-      if (d[i] === r && d[i + 1] === g && d[i + 2] === b) d[i + 3] = 0;
-    }
-    cc.putImageData(pixels, 0, 0);
+    c.getContext('2d', { willReadFrequently: true }).drawImage(bitmap, 0, 0);
     return { source: c, width: c.width, height: c.height };
   }
+
+  // A keyed picture's pixels (RGBA bytes) to and from the program.
+  P.picturePixels = (id, ptr) => {
+    const p = P.pictures[id];
+    const data = p.source.getContext('2d', { willReadFrequently: true }).getImageData(0, 0, p.width, p.height).data;
+    Module.HEAPU8.set(data, ptr);
+  };
+  P.setPicturePixels = (id, ptr) => {
+    const p = P.pictures[id];
+    const cc = p.source.getContext('2d', { willReadFrequently: true });
+    const pixels = cc.createImageData(p.width, p.height);
+    pixels.data.set(Module.HEAPU8.subarray(ptr, ptr + pixels.data.length));
+    cc.putImageData(pixels, 0, 0);
+  };
 
   // The title plays no effect: they are fetched once it shows, so that the first frame does not
   // wait for them, and decoded off-line in the background, ready by the first click of a game.
@@ -47,9 +53,9 @@
   P.loadCatalog = async (list) => {
     const lines = list.split('\n').filter((l) => l).map((l) => l.split(' '));
     loadWaves(lines.filter(([kind]) => kind === 'wave').map(([, path]) => path));
-    const jobs = lines.filter(([kind]) => kind === 'picture').map(async ([, path, key, keyed]) => {
+    const jobs = lines.filter(([kind]) => kind === 'picture').map(async ([, path, keyed]) => {
       try {
-        return { item: await loadPicture(path, Number(key), keyed === '1') };
+        return { item: await loadPicture(path, keyed === '1') };
       } catch (e) {
         return { failed: path };
       }

@@ -82,12 +82,11 @@
       h[(out >> 2) + 1] = ascent;
       h[(out >> 2) + 2] = ascent + descent;
     },
-    polyline(xy, count, bgr, width) {
+    // The program gives the stroke's width and whether it lies on pixel centres.
+    polyline(xy, count, bgr, width, half) {
       const h = heap32();
-      const w = Math.max(1, width);
-      // Odd widths centred on pixel centres cover whole pixels, as the desktop's hard pen does.
-      const o = w % 2 === 1 ? 0.5 : 0;
-      ctx.lineWidth = w;
+      const o = half ? 0.5 : 0;
+      ctx.lineWidth = width;
       ctx.lineCap = 'square';
       ctx.lineJoin = 'miter';
       ctx.strokeStyle = css(bgr);
@@ -100,8 +99,12 @@
       }
       if (count > 1) ctx.stroke();
     },
-    present() {
-      frontCtx.drawImage(back, 0, 0);
+    // Only the areas (x, y, w, h each) that the frame changed are copied to the page's canvas.
+    present(rects, count) {
+      const h = heap32();
+      for (let i = 0, p = rects >> 2; i < count; i++, p += 4) {
+        frontCtx.drawImage(back, h[p], h[p + 1], h[p + 2], h[p + 3], h[p], h[p + 1], h[p + 2], h[p + 3]);
+      }
       if (!P.presented) {
         P.firstFrameAt = performance.now();
         P.presented = true;

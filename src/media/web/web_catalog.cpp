@@ -4,16 +4,18 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "audio/web/web_audio.h"
 #include "media/catalog.h"
+#include "media/colour_key.h"
 #include "media/web/web_surface.h"
 
 namespace pelmoravan {
 
 namespace {
 
-// Loads the pictures of the list (one "picture path key keyed" line each; "wave path" lines
+// Loads the pictures of the list (one "picture path keyed" line each; "wave path" lines
 // are fetched in the background) at once; returns "" or the picture path that failed.
 EM_ASYNC_JS(char*, js_load_catalog, (const char* list), {
     const failed = await Pel.loadCatalog(UTF8ToString(list));
@@ -24,6 +26,8 @@ EM_ASYNC_JS(char*, js_load_catalog, (const char* list), {
 });
 EM_JS(int, js_picture_width, (int id), { return Pel.pictures[id].width; });
 EM_JS(int, js_picture_height, (int id), { return Pel.pictures[id].height; });
+EM_JS(void, js_picture_pixels, (int id, std::uint8_t* rgba), { Pel.picturePixels(id, rgba); });
+EM_JS(void, js_set_picture_pixels, (int id, const std::uint8_t* rgba), { Pel.setPicturePixels(id, rgba); });
 
 } // namespace
 
@@ -39,8 +43,7 @@ void LoadWebCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageLi
     std::string list;
     for (const TTarget& target : targets) {
         for (const TCatalogPicture& entry : target.Entries) {
-            list += "picture " + entry.Path + " " + std::to_string(entry.Key) + " " +
-                    (entry.Transparent ? "1" : "0") + "\n";
+            list += "picture " + entry.Path + " " + (entry.Transparent ? "1" : "0") + "\n";
         }
     }
     for (const std::string& name : CatalogWaveNames()) {
@@ -61,6 +64,14 @@ void LoadWebCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageLi
                                                              js_picture_height(id));
             item.Transparent = entry.Transparent;
             item.TransparentColor = entry.Key;
+            if (entry.Transparent) {
+                // Keyed once here, so that every draw of it is a plain image draw.
+                std::vector<std::uint8_t> rgba(static_cast<std::size_t>(item.Width()) *
+                                               static_cast<std::size_t>(item.Height()) * 4);
+                js_picture_pixels(id, rgba.data());
+                ClearKeyedPixels(rgba.data(), rgba.size() / 4, entry.Key);
+                js_set_picture_pixels(id, rgba.data());
+            }
             ++id;
         }
     }

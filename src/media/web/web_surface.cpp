@@ -23,7 +23,7 @@ EM_JS(void, js_measure, (const char* text, int points, int* out),
       { Pel.surface.measure(UTF8ToString(text), points, out); });
 EM_JS(void, js_polyline, (const int* xy, int count, int bgr, int width, int half),
       { Pel.surface.polyline(xy, count, bgr, width, half); });
-EM_JS(void, js_present, (), { Pel.surface.present(); });
+EM_JS(void, js_present, (const int* rects, int count), { Pel.surface.present(rects, count); });
 
 int PictureId(const TPictureCollectionItem& item) {
     const auto* data = dynamic_cast<const TWebPictureData*>(item.Picture.get());
@@ -133,9 +133,16 @@ void TWebPixels::Polyline(const std::vector<TPoint>& points, TColor color, std::
 }
 
 void TWebDraw::Flip() {
-    if (FSurface.EndFrame()) {
-        js_present();
+    if (!FSurface.EndFrame()) {
+        return;
     }
+    std::vector<int> flat;
+    const std::vector<TRect> changed = FSurface.TakeChanged();
+    flat.reserve(changed.size() * 4);
+    for (const TRect& r : changed) {
+        flat.insert(flat.end(), {r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top});
+    }
+    js_present(flat.data(), static_cast<int>(changed.size()));
 }
 
 } // namespace pelmoravan

@@ -71,15 +71,17 @@ public:
     ISurface& Canvas() { return FCanvas; }
     // True when the frame was painted and must be shown.
     bool EndFrame() { return FRecord.EndFrame(); }
+    // The areas the frames painted since the last call changed.
+    std::vector<TRect> TakeChanged() { return FRecord.TakeChanged(); }
 
 private:
     TWebPixels FPixels;
-    TFrameRecord FRecord{FPixels};
+    TFrameRecord FRecord{FPixels, true};
     TCanvas FCanvas{FRecord};
 };
 
-// The play surface as the game sees it: Flip shows the back buffer on the page's canvas when the
-// frame changed anything.
+// The play surface as the game sees it: Flip shows on the page's canvas the blocks of the back
+// buffer that the frame changed, and nothing for a frame that changed nothing.
 class TWebDraw final : public IDrawControl {
 public:
     TWebDraw(std::int32_t width, std::int32_t height) : FSurface(width, height) {}

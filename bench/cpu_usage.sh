@@ -4,7 +4,7 @@
 # percent of one core; other load on the machine inflates nothing (the time is the game's own),
 # but it is printed so that a reader can judge.
 #
-#   [BENCH_SOUND=dummy|pulse] bench/cpu_usage.sh [GAME...] [-- SECONDS]
+#   [BENCH_SOUND=dummy|pulse] [BENCH_PHASES="title play nosound"] bench/cpu_usage.sh [GAME...] [-- SECONDS]
 #
 # For every GAME:
 #  - each built-in track in turn, "SOUND1" to "SOUND4", on the waving title for SECONDS (default
@@ -15,6 +15,7 @@
 # Through PulseAudio (BENCH_SOUND=pulse) the loudness recorded on the server's monitor during
 # each music phase proves that the music was heard.
 #
+# BENCH_PHASES picks some of the three kinds of phase above (default all).
 # GAME defaults to the release build of ./play (build/release/pelmoravan).
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -22,6 +23,7 @@ GAMES=()
 while [ $# -gt 0 ] && [ "$1" != -- ]; do GAMES+=("$(readlink -f "$1")"); shift; done
 [ "${1:-}" = -- ] && shift
 PHASE=${1:-15}
+PHASES=" ${BENCH_PHASES:-title play nosound} "
 [ ${#GAMES[@]} -gt 0 ] || GAMES=("$(readlink -f "$HERE/../build/release/pelmoravan")")
 for g in "${GAMES[@]}"; do
     [ -x "$g" ] || { echo "no game binary at $g (build it with ./play or pass a path)" >&2; exit 1; }
@@ -60,6 +62,7 @@ for game in "${GAMES[@]}"; do
     echo "$game:"
     : >"$RUNDIR/exit.ms"
     for n in 1 2 3 4; do
+        [[ $PHASES == *" title "* ]] || break
         for try in $(seq 40); do
             probe_start "$game" 432 318
             cmp -s "$WORKDIR/back.MID" "$HERE/../assets/music/SOUND$n.mid" && break
@@ -72,22 +75,26 @@ for game in "${GAMES[@]}"; do
         quit
     done
 
-    probe_start "$game" 432 318
-    sleep 1
-    key F2
-    sleep 2
-    measure "playing, music on"
-    quit
+    if [[ $PHASES == *" play "* ]]; then
+        probe_start "$game" 432 318
+        sleep 1
+        key F2
+        sleep 2
+        measure "playing, music on"
+        quit
+    fi
 
-    sound=$BENCH_SOUND
-    BENCH_SOUND=none
-    probe_start "$game" 432 318
-    sleep 1
-    key F2
-    sleep 2
-    measure "playing, no sound device"
-    quit
-    BENCH_SOUND=$sound
+    if [[ $PHASES == *" nosound "* ]]; then
+        sound=$BENCH_SOUND
+        BENCH_SOUND=none
+        probe_start "$game" 432 318
+        sleep 1
+        key F2
+        sleep 2
+        measure "playing, no sound device"
+        quit
+        BENCH_SOUND=$sound
+    fi
     echo "  after Esc, the process gone in $(median <"$RUNDIR/exit.ms") ms (median), slowest $(maximum <"$RUNDIR/exit.ms") ms"
 done
 echo "load:  $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min) after the run"

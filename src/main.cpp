@@ -10,6 +10,7 @@
 #include "shell/data_dir.h"
 #include "shell/qt/form1.h"
 #include "shell/qt/platform_guard.h"
+#include "shell/qt/qt_options.h"
 #include "shell/qt/qt_translations.h"
 #include "shell/qt/score_ui.h"
 #include "shell/qt/startup_error.h"
@@ -30,9 +31,10 @@ int main(int argc, char* argv[]) {
     using pelmoravan::TCommandLine;
     // Read before anything needs a display or touches a file.
     const TCommandLine line = pelmoravan::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc),
-                                                           std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+                                                           std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
+                                                           pelmoravan::QtOptions());
     switch (line.Action) {
-    case TCommandLine::TAction::Help: std::fputs(pelmoravan::UsageText().c_str(), stdout); return 0;
+    case TCommandLine::TAction::Help: std::fputs(pelmoravan::UsageText(pelmoravan::QtOptions()).c_str(), stdout); return 0;
     case TCommandLine::TAction::Version: std::fputs(pelmoravan::VersionText().c_str(), stdout); return 0;
     case TCommandLine::TAction::Error: std::fprintf(stderr, "%s\n", line.Error.c_str()); return 2;
     case TCommandLine::TAction::Run: break;

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -102,6 +103,13 @@ std::optional<TRect> PatternRect(const TPictureCollectionItem& item, std::int32_
 class IWaveData {
 public:
     virtual ~IWaveData() = default;
+};
+
+// A wave kept as its file's bytes, for an output that decodes it itself.
+class IWaveFile : public IWaveData {
+public:
+    virtual const std::uint8_t* FileBytes() const = 0;
+    virtual std::size_t FileSize() const = 0;
 };
 
 class TWaveCollectionItem {

@@ -1,7 +1,6 @@
 #include "shell/command_line.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <string_view>
 
@@ -14,11 +13,9 @@
 namespace pelmoravan {
 namespace {
 
-// Qt's own options that take a value, and the one that takes none; both spellings, one and two
-// dashes, are Qt's.
-constexpr std::array<std::string_view, 6> QtOptionsWithValue = {"platform", "display", "geometry",
-                                                                "style",    "name",    "title"};
-constexpr std::string_view QtOptionAlone = "reverse";
+bool Listed(const std::vector<std::string_view>& names, std::string_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -50,7 +47,7 @@ std::string TStartOptions::ScorePath() const { return DataFilePath(DataDir, Scor
 std::string TStartOptions::TrackPath() const { return DataFilePath(DataDir, MusicTrackFileName); }
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* xdgDataHome,
-                              const char* home) {
+                              const char* home, const TPlatformOptions& platform) {
     TCommandLine line;
     bool dataDirGiven = false;
     bool xdgData = false;
@@ -103,19 +100,18 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* 
             xdgData = true;
             continue;
         }
-        // Qt's options keep their whole spelling for Qt; here they are only stepped over.
+        // The toolkit's options keep their whole spelling for it; here they are only stepped over.
         const std::string_view bare =
             std::string_view(arg).substr(std::min<std::size_t>(arg.size(), arg.rfind("--", 0) == 0 ? 2 : 1));
-        if (arg.size() > 1 && arg[0] == '-' &&
-            std::find(QtOptionsWithValue.begin(), QtOptionsWithValue.end(), bare) != QtOptionsWithValue.end()) {
+        if (arg.size() > 1 && arg[0] == '-' && Listed(platform.WithValue, bare)) {
             if (i + 1 >= args.size()) {
                 return Failed("option '" + arg + "' needs a value");
             }
             ++i;
-            line.Platform = line.Platform || bare == "platform";
+            line.Platform = line.Platform || bare == platform.NamesPlatform;
             continue;
         }
-        if (arg.size() > 1 && arg[0] == '-' && bare == QtOptionAlone) {
+        if (arg.size() > 1 && arg[0] == '-' && Listed(platform.Alone, bare)) {
             continue;
         }
         if (arg.size() > 1 && arg[0] == '-') {
@@ -135,8 +131,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* 
     return line;
 }
 
-std::string UsageText() {
-    return "Usage: pelmoravan [OPTION]...\n"
+std::string UsageText(const TPlatformOptions& platform) {
+    std::string text = "Usage: pelmoravan [OPTION]...\n"
            "A tile-matching puzzle: clear the board by linking pairs of equal tiles.\n"
            "\n"
            "  -h, --help             show this help and exit\n"
@@ -146,10 +142,11 @@ std::string UsageText() {
            "                         instead of the working directory\n"
            "      --xdg-data         keep them in $XDG_DATA_HOME/pelmoravan\n"
            "                         (~/.local/share/pelmoravan when that is unset)\n"
-           "\n"
-           "Qt's own options pass through to Qt: -platform NAME, -display DISPLAY,\n"
-           "-geometry GEOMETRY, -style STYLE, -reverse, -name NAME, -title TITLE.\n"
-           "\n"
+           "\n";
+    if (!platform.Usage.empty()) {
+        text.append(platform.Usage).append("\n");
+    }
+    return text +
            "Exit status: 0 when the game ends, 1 when a file or folder of the game cannot be\n"
            "made, opened, read or written or no display is found, 2 for a bad option.\n";
 }

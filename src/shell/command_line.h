@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pelmoravan {
@@ -17,24 +18,35 @@ struct TStartOptions {
     std::string TrackPath() const;
 };
 
-// What the command line asks for. Qt's own options are only noted (they reach Qt untouched).
+// What the command line asks for. The toolkit's own options are only noted.
 struct TCommandLine {
     enum class TAction { Run, Help, Version, Error };
     TAction Action = TAction::Run;
     TStartOptions Options;
-    // -platform was given: Qt needs no display variable then.
+    // The toolkit's platform was named: no display variable is needed then.
     bool Platform = false;
     // With Error: the line for standard error, naming what was wrong.
     std::string Error;
 };
 
+// The options of the toolkit the window is made with. They reach the toolkit untouched; the
+// game only steps over them. Names are without dashes: one dash and two both work.
+struct TPlatformOptions {
+    std::vector<std::string_view> WithValue;
+    std::vector<std::string_view> Alone;
+    // The option that picks the toolkit's platform: no display variable is needed with it.
+    std::string_view NamesPlatform;
+    // The lines --help gives them.
+    std::string_view Usage;
+};
+
 // Reads the arguments after the program's name; the two variables are for --xdg-data. The first
 // of a bad option, --help or --version decides; otherwise the last of a repeated option wins.
 TCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* xdgDataHome = nullptr,
-                              const char* home = nullptr);
+                              const char* home = nullptr, const TPlatformOptions& platform = {});
 
 // The text of --help and of --version, each ending with a new line.
-std::string UsageText();
+std::string UsageText(const TPlatformOptions& platform = {});
 std::string VersionText();
 
 // The folder --xdg-data names: $XDG_DATA_HOME/pelmoravan, or ~/.local/share/pelmoravan when that

@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/version.h"
 
 namespace pelmoravan {
 
@@ -12,7 +13,6 @@ inline constexpr const char* ScoreListOk = "确定";
 
 inline constexpr const char* AboutCaption = "关于";
 inline constexpr const char* AboutTitle = "Pelmoravan";
-inline constexpr const char* AboutVersion = "(Ver 2.2)";
 inline constexpr const char* AboutHomePageLabel = "主页:";
 inline constexpr const char* AboutHomePage = "http://pelmoravan.example/cn";
 inline constexpr const char* AboutMailLabel = "邮箱:";

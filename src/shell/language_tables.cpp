@@ -1,5 +1,7 @@
 #include "shell/language_tables.h"
 
+#include "shell/version.h"
+
 // Texts are UTF-8. Spaces at the ends of the texts are deliberate: the status lines are built by
 // plain concatenation of a label, a number and a unit.
 
@@ -62,7 +64,7 @@ const TMessageTable ChineseMessages = {
     "恭喜通关,重新开始?",     // 41 question after level 10 of Hard
     "见缝插针",               // 42 movement rule 10
     "排名",                   // 43
-    "Pelmoravan v2.2",        // 44 window caption
+    GameCaption,              // 44 window caption
     "结束游戏",               // 45
     "恢复",                   // 46
     "",                       // 47
@@ -114,7 +116,7 @@ const TMessageTable EnglishMessages = {
     "Congratulation! You Pass All Level,Again?",  // 41
     "Make use of every bit of time or space",     // 42
     "Sequence",                                   // 43
-    "Pelmoravan v2.2",                            // 44
+    GameCaption,                                  // 44
     "End Game",                                   // 45
     "Resume",                                     // 46
     "",                                           // 47

@@ -7,6 +7,7 @@
 
 #include "shell/command_line.h"
 #include "shell/data_dir.h"
+#include "shell/qt/qt_options.h"
 
 namespace pelmoravan {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 using TAction = TCommandLine::TAction;
 using Args = std::vector<std::string>;
 
-TCommandLine Parse(const Args& args) { return ParseCommandLine(args, "/xdg", "/home/ann"); }
+TCommandLine Parse(const Args& args) { return ParseCommandLine(args, "/xdg", "/home/ann", QtOptions()); }
 
 TEST(CommandLine, NoArgumentsKeepTheDefaultStart) {
     const TCommandLine line = Parse({});
@@ -68,7 +69,7 @@ TEST(CommandLine, HelpAndVersionAnswerFirst) {
     EXPECT_EQ(Parse({"--version"}).Action, TAction::Version);
     EXPECT_EQ(Parse({"--bogus", "--help"}).Action, TAction::Error);
     EXPECT_EQ(VersionText(), "pelmoravan 2.2\n");
-    const std::string usage = UsageText();
+    const std::string usage = UsageText(QtOptions());
     for (const char* option : {"--help", "--version", "--language", "--data-dir", "--xdg-data", "-platform"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }

@@ -4,6 +4,8 @@
 
 #include "core/fakes.h"
 #include "shell/apply_language.h"
+#include "shell/command_line.h"
+#include "shell/dialog_texts.h"
 #include "shell/language_tables.h"
 #include "shell/menu_model.h"
 
@@ -157,6 +159,17 @@ TEST_F(LanguageTest, TextsDoNotTouchTheLanguageField) {
     game.Language = 0;
     ApplyLanguage(game, menu, 1);
     EXPECT_EQ(game.Language, 0);
+}
+
+// One version: what the build read is what the caption, the About box and --version show.
+TEST_F(LanguageTest, TheVersionReadsTheSameEverywhere) {
+    EXPECT_STREQ(PELMORAVAN_BUILD_VERSION, GameVersion);
+    for (std::uint8_t language : {0, 1}) {
+        ApplyLanguage(game, menu, language);
+        EXPECT_EQ(menu.WindowCaption(), "Pelmoravan v2.2");
+    }
+    EXPECT_STREQ(AboutVersion, "(Ver 2.2)");
+    EXPECT_EQ(VersionText(), "pelmoravan 2.2\n");
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include <SDL_mixer.h>
 
 #include "audio/sdl/sdl_audio.h"
-#include "media/qt/asset_loader.h"
 
 namespace pelmoravan {
 
@@ -26,8 +25,8 @@ Mix_Chunk* TSdlWaveOutput::Chunk(const TWaveCollectionItem& wave) {
         return found->second;
     }
     Mix_Chunk* chunk = nullptr;
-    if (const auto* file = dynamic_cast<const TWaveFileData*>(wave.Wave.get()); file != nullptr) {
-        SDL_RWops* bytes = SDL_RWFromConstMem(file->Bytes.constData(), static_cast<int>(file->Bytes.size()));
+    if (const auto* file = dynamic_cast<const IWaveFile*>(wave.Wave.get()); file != nullptr) {
+        SDL_RWops* bytes = SDL_RWFromConstMem(file->FileBytes(), static_cast<int>(file->FileSize()));
         chunk = Mix_LoadWAV_RW(bytes, 1); // the mixer keeps its own decoded copy
     }
     FChunks.emplace(&wave, chunk);

@@ -16,9 +16,11 @@ public:
 };
 
 // A wave file as stored: the sound output decodes it.
-class TWaveFileData final : public IWaveData {
+class TWaveFileData final : public IWaveFile {
 public:
     explicit TWaveFileData(QByteArray bytes) : Bytes(std::move(bytes)) {}
+    const std::uint8_t* FileBytes() const override { return reinterpret_cast<const std::uint8_t*>(Bytes.constData()); }
+    std::size_t FileSize() const override { return static_cast<std::size_t>(Bytes.size()); }
     QByteArray Bytes;
 };
 

@@ -2,7 +2,6 @@
 (() => {
   'use strict';
   const P = Pel;
-  // --- loading the catalog: every picture decoded at once ---
   // The program's files (pelmoravan.data, unpacked before it starts) hold the pictures.
   const assetBytes = (path) => Module.FS.readFile(`/assets/${path}`);
 
@@ -50,19 +49,61 @@
     });
   }
 
+  // A picture's size from its file's header, before it is decoded.
+  function bmpSize(path) {
+    const bytes = assetBytes(path);
+    const v = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+    if (v.getUint32(14, true) === 12) return [v.getUint16(18, true), v.getUint16(20, true)];
+    return [Math.abs(v.getInt32(18, true)), Math.abs(v.getInt32(22, true))];
+  }
+
+  // The title needs only the screens' pictures: those are decoded before the first frame, the
+  // tiles and their backs once it shows. Until they are in, commands wait for them (P.whenFree),
+  // so that no game is dealt or drawn with a picture missing.
+  P.picturesDone = false;
+  let picturesIn;
+  P.picturesReady = new Promise((resolve) => { picturesIn = resolve; });
+  const forTitle = (path) => path.startsWith('screens/');
+
   P.loadCatalog = async (list) => {
     const lines = list.split('\n').filter((l) => l).map((l) => l.split(' '));
     loadWaves(lines.filter(([kind]) => kind === 'wave').map(([, path]) => path));
-    const jobs = lines.filter(([kind]) => kind === 'picture').map(async ([, path, keyed]) => {
-      try {
-        return { item: await loadPicture(path, keyed === '1') };
-      } catch (e) {
-        return { failed: path };
-      }
-    });
-    const results = await Promise.all(jobs);
-    for (const r of results) if (r.failed) return r.failed;
-    P.pictures = results.map((r) => r.item);
+    const pictures = lines.filter(([kind]) => kind === 'picture');
+    const decode = async ([, path, keyed], id) => {
+      P.pictures[id] = await loadPicture(path, keyed === '1');
+    };
+    const later = [];
+    try {
+      await Promise.all(pictures.map((line, id) => {
+        const path = line[1];
+        if (forTitle(path)) return decode(line, id).catch(() => { throw path; });
+        let width, height;
+        try {
+          [width, height] = bmpSize(path);
+        } catch (e) {
+          throw path;
+        }
+        P.pictures[id] = { source: null, width, height };
+        later.push([line, id]);
+        return null;
+      }));
+    } catch (path) {
+      return path;
+    }
+    const bytes = later.map(([line]) => assetBytes(line[1]).length);
+    const total = bytes.reduce((a, b) => a + b, 0);
+    let done = 0;
+    P.picturesProgress = () => [done, total];
+    P.titleShown.then(() => Promise.all(later.map(([line, id], i) => decode(line, id).then(() => {
+      done += bytes[i];
+      // The program keys it now, as it keyed the title's at load.
+      Module._pel_picture_decoded(id);
+    }, () => {
+      throw line[1];
+    })))).then(() => {
+      P.picturesDone = true;
+      picturesIn();
+    }, (path) => P.fail(`无法载入图片 ${path}。请重新载入页面。`, `Could not load the picture ${path}. Reload the page.`));
     // The texts need the page's face before the first is measured.
     if (document.fonts) {
       try {

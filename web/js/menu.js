@@ -14,6 +14,16 @@
   function whenFree(run) {
     // Nothing reaches the program before it has loaded everything, nor after it has ended.
     if (!P.running) return;
+    if (!P.picturesDone) {
+      // A command before the game's pictures are in waits for them, in sight.
+      const shown = setInterval(() => P.loading(...P.picturesProgress()), 100);
+      P.picturesReady.then(() => {
+        clearInterval(shown);
+        P.loading(null);
+        whenFree(run);
+      });
+      return;
+    }
     if (Module._pel_busy()) {
       setTimeout(() => whenFree(run), 10);
     } else {

@@ -22,7 +22,8 @@
     return [(x * r.width) / front.width, (y * r.height) / front.height];
   }
   window.pelmoravanTest = {
-    ready: () => P.presented,
+    // The first frame is shown and every picture is in.
+    ready: () => P.presented && P.picturesDone,
     persisted: () => !P.persisting,
     // Milliseconds from navigation to the first frame shown.
     firstFrameAt: () => P.firstFrameAt,

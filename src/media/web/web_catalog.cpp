@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,8 +28,31 @@ EM_ASYNC_JS(char*, js_load_catalog, (const char* list), {
 });
 EM_JS(int, js_picture_width, (int id), { return Pel.pictures[id].width; });
 EM_JS(int, js_picture_height, (int id), { return Pel.pictures[id].height; });
+EM_JS(int, js_picture_decoded, (int id), { return Pel.pictures[id].source ? 1 : 0; });
 EM_JS(void, js_picture_pixels, (int id, std::uint8_t* rgba), { Pel.picturePixels(id, rgba); });
 EM_JS(void, js_set_picture_pixels, (int id, const std::uint8_t* rgba), { Pel.setPicturePixels(id, rgba); });
+
+struct TPendingKey {
+    int Width;
+    int Height;
+    TColor Key;
+};
+// The keyed pictures by the page's number.
+std::map<int, TPendingKey> gKeys;
+
+void KeyPicture(int id) {
+    const auto found = gKeys.find(id);
+    if (found == gKeys.end()) {
+        return;
+    }
+    const TPendingKey& picture = found->second;
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(picture.Width) *
+                                   static_cast<std::size_t>(picture.Height) * 4);
+    js_picture_pixels(id, rgba.data());
+    ClearKeyedPixels(rgba.data(), rgba.size() / 4, picture.Key);
+    js_set_picture_pixels(id, rgba.data());
+    gKeys.erase(found);
+}
 
 } // namespace
 
@@ -65,12 +90,12 @@ void LoadWebCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageLi
             item.Transparent = entry.Transparent;
             item.TransparentColor = entry.Key;
             if (entry.Transparent) {
-                // Keyed once here, so that every draw of it is a plain image draw.
-                std::vector<std::uint8_t> rgba(static_cast<std::size_t>(item.Width()) *
-                                               static_cast<std::size_t>(item.Height()) * 4);
-                js_picture_pixels(id, rgba.data());
-                ClearKeyedPixels(rgba.data(), rgba.size() / 4, entry.Key);
-                js_set_picture_pixels(id, rgba.data());
+                // Keyed once, so that every draw of it is a plain image draw: now, or when the
+                // page has decoded it (the title's pictures come first, the rest after it).
+                gKeys[id] = {item.Width(), item.Height(), entry.Key};
+                if (js_picture_decoded(id) != 0) {
+                    KeyPicture(id);
+                }
             }
             ++id;
         }
@@ -82,3 +107,6 @@ void LoadWebCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageLi
 }
 
 } // namespace pelmoravan
+
+// The page has decoded a picture it left for after the title.
+extern "C" void pel_picture_decoded(int id) { pelmoravan::KeyPicture(id); }

@@ -1,5 +1,7 @@
-// The page installable and kept for offline play: after one visit, with the server gone, a
-// reload starts the game and F2 deals. Opened from disk it says it must be served over http.
+// How the page arrives: a new game asked for before the tiles' pictures are in waits for them
+// with the bar shown; the page is installable and kept for offline play (after one visit, with
+// the server gone, a reload starts the game and F2 deals); opened from disk it says it must be
+// served over http.
 'use strict';
 const path = require('path');
 const { run, check } = require('./harness.js');
@@ -7,6 +9,27 @@ const { run, check } = require('./harness.js');
 const T = 'pelmoravanTest';
 
 run(async (page, ctx) => {
+  ctx.step = 'F2 before the pictures are in waits for them';
+  const early = await ctx.browser.newPage();
+  // Pictures after the title's three are held until the test lets them through.
+  await early.send('Page.addScriptToEvaluateOnNewDocument', { source: `(() => {
+    const decode = window.createImageBitmap.bind(window);
+    let release;
+    const held = new Promise((r) => { release = r; });
+    let n = 0;
+    window.releasePictures = release;
+    window.createImageBitmap = (...a) => (++n > 3 ? held.then(() => decode(...a)) : decode(...a));
+  })()` });
+  await early.goto(`${ctx.url}index.html`);
+  await early.waitFor("typeof Pel !== 'undefined' && Pel.running && Pel.presented", 'the title');
+  await early.key('F2', 113);
+  await early.waitFor(`!!document.getElementById('loading')`, 'the bar while the pictures are held');
+  check(await early.eval(`${T}.gameState()`) === 0, 'a game was dealt before its pictures were in');
+  await early.eval('releasePictures()');
+  await early.waitFor(`${T}.gameState() === 1 && ${T}.tileCount() === 160 && !document.getElementById('loading')`,
+    'the deal once the pictures are in, and the bar gone');
+  check(early.errors.length === 0, `errors: ${JSON.stringify(early.errors)}`);
+
   ctx.step = 'the first visit keeps the build';
   await ctx.open();
   await page.waitFor(`navigator.serviceWorker.ready.then(() => true)`, 'the service worker active', 60000);

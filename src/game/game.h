@@ -148,7 +148,8 @@ public:
     void GrantBonus();
 
     // --- frame loop and screens ---
-    std::int32_t TimerInterval = 100;  // the frame timer's Interval in ms
+    static constexpr std::int32_t FrameInterval = 100; // what the frame timer is set to, in ms
+    std::int32_t TimerInterval = FrameInterval;         // the frame timer's Interval in ms
     bool LinkLineShown = false;        // set when a link line was drawn; the next frame keeps it
     bool F9WasDown = false;            // F9 at the previous poll: one save dialog per press
     bool SaveDialogOpen = false;

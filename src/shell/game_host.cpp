@@ -25,7 +25,7 @@ TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
     g.DXInput = &FKeys;
     g.DXSpriteEngine.SurfacesInitialized(SurfaceWidth(), SurfaceHeight());
 
-    FTimer.SetInterval(FrameInterval);
+    FTimer.SetInterval(TGame::FrameInterval);
     g.TimerInterval = FTimer.Interval();
     FTimer.OnTimer = [this](std::int32_t LagCount) {
         try {

@@ -34,9 +34,6 @@ struct TFrontEndParts {
 // the rules and the menu's commands ask, handing to the window only what only a window can do.
 class TGameHost final : public IGameHost, public IMenuWindow {
 public:
-    // The frame timer's interval in milliseconds.
-    static constexpr std::int32_t FrameInterval = 100;
-
     TGameHost(TFrontEndParts parts, TStartOptions options = {});
     ~TGameHost() override;
     TGameHost(const TGameHost&) = delete;

@@ -18,23 +18,22 @@ self.addEventListener('activate', (event) => {
 async function answer(request) {
   const url = new URL(request.url);
   if (request.mode === 'navigate') {
-    // The page from the network when there is one, so that a new build is seen at once.
+    // The page from the network when there is one, so that a new build is seen at once; the
+    // kept copy stays the one of this build's files, so that offline they always go together.
     try {
-      const fresh = await fetch(request);
-      if (fresh.ok) (await caches.open(CACHE)).put('./', fresh.clone());
-      return fresh;
+      return await fetch(request);
     } catch (e) {
       return (await caches.match('./', { cacheName: CACHE })) || Response.error();
     }
   }
-  const kept = await caches.match(request, { ignoreVary: true });
+  const kept = await caches.match(request.url, { ignoreVary: true });
   if (kept) return kept;
-  const fresh = await fetch(request);
-  // A whole track, fetched while this build is the one kept.
   const rel = url.pathname.slice(new URL(self.registration.scope).pathname.length);
-  if (fresh.status === 200 && FILES.includes(rel)) {
-    (await caches.open(CACHE)).put(request, fresh.clone());
-  }
+  if (!FILES.includes(rel)) return fetch(request);
+  // A file of this build not kept yet (a music track): fetched whole, even when the music
+  // element asks for a part, so that it can be kept.
+  const fresh = await fetch(request.url);
+  if (fresh.status === 200) (await caches.open(CACHE)).put(request.url, fresh.clone());
   return fresh;
 }
 

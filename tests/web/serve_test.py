@@ -100,14 +100,14 @@ class Served(unittest.TestCase):
     def test_ranges_are_of_the_uncompressed_file(self):
         js = self.names["page.js"]
         n = len(SCRIPT)
-        for spec, status, want, content_range in [
+        for asked, status, want, content_range in [
             ("bytes=0-9", 206, SCRIPT[:10], f"bytes 0-9/{n}"),
             (f"bytes={n - 5}-", 206, SCRIPT[-5:], f"bytes {n - 5}-{n - 1}/{n}"),
             ("bytes=-3", 206, SCRIPT[-3:], f"bytes {n - 3}-{n - 1}/{n}"),
             (f"bytes={n}-", 416, b"", f"bytes */{n}"),
         ]:
-            with self.subTest(spec=spec):
-                r, body = self.get(js, Range=spec, **{"Accept-Encoding": "br, gzip"})
+            with self.subTest(asked=asked):
+                r, body = self.get(js, Range=asked, **{"Accept-Encoding": "br, gzip"})
                 self.assertEqual((r.status, body, r.getheader("Content-Range")), (status, want, content_range))
                 self.assertIsNone(r.getheader("Content-Encoding"))
 

@@ -4,14 +4,19 @@
   const P = Pel;
   // --- dialogs: each resolves when the player answers; the program waits meanwhile ---
   P.dialogOpen = () => !!document.querySelector('dialog[open]');
+  // Each dialog is named by its title, takes the focus when it opens and gives it back to
+  // where it was when it closes.
   function dialog(id, caption, build) {
     return new Promise((resolve) => {
+      const before = document.activeElement;
       P.closeMenus();
       const d = document.createElement('dialog');
       d.id = id;
       const title = document.createElement('div');
       title.className = 'title';
+      title.id = `${id}-title`;
       title.textContent = caption;
+      d.setAttribute('aria-labelledby', title.id);
       const body = document.createElement('div');
       body.className = 'body';
       const buttons = document.createElement('div');
@@ -29,6 +34,7 @@
       });
       d.addEventListener('close', () => {
         d.remove();
+        if (before && before !== document.body && before.isConnected) before.focus();
         resolve(answer);
       });
       document.body.append(d);
@@ -50,7 +56,8 @@
     yesNo(caption, text) {
       return dialog('yes-no', caption, (body, buttons, finish) => {
         body.textContent = text;
-        buttons.append(button('Yes', () => finish(true), true, 'yes'), button('No', () => finish(false), false, 'no'));
+        buttons.append(button(P.texts.yes, () => finish(true), true, 'yes'),
+          button(P.texts.no, () => finish(false), false, 'no'));
         return false;
       });
     },
@@ -60,6 +67,8 @@
         label.textContent = prompt;
         const input = document.createElement('input');
         input.type = 'text';
+        input.id = 'name-field';
+        label.htmlFor = input.id;
         input.value = preset;
         input.autofocus = true;
         input.style.display = 'block';
@@ -68,8 +77,8 @@
           if (ev.key === 'Enter') finish(input.value);
         });
         body.append(label, input);
-        buttons.append(button('OK', () => finish(input.value), false, 'ok'),
-          button('Cancel', () => finish(null), false, 'cancel'));
+        buttons.append(button(P.texts.ok, () => finish(input.value), false, 'ok'),
+          button(P.texts.cancel, () => finish(null), false, 'cancel'));
         setTimeout(() => input.select(), 0);
         return null;
       });
@@ -127,22 +136,22 @@
     },
     // F9's dialog: a file name is asked for and nothing is saved, as on the desktop.
     save() {
-      return dialog('save', 'Save As', (body, buttons, finish) => {
+      return dialog('save', P.texts.saveAs, (body, buttons, finish) => {
         const label = document.createElement('label');
-        label.textContent = 'File name: ';
+        label.textContent = `${P.texts.fileName} `;
         const input = document.createElement('input');
         input.type = 'text';
         input.autofocus = true;
         label.append(input);
         body.append(label);
-        buttons.append(button('Save', () => finish()), button('Cancel', () => finish()));
+        buttons.append(button(P.texts.save, () => finish()), button(P.texts.cancel, () => finish()));
         return undefined;
       });
     },
     message(caption, text) {
       return dialog('message', caption, (body, buttons, finish) => {
         body.textContent = text;
-        buttons.append(button('OK', () => finish(), true));
+        buttons.append(button(P.texts.ok, () => finish(), true));
         return undefined;
       });
     },

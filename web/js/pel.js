@@ -17,27 +17,44 @@ const Pel = (() => {
   P.isEnded = false;
   P.started = () => {
     P.running = true;
+    P.touchChanged();
+    P.syncPage();
+  };
+  // The play buttons and the spoken status follow the game after each tick and command.
+  P.syncPage = () => {
+    if (P.running && !Module._pel_busy()) Module._pel_sync_page();
+  };
+
+  // The page's own texts come from the program's tables, in the game's language.
+  P.texts = {};
+  P.setLanguage = (language, lines) => {
+    P.texts = {};
+    for (const line of lines.split('\n')) {
+      const at = line.indexOf('=');
+      if (at > 0) P.texts[line.slice(0, at)] = line.slice(at + 1);
+    }
+    document.documentElement.lang = language === 1 ? 'en' : 'zh';
+    if (P.onLanguage) P.onLanguage();
   };
   P.failed = (text) => {
     const f = document.getElementById('failed');
     f.textContent = text;
     f.hidden = false;
   };
-  P.ended = (language) => {
+  P.ended = () => {
     P.running = false;
     P.isEnded = true;
     P.timer.disarm();
     P.audio.stopAll();
     P.closeMenus();
-    const english = language === 1;
-    document.getElementById('ended-text').textContent =
-      english ? 'The game has ended.' : '游戏已结束。';
+    document.getElementById('ended-text').textContent = P.texts.ended;
     const again = document.getElementById('restart');
-    again.textContent = english ? 'Start again' : '重新开始';
+    again.textContent = P.texts.startAgain;
     again.onclick = () => location.reload();
     document.getElementById('menubar').hidden = true;
-    P.front.hidden = true;
+    document.getElementById('stage').hidden = true;
     document.getElementById('ended').hidden = false;
+    again.focus();
   };
   P.persistFailed = false;
 

@@ -1,5 +1,5 @@
-// The canvas the surface draws on: an off-screen back buffer, shown on the page's canvas at each
-// present.
+// The canvas the surface draws on: an off-screen back buffer, shown scaled on the page's canvas
+// at each present.
 (() => {
   'use strict';
   const P = Pel;
@@ -18,13 +18,37 @@
 
   P.area = () => ({ width: Math.max(1, area.clientWidth), height: Math.max(1, area.clientHeight) });
 
-  // The canvas is scaled down to fit the viewport, never cropped; surface pixels stay as drawn.
+  // The surface is drawn at the program's one screen size and shown at the largest scale that
+  // fits the area, above 1 as well as below, so every viewport shows the whole game. The canvas
+  // holds device pixels, so the browser scales nothing again; the copy is exact at whole device
+  // scales and smoothed otherwise, where nearest-pixel copies would make some rows and columns
+  // of the texts and lines twice as thick as others.
+  P.scale = 1;
   function fit() {
     const a = P.area();
-    const scale = Math.min(1, a.width / front.width, a.height / front.height);
-    front.style.width = `${front.width * scale}px`;
-    front.style.height = `${front.height * scale}px`;
+    const scale = Math.min(a.width / back.width, a.height / back.height);
+    const cssW = Math.max(1, Math.floor(back.width * scale));
+    const cssH = Math.max(1, Math.floor(back.height * scale));
+    const dpr = window.devicePixelRatio || 1;
+    const w = Math.max(1, Math.round(cssW * dpr));
+    const h = Math.max(1, Math.round(cssH * dpr));
+    P.scale = scale;
+    front.style.width = `${cssW}px`;
+    front.style.height = `${cssH}px`;
+    if (front.width !== w || front.height !== h) {
+      front.width = w;
+      front.height = h;
+      const exact = w % back.width === 0 && h % back.height === 0;
+      frontCtx.imageSmoothingEnabled = !exact;
+      frontCtx.imageSmoothingQuality = 'high';
+      if (P.presented) frontCtx.drawImage(back, 0, 0, w, h);
+    }
+    if (P.onFit) P.onFit(scale);
   }
+  // Whatever changes the area (a resize, a turn of the device, the menu bar or the play buttons
+  // appearing) fits the canvas again at once.
+  if (window.ResizeObserver) new ResizeObserver(() => fit()).observe(area);
+  window.addEventListener('resize', () => fit());
 
   // --- the surface ---
   P.pictures = [];
@@ -33,13 +57,11 @@
     resize(w, h) {
       back.width = w;
       back.height = h;
-      front.width = w;
-      front.height = h;
       ctx = back.getContext('2d', { alpha: false });
       ctx.imageSmoothingEnabled = false;
       ctx.fillStyle = '#000';
       ctx.fillRect(0, 0, w, h);
-      frontCtx.imageSmoothingEnabled = false;
+      front.width = 1; // fitted afresh below
       fit();
     },
     fill(rgb) {
@@ -99,11 +121,30 @@
       }
       if (count > 1) ctx.stroke();
     },
-    // Only the areas (x, y, w, h each) that the frame changed are copied to the page's canvas.
+    // Only the areas (x, y, w, h each) that the frame changed are copied to the page's canvas,
+    // each through a clip of the whole scaled copy, so that a smoothed edge matches its
+    // neighbours exactly; a changed pixel reaches about one surface pixel further when smoothed.
     present(rects, count) {
       const h = heap32();
+      const sx = front.width / back.width;
+      const sy = front.height / back.height;
       for (let i = 0, p = rects >> 2; i < count; i++, p += 4) {
-        frontCtx.drawImage(back, h[p], h[p + 1], h[p + 2], h[p + 3], h[p], h[p + 1], h[p + 2], h[p + 3]);
+        if (sx === 1 && sy === 1) {
+          frontCtx.drawImage(back, h[p], h[p + 1], h[p + 2], h[p + 3], h[p], h[p + 1], h[p + 2], h[p + 3]);
+          continue;
+        }
+        const mx = Math.ceil(sx) + 1;
+        const my = Math.ceil(sy) + 1;
+        const x0 = Math.floor(h[p] * sx) - mx;
+        const y0 = Math.floor(h[p + 1] * sy) - my;
+        const x1 = Math.ceil((h[p] + h[p + 2]) * sx) + mx;
+        const y1 = Math.ceil((h[p + 1] + h[p + 3]) * sy) + my;
+        frontCtx.save();
+        frontCtx.beginPath();
+        frontCtx.rect(x0, y0, x1 - x0, y1 - y0);
+        frontCtx.clip();
+        frontCtx.drawImage(back, 0, 0, front.width, front.height);
+        frontCtx.restore();
       }
       if (!P.presented) {
         P.firstFrameAt = performance.now();
@@ -113,5 +154,6 @@
     },
   };
   P.fontFor = fontFor;
+  P.back = back;
   P.fit = fit;
 })();

@@ -19,7 +19,7 @@
   };
   function cssPoint(x, y) {
     const r = front.getBoundingClientRect();
-    return [(x * r.width) / front.width, (y * r.height) / front.height];
+    return [(x * r.width) / P.back.width, (y * r.height) / P.back.height];
   }
   window.pelmoravanTest = {
     // The first frame is shown and every picture is in.
@@ -30,8 +30,8 @@
     canvas: () => front,
     // The off-screen surface, 1:1, as it stood at the last flip (the canvas shows it scaled).
     surfacePixels() {
-      const c = front.getContext('2d');
-      const d = c.getImageData(0, 0, front.width, front.height);
+      const c = P.back.getContext('2d');
+      const d = c.getImageData(0, 0, P.back.width, P.back.height);
       let text = '';
       for (let i = 0; i < d.data.length; i += 0x8000) {
         text += String.fromCharCode.apply(null, d.data.subarray(i, i + 0x8000));
@@ -59,7 +59,7 @@
     gameState: () => Module._pel_test_game_state(),
     tileCount: () => Module._pel_test_tile_count(),
     score: () => Module._pel_test_score(),
-    surfaceSize: () => [front.width, front.height],
+    surfaceSize: () => [P.back.width, P.back.height],
     busy: () => !!Module._pel_busy(),
     dialogOpen: () => P.dialogOpen(),
     menuItem: (name) => P.menu.state(name),

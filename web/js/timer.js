@@ -7,7 +7,11 @@
   P.timer = {
     arm(ms) {
       clearTimeout(timeout);
-      timeout = setTimeout(() => { timeout = 0; Module._pel_timer_wake(); }, ms);
+      timeout = setTimeout(() => {
+        timeout = 0;
+        Module._pel_timer_wake();
+        P.syncPage();
+      }, ms);
     },
     disarm() {
       clearTimeout(timeout);

@@ -8,6 +8,9 @@
 #include "media/web/web_catalog.h"
 #include "media/binary_file.h"
 #include "shell/score_file.h"
+#include "shell/exit_question.h"
+#include "shell/language_tables.h"
+#include "screen/status_lines.h"
 #include "shell/silent_score_ui.h"
 #include "shell/web/suspension.h"
 #include "shell/web/web_dialogs.h"
@@ -22,6 +25,11 @@ EM_JS(void, js_menu_build, (int index, const char* name, int parent, const char*
 EM_JS(void, js_menu_item, (int index, const char* caption, int enabled, int checked),
       { Pel.menu.update(index, UTF8ToString(caption), !!enabled, !!checked); });
 EM_JS(void, js_title, (const char* caption), { document.title = UTF8ToString(caption); });
+// texts: the language's control texts, "name=text" a line.
+EM_JS(void, js_language, (int language, const char* texts), { Pel.setLanguage(language, UTF8ToString(texts)); });
+EM_JS(void, js_play_button, (int slot, int item, const char* caption, int enabled),
+      { Pel.controls.button(slot, item, UTF8ToString(caption), !!enabled); });
+EM_JS(void, js_status, (const char* text), { Pel.controls.status(UTF8ToString(text)); });
 // The score folder is a file system kept in the browser's storage (IndexedDB): read back once
 // at start, written back after each change. Without storage the file lives for the visit only.
 EM_ASYNC_JS(void, js_mount_scores, (const char* folder), {
@@ -65,9 +73,7 @@ TStartOptions PageOptions(std::uint8_t language) {
 } // namespace
 
 TWebForm::TWebForm(std::uint8_t language, std::uint32_t seed, std::int32_t width, std::int32_t height)
-    : FDXDraw(width, height),
-      FViewportWidth(width),
-      FViewportHeight(height) {
+    : FDXDraw(width, height) {
     FHost = std::make_unique<TGameHost>(
         TFrontEndParts{*this, FDXDraw, FTimer.Timer(), FWaveOutput, FPlayer, FTracks, MakeSeedSource(seed)},
         PageOptions(language));
@@ -105,6 +111,11 @@ void TWebForm::MouseDown(std::int32_t button, std::int32_t x, std::int32_t y) {
         return;
     }
     // The page's buttons: 0 left, 1 middle, 2 right.
+    // The title invites a start; a finger has no F2.
+    if (FTouch && button == 0 && Game().GameState == 0) {
+        Shortcut(TMenuItem::NewGame1);
+        return;
+    }
     const TMouseButton Button = button == 0   ? TMouseButton::mbLeft
                                 : button == 2 ? TMouseButton::mbRight
                                               : TMouseButton::mbMiddle;
@@ -123,9 +134,6 @@ void TWebForm::MenuItem(TMenuItem item) {
     if (FEnded) {
         return;
     }
-    if (item == TMenuItem::NewGame1 && Menu().Item(item).Enabled) {
-        TakeUpViewport();
-    }
     FHost->RunMenuItem(item);
 }
 
@@ -136,20 +144,7 @@ void TWebForm::Shortcut(TMenuItem item) {
     const bool enabled = FHost->Menu().PrepareShortcut(item, Game());
     SyncMenu();
     if (enabled) {
-        if (item == TMenuItem::NewGame1) {
-            TakeUpViewport();
-        }
         FHost->RunMenuItem(item);
-    }
-}
-
-void TWebForm::ViewportResized(std::int32_t width, std::int32_t height) {
-    FViewportWidth = width;
-    FViewportHeight = height;
-    // A board in play keeps its surface (the page scales it down to fit); the title and the
-    // game-over screen take the new size at once, so the next game is dealt on it.
-    if (Game().GameState == 0 || Game().GameState == 3) {
-        TakeUpViewport();
     }
 }
 
@@ -192,14 +187,6 @@ void TWebForm::ProcessOneMessage() {
 
 std::int32_t TWebForm::ScreenWidth() const { return FDXDraw.WebSurface().Width(); }
 
-void TWebForm::TakeUpViewport() {
-    TWebSurface& surface = FDXDraw.WebSurface();
-    if (surface.Width() != FViewportWidth || surface.Height() != FViewportHeight) {
-        surface.Resize(FViewportWidth, FViewportHeight);
-        FHost->SurfaceResized(surface.Width(), surface.Height());
-    }
-}
-
 void TWebForm::Terminate() {
     if (FEnded) {
         return;
@@ -225,7 +212,45 @@ void TWebForm::SyncMenu() {
     }
 }
 
-void TWebForm::ShowCaption(const std::string& caption) { js_title(caption.c_str()); }
+// Shown after every change of language: the page's own texts follow it.
+void TWebForm::ShowCaption(const std::string& caption) {
+    js_title(caption.c_str());
+    const TControlTexts& t = ControlTexts(Game().Language);
+    std::string texts;
+    for (const auto& [name, text] : {std::pair{"yes", t.Yes}, {"no", t.No}, {"ok", t.Ok}, {"cancel", t.Cancel},
+                                     {"save", t.Save}, {"saveAs", t.SaveAs}, {"fileName", t.FileName},
+                                     {"ended", t.Ended}, {"startAgain", t.StartAgain},
+                                     {"turnDevice", t.TurnDevice}, {"playArea", t.PlayArea},
+                                     {"playCommands", t.PlayCommands}}) {
+        texts += std::string(name) + "=" + std::string(text) + "\n";
+    }
+    js_language(Game().Language, texts.c_str());
+    FShownButtons = {};
+    SyncPage();
+}
+
+void TWebForm::SyncPage() {
+    const auto buttons = PlayButtons(Menu(), Game());
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i] != FShownButtons[i]) {
+            js_play_button(static_cast<int>(i), static_cast<int>(buttons[i].Item), buttons[i].Caption.c_str(),
+                           buttons[i].Enabled);
+        }
+    }
+    FShownButtons = buttons;
+    std::string status = StatusAnnouncement(Game());
+    if (status != FShownStatus) {
+        js_status(status.c_str());
+        FShownStatus = std::move(status);
+    }
+}
+
+void TWebForm::CloseWindow() {
+    // The desktop's Exit is immediate; a finger's may be a slip beside About.
+    if (!FTouch || ExitConfirmed(Game(), std::string(ControlTexts(Game().Language).ExitQuestion))) {
+        Terminate();
+    }
+}
 
 void TWebForm::ShowAbout() {
     if (TSuspension::InFlight()) {

@@ -8,6 +8,7 @@
 #include "media/web/web_surface.h"
 #include "media/web/web_timer.h"
 #include "shell/game_host.h"
+#include "shell/play_buttons.h"
 
 namespace pelmoravan {
 
@@ -34,9 +35,12 @@ public:
     void MenuItem(TMenuItem item);
     // A shortcut key ("F2".."F5"): its menus' opening handlers, then the item if it is enabled.
     void Shortcut(TMenuItem item);
-    // The viewport's size: taken up at once on the title and game-over screens, else when the
-    // player starts the next game.
-    void ViewportResized(std::int32_t width, std::int32_t height);
+    // Whether the page's main pointer is coarse (a finger): a tap on the title starts a game, and
+    // Exit asks before it ends one in progress.
+    void SetTouch(bool touch) { FTouch = touch; }
+    // Brings the page's play buttons and its spoken status up to date with the game; sends only
+    // what changed.
+    void SyncPage();
 
     // Tests drive the ticks by hand: the timer stays off from now on.
     void HoldTimer() { FHost->HoldTimer(); }
@@ -54,24 +58,22 @@ public:
     void SyncMenu() override;
     void ShowCaption(const std::string& caption) override;
     void ShowAbout() override;
-    void CloseWindow() override { Terminate(); }
+    void CloseWindow() override;
     void ReportError(const std::string& message) override { ReportCommandError(message); }
     void ReportCommandError(const std::string& message) override;
     // The page plays on without music.
     void ReportStartError(const std::string& message) override { ReportCommandError(message); }
 
 private:
-    // The surface takes the viewport's size.
-    void TakeUpViewport();
-
     TWebDraw FDXDraw;
     TWebTimer FTimer;
     TWebWaveOutput FWaveOutput;
     TWebMusicPlayer FPlayer;
     TWebTrackSource FTracks;
     std::unique_ptr<TGameHost> FHost;
-    std::int32_t FViewportWidth;
-    std::int32_t FViewportHeight;
+    bool FTouch = false;
+    std::array<TPlayButton, 4> FShownButtons{};
+    std::string FShownStatus;
     bool FEnded = false;
 };
 

@@ -17,8 +17,11 @@ std::unique_ptr<TWebForm> gForm;
 
 EM_JS(int, js_param_language, (), { return Pel.params.lang === 'en' ? 1 : 0; });
 EM_JS(double, js_param_seed, (), { return Pel.params.seed; });
-EM_JS(int, js_area_width, (), { return Pel.area().width; });
-EM_JS(int, js_area_height, (), { return Pel.area().height; });
+// The screen the game lays itself out for, whatever the viewport; the page scales it to fit.
+// 1024 wide takes the large cells (800 to 1023 would take the small ones), and 768 high leaves
+// the Hard board clear of the status band and its bonus line.
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
 EM_JS(void, js_started, (), { Pel.started(); });
 EM_JS(void, js_failed, (const char* text), { Pel.failed(UTF8ToString(text)); });
 
@@ -32,7 +35,7 @@ int main() {
     try {
         const auto seed = static_cast<std::uint32_t>(js_param_seed());
         gForm = std::make_unique<TWebForm>(static_cast<std::uint8_t>(js_param_language()), seed,
-                                           js_area_width(), js_area_height());
+                                           kScreenWidth, kScreenHeight);
         gForm->Start();
         js_started();
     } catch (const std::exception& error) {
@@ -76,11 +79,22 @@ void pel_shortcut(int item) {
     }
 }
 
-void pel_resized(int width, int height) {
+void pel_touch(int touch) {
     if (gForm) {
-        gForm->ViewportResized(width, height);
+        gForm->SetTouch(touch != 0);
     }
 }
+
+// After each tick and each command: the play buttons and the spoken status follow the game.
+void pel_sync_page() {
+    if (gForm) {
+        gForm->SyncPage();
+    }
+}
+
+// The height of a board cell in surface pixels: the page tells an upright phone's player when
+// tiles come out too small for a finger.
+int pel_cell_height() { return gForm ? gForm->Game().CellHeight : 0; }
 
 // Some call waits for the page (a dialog, or one turn of the event loop).
 int pel_busy() { return TSuspension::InFlight() ? 1 : 0; }

@@ -196,6 +196,30 @@ class Page {
     await this.send('Input.dispatchKeyEvent', { type: 'keyUp', ...base });
   }
 
+  // The viewport as a phone (touch: a coarse pointer, taps) or a desktop (mouse) shows it.
+  async emulate({ width, height, touch = false, scale = 1 }) {
+    await this.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: scale, mobile: touch });
+    await this.send('Emulation.setTouchEmulationEnabled', { enabled: touch, maxTouchPoints: touch ? 5 : 1 });
+  }
+
+  // A finger down at (x, y), held for `holdMs` (the caller waits between), then lifted.
+  async touch(type, x, y) {
+    await this.send('Input.dispatchTouchEvent',
+      { type, touchPoints: type === 'touchEnd' ? [] : [{ x, y, radiusX: 4, radiusY: 4, force: 1, id: 1 }] });
+  }
+
+  async tap(x, y) {
+    await this.touch('touchStart', x, y);
+    await this.touch('touchEnd', x, y);
+  }
+
+  // The centre of the first element `selector` finds, in CSS pixels of the viewport.
+  async centreOf(selector) {
+    return this.eval(`(() => { const e = document.querySelector(${JSON.stringify(selector)});
+      if (!e) throw new Error('none: ' + ${JSON.stringify(selector)});
+      const r = e.getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2]; })()`);
+  }
+
   async click(x, y, button = 'left') {
     const at = { x, y, button, clickCount: 1 };
     await this.send('Input.dispatchMouseEvent', { type: 'mouseMoved', x, y });

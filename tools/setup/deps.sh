@@ -24,7 +24,9 @@ WEB_PACKAGES=(
 case "${1:-}" in
   "") ;;
   web) PACKAGES+=("${WEB_PACKAGES[@]}") ;;
-  web-tests) PACKAGES+=("${WEB_PACKAGES[@]}" chromium) ;;
+  # npm installs the accessibility checker the browser tests load (tests/web/package-lock.json).
+  web-tests) PACKAGES+=("${WEB_PACKAGES[@]}" chromium)
+             command -v npm >/dev/null 2>&1 || PACKAGES+=(npm) ;;
   *) echo "usage: $0 [web|web-tests]" >&2; exit 2 ;;
 esac
 

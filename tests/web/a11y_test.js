@@ -14,7 +14,6 @@ run(async (page, ctx) => {
   const axe = fs.readFileSync(AXE, 'utf8');
   const audit = async (screen) => {
     ctx.step = `axe on ${screen}`;
-    if (process.env.TRACE) console.error(ctx.step);
     if (!(await page.eval('!!window.axe'))) await page.eval(axe);
     const found = await page.eval(`axe.run(document).then((r) => r.violations
       .filter((v) => v.impact === 'serious' || v.impact === 'critical')

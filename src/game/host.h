@@ -4,8 +4,8 @@
 
 namespace pelmoravan {
 
-// What the rules ask of the window they run in. The desktop implements it with Qt and SDL;
-// tests implement it with scripted answers and recorders.
+// What the rules ask of the world they run in. The game's house (shell/game_host.h) implements
+// it for every front end; tests implement it with scripted answers and recorders.
 class IGameHost {
 public:
     virtual ~IGameHost() = default;

@@ -13,6 +13,11 @@
   function press(button, clientX, clientY) {
     P.audio.unlock();
     if (!P.running) return;
+    // A tap on the title starts a game, which must not be dealt before its pictures are in.
+    if (!P.picturesDone) {
+      P.picturesReady.then(() => press(button, clientX, clientY));
+      return;
+    }
     const [x, y] = surfacePoint(clientX, clientY);
     Module._pel_mouse(button, x, y);
     P.syncPage();

@@ -1,4 +1,4 @@
-// How the page arrives: a new game asked for before the tiles' pictures are in waits for them
+// How the page arrives: a file that cannot be fetched is said on the page; a new game asked for before the tiles' pictures are in waits for them
 // with the bar shown; the page is installable and kept for offline play (after one visit, with
 // the server gone, a reload starts the game and F2 deals); opened from disk it says it must be
 // served over http.
@@ -9,6 +9,15 @@ const { run, check } = require('./harness.js');
 const T = 'pelmoravanTest';
 
 run(async (page, ctx) => {
+  // First, before any visit has kept the files: a blocked file cannot come from the keeper.
+  ctx.step = 'a file that cannot be fetched is said on the page';
+  const broken = await ctx.browser.newPage();
+  await broken.send('Network.setBlockedURLs', { urls: ['*.data'] });
+  await broken.goto(`${ctx.url}index.html`);
+  const failure = await broken.waitFor(`(() => { const f = document.getElementById('failed');
+    return !f.hidden && !document.getElementById('loading') && f.textContent; })()`, 'the failure said');
+  check(failure.includes('无法载入 pelmoravan.data'), `the page says: ${failure}`);
+
   ctx.step = 'F2 before the pictures are in waits for them';
   const early = await ctx.browser.newPage();
   // Pictures after the title's three are held until the test lets them through.

@@ -10,8 +10,10 @@
   const files = window.pelmoravanFiles || { names: {}, sizes: {} };
   P.fileUrl = (name) => files.names[name] || name;
 
+  let stopped = false;
   P.fail = (zh, en) => {
     P.loading(null);
+    stopped = true;
     P.failed(say(zh, en));
   };
   Module.onAbort = (what) => P.fail(`游戏程序已停止：${what}`, `The program stopped: ${what}`);
@@ -26,6 +28,8 @@
   // --- the progress bar: bytes loaded of the total, until the title shows ---
   let bar = null;
   P.loading = (loaded, total) => {
+    // Once something has failed, the files still arriving show nothing more.
+    if (stopped && loaded !== null) return;
     if (loaded === null) {
       if (bar) bar.remove();
       bar = null;
@@ -69,8 +73,7 @@
       P.fail(`无法载入 ${e.message}。请检查网络连接，然后重新载入页面。`,
         `Could not load ${e.message}. Check the connection, then reload the page.`);
     } else if (e instanceof Said) {
-      P.failed(e.message);
-      P.loading(null);
+      P.fail(e.message, e.message);
     } else {
       P.fail(`页面出错：${e.message}`, `The page failed: ${e.message}`);
     }

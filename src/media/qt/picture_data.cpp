@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <atomic>
 
+#include "media/colour_key.h"
 #include "media/wave_offset.h"
 
 namespace pelmoravan {
@@ -121,9 +122,14 @@ const QImage& TQtPictureData::Opaque() {
 const QImage& TQtPictureData::Keyed(TColor key) {
     if (FKey != key) {
         Opaque();
-        const QRgb match = ToQColor(key).rgb();
-        // Fully transparent, premultiplied.
-        ReplacePixels(FPixels, [match](QRgb pixel) { return pixel == match; }, 0);
+        // Fully transparent, premultiplied; the pixels are all opaque here.
+        ReplacePixels(FPixels,
+                      [key](QRgb pixel) {
+                          return IsKeyColour(static_cast<std::uint8_t>(qRed(pixel)),
+                                             static_cast<std::uint8_t>(qGreen(pixel)),
+                                             static_cast<std::uint8_t>(qBlue(pixel)), key);
+                      },
+                      0);
         FKey = key;
     }
     return FPixels;

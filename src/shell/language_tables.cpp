@@ -145,6 +145,7 @@ const TControlTexts ChineseControlTexts = {
     .PlayArea = "游戏画面",
     .PlayCommands = "游戏按钮",
     .ExitQuestion = "游戏还没结束，确定退出吗?",
+    .ScoresNotKept = "浏览器不能保存排名：本次的成绩只保留到页面关闭或重新载入。",
 };
 
 const TControlTexts EnglishControlTexts = {
@@ -161,6 +162,7 @@ const TControlTexts EnglishControlTexts = {
     .PlayArea = "Game board",
     .PlayCommands = "Game buttons",
     .ExitQuestion = "A game is in progress. Exit anyway?",
+    .ScoresNotKept = "The browser cannot keep the score list: this visit's scores last only until the page is closed or reloaded.",
 };
 
 const TControlTexts& ControlTexts(std::uint8_t language) {

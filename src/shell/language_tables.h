@@ -35,6 +35,7 @@ struct TControlTexts {
     std::string_view PlayArea;       // the accessible name of the drawn surface
     std::string_view PlayCommands;   // the accessible name of the touch buttons' group
     std::string_view ExitQuestion;   // asked before a touch player's Exit ends a game in progress
+    std::string_view ScoresNotKept;  // the page's storage cannot read or store the score list
 };
 
 extern const TControlTexts ChineseControlTexts;

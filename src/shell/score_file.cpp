@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "media/binary_file.h"
@@ -186,13 +187,16 @@ void OpenLocked(std::optional<TBinaryFile>& file, const std::string& path) {
 }
 
 // The ten entries of the open file. A made file, or one with a wrong tag, becomes an empty
-// list first; a wrongly tagged one that held any bytes is backed up beside path.
-TScoreEntries ReadOrReset(TBinaryFile& file, const std::string& path) {
+// list first (reset then tells so); a wrongly tagged one that held any bytes is backed up
+// beside path.
+TScoreEntries ReadOrReset(TBinaryFile& file, const std::string& path, bool& reset) {
     std::array<std::uint8_t, ScoreFileSize> bytes{};
     const std::size_t got = file.Read(bytes.data(), bytes.size());
+    reset = false;
     if (std::optional<TScoreEntries> entries = DecodeScoreFile(bytes.data(), got)) {
         return *entries;
     }
+    reset = true;
     // A file of someone else's, or a damaged one: start an empty list over it, but keep its
     // bytes first. Without a full copy nothing is overwritten.
     if (got > 0) {
@@ -209,6 +213,32 @@ TScoreEntries ReadOrReset(TBinaryFile& file, const std::string& path) {
     return TScoreEntries{};
 }
 
+// One locked part under the storage's brackets; an error ends it unchanged.
+class TChange {
+public:
+    explicit TChange(IScoreStorage* storage) : FStorage(storage) {
+        if (FStorage != nullptr) {
+            FStorage->BeginChange();
+        }
+    }
+    ~TChange() {
+        if (FStorage != nullptr) {
+            FStorage->EndChange(false);
+        }
+    }
+    TChange(const TChange&) = delete;
+    TChange& operator=(const TChange&) = delete;
+    void End(bool changed) {
+        IScoreStorage* storage = std::exchange(FStorage, nullptr);
+        if (storage != nullptr) {
+            storage->EndChange(changed);
+        }
+    }
+
+private:
+    IScoreStorage* FStorage;
+};
+
 // The list as shown: names without the characters that would garble a row. The file keeps
 // what it holds.
 TScoreEntries Shown(TScoreEntries entries) {
@@ -221,13 +251,19 @@ TScoreEntries Shown(TScoreEntries entries) {
 } // namespace
 
 void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
-                  const std::string& path) {
+                  const std::string& path, IScoreStorage* storage) {
     // The file is open only while this copy holds its lock, never across a dialog: another copy
     // of the game may record into it meanwhile, or the file may be replaced.
     std::optional<TBinaryFile> file;
-    OpenLocked(file, path);
-    TScoreEntries entries = ReadOrReset(*file, path);
-    file->Close();
+    TScoreEntries entries;
+    {
+        TChange change(storage);
+        OpenLocked(file, path);
+        bool reset = false;
+        entries = ReadOrReset(*file, path, reset);
+        file->Close();
+        change.End(reset);
+    }
     if (!enter) {
         return;
     }
@@ -244,20 +280,26 @@ void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreLis
     const std::string name = FitName(CleanName(answer.value_or("Default User")));
 
     // Placed against the list as it is now, which may have changed during the prompt.
-    OpenLocked(file, path);
-    entries = ReadOrReset(*file, path);
-    if (const int rank = ScoreRank(entries, score); rank != 0) {
-        InsertScore(entries, rank, {name, score});
-        std::vector<std::uint8_t> out;
-        out.reserve(ScoreEntryCount * ScoreEntrySize);
-        for (const TScoreEntry& entry : entries) {
-            const auto encoded = EncodeScoreEntry(entry);
-            out.insert(out.end(), encoded.begin(), encoded.end());
+    {
+        TChange change(storage);
+        OpenLocked(file, path);
+        bool changed = false;
+        entries = ReadOrReset(*file, path, changed);
+        if (const int rank = ScoreRank(entries, score); rank != 0) {
+            InsertScore(entries, rank, {name, score});
+            std::vector<std::uint8_t> out;
+            out.reserve(ScoreEntryCount * ScoreEntrySize);
+            for (const TScoreEntry& entry : entries) {
+                const auto encoded = EncodeScoreEntry(entry);
+                out.insert(out.end(), encoded.begin(), encoded.end());
+            }
+            file->Seek(static_cast<std::int64_t>(ScoreHeaderSize));
+            file->WriteBuffer(out.data(), out.size());
+            changed = true;
         }
-        file->Seek(static_cast<std::int64_t>(ScoreHeaderSize));
-        file->WriteBuffer(out.data(), out.size());
+        file->Close();
+        change.End(changed);
     }
-    file->Close();
     list.ShowScoreList(Shown(entries));
 }
 

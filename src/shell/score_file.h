@@ -38,6 +38,19 @@ public:
     virtual void ShowScoreList(const TScoreEntries& entries) = 0;
 };
 
+// Brackets each locked read, change and write of the file where it is shared through more than
+// the file system (the page's storage, which other tabs of the page share).
+class IScoreStorage {
+public:
+    virtual ~IScoreStorage() = default;
+    // Before the file is opened: take the lock the other sharers take, and bring the file up to
+    // date from the storage.
+    virtual void BeginChange() = 0;
+    // After the file is closed: store it when it changed, then let the lock go. Called with
+    // changed false when an error ended the change.
+    virtual void EndChange(bool changed) = 0;
+};
+
 // --- the byte layout ---
 std::array<std::uint8_t, ScoreHeaderSize> EncodeScoreHeader();
 // Accepted when the first 11 bytes are the length 10 and the tag; version and author are free.
@@ -73,7 +86,9 @@ std::optional<TScoreEntries> DecodeScoreFile(const std::uint8_t* bytes, std::siz
 // listed so. Symbolic links are followed. File errors (EFileError) go to the caller: a path
 // that is no regular file, a backup that cannot be written (then nothing is reset), a failed
 // read or write.
+// With storage, each locked part is bracketed by its BeginChange and EndChange, and the list
+// is shown only once what changed is stored.
 void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
-                  const std::string& path = ScoreFileName);
+                  const std::string& path = ScoreFileName, IScoreStorage* storage = nullptr);
 
 } // namespace pelmoravan

@@ -124,7 +124,7 @@ TEST(ControlTexts, EveryEntryIsFilledInBothLanguages) {
         const TControlTexts& t = ControlTexts(language);
         for (const std::string_view text : {t.Yes, t.No, t.Ok, t.Cancel, t.Save, t.SaveAs, t.FileName, t.Ended,
                                             t.StartAgain, t.TurnDevice, t.PlayArea, t.PlayCommands,
-                                            t.ExitQuestion}) {
+                                            t.ExitQuestion, t.ScoresNotKept}) {
             EXPECT_FALSE(text.empty()) << "language " << int(language);
         }
     }

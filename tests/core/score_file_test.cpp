@@ -640,5 +640,27 @@ TEST_F(ScoreFileTest, NamesAreStoredCleanAndCutAfterwardsAndListedCleanWithoutRe
     EXPECT_EQ(FileBytes(), bytes);
 }
 
+// Where the file is shared through a storage (the page's), each locked part is bracketed, what
+// changed is stored, and the list is shown only after that.
+TEST_F(ScoreFileTest, StorageBracketsEachLockedPartAndStoresBeforeTheListIsShown) {
+    struct TLoggedStorage : IScoreStorage, IScoreListView {
+        std::vector<std::string> Log;
+        void BeginChange() override { Log.push_back("begin"); }
+        void EndChange(bool changed) override { Log.push_back(changed ? "store" : "end"); }
+        void ShowScoreList(const TScoreEntries&) override { Log.push_back("list"); }
+    } storage;
+    Ui.DuringPrompt = [&] { storage.Log.push_back("prompt"); };
+    UpdateScores(true, 5, Ui, storage, Path, &storage); // the file is made first
+    EXPECT_EQ(storage.Log, (std::vector<std::string>{"begin", "store", "prompt", "begin", "store", "list"}));
+    storage.Log.clear();
+    UpdateScores(true, -1, Ui, storage, Path, &storage);
+    EXPECT_EQ(storage.Log, (std::vector<std::string>{"begin", "end", "list"}));
+    storage.Log.clear();
+    fs::remove(Path);
+    fs::create_directory(Path);
+    EXPECT_THROW(UpdateScores(true, 5, Ui, storage, Path, &storage), EFileOpenError);
+    EXPECT_EQ(storage.Log, (std::vector<std::string>{"begin", "end"}));
+}
+
 } // namespace
 } // namespace pelmoravan

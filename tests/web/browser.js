@@ -35,9 +35,14 @@ const FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', 
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
   '--remote-debugging-pipe', '--mute-audio', '--hide-scrollbars'];
 
-// Starts Chromium with a fresh profile; resolves to a Browser once the protocol answers.
-async function launch({ width = 1024, height = 768 } = {}) {
+// Starts Chromium with a fresh profile, holding the given preferences; resolves to a Browser
+// once the protocol answers.
+async function launch({ width = 1024, height = 768, preferences } = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'pelmoravan-chromium-'));
+  if (preferences) {
+    fs.mkdirSync(path.join(profile, 'Default'));
+    fs.writeFileSync(path.join(profile, 'Default', 'Preferences'), JSON.stringify(preferences));
+  }
   const child = spawn(process.env.CHROMIUM || 'chromium',
     [...FLAGS, `--user-data-dir=${profile}`, `--window-size=${width},${height}`, 'about:blank'],
     // Its own process group, so that closing it ends its helper processes too.

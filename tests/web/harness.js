@@ -6,7 +6,7 @@ const path = require('path');
 const { serve, launch } = require('./browser.js');
 
 // Runs `body(page, ctx)` against the page in folder argv[2]; exits 0 or 1 with the failure.
-function run(body, { width = 1024, height = 768, query = '' } = {}) {
+function run(body, { width = 1024, height = 768, query = '', preferences } = {}) {
   const root = path.resolve(process.argv[2] || 'build/web-test');
   const ctx = { root, desktopFrame: process.argv[3], step: 'start' };
   (async () => {
@@ -17,10 +17,11 @@ function run(body, { width = 1024, height = 768, query = '' } = {}) {
     ctx.url = url;
     // Stops answering at once, open connections included: the network is gone.
     ctx.stopServer = () => { server.close(); server.closeAllConnections(); };
-    const browser = await launch({ width, height });
+    const browser = await launch({ width, height, preferences });
     ctx.browser = browser;
     try {
       const page = await browser.newPage({ width, height });
+      ctx.page = page;
       ctx.open = async (q = query) => {
         await page.goto(`${url}index.html${q}`);
         await page.waitFor('window.pelmoravanTest && pelmoravanTest.ready()', 'the first frame');

@@ -1,6 +1,6 @@
 // The program may wait for the page only once at a time (one suspended call). The two cases that
 // would nest a second wait: a click handled during a link line that removes another pair and
-// draws its own line, and a shuffle started while the score list waits. Both must finish at
+// draws its own line, and a shuffle started while the name prompt waits. Both must finish at
 // once, without letting the event loop run again, and the game must go on.
 'use strict';
 const { run, check } = require('./harness.js');
@@ -69,25 +69,25 @@ run(async (page, ctx) => {
   const after = await page.eval(`${T}.score()`);
   check(after > score, `the score stayed at ${score}`);
 
-  ctx.step = 'a shuffle while the score list waits finishes at once; frames go on';
-  await page.eval(`document.querySelector('[data-item="other1"] > .caption')
-    .dispatchEvent(new MouseEvent('mousedown', { bubbles: true, cancelable: true }))`);
-  await page.eval(`document.querySelector('[data-item="N2"]').click()`);
-  await page.waitFor(`document.querySelector('dialog#score-list[open]')`, 'the score list');
-  check(await page.eval(`${T}.busy()`), 'the score list does not wait');
+  ctx.step = 'a shuffle while the name prompt waits finishes at once; frames go on';
+  await page.eval(`${T}.offerScore(1)`);
+  await page.waitFor(`document.querySelector('dialog#name-prompt[open]')`, 'the name prompt');
+  check(await page.eval(`${T}.busy()`), 'the name prompt does not wait');
   const before = await page.eval(`JSON.stringify(${T}.board())`);
   const turns = await page.eval(`${T}.yields()`);
   check(await page.eval(`${T}.shuffleNow()`) === 1, 'the shuffle did not finish at once');
-  check(await page.eval(`${T}.yields()`) === turns, 'the shuffle let the event loop run while the list waited');
+  check(await page.eval(`${T}.yields()`) === turns, 'the shuffle let the event loop run while the prompt waited');
   check(await page.eval(`JSON.stringify(${T}.board())`) !== before, 'the shuffle mixed nothing');
   check(await page.eval(`${T}.tileCount()`) === 156, 'the shuffle changed the number of tiles');
-  // The status band's clock goes on behind the list: the timer still ticks.
+  // The status band's clock goes on behind the prompt: the timer still ticks.
   const shot = await page.eval(`${T}.surfacePixels().data`);
   let drawn = false;
   for (const end = Date.now() + 3000; !drawn && Date.now() < end; await sleep(100)) {
     drawn = (await page.eval(`${T}.surfacePixels().data`)) !== shot;
   }
-  check(drawn, 'no frame was drawn while the score list was open');
+  check(drawn, 'no frame was drawn while the name prompt was open');
+  await page.eval(`document.querySelector('dialog#name-prompt button.ok').click()`);
+  await page.waitFor(`document.querySelector('dialog#score-list[open]')`, 'the list after the name');
   await page.eval(`document.querySelector('dialog#score-list button.ok').click()`);
   await page.waitFor(`!${T}.busy() && !${T}.dialogOpen()`, 'the list to close');
   check(await page.eval(`${T}.gameState()`) === 1, 'the game did not go on after the list');

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "game/tile_sprite.h"
 #include "shell/web/page_form.h"
 
 using namespace pelmoravan;
@@ -65,6 +66,26 @@ EMSCRIPTEN_KEEPALIVE int pel_test_screen_width() { return PageForm() ? PageForm(
 EMSCRIPTEN_KEEPALIVE void pel_test_offer_score(int score) {
     if (PageForm() != nullptr) {
         PageForm()->UpdateScores(true, score);
+    }
+}
+
+// The last level of the difficulty with only the tiles at (c1, r1) and (c2, r2) left: removing
+// them ends the difficulty.
+EMSCRIPTEN_KEEPALIVE void pel_test_last_pair(int c1, int r1, int c2, int r2) {
+    TGame* g = Game();
+    if (g == nullptr) {
+        return;
+    }
+    g->Level = 10;
+    for (int c = 0; c < g->BoardColumns; ++c) {
+        for (int r = 0; r < g->BoardRows; ++r) {
+            TCell& cell = g->Board[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)];
+            const bool kept = (c == c1 && r == r1) || (c == c2 && r == r2);
+            if (!kept && !cell.Removed) {
+                cell.Removed = true;
+                cell.Sprite->MarkDead();
+            }
+        }
     }
 }
 

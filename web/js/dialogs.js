@@ -2,7 +2,8 @@
 (() => {
   'use strict';
   const P = Pel;
-  // --- dialogs: each resolves when the player answers; the program waits meanwhile ---
+  // --- dialogs: each resolves when the player answers; the program waits only for those whose
+  // answer it uses ---
   P.dialogOpen = () => !!document.querySelector('dialog[open]');
   // Each dialog is named by its title, takes the focus when it opens and gives it back to
   // where it was when it closes.
@@ -93,10 +94,9 @@
           th.textContent = h;
           head.append(th);
         });
-        rows.split('\n').filter((r) => r !== '').forEach((r, i) => {
-          const [name, score] = r.split('\t');
+        rows.forEach(({ name, score }, i) => {
           const row = rowsBody.insertRow();
-          [String(i + 1), name, score].forEach((t) => { row.insertCell().textContent = t; });
+          [String(i + 1), name, String(score)].forEach((t) => { row.insertCell().textContent = t; });
         });
         body.append(table);
         buttons.style.justifyContent = 'center';

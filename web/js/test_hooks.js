@@ -44,6 +44,7 @@
     screenWidth: () => Module._pel_test_screen_width(),
     offerScore: (n) => Module._pel_test_offer_score(n),
     shuffleNow: () => Module._pel_test_shuffle(),
+    lastPair: (c1, r1, c2, r2) => Module._pel_test_last_pair(c1, r1, c2, r2),
     // board()[col][row]: the picture there, -1 for none.
     board() {
       const columns = [];

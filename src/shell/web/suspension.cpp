@@ -7,6 +7,7 @@ namespace pelmoravan {
 namespace {
 bool gInFlight = false;
 bool gYielding = false;
+bool gStoring = false;
 } // namespace
 
 TSuspension::TSuspension(TKind kind) {
@@ -16,14 +17,17 @@ TSuspension::TSuspension(TKind kind) {
     }
     gInFlight = true;
     gYielding = kind == TKind::Yield;
+    gStoring = kind == TKind::Storage;
 }
 
 TSuspension::~TSuspension() {
     gInFlight = false;
     gYielding = false;
+    gStoring = false;
 }
 
 bool TSuspension::InFlight() { return gInFlight; }
 bool TSuspension::Yielding() { return gYielding; }
+bool TSuspension::Storing() { return gStoring; }
 
 } // namespace pelmoravan

@@ -7,7 +7,8 @@ namespace pelmoravan {
 // page still runs ticks and clicks, and they may reach calls that would wait again.
 class TSuspension {
 public:
-    enum class TKind { Dialog, Yield };
+    // Storage: the browser's storage, for the score list; no tick runs meanwhile.
+    enum class TKind { Dialog, Yield, Storage };
     explicit TSuspension(TKind kind);
     ~TSuspension();
     TSuspension(const TSuspension&) = delete;
@@ -17,6 +18,8 @@ public:
     static bool InFlight();
     // The waiting call is one turn of the event loop (not a dialog).
     static bool Yielding();
+    // The waiting call waits for the browser's storage.
+    static bool Storing();
 };
 
 } // namespace pelmoravan

@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+#include <array>
+#include <cstdint>
 #include <cstdlib>
 
 #include "shell/dialog_texts.h"
@@ -9,15 +11,6 @@
 namespace pelmoravan {
 
 namespace {
-
-// Counted while in flight, so that tests can wait for the storing to end.
-EM_JS(void, js_persist, (), {
-    Pel.persisting = (Pel.persisting || 0) + 1;
-    FS.syncfs(false, (error) => {
-        Pel.persisting -= 1;
-        if (error) console.warn('pelmoravan: scores not stored', error);
-    });
-});
 
 EM_ASYNC_JS(int, js_ask_yes_no, (const char* caption, const char* text), {
     return await Pel.dialogs.yesNo(UTF8ToString(caption), UTF8ToString(text)) ? 1 : 0;
@@ -34,20 +27,32 @@ EM_ASYNC_JS(char*, js_input_name, (const char* caption, const char* prompt, cons
     return out;
 });
 
-// rows: "name\tscore\n" ten times.
-EM_ASYNC_JS(void, js_score_list, (const char* caption, const char* headers, const char* ok, const char* rows), {
-    await Pel.dialogs.scoreList(UTF8ToString(caption), UTF8ToString(headers).split('\t'),
-                                UTF8ToString(ok), UTF8ToString(rows));
+// The rows as fields: names[i] and scores[i], count of them, kept for the list shown next.
+EM_JS(void, js_score_rows, (const char* const* names, const std::int32_t* scores, int count), {
+    Pel.scoreRows = [];
+    for (let i = 0; i < count; i++) {
+        Pel.scoreRows.push({ name: UTF8ToString(HEAPU32[(names >> 2) + i]), score: HEAP32[(scores >> 2) + i] });
+    }
 });
 
-EM_ASYNC_JS(void, js_about, (const char* texts), {
-    await Pel.dialogs.about(UTF8ToString(texts).split('\t'));
+EM_ASYNC_JS(void, js_score_list_waiting, (const char* caption, const char* rank, const char* name, const char* score, const char* ok), {
+    await Pel.dialogs.scoreList(UTF8ToString(caption), [UTF8ToString(rank), UTF8ToString(name), UTF8ToString(score)],
+                                UTF8ToString(ok), Pel.scoreRows);
 });
 
-EM_ASYNC_JS(void, js_save_dialog, (), { await Pel.dialogs.save(); });
+EM_JS(void, js_score_list, (const char* caption, const char* rank, const char* name, const char* score, const char* ok), {
+    Pel.dialogs.scoreList(UTF8ToString(caption), [UTF8ToString(rank), UTF8ToString(name), UTF8ToString(score)],
+                          UTF8ToString(ok), Pel.scoreRows);
+});
 
-EM_ASYNC_JS(void, js_message, (const char* caption, const char* text), {
-    await Pel.dialogs.message(UTF8ToString(caption), UTF8ToString(text));
+EM_JS(void, js_about, (const char* texts), { Pel.dialogs.about(UTF8ToString(texts).split('\t')); });
+
+EM_JS(void, js_save_dialog, (), {
+    if (!document.querySelector('dialog#save')) Pel.dialogs.save();
+});
+
+EM_JS(void, js_message, (const char* caption, const char* text), {
+    Pel.dialogs.message(UTF8ToString(caption), UTF8ToString(text));
 });
 
 } // namespace
@@ -67,24 +72,21 @@ std::optional<std::string> WebInputName(const std::string& caption, const std::s
     return result;
 }
 
-void WebShowScoreList(const TScoreEntries& entries) {
-    std::string rows;
-    for (const TScoreEntry& entry : entries) {
-        std::string name = entry.Name;
-        // Tabs and line breaks separate the fields here; in a name they show as spaces.
-        for (char& c : name) {
-            if (c == '\t' || c == '\n' || c == '\r') {
-                c = ' ';
-            }
-        }
-        rows += name + "\t" + std::to_string(entry.Score) + "\n";
+void WebShowScoreList(const TScoreEntries& entries, bool wait) {
+    std::array<const char*, ScoreEntryCount> names{};
+    std::array<std::int32_t, ScoreEntryCount> scores{};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        names[i] = entries[i].Name.c_str();
+        scores[i] = entries[i].Score;
     }
-    const std::string headers = std::string(ScoreListRankHeader) + "\t" + ScoreListNameHeader + "\t" +
-                                ScoreListScoreHeader;
-    js_score_list(ScoreListCaption, headers.c_str(), ScoreListOk, rows.c_str());
+    js_score_rows(names.data(), scores.data(), static_cast<int>(entries.size()));
+    if (wait) {
+        js_score_list_waiting(ScoreListCaption, ScoreListRankHeader, ScoreListNameHeader, ScoreListScoreHeader,
+                              ScoreListOk);
+    } else {
+        js_score_list(ScoreListCaption, ScoreListRankHeader, ScoreListNameHeader, ScoreListScoreHeader, ScoreListOk);
+    }
 }
-
-void WebPersistScores() { js_persist(); }
 
 void WebShowAbout() {
     const std::string texts = std::string(AboutCaption) + "\t" + AboutTitle + "\t" + AboutVersion +

@@ -14,6 +14,7 @@
 #include "shell/silent_score_ui.h"
 #include "shell/web/suspension.h"
 #include "shell/web/web_dialogs.h"
+#include "shell/web/web_score_storage.h"
 #include "shell/web/web_seed_source.h"
 
 namespace pelmoravan {
@@ -30,21 +31,6 @@ EM_JS(void, js_language, (int language, const char* texts), { Pel.setLanguage(la
 EM_JS(void, js_play_button, (int slot, int item, const char* caption, int enabled),
       { Pel.controls.button(slot, item, UTF8ToString(caption), !!enabled); });
 EM_JS(void, js_status, (const char* text), { Pel.controls.status(UTF8ToString(text)); });
-// The score folder is a file system kept in the browser's storage (IndexedDB): read back once
-// at start, written back after each change. Without storage the file lives for the visit only.
-EM_ASYNC_JS(void, js_mount_scores, (const char* folder), {
-    const path = UTF8ToString(folder);
-    try {
-        FS.mkdir(path);
-        FS.mount(IDBFS, {}, path);
-        await new Promise((resolve) => FS.syncfs(true, (error) => {
-            if (error) console.warn('pelmoravan: stored scores unavailable', error);
-            resolve();
-        }));
-    } catch (error) {
-        console.warn('pelmoravan: stored scores unavailable', error);
-    }
-});
 // Only the test page counts these turns.
 EM_JS(void, js_yielding, (), { if (Pel.yielding) Pel.yielding(); });
 EM_JS(void, js_ended, (int language), { Pel.ended(language); });
@@ -86,7 +72,7 @@ TWebForm::TWebForm(std::uint8_t language, std::uint32_t seed, std::int32_t width
     FHost->ApplyStartLanguage();
     // One suspension at a time: a tick due while the program lets one turn of the event loop
     // through comes just after that turn.
-    FTimer.Holding = [] { return TSuspension::Yielding(); };
+    FTimer.Holding = [] { return TSuspension::Yielding() || TSuspension::Storing(); };
     FPlayer.OnNotify = [this] { FHost->MediaPlayer1Notify(); };
 }
 
@@ -95,13 +81,13 @@ TWebForm::~TWebForm() = default;
 void TWebForm::Start() {
     LoadWebCatalog(FHost->ImageList, FHost->DXImageList1, FHost->BackImage, FHost->DXWaveList1);
     // The score file lives in the page's stored folder; backups go beside it.
-    js_mount_scores(kScoreFolder);
+    FScoreStorage.Mount(kScoreFolder);
     std::error_code error;
     std::filesystem::current_path(kScoreFolder, error);
     if (TGameHost::CheckScoreFile(FHost->Options().ScorePath(), [this](const std::string& message) {
             ReportCommandError(message);
         })) {
-        WebPersistScores();
+        FScoreStorage.Store();
     }
     FHost->Start();
 }
@@ -160,19 +146,32 @@ bool TWebForm::AskYesNo(const std::string& text) {
 void TWebForm::UpdateScores(bool enter, std::int32_t score) {
     try {
         if (TSuspension::InFlight()) {
-            // A call that waits for an answer while another waits already (a level that ends behind an
-            // open dialog): the name is taken as offered and the list is not shown.
+            // A call that waits while another waits already (a level that ends behind an open
+            // prompt): the name is taken as offered, the list is not shown, and the folder is
+            // stored as soon as the storage is free.
             TNoWaitScoreUi silent;
             pelmoravan::UpdateScores(enter, score, silent, silent);
+            FScoreStorage.StoreSoon();
+        } else if (score == -1) {
+            // The list alone waits only for the storage; the frame loop holds meanwhile.
+            TSuspension waiting(TSuspension::TKind::Storage);
+            TWebScoreUi ui(false);
+            pelmoravan::UpdateScores(enter, score, ui, ui, ScoreFileName, &FScoreStorage);
         } else {
             TSuspension waiting(TSuspension::TKind::Dialog);
-            TWebScoreUi ui;
-            pelmoravan::UpdateScores(enter, score, ui, ui);
+            TWebScoreUi ui(true);
+            pelmoravan::UpdateScores(enter, score, ui, ui, ScoreFileName, &FScoreStorage);
         }
     } catch (const EFileError& e) {
         ReportCommandError(e.what());
     }
-    WebPersistScores();
+}
+
+void TWebForm::ScoresNotKept() {
+    if (!FScoresNotKeptSaid) {
+        FScoresNotKeptSaid = true;
+        ReportCommandError(std::string(ControlTexts(Game().Language).ScoresNotKept));
+    }
 }
 
 void TWebForm::ProcessOneMessage() {
@@ -197,13 +196,9 @@ void TWebForm::Terminate() {
     js_ended(Game().Language);
 }
 
-void TWebForm::ShowSaveDialog() {
-    if (TSuspension::InFlight()) {
-        return;
-    }
-    TSuspension waiting(TSuspension::TKind::Dialog);
-    WebShowSaveDialog();
-}
+// Dialogs whose answer nothing uses do not wait: the program goes on behind them, as the
+// desktop's ticks do behind its modal dialogs.
+void TWebForm::ShowSaveDialog() { WebShowSaveDialog(); }
 
 void TWebForm::SyncMenu() {
     for (std::size_t i = 0; i < MenuItemCount; ++i) {
@@ -252,21 +247,8 @@ void TWebForm::CloseWindow() {
     }
 }
 
-void TWebForm::ShowAbout() {
-    if (TSuspension::InFlight()) {
-        return;
-    }
-    TSuspension waiting(TSuspension::TKind::Dialog);
-    WebShowAbout();
-}
+void TWebForm::ShowAbout() { WebShowAbout(); }
 
-void TWebForm::ReportCommandError(const std::string& message) {
-    if (TSuspension::InFlight()) {
-        js_log(("pelmoravan: " + message).c_str());
-        return;
-    }
-    TSuspension waiting(TSuspension::TKind::Dialog);
-    WebShowMessage(Menu().WindowCaption(), message);
-}
+void TWebForm::ReportCommandError(const std::string& message) { WebShowMessage(Menu().WindowCaption(), message); }
 
 } // namespace pelmoravan

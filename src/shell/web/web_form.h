@@ -9,6 +9,7 @@
 #include "media/web/web_timer.h"
 #include "shell/game_host.h"
 #include "shell/play_buttons.h"
+#include "shell/web/web_score_storage.h"
 
 namespace pelmoravan {
 
@@ -65,6 +66,9 @@ public:
     void ReportStartError(const std::string& message) override { ReportCommandError(message); }
 
 private:
+    // Says once a visit that the browser's storage cannot keep the score list.
+    void ScoresNotKept();
+
     TWebDraw FDXDraw;
     TWebTimer FTimer;
     TWebWaveOutput FWaveOutput;
@@ -75,6 +79,8 @@ private:
     std::array<TPlayButton, 4> FShownButtons{};
     std::string FShownStatus;
     bool FEnded = false;
+    TWebScoreStorage FScoreStorage{[this] { ScoresNotKept(); }};
+    bool FScoresNotKeptSaid = false;
 };
 
 } // namespace pelmoravan

@@ -107,8 +107,10 @@ if [ ! -f "$MAN" ]; then
 else
     out=$(zcat "$MAN" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1) || true
     [ -z "$out" ] || fail "groff warns about the manual page: $out"
+    # Read whole first: grep -q ending a pipe early would fail zcat with SIGPIPE under pipefail.
+    page=$(zcat "$MAN" | sed 's/\\-/-/g')
     for option in $(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$BIN" --help | grep -o -- '--[a-z-]*' | sort -u); do
-        zcat "$MAN" | sed 's/\\-/-/g' | grep -q -- "$option" || fail "the manual page lacks $option"
+        grep -q -- "$option" <<<"$page" || fail "the manual page lacks $option"
     done
 fi
 

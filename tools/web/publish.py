@@ -16,6 +16,7 @@ import os
 import re
 import shutil
 import sys
+import time
 
 import brotli
 
@@ -59,12 +60,23 @@ def compressed_copies(path, data, cache):
     for suffix, squeeze in ((".br", lambda d: brotli.compress(d, quality=11)),
                             (".gz", lambda d: gzip.compress(d, compresslevel=9, mtime=0))):
         kept = os.path.join(cache, key + suffix)
-        if not os.path.exists(kept):
+        if os.path.exists(kept):
+            os.utime(kept)  # in use: kept by forget_old below
+        else:
             with open(kept + ".part", "wb") as f:
                 f.write(squeeze(data))
             os.replace(kept + ".part", kept)
         if os.path.getsize(kept) < len(data):
             shutil.copyfile(kept, path + suffix)
+
+
+def forget_old(cache, days=3):
+    """Compressions no build has used for some days go: each new program would add its own."""
+    limit = time.time() - days * 86400
+    for name in os.listdir(cache):
+        path = os.path.join(cache, name)
+        if os.path.getmtime(path) < limit:
+            os.remove(path)
 
 
 def publish(stage, out, cache):
@@ -112,6 +124,7 @@ def publish(stage, out, cache):
         compressed_copies(path, content[rel], cache)
     shutil.rmtree(out, ignore_errors=True)
     os.replace(part, out)
+    forget_old(cache)
 
 
 if __name__ == "__main__":

@@ -72,6 +72,12 @@ void TGameHost::MouseDown(TMouseButton button, std::int32_t x, std::int32_t y) {
 
 void TGameHost::RunMenuItem(TMenuItem item) { pelmoravan::RunMenuItem(item, *FGame, FMenu, *this); }
 
+bool TGameHost::PrepareShortcut(TMenuItem item) {
+    const bool enabled = FMenu.PrepareShortcut(item, *FGame);
+    SyncMenu();
+    return enabled;
+}
+
 void TGameHost::MediaPlayer1Notify() {
     try {
         FMusic.MediaPlayer1Notify(FGame->MusicOn);

@@ -63,6 +63,9 @@ public:
     void MouseDown(TMouseButton button, std::int32_t x, std::int32_t y);
     // A menu was opened or an item chosen.
     void RunMenuItem(TMenuItem item);
+    // A shortcut key of an item: the opening handlers of its menus run and the shown menu follows;
+    // tells whether the item may run now.
+    bool PrepareShortcut(TMenuItem item);
     // The music player's end-of-play notification, delivered on the window's own loop.
     void MediaPlayer1Notify();
     // Ticks are driven by hand from now on: the timer stays off.

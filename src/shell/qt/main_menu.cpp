@@ -38,7 +38,6 @@ TMainMenu::TMainMenu(TForm1& form, QMenuBar& bar) : QObject(&form), FForm(form) 
 
 TGame& TMainMenu::Game() const { return FForm.Game(); }
 const TMainMenuModel& TMainMenu::Model() const { return FForm.Host().Menu(); }
-TMainMenuModel& TMainMenu::ModelToChange() const { return FForm.Host().Menu(); }
 
 void TMainMenu::Build(QMenuBar& bar) {
     bar.setObjectName(QStringLiteral("MainMenu1"));
@@ -142,8 +141,7 @@ bool TMainMenu::eventFilter(QObject* watched, QEvent* event) {
     default: return false;
     }
     // Not accepted: Qt then triggers the action if it is enabled now, or swallows the key.
-    ModelToChange().PrepareShortcut(item, Game());
-    Sync();
+    FForm.Host().PrepareShortcut(item);
     return false;
 }
 

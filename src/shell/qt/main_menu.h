@@ -60,7 +60,6 @@ protected:
 private:
     static std::size_t Slot(TMenuItem item) { return static_cast<std::size_t>(item); }
     TGame& Game() const;
-    TMainMenuModel& ModelToChange() const;
     bool BelongsToWindow(QObject* object) const;
     void Build(QMenuBar& bar);
     // Runs the item's handler as the core's dispatch has it.

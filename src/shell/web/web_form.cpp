@@ -127,9 +127,7 @@ void TWebForm::Shortcut(TMenuItem item) {
     if (FEnded) {
         return;
     }
-    const bool enabled = FHost->Menu().PrepareShortcut(item, Game());
-    SyncMenu();
-    if (enabled) {
+    if (FHost->PrepareShortcut(item)) {
         FHost->RunMenuItem(item);
     }
 }

@@ -102,7 +102,7 @@ async function firstFrame(index, throttled) {
   }
 }
 
-// The game menu as a player sees it: opened and closed again by its caption. Opening it is what
+// The game menu as a player (or a screen reader) sees it: opened and closed again by its caption. Opening it is what
 // refreshes its items; "Pause" is enabled on the play screen and while paused, "New game" only
 // on the title, "End game" only while playing.
 async function gameMenu(page) {
@@ -110,7 +110,7 @@ async function gameMenu(page) {
   const at = await page.eval(`(() => { const r = document.querySelector('${caption}').getBoundingClientRect();
     return [r.left + r.width / 2, r.top + r.height / 2]; })()`);
   await page.click(at[0], at[1]);
-  const state = await page.eval(`(() => { const on = (n) => !document.querySelector('[data-item="' + n + '"]').classList.contains('disabled');
+  const state = await page.eval(`(() => { const on = (n) => document.querySelector('[data-item="' + n + '"]').getAttribute('aria-disabled') !== 'true';
     return { newGame: on('NewGame1'), pause: on('GameOver1'), end: on('EndGame1') }; })()`);
   await page.click(at[0], at[1]);
   return state;

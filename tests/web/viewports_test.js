@@ -16,7 +16,13 @@ const VIEWPORTS = [
 const canvasRect = `(() => { const r = ${T}.canvas().getBoundingClientRect();
   return { left: r.left, top: r.top, right: r.right, bottom: r.bottom, width: r.width }; })()`;
 
+// What moved on the page while it loaded, up to the test's first look.
+const SHIFTS = `window.shifts = []; new PerformanceObserver((l) => { for (const e of l.getEntries()) {
+  window.shifts.push(e.sources.map((s) => (s.node && (s.node.id || s.node.nodeName)) || '?').join(' ') + ' ' + e.value); } })
+  .observe({ type: 'layout-shift', buffered: true });`;
+
 run(async (page, ctx) => {
+  await page.send('Page.addScriptToEvaluateOnNewDocument', { source: SHIFTS });
   for (const v of VIEWPORTS) {
     const name = `${v.width}x${v.height}${v.touch ? ' touch' : ''}`;
     const press = async (selector) => {
@@ -30,6 +36,8 @@ run(async (page, ctx) => {
       `(pointer: coarse) is not ${!!v.touch}`);
     check(await page.eval(`!!document.querySelector('#play-buttons:not([hidden])')`) === !!v.touch,
       'play buttons shown on the wrong pointer');
+    const shifts = await page.eval('window.shifts');
+    check(shifts.length === 0, `the page moved while it loaded: ${shifts.join(', ')}`);
 
     ctx.step = `${name}: Hard chosen in the menu, a game started`;
     await press('[data-item="Level1"] > .caption');

@@ -25,6 +25,8 @@
     updateNote();
   };
   coarse.addEventListener('change', P.touchChanged);
+  // The menu bar's captions take their finger size before the program fills the bar in.
+  body.classList.toggle('touch', coarse.matches);
   upright.addEventListener('change', updateNote);
   P.onFit = updateNote;
 

@@ -147,6 +147,7 @@
         frontCtx.restore();
       }
       if (!P.presented) {
+        front.classList.remove('unshown');
         P.firstFrameAt = performance.now();
         P.presented = true;
         P.firstFrame();

@@ -121,27 +121,30 @@
       }
       if (count > 1) ctx.stroke();
     },
-    // Only the areas (x, y, w, h each) that the frame changed are copied to the page's canvas,
-    // each through a clip of the whole scaled copy, so that a smoothed edge matches its
-    // neighbours exactly; a changed pixel reaches about one surface pixel further when smoothed.
+    // Only the areas (x, y, w, h each) that the frame changed are copied to the page's canvas.
+    // Scaled, they are copied together through one clip of the whole scaled copy, so that a
+    // smoothed edge matches its neighbours exactly; a changed pixel reaches about one surface
+    // pixel further when smoothed.
     present(rects, count) {
       const h = heap32();
       const sx = front.width / back.width;
       const sy = front.height / back.height;
-      for (let i = 0, p = rects >> 2; i < count; i++, p += 4) {
-        if (sx === 1 && sy === 1) {
+      if (sx === 1 && sy === 1) {
+        for (let i = 0, p = rects >> 2; i < count; i++, p += 4) {
           frontCtx.drawImage(back, h[p], h[p + 1], h[p + 2], h[p + 3], h[p], h[p + 1], h[p + 2], h[p + 3]);
-          continue;
         }
+      } else if (count > 0) {
         const mx = Math.ceil(sx) + 1;
         const my = Math.ceil(sy) + 1;
-        const x0 = Math.floor(h[p] * sx) - mx;
-        const y0 = Math.floor(h[p + 1] * sy) - my;
-        const x1 = Math.ceil((h[p] + h[p + 2]) * sx) + mx;
-        const y1 = Math.ceil((h[p + 1] + h[p + 3]) * sy) + my;
         frontCtx.save();
         frontCtx.beginPath();
-        frontCtx.rect(x0, y0, x1 - x0, y1 - y0);
+        for (let i = 0, p = rects >> 2; i < count; i++, p += 4) {
+          const x0 = Math.floor(h[p] * sx) - mx;
+          const y0 = Math.floor(h[p + 1] * sy) - my;
+          const x1 = Math.ceil((h[p] + h[p + 2]) * sx) + mx;
+          const y1 = Math.ceil((h[p + 1] + h[p + 3]) * sy) + my;
+          frontCtx.rect(x0, y0, x1 - x0, y1 - y0);
+        }
         frontCtx.clip();
         frontCtx.drawImage(back, 0, 0, front.width, front.height);
         frontCtx.restore();

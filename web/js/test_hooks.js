@@ -64,10 +64,11 @@
     busy: () => !!Module._pel_busy(),
     dialogOpen: () => P.dialogOpen(),
     menuItem: (name) => P.menu.state(name),
-    // What sounds: the audio context's state, effects started, the track asked for and whether
+    // What sounds: the audio context's state and whether it ever ran, effects started, the track asked for and whether
     // it is playing, and how many tracks were asked for so far.
     sound: () => ({
       context: P.audio.context ? P.audio.context.state : 'none',
+      ran: P.audio.ran,
       effects: P.audio.played,
       track: P.audio.track,
       playing: !P.audio.music.paused,

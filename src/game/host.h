@@ -4,7 +4,7 @@
 
 namespace pelmoravan {
 
-// What the rules ask of the world they run in. The game's house (shell/game_host.h) implements
+// What the rules ask of the world they run in. The game's house (host/game_host.h) implements
 // it for every front end; tests implement it with scripted answers and recorders.
 class IGameHost {
 public:

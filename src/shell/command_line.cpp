@@ -4,7 +4,6 @@
 #include <cctype>
 #include <string_view>
 
-#include "audio/music.h"
 #include "shell/data_dir.h"
 #include "shell/score_file.h"
 #include "shell/version.h"
@@ -44,7 +43,6 @@ TCommandLine Failed(std::string what) {
 } // namespace
 
 std::string TStartOptions::ScorePath() const { return DataFilePath(DataDir, ScoreFileName); }
-std::string TStartOptions::TrackPath() const { return DataFilePath(DataDir, MusicTrackFileName); }
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* xdgDataHome,
                               const char* home, const TPlatformOptions& platform) {

@@ -15,7 +15,6 @@ struct TStartOptions {
     std::string DataDir;
 
     std::string ScorePath() const;
-    std::string TrackPath() const;
 };
 
 // What the command line asks for. The toolkit's own options are only noted.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/game_host.h"
 #include "shell/command_line.h"
 #include "shell/data_dir.h"
 #include "shell/qt/qt_options.h"
@@ -22,7 +23,7 @@ TEST(CommandLine, NoArgumentsKeepTheDefaultStart) {
     EXPECT_EQ(line.Action, TAction::Run);
     EXPECT_FALSE(line.Options.Language.has_value());
     EXPECT_EQ(line.Options.ScorePath(), "Pelmoravan.sco");
-    EXPECT_EQ(line.Options.TrackPath(), "back.MID");
+    EXPECT_EQ(TrackPath(line.Options), "back.MID");
     EXPECT_FALSE(line.Platform);
 }
 
@@ -48,7 +49,7 @@ TEST(CommandLine, OptionsAndTheirValues) {
         EXPECT_EQ(line.Options.DataDir, c.dataDir) << c.args[0];
     }
     EXPECT_EQ(Parse({"--data-dir", "d"}).Options.ScorePath(), "d/Pelmoravan.sco");
-    EXPECT_EQ(Parse({"--data-dir", "d/"}).Options.TrackPath(), "d/back.MID");
+    EXPECT_EQ(TrackPath(Parse({"--data-dir", "d/"}).Options), "d/back.MID");
 }
 
 TEST(CommandLine, XdgDataFallsBackToTheHomeFolder) {

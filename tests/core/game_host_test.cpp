@@ -7,7 +7,7 @@
 
 #include "core/fake_surface.h"
 #include "core/fakes.h"
-#include "shell/game_host.h"
+#include "host/game_host.h"
 
 namespace pelmoravan {
 namespace {

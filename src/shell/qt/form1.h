@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "shell/command_line.h"
-#include "shell/game_host.h"
+#include "host/game_host.h"
 
 namespace pelmoravan {
 

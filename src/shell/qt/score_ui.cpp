@@ -5,7 +5,7 @@
 #include <QMessageBox>
 
 #include "media/binary_file.h"
-#include "shell/game_host.h"
+#include "host/game_host.h"
 #include "shell/qt/scores_dialog.h"
 #include "shell/qt/startup_error.h"
 

@@ -7,7 +7,7 @@
 #include "audio/web/web_audio.h"
 #include "media/web/web_surface.h"
 #include "media/web/web_timer.h"
-#include "shell/game_host.h"
+#include "host/game_host.h"
 #include "shell/play_buttons.h"
 #include "shell/web/web_score_storage.h"
 

@@ -17,6 +17,9 @@
 
 namespace pelmoravan {
 
+// Where the options keep the music's track file.
+std::string TrackPath(const TStartOptions& options);
+
 // The parts a front end brings: its window, play surface, frame timer, sound output, music
 // player and tracks, and where the game's random seeds come from. They outlive the house.
 struct TFrontEndParts {

@@ -1,13 +1,16 @@
-#include "shell/game_host.h"
+#include "host/game_host.h"
 
 #include <exception>
 
-#include "shell/apply_language.h"
 #include "media/binary_file.h"
+#include "shell/apply_language.h"
+#include "shell/data_dir.h"
 #include "shell/score_file.h"
 #include "shell/silent_score_ui.h"
 
 namespace pelmoravan {
+
+std::string TrackPath(const TStartOptions& options) { return DataFilePath(options.DataDir, MusicTrackFileName); }
 
 TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
     : FWindow(parts.Window),
@@ -16,7 +19,7 @@ TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
       FGame(std::make_unique<TGame>(*this, *FSeeds)),
       FOptions(std::move(options)),
       FEffects(DXWaveList1, parts.WaveOutput),
-      FMusic(parts.Player, parts.Tracks, FGame->Rng, FOptions.TrackPath()) {
+      FMusic(parts.Player, parts.Tracks, FGame->Rng, TrackPath(FOptions)) {
     TGame& g = *FGame;
     g.ImageList = &ImageList;
     g.DXImageList1 = &DXImageList1;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +28,17 @@ constexpr const char* NotRegular = "Not a regular file";
 // A folder is left to open() so that it fails with the system's own reason, as it always did.
 bool OtherThanFileOrFolder(const struct stat& info) {
     return !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+}
+
+// The process's file-creation mask, read without changing it (umask() would, for every thread).
+mode_t CreationMask() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("Umask:", 0) == 0) {
+            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+        }
+    }
+    return 022;
 }
 
 } // namespace
@@ -132,7 +145,9 @@ void ReplaceFile(const std::string& path, const void* bytes, std::size_t count) 
     if (fd < 0) {
         Refuse(TFileMode::Create, path, Reason(errno));
     }
-    int error = 0;
+    // A temporary file is private to its owner; the file that takes the path's place gets the
+    // mode any other new file of the player's would.
+    int error = ::fchmod(fd, 0666 & ~CreationMask()) == 0 ? 0 : errno;
     const auto* next = static_cast<const char*>(bytes);
     while (count > 0 && error == 0) {
         const ssize_t done = ::write(fd, next, count);

@@ -227,12 +227,14 @@ TEST_F(MusicTest, TheTrackFileReplacesALinkAndNeverWritesThroughIt) {
     std::ofstream(scores) << "list";
     const std::vector<std::pair<fs::path, std::string>> links = {
         {target, "precious"}, {scores, "list"}, {Dir / "nowhere", ""}};
+    const mode_t mask = ::umask(027);
     for (const auto& [to, before] : links) {
         fs::remove(Path);
         fs::create_symlink(to, Path);
         TBackgroundMusic music(Player, Tracks, Random, Path);
         music.PlayMusic(true);
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Path))) << to;
+        EXPECT_EQ(fs::status(Path).permissions(), fs::perms(0640)) << to;
         EXPECT_EQ(FileText(), "track " + Tracks.Asked.back().substr(5)) << to;
         EXPECT_EQ(fs::exists(to), !before.empty()) << to;
         if (!before.empty()) {
@@ -240,6 +242,7 @@ TEST_F(MusicTest, TheTrackFileReplacesALinkAndNeverWritesThroughIt) {
             EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before) << to;
         }
     }
+    ::umask(mask);
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 3);
 
     fs::remove(Path);

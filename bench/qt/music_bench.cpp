@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "audio/qt/qt_track_source.h"
+#include "desktop/audio/qt_track_source.h"
 #include "audio/rmid.h"
-#include "audio/sdl/music_synth.h"
-#include "audio/sdl/sdl_audio.h"
+#include "desktop/audio/music_synth.h"
+#include "desktop/audio/sdl_audio.h"
 
 namespace pelmoravan {
 namespace {

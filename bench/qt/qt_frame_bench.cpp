@@ -10,8 +10,8 @@
 #include <string>
 
 #include "core/fakes.h"
-#include "media/qt/dxdraw.h"
-#include "media/qt/picture_data.h"
+#include "desktop/media/dxdraw.h"
+#include "desktop/media/picture_data.h"
 
 namespace pelmoravan {
 namespace {

@@ -8,7 +8,7 @@
 #include "host/game_host.h"
 #include "shell/command_line.h"
 #include "shell/data_dir.h"
-#include "shell/qt/qt_options.h"
+#include "desktop/shell/qt_options.h"
 
 namespace pelmoravan {
 namespace {

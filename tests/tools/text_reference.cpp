@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "media/qt/qt_surface.h"
+#include "desktop/media/qt_surface.h"
 
 int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);

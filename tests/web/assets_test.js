@@ -31,7 +31,7 @@ run(async (page, ctx) => {
   }
 
   ctx.step = 'the font holds every character of the texts';
-  const sources = execFileSync('git', ['-C', source, 'ls-files', 'src/*.cpp', 'src/*.h', 'web/*.html', 'web/*.js'],
+  const sources = execFileSync('git', ['-C', source, 'ls-files', 'src/*.cpp', 'src/*.h', 'src/*.html', 'src/*.js'],
     { encoding: 'utf8' }).split('\n').filter(Boolean).map((f) => path.join(source, f));
   const wanted = execFileSync('/usr/bin/python3', [path.join(source, 'tools/web/glyphs.py'), ...sources],
     { encoding: 'utf8' });

@@ -11,9 +11,9 @@
 
 #include "audio/music.h"
 #include "game/game.h"
-#include "media/qt/asset_loader.h"
+#include "desktop/media/asset_loader.h"
 #include "media/canvas_state.h"
-#include "media/qt/qt_surface.h"
+#include "desktop/media/qt_surface.h"
 #include "shell/apply_language.h"
 
 namespace pelmoravan {

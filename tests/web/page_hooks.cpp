@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "game/tile_sprite.h"
-#include "shell/web/page_form.h"
+#include "web/shell/page_form.h"
 
 using namespace pelmoravan;
 

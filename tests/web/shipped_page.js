@@ -1,5 +1,5 @@
 // The page as shipped holds no test entry point: its program exports exactly the functions that
-// web/exports.txt lists (besides what emscripten's runtime exports for its own use), the page's
+// src/web/page/exports.txt lists (besides what emscripten's runtime exports for its own use), the page's
 // script calls exactly those, and no script defines the tests' hooks. The test page, which has
 // them, must be caught by the same checks.
 //   node tests/web/shipped_page.js SHIPPED_FOLDER TEST_FOLDER EXPORTS_LIST

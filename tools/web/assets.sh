@@ -27,15 +27,15 @@ stale() {
   return 1
 }
 
-# Music. The container rule is the game's own (src/audio/rmid.*), built here as a host tool.
+# Music. The container rule is the game's own (src/core/audio/rmid.*), built here as a host tool.
 tracks=("$ROOT"/assets/music/*.mid)
-unrmid_sources=("$ROOT/src/audio/rmid.cpp" "$ROOT/src/audio/rmid.h" "$ROOT/tools/web/unrmid.cpp")
+unrmid_sources=("$ROOT/src/core/audio/rmid.cpp" "$ROOT/src/core/audio/rmid.h" "$ROOT/tools/web/unrmid.cpp")
 for track in "${tracks[@]}"; do
   name="$(basename "$track" .mid)"
   ogg="$OUT/music/$name.ogg"
   stale "$ogg" "$track" "$0" "${unrmid_sources[@]}" || continue
   if [ ! -x "$TMP/unrmid" ]; then
-    "${CXX:-g++}" -std=c++20 -O1 -I "$ROOT/src" "$ROOT/src/audio/rmid.cpp" "$ROOT/tools/web/unrmid.cpp" \
+    "${CXX:-g++}" -std=c++20 -O1 -I "$ROOT/src/core" "$ROOT/src/core/audio/rmid.cpp" "$ROOT/tools/web/unrmid.cpp" \
       -o "$TMP/unrmid"
   fi
   "$TMP/unrmid" "$track" "$TMP/$name.mid"
@@ -48,7 +48,7 @@ done
 # Fonts. The canvas draws every text in the desktop's canvas face, whose Latin glyphs the
 # game's metrics were made with; menus and dialogs take DejaVu Sans for Latin, as the desktop's
 # widgets do on Debian, and the same CJK face for the rest.
-mapfile -t text_sources < <(cd "$ROOT" && find src web -type f \
+mapfile -t text_sources < <(cd "$ROOT" && find src -type f \
   \( -name '*.cpp' -o -name '*.h' -o -name '*.html' -o -name '*.js' \) 2>/dev/null | sort)
 text_sources=("${text_sources[@]/#/$ROOT/}")
 css="$OUT/fonts/fonts.css"

@@ -5,7 +5,7 @@
 # the font subset). Every file but index.html and sw.js is named by its content, and has Brotli
 # and gzip copies beside it where they are smaller (tools/web/publish.py).
 # Then the same page with the browser tests' hooks (the test program's exports and
-# web/js/test_hooks.js) into TEST_OUT, where the browser tests load it; an empty TEST_OUT builds
+# src/web/page/js/test_hooks.js) into TEST_OUT, where the browser tests load it; an empty TEST_OUT builds
 # the page as shipped only.
 #   build.sh [OUT=build/web] [TEST_OUT=build/web-test]
 set -euo pipefail
@@ -33,10 +33,10 @@ stage_page() {
   # Files of older builds that are no longer made go; music and fonts stay for assets.sh.
   find "$stage" -maxdepth 1 -type f -delete
   rm -rf "$stage/icons" "$stage/waves"
-  cp "$program/pelmoravan.js" "$program/pelmoravan.wasm" "$program/pelmoravan.data" web/index.html \
-    web/page.css web/sw.js web/manifest.webmanifest "$stage/"
+  cp "$program/pelmoravan.js" "$program/pelmoravan.wasm" "$program/pelmoravan.data" src/web/page/index.html \
+    src/web/page/page.css src/web/page/sw.js src/web/page/manifest.webmanifest "$stage/"
   local part
-  for part in "${page_parts[@]}"; do cat "web/js/$part.js"; done >"$stage/page.js"
+  for part in "${page_parts[@]}"; do cat "src/web/page/js/$part.js"; done >"$stage/page.js"
   # The effects: the title plays none, so the page fetches them once it shows.
   mkdir -p "$stage/waves"
   cp assets/waves/*.wav "$stage/waves/"

@@ -1,9 +1,0 @@
-#pragma once
-#include "shell/web/web_form.h"
-
-namespace pelmoravan {
-
-// The page's one window, for calls that reach it from outside main; null until it is built.
-TWebForm* PageForm();
-
-} // namespace pelmoravan

@@ -1,0 +1,67 @@
+// The page around the game: its namespace, the options read from the address, and how it starts
+// and ends. The other files of src/web/page/js each add one part (the canvas, the catalog, the timer,
+// sound, the menu bar, the dialogs, the input); tools/web/build.sh joins them into page.js in
+// order. The rules are all in the program (pelmoravan.js / .wasm); these files only carry calls.
+'use strict';
+
+const Pel = (() => {
+  const P = {};
+  const query = new URLSearchParams(location.search);
+  P.params = {
+    lang: query.get('lang') || '',
+    seed: (Number(query.get('seed')) >>> 0) || 0,
+  };
+
+  // --- start and end ---
+  P.running = false;
+  P.isEnded = false;
+  P.started = () => {
+    P.running = true;
+    P.touchChanged();
+    P.syncPage();
+  };
+  // The play buttons and the spoken status follow the game after each tick and command.
+  P.syncPage = () => {
+    if (P.running && !Module._pel_busy()) Module._pel_sync_page();
+  };
+
+  // The page's own texts come from the program's tables, in the game's language.
+  P.texts = {};
+  P.setLanguage = (language, lines) => {
+    P.texts = {};
+    for (const line of lines.split('\n')) {
+      const at = line.indexOf('=');
+      if (at > 0) P.texts[line.slice(0, at)] = line.slice(at + 1);
+    }
+    document.documentElement.lang = language === 1 ? 'en' : 'zh';
+    if (P.onLanguage) P.onLanguage();
+  };
+  P.failed = (text) => {
+    const f = document.getElementById('failed');
+    f.textContent = text;
+    f.hidden = false;
+  };
+  P.ended = () => {
+    P.running = false;
+    P.isEnded = true;
+    P.timer.disarm();
+    P.audio.stopAll();
+    P.closeMenus();
+    document.getElementById('ended-text').textContent = P.texts.ended;
+    const again = document.getElementById('restart');
+    again.textContent = P.texts.startAgain;
+    again.onclick = () => location.reload();
+    document.getElementById('menubar').hidden = true;
+    document.getElementById('stage').hidden = true;
+    document.getElementById('ended').hidden = false;
+    again.focus();
+  };
+  P.persistFailed = false;
+
+  return P;
+})();
+
+var Module = {
+  print: (text) => console.log(text),
+  printErr: (text) => console.warn(text),
+};

@@ -1,0 +1,86 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "web/audio/web_audio.h"
+#include "web/media/web_surface.h"
+#include "web/media/web_timer.h"
+#include "host/game_host.h"
+#include "shell/play_buttons.h"
+#include "web/shell/web_score_storage.h"
+
+namespace pelmoravan {
+
+// The page's main window: the game's house shown in the page. It owns the house, the play
+// surface, the frame timer and the sound for the whole visit, and shows the menu and dialogs.
+class TWebForm final : public IGameWindow {
+public:
+    // language 0 Chinese, 1 English; seed 0 for the clock's seeds, else fixed ones from it.
+    TWebForm(std::uint8_t language, std::uint32_t seed, std::int32_t width, std::int32_t height);
+    ~TWebForm() override;
+
+    TGame& Game() { return FHost->Game(); }
+    TWebDraw& DXDraw() { return FDXDraw; }
+    const TMainMenuModel& Menu() const { return FHost->Menu(); }
+
+    // Loads the catalog (waiting for the page) and starts the timer and the music.
+    void Start();
+
+    // --- the page's events ---
+    void MouseDown(std::int32_t button, std::int32_t x, std::int32_t y);
+    void KeyEvent(TKey key, bool down);
+    void LetGoKeys() { FHost->Keys().LetGoAll(); }
+    // A menu was opened or an item chosen.
+    void MenuItem(TMenuItem item);
+    // A shortcut key ("F2".."F5"): its menus' opening handlers, then the item if it is enabled.
+    void Shortcut(TMenuItem item);
+    // Whether the page's main pointer is coarse (a finger): a tap on the title starts a game, and
+    // Exit asks before it ends one in progress.
+    void SetTouch(bool touch) { FTouch = touch; }
+    // Brings the page's play buttons and its spoken status up to date with the game; sends only
+    // what changed.
+    void SyncPage();
+
+    // Tests drive the ticks by hand: the timer stays off from now on.
+    void HoldTimer() { FHost->HoldTimer(); }
+
+    // IGameWindow
+    bool AskYesNo(const std::string& text) override;
+    void UpdateScores(bool enter, std::int32_t score) override;
+    void ProcessOneMessage() override;
+    // The surface's width: the page is the screen the game is shown on.
+    std::int32_t ScreenWidth() const override;
+    std::int32_t SurfaceWidth() const override { return FDXDraw.WebSurface().Width(); }
+    std::int32_t SurfaceHeight() const override { return FDXDraw.WebSurface().Height(); }
+    void Terminate() override;
+    void ShowSaveDialog() override;
+    void SyncMenu() override;
+    void ShowCaption(const std::string& caption) override;
+    void ShowAbout() override;
+    void CloseWindow() override;
+    void ReportError(const std::string& message) override { ReportCommandError(message); }
+    void ReportCommandError(const std::string& message) override;
+    // The page plays on without music.
+    void ReportStartError(const std::string& message) override { ReportCommandError(message); }
+
+private:
+    // Says once a visit that the browser's storage cannot keep the score list.
+    void ScoresNotKept();
+
+    TWebDraw FDXDraw;
+    TWebTimer FTimer;
+    TWebWaveOutput FWaveOutput;
+    TWebMusicPlayer FPlayer;
+    TWebTrackSource FTracks;
+    std::unique_ptr<TGameHost> FHost;
+    bool FTouch = false;
+    std::array<TPlayButton, 4> FShownButtons{};
+    std::string FShownStatus;
+    bool FEnded = false;
+    TWebScoreStorage FScoreStorage{[this] { ScoresNotKept(); }};
+    bool FScoresNotKeptSaid = false;
+};
+
+} // namespace pelmoravan

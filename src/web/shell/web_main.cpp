@@ -1,0 +1,102 @@
+// The page's program: builds the main window and hands the page's events to it.
+#include <emscripten.h>
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "web/shell/page_form.h"
+#include "web/shell/suspension.h"
+#include "web/shell/web_form.h"
+
+using namespace pelmoravan;
+
+namespace {
+
+std::unique_ptr<TWebForm> gForm;
+
+EM_JS(int, js_param_language, (), { return Pel.params.lang === 'en' ? 1 : 0; });
+EM_JS(double, js_param_seed, (), { return Pel.params.seed; });
+// The screen the game lays itself out for, whatever the viewport; the page scales it to fit.
+// 1024 wide takes the large cells (800 to 1023 would take the small ones), and 768 high leaves
+// the Hard board clear of the status band and its bonus line.
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+EM_JS(void, js_started, (), { Pel.started(); });
+EM_JS(void, js_failed, (const char* text), { Pel.failed(UTF8ToString(text)); });
+
+} // namespace
+
+namespace pelmoravan {
+TWebForm* PageForm() { return gForm.get(); }
+} // namespace pelmoravan
+
+int main() {
+    try {
+        const auto seed = static_cast<std::uint32_t>(js_param_seed());
+        gForm = std::make_unique<TWebForm>(static_cast<std::uint8_t>(js_param_language()), seed,
+                                           kScreenWidth, kScreenHeight);
+        gForm->Start();
+        js_started();
+    } catch (const std::exception& error) {
+        // Building the window failed (a file the page could not load).
+        js_failed(error.what());
+    }
+    return 0;
+}
+
+// What the page's script calls; src/web/page/exports.txt lists each of them, and only they are exported.
+extern "C" {
+
+void pel_mouse(int button, int x, int y) {
+    if (gForm) {
+        gForm->MouseDown(button, x, y);
+    }
+}
+
+// key: 0 Esc, 1 F9.
+void pel_key(int key, int down) {
+    if (gForm) {
+        gForm->KeyEvent(key == 0 ? TKey::Escape : TKey::F9, down != 0);
+    }
+}
+
+void pel_keys_lost() {
+    if (gForm) {
+        gForm->LetGoKeys();
+    }
+}
+
+void pel_menu(int item) {
+    if (gForm && item >= 0 && item < static_cast<int>(MenuItemCount)) {
+        gForm->MenuItem(static_cast<TMenuItem>(item));
+    }
+}
+
+void pel_shortcut(int item) {
+    if (gForm && item >= 0 && item < static_cast<int>(MenuItemCount)) {
+        gForm->Shortcut(static_cast<TMenuItem>(item));
+    }
+}
+
+void pel_touch(int touch) {
+    if (gForm) {
+        gForm->SetTouch(touch != 0);
+    }
+}
+
+// After each tick and each command: the play buttons and the spoken status follow the game.
+void pel_sync_page() {
+    if (gForm) {
+        gForm->SyncPage();
+    }
+}
+
+// The height of a board cell in surface pixels: the page tells an upright phone's player when
+// tiles come out too small for a finger.
+int pel_cell_height() { return gForm ? gForm->Game().CellHeight : 0; }
+
+// Some call waits for the page (a dialog, or one turn of the event loop).
+int pel_busy() { return TSuspension::InFlight() ? 1 : 0; }
+
+} // extern "C"

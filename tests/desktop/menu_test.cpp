@@ -1,0 +1,269 @@
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "desktop/shell/form1.h"
+#include "desktop/shell/main_menu.h"
+
+namespace pelmoravan {
+namespace {
+
+using enum TMenuItem;
+
+// 100 tile pictures named "1".."100", without pixels.
+std::unique_ptr<TPictureCollection> TilePictures() {
+    auto list = std::make_unique<TPictureCollection>();
+    for (int i = 1; i <= 100; ++i) {
+        list->Add(std::to_string(i));
+    }
+    return list;
+}
+
+class MenuWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (form.Game().ImageList == nullptr || form.Game().ImageList->Count() < 100) {
+            form.Game().ImageList = pictures.get();
+        }
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    TGame& game() { return form.Game(); }
+    QAction* action(TMenuItem item) { return form.MainMenu1().Action(item); }
+    QString text(TMenuItem item) { return action(item)->text(); }
+    void press(Qt::Key key) { QTest::keyClick(&form, key); }
+    // Opens a menu as the user would and closes it again.
+    void open(TMenuItem item) {
+        QMenu* menu = form.MainMenu1().Menu(item);
+        menu->popup(QPoint(0, 0));
+        menu->hide();
+    }
+
+    std::unique_ptr<TPictureCollection> pictures = TilePictures();
+    TForm1 form;
+};
+
+TEST_F(MenuWindow, ChineseCaptionsAndShortcutsAfterStart) {
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Pelmoravan v2.2"));
+    QStringList bar;
+    for (QAction* a : form.menuBar()->actions()) {
+        bar << a->text();
+    }
+    EXPECT_EQ(bar, (QStringList{"游戏", "设置", "其他", "关于", "退出"}));
+    EXPECT_EQ(text(NewGame1), QStringLiteral("新游戏"));
+    EXPECT_EQ(text(GameOver1), QStringLiteral("暂停"));
+    EXPECT_EQ(text(EndGame1), QStringLiteral("结束游戏"));
+    EXPECT_EQ(text(BackgroundMusic1), QStringLiteral("背景音乐"));
+    EXPECT_EQ(text(N2), QStringLiteral("排名"));
+    EXPECT_EQ(action(NewGame1)->shortcut(), QKeySequence(Qt::Key_F2));
+    EXPECT_EQ(action(GameOver1)->shortcut(), QKeySequence(Qt::Key_F3));
+    EXPECT_EQ(action(hint1)->shortcut(), QKeySequence(Qt::Key_F4));
+    EXPECT_EQ(action(wash1)->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_TRUE(action(EndGame1)->shortcut().isEmpty());
+    EXPECT_EQ(form.menuBar()->objectName(), QStringLiteral("MainMenu1"));
+    EXPECT_EQ(action(Hard1)->objectName(), QStringLiteral("Hard1"));
+}
+
+TEST_F(MenuWindow, LanguageSubmenuIsHiddenAndItsCommandsStillWork) {
+    EXPECT_FALSE(action(Language1)->isVisible());
+    for (TMenuItem item : {hint1, wash1, Auto1, N2}) {
+        EXPECT_TRUE(action(item)->isVisible());
+    }
+    action(English1)->trigger();
+    EXPECT_EQ(game().Language, 1);
+    EXPECT_EQ(text(game1), QStringLiteral("Game"));
+    EXPECT_EQ(text(BackgroundMusic1), QStringLiteral("BackGround Music"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Pelmoravan v2.2"));
+    EXPECT_FALSE(action(Language1)->isVisible());
+    open(Language1);
+    EXPECT_TRUE(action(English1)->isChecked());
+    EXPECT_FALSE(action(Chinese1)->isChecked());
+    action(Chinese1)->trigger();
+    EXPECT_EQ(game().Language, 0);
+    EXPECT_EQ(text(game1), QStringLiteral("游戏"));
+}
+
+TEST_F(MenuWindow, F2StartsAGameOnlyOnTheTitleScreen) {
+    press(Qt::Key_F2);
+    ASSERT_EQ(game().GameState, 1);
+    EXPECT_EQ(game().BoardColumns, 16);
+    EXPECT_EQ(game().BoardRows, 10);
+    // The menu was never opened: the shortcut itself must see that New Game is disabled now.
+    game().Score = 77;
+    game().Level = 4;
+    press(Qt::Key_F2);
+    EXPECT_EQ(game().Score, 77);
+    EXPECT_EQ(game().Level, 4);
+    EXPECT_FALSE(action(NewGame1)->isEnabled());
+    game().GameState = 3;
+    press(Qt::Key_F2);
+    EXPECT_EQ(game().GameState, 3);
+    EXPECT_EQ(game().Score, 77);
+    game().GameState = 0;
+    press(Qt::Key_F2);
+    EXPECT_EQ(game().GameState, 1);
+    EXPECT_EQ(game().Score, 0);
+    EXPECT_EQ(game().Level, 1);
+}
+
+TEST_F(MenuWindow, F3PausesAndResumes) {
+    press(Qt::Key_F3);
+    EXPECT_EQ(game().GameState, 0);
+    press(Qt::Key_F2);
+    press(Qt::Key_F3);
+    EXPECT_EQ(game().GameState, 2);
+    // The caption follows the state at the next opening, not at the command.
+    EXPECT_EQ(text(GameOver1), QStringLiteral("暂停"));
+    open(game1);
+    EXPECT_EQ(text(GameOver1), QStringLiteral("恢复"));
+    EXPECT_FALSE(action(EndGame1)->isEnabled());
+    press(Qt::Key_F2);  // no new game while paused
+    EXPECT_EQ(game().GameState, 2);
+    press(Qt::Key_F3);
+    EXPECT_EQ(game().GameState, 1);
+    open(game1);
+    EXPECT_EQ(text(GameOver1), QStringLiteral("暂停"));
+    EXPECT_TRUE(action(EndGame1)->isEnabled());
+}
+
+TEST_F(MenuWindow, DisabledItemsSwallowTheirShortcuts) {
+    QSignalSpy hints(action(hint1), &QAction::triggered);
+    QSignalSpy shuffles(action(wash1), &QAction::triggered);
+    game().HintsLeft = 0;
+    game().ShufflesLeft = 0;
+    ASSERT_TRUE(action(hint1)->isEnabled());  // never opened yet
+    press(Qt::Key_F4);
+    press(Qt::Key_F5);
+    EXPECT_EQ(hints.count(), 0);
+    EXPECT_EQ(shuffles.count(), 0);
+    EXPECT_FALSE(action(hint1)->isEnabled());
+    // With shuffles left but on the title screen the command runs and uses up nothing.
+    game().ShufflesLeft = 3;
+    press(Qt::Key_F5);
+    EXPECT_EQ(shuffles.count(), 1);
+    EXPECT_EQ(game().ShufflesLeft, 3);
+    // Pause is disabled on the title screen and after the game is over.
+    QSignalSpy pauses(action(GameOver1), &QAction::triggered);
+    press(Qt::Key_F3);
+    game().GameState = 3;
+    press(Qt::Key_F3);
+    EXPECT_EQ(pauses.count(), 0);
+    EXPECT_EQ(game().GameState, 3);
+}
+
+TEST_F(MenuWindow, ShortcutsWithModifiersAreNotMenuKeys) {
+    QTest::keyClick(&form, Qt::Key_F2, Qt::ShiftModifier);
+    EXPECT_EQ(game().GameState, 0);
+}
+
+TEST_F(MenuWindow, DifficultyOnlyOnTheTitleScreen) {
+    press(Qt::Key_F2);
+    action(Hard1)->trigger();
+    EXPECT_EQ(game().Difficulty, 1);
+    EXPECT_FALSE(action(Hard1)->isChecked());  // the click does not set the mark by itself
+    open(Level2);
+    EXPECT_TRUE(action(Easy1)->isChecked());
+    EXPECT_FALSE(action(Hard1)->isChecked());
+    open(game1);
+    action(EndGame1)->trigger();
+    EXPECT_EQ(game().GameState, 0);
+    action(Hard1)->trigger();
+    EXPECT_EQ(game().Difficulty, 3);
+    open(Level2);
+    EXPECT_TRUE(action(Hard1)->isChecked());
+    EXPECT_FALSE(action(Easy1)->isChecked());
+    press(Qt::Key_F2);
+    EXPECT_EQ(game().GameState, 1);
+    EXPECT_EQ(game().BoardRows, 15);
+}
+
+TEST_F(MenuWindow, SoundSwitchesAndTheirMarks) {
+    action(Music1)->trigger();
+    EXPECT_FALSE(game().SoundOn);
+    action(BackgroundMusic1)->trigger();
+    EXPECT_FALSE(game().MusicOn);
+    open(Sound1);
+    EXPECT_FALSE(action(Music1)->isChecked());
+    EXPECT_FALSE(action(BackgroundMusic1)->isChecked());
+    action(BackgroundMusic1)->trigger();
+    open(Sound1);
+    EXPECT_TRUE(game().MusicOn);
+    EXPECT_TRUE(action(BackgroundMusic1)->isChecked());
+    EXPECT_FALSE(action(Music1)->isChecked());
+}
+
+TEST_F(MenuWindow, AutoMarkFollowsTheGame) {
+    action(Auto1)->trigger();  // title screen: nothing happens
+    EXPECT_FALSE(game().AutoPlay);
+    EXPECT_FALSE(action(Auto1)->isChecked());
+    press(Qt::Key_F2);
+    action(Auto1)->trigger();
+    EXPECT_EQ(action(Auto1)->isChecked(), game().Auto1Checked);
+    EXPECT_TRUE(game().Auto1Checked);
+}
+
+TEST_F(MenuWindow, ErrorsInsideACommandAreShownAndTheWindowGoesOn) {
+    TPictureCollection empty;
+    game().ImageList = &empty;
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->close();
+        }
+    });
+    press(Qt::Key_F2);
+    EXPECT_EQ(shown, QStringLiteral("Image '1' not found"));
+    EXPECT_TRUE(form.isVisible());
+    game().ImageList = pictures.get();
+}
+
+TEST_F(MenuWindow, ExitClosesTheWindowAlsoDuringAGame) {
+    const bool quitOnClose = QApplication::quitOnLastWindowClosed();
+    QApplication::setQuitOnLastWindowClosed(false);
+    press(Qt::Key_F2);
+    action(Exit1)->trigger();
+    EXPECT_FALSE(form.isVisible());
+    QApplication::setQuitOnLastWindowClosed(quitOnClose);
+}
+
+// Started with --language english and a data folder: the captions and texts of the English
+// command from the first frame on, and both files in that folder.
+TEST(StartOptions, EnglishTextsAndTheDataFolderFromTheStart) {
+    const QTemporaryDir dir;
+    TStartOptions options;
+    options.Language = 1;
+    options.DataDir = dir.path().toStdString();
+    TForm1 form(options);
+    EXPECT_EQ(form.Game().Language, 1);
+    QStringList bar;
+    for (QAction* a : form.menuBar()->actions()) {
+        bar << a->text();
+    }
+    EXPECT_EQ(bar, (QStringList{"Game", "Setting", "Other", "About", "Exit"}));
+    const TMainMenu& menu = form.MainMenu1();
+    EXPECT_EQ(menu.Action(NewGame1)->text(), QStringLiteral("New Game"));
+    EXPECT_EQ(menu.Action(GameOver1)->text(), QStringLiteral("Pause"));
+    EXPECT_EQ(menu.Action(Level2)->text(), QStringLiteral("Level"));
+    EXPECT_EQ(menu.Action(BackgroundMusic1)->text(), QStringLiteral("BackGround Music"));
+    EXPECT_EQ(menu.Action(N2)->text(), QStringLiteral("Sequence"));
+    EXPECT_FALSE(menu.Action(Language1)->isVisible());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Pelmoravan v2.2"));
+    EXPECT_EQ(form.Game().Messages[10], "Remain Time : ");
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("back.MID")));
+    form.UpdateScores(false, -1);
+    EXPECT_EQ(QFileInfo(dir.filePath("Pelmoravan.sco")).size(), 593);
+}
+
+} // namespace
+} // namespace pelmoravan

@@ -1,0 +1,149 @@
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "modal_helpers.h"
+#include "desktop/shell/score_ui.h"
+#include "desktop/shell/scores_dialog.h"
+
+namespace pelmoravan {
+namespace {
+
+using pelmoravan::testing::OnNextModal;
+
+TEST(ScoreListDialog, HasItsFixedLayoutAndTexts) {
+    TfmScores dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("排名"));
+    EXPECT_EQ(dialog.size(), QSize(234, 305));
+    EXPECT_EQ(dialog.ListView1->geometry(), QRect(8, 8, 217, 257));
+    ASSERT_EQ(dialog.ListView1->columnCount(), 3);
+    const QTreeWidgetItem* header = dialog.ListView1->headerItem();
+    EXPECT_EQ(header->text(0), QStringLiteral("名次"));
+    EXPECT_EQ(header->text(1), QStringLiteral("姓名"));
+    EXPECT_EQ(header->text(2), QStringLiteral("分数"));
+    EXPECT_EQ(dialog.ListView1->columnWidth(0), 40);
+    EXPECT_EQ(dialog.ListView1->columnWidth(1), 80);
+    EXPECT_EQ(dialog.ListView1->columnWidth(2), 90);
+    EXPECT_EQ(dialog.ListView1->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(dialog.Button1->text(), QStringLiteral("确定"));
+    EXPECT_EQ(dialog.Button1->geometry(), QRect(80, 274, 75, 25));
+}
+
+TEST(ScoreListDialog, ListsAllTenRowsAndClosesWithOk) {
+    TScoreEntries entries{};
+    entries[0] = {"张三", 4200};
+    entries[1] = {"Bob", 17};
+    TfmScores dialog;
+    dialog.Fill(entries);
+    dialog.Fill(entries); // filling again starts from an empty list
+    ASSERT_EQ(dialog.ListView1->topLevelItemCount(), 10);
+    EXPECT_EQ(dialog.ListView1->topLevelItem(0)->text(0), QStringLiteral("1"));
+    EXPECT_EQ(dialog.ListView1->topLevelItem(0)->text(1), QStringLiteral("张三"));
+    EXPECT_EQ(dialog.ListView1->topLevelItem(0)->text(2), QStringLiteral("4200"));
+    EXPECT_EQ(dialog.ListView1->topLevelItem(1)->text(1), QStringLiteral("Bob"));
+    EXPECT_EQ(dialog.ListView1->topLevelItem(9)->text(0), QStringLiteral("10"));
+    EXPECT_EQ(dialog.ListView1->topLevelItem(9)->text(1), QString());
+    EXPECT_EQ(dialog.ListView1->topLevelItem(9)->text(2), QStringLiteral("0"));
+
+    OnNextModal([&](QWidget*) { QTest::mouseClick(dialog.Button1, Qt::LeftButton); });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+}
+
+class ScoreUiTest : public ::testing::Test {
+protected:
+    std::string Path() const { return Dir.filePath(QStringLiteral("Pelmoravan.sco")).toStdString(); }
+    QTemporaryDir Dir;
+};
+
+TEST_F(ScoreUiTest, NamePromptShowsItsTextsAndCancelGivesNothing) {
+    TQtScoreUi ui;
+    QString caption, label, preset;
+    OnNextModal([&](QWidget* modal) {
+        auto* input = qobject_cast<QInputDialog*>(modal);
+        ASSERT_NE(input, nullptr);
+        caption = input->windowTitle();
+        label = input->labelText();
+        preset = input->textValue();
+        input->setTextValue(QStringLiteral("王小明"));
+        input->accept();
+    });
+    EXPECT_EQ(ui.InputName("No.3", "Please Input Your Name:", "Default User"), std::optional<std::string>("王小明"));
+    EXPECT_EQ(caption, QStringLiteral("No.3"));
+    EXPECT_EQ(label, QStringLiteral("Please Input Your Name:"));
+    EXPECT_EQ(preset, QStringLiteral("Default User"));
+
+    OnNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    EXPECT_EQ(ui.InputName("No.1", "Please Input Your Name:", "Default User"), std::nullopt);
+}
+
+TEST_F(ScoreUiTest, AScoreIsRecordedUnderTheNameAndListed) {
+    ASSERT_TRUE(UpdateScoresInWindow(nullptr, false, -1, Path()));
+    QString listedName;
+    OnNextModal([&](QWidget* modal) {
+        auto* input = qobject_cast<QInputDialog*>(modal);
+        ASSERT_NE(input, nullptr);
+        EXPECT_EQ(input->windowTitle(), QStringLiteral("No.1"));
+        input->setTextValue(QStringLiteral("Ann"));
+        input->accept();
+        OnNextModal([&](QWidget* list) {
+            auto* scores = qobject_cast<TfmScores*>(list);
+            ASSERT_NE(scores, nullptr);
+            listedName = scores->ListView1->topLevelItem(0)->text(1);
+            scores->Button1->click();
+        });
+    });
+    EXPECT_TRUE(UpdateScoresInWindow(nullptr, true, 1234, Path()));
+    EXPECT_EQ(listedName, QStringLiteral("Ann"));
+    std::ifstream in(Path(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), 593u);
+    EXPECT_EQ(bytes.substr(33, 4), std::string("\x03" "Ann"));
+}
+
+TEST_F(ScoreUiTest, AFileErrorInTheGameIsShownAndTheGameGoesOn) {
+    ASSERT_TRUE(QDir(Dir.path()).mkdir(QStringLiteral("Pelmoravan.sco")));
+    QString text;
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        box->accept();
+    });
+    EXPECT_FALSE(UpdateScoresInWindow(nullptr, true, -1, Path()));
+    EXPECT_EQ(text, QString::fromStdString("Cannot open file \"" + Path() + "\". Is a directory"));
+}
+
+TEST_F(ScoreUiTest, AStartUpErrorIsShownAndToldOnStandardError) {
+    const std::string missing = Dir.filePath(QStringLiteral("gone/Pelmoravan.sco")).toStdString();
+    QString text;
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        box->accept();
+    });
+    ::testing::internal::CaptureStderr();
+    const bool ok = CheckScoreFileAtStartup(missing);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(ok);
+    const std::string message = "Cannot create file \"" + missing + "\". No such file or directory";
+    EXPECT_EQ(text, QString::fromStdString(message));
+    // The offscreen platform may add notes of its own after our line.
+    EXPECT_EQ(err.substr(0, err.find('\n') + 1), "pelmoravan: " + message + "\n");
+
+    EXPECT_TRUE(CheckScoreFileAtStartup(Path()));
+    EXPECT_EQ(QFileInfo(QString::fromStdString(Path())).size(), 593);
+}
+
+} // namespace
+} // namespace pelmoravan

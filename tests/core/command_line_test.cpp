@@ -91,6 +91,8 @@ TEST(CommandLine, BadOptionsAreNamedOnOneLine) {
         {{"--xdg-data=1"}, "option '--xdg-data' takes no value"},
         {{"--xdg-data", "--data-dir", "d"}, "options '--data-dir' and '--xdg-data' exclude each other"},
         {{"-platform"}, "option '-platform' needs a value"},
+        {{"-platform", ""}, "option '-platform' needs a value"},
+        {{"--display", ""}, "option '--display' needs a value"},
     };
     for (const auto& [args, what] : cases) {
         const TCommandLine line = Parse(args);

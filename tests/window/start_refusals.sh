@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Starts that cannot go on end with one line on stderr and their exit code, never with an abort:
-# an empty argument (2, no display needed), a display number with no X server behind it and a
+# an empty argument or option value (2, no display needed), a display number with no X server behind it and a
 # platform Qt does not have (1).
 set -euo pipefail
 GAME=$(readlink -f "$1")
@@ -26,6 +26,7 @@ refused() {
 }
 
 refused 2 "pelmoravan: unexpected argument ''; try --help" -u DISPLAY "$GAME" ""
+refused 2 "pelmoravan: option '-platform' needs a value; try --help" "$GAME" -platform ""
 
 # A display number with neither a socket file, a lock file nor an abstract socket.
 n=99

@@ -102,7 +102,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* 
         const std::string_view bare =
             std::string_view(arg).substr(std::min<std::size_t>(arg.size(), arg.rfind("--", 0) == 0 ? 2 : 1));
         if (arg.size() > 1 && arg[0] == '-' && Listed(platform.WithValue, bare)) {
-            if (i + 1 >= args.size()) {
+            // An empty value (an unset "$VAR") would reach the toolkit as no choice at all.
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
                 return Failed("option '" + arg + "' needs a value");
             }
             ++i;

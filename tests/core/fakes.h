@@ -78,6 +78,8 @@ public:
         }
     }
 
+    void Tell(const TNews& news) override { News.push_back(news); }
+
     std::int32_t Screen = 1280;
     std::int32_t Width = 1280;
     std::int32_t Height = 720;
@@ -85,6 +87,7 @@ public:
     std::vector<std::string> Questions;
     std::vector<ScoreOffer> Offers;
     std::vector<std::string> Sounds;
+    std::vector<TNews> News;
     int MessagesHandled = 0;
     int TimerEnables = 0;
     int TerminateRequests = 0;

@@ -69,6 +69,11 @@ public:
     std::array<TCell, 2> RemovedPair{};
     std::array<TCell, 2> LinkCorner{};
     std::array<TCell, 2> HintPair{};
+    // The board cursor: the cell the keys play, and whether it is drawn. It names a cell, not a
+    // tile, so it stays put when the tiles slide.
+    std::int32_t CursorCol = 0;
+    std::int32_t CursorRow = 0;
+    bool CursorShown = false;
     TBoard Board;
     std::array<std::string, 11> LevelNames;   // 1..10
     std::array<std::string, 101> Messages;    // 1..100
@@ -114,7 +119,12 @@ public:
     static void ResetCorners(TCell& corner1, TCell& corner2);
 
     // --- selection and removal ---
+    // A pointer's press: it hides the board cursor and leaves it on the cell pressed, then acts.
     void DXDrawMouseDown(TMouseButton Button, std::int32_t X, std::int32_t Y);
+    // What a press at (X, Y) does, whoever pressed: the mouse, or Space and Backspace.
+    void PressAt(TMouseButton Button, std::int32_t X, std::int32_t Y);
+    // A key of the board cursor; nothing unless a game is in play (not paused).
+    void BoardKey(TBoardKey key, bool ctrl);
     void SelectTile();
     void CancelSelection();
     void TryRemovePair();
@@ -176,6 +186,8 @@ public:
     void DrawStatusBand();
     void DrawSelectionMarks();
     void DrawHintMarks();
+    // A frame of its own colour round the cursor's cell, while the cursor is shown.
+    void DrawBoardCursor();
     // How many hint slots show a mark, counted from slot 0: slot 1 only together with slot 0.
     std::size_t HintMarksShown() const;
     void CheckLevelCleared();
@@ -190,6 +202,8 @@ private:
     // The link test on LinkGrid as last filled.
     void FindLink(TCell first, TCell second, TCell& corner1, TCell& corner2) const;
     void RandomRefill();
+    void TellCell(TNewsKind kind, std::int32_t col, std::int32_t row, std::int32_t picture);
+    std::int32_t TilesLeft() const;
     TCell& CellAt(std::int32_t col, std::int32_t row);
 };
 

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "game/board_keys.h"
+
 namespace pelmoravan {
 
 // What the rules ask of the world they run in. The game's house (host/game_host.h) implements
@@ -26,6 +28,8 @@ public:
     virtual void Terminate() = 0;
     // A modal file-save dialog whose answer nobody uses; ticks may run nested while it is open.
     virtual void ShowSaveDialog() = 0;
+    // Something a player who cannot see the board should hear; nothing by default.
+    virtual void Tell(const TNews& news) { static_cast<void>(news); }
 };
 
 } // namespace pelmoravan

@@ -68,6 +68,7 @@ void TGame::StartGame(std::int32_t difficulty) {
     SecondTicks = 0;
     DisplayTicks = 0;
     HintTicks = 0;
+    CursorShown = false; // until the first cursor key of this game
     Host.EnableFrameTimer();
     SetupLevel();
 }
@@ -108,6 +109,10 @@ void TGame::SetupLevel() {
         } else {
             // The score was offered above already; offering it again would store one game twice.
             GameState = 0;
+            TNews news;
+            news.Kind = TNewsKind::GameOver;
+            news.Number = Score;
+            Host.Tell(news);
         }
         DialogShown = false;
         GroupSize = BatchATiles / KindsA;
@@ -142,6 +147,12 @@ void TGame::SetupLevel() {
     Selected[1].Index = -1;
     CreateTileSprites();
     MixTiles();
+    CursorCol = 0;
+    CursorRow = 0;
+    TNews news;
+    news.Kind = TNewsKind::NewLevel;
+    news.Number = TilesLeft();
+    Host.Tell(news);
 }
 
 void TGame::DealPictures() {

@@ -125,6 +125,14 @@ void TGame::hint1Click() {
             Host.PlaySound("notify");
         }
         HintsLeft -= 1;
+        TNews news;
+        news.Kind = TNewsKind::Hint;
+        news.Picture = HintPair[0].Picture;
+        news.Col = HintPair[0].Col;
+        news.Row = HintPair[0].Row;
+        news.Col2 = HintPair[1].Col;
+        news.Row2 = HintPair[1].Row;
+        Host.Tell(news);
     }
 }
 

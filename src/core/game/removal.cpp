@@ -19,6 +19,11 @@ void TGame::TryRemovePair() {
     }
     if (Selected[0].Picture == Selected[1].Picture) {
         LinkTest(Selected[0], Selected[1], LinkCorner[0], LinkCorner[1]);
+        if (!LinkCorner[0].Linked || !LinkCorner[1].Linked) {
+            TNews news;
+            news.Kind = TNewsKind::NotLinked;
+            Host.Tell(news);
+        }
         RemovePair();
     }
 }
@@ -69,6 +74,11 @@ void TGame::RemovePair() {
     if (SoundOn) {
         Host.PlaySound("recycle");
     }
+    TNews removed;
+    removed.Kind = TNewsKind::Removed;
+    removed.Picture = first.Picture;
+    removed.Number = TilesLeft();
+    Host.Tell(removed); // before the search below, which may shuffle and tell of that
     DrawBonus();
     FindPair(HintPair[0], HintPair[1], false);
     if (DXDraw != nullptr && DXDraw->CanDraw()) {

@@ -5,6 +5,20 @@
 namespace pelmoravan {
 
 void TGame::DXDrawMouseDown(TMouseButton Button, std::int32_t X, std::int32_t Y) {
+    // The pointer takes over: the cursor hides, and the keys go on from the cell pressed.
+    CursorShown = false;
+    if (X >= BoardLeft && Y >= BoardTop && CellWidth > 0 && CellHeight > 0) {
+        const std::int32_t col = (X - BoardLeft) / CellWidth;
+        const std::int32_t row = (Y - BoardTop) / CellHeight;
+        if (col < BoardColumns && row < BoardRows) {
+            CursorCol = col;
+            CursorRow = row;
+        }
+    }
+    PressAt(Button, X, Y);
+}
+
+void TGame::PressAt(TMouseButton Button, std::int32_t X, std::int32_t Y) {
     MouseX = X;
     MouseY = Y;
     if (Button == TMouseButton::mbLeft) {
@@ -43,6 +57,7 @@ void TGame::SelectTile() {
                 // A click on a slot's own cell toggles it; the scan goes on down the column.
                 if (named->Index != -1) {
                     named->Index = -1;
+                    TellCell(TNewsKind::Deselected, col, row, named->Picture);
                 } else {
                     // The slot may still hold where the cell stood before the board moved (or
                     // 0, 0 from start-up): its mark and link line must find the tile.
@@ -50,6 +65,7 @@ void TGame::SelectTile() {
                     named->Picture = sprite.Picture;
                     named->X = Rnd(sprite.X);
                     named->Y = Rnd(sprite.Y);
+                    TellCell(TNewsKind::Selected, col, row, named->Picture);
                 }
                 continue;
             }
@@ -70,6 +86,7 @@ void TGame::SelectTile() {
             if (SoundOn) {
                 Host.PlaySound("Alert");
             }
+            TellCell(TNewsKind::Selected, col, row, sprite.Picture);
             break; // on with the next column
         }
     }
@@ -77,10 +94,12 @@ void TGame::SelectTile() {
 }
 
 void TGame::CancelSelection() {
-    if (Selected[1].Index != -1) {
-        Selected[1].Index = -1;
-    } else if (Selected[0].Index != -1) {
-        Selected[0].Index = -1;
+    for (TCell* slot : {&Selected[1], &Selected[0]}) {
+        if (slot->Index != -1) {
+            slot->Index = -1;
+            TellCell(TNewsKind::Deselected, slot->Col, slot->Row, slot->Picture);
+            return;
+        }
     }
 }
 

@@ -57,6 +57,9 @@ void TGame::Shuffle() {
         throw;
     }
     Shuffling = false;
+    TNews news;
+    news.Kind = TNewsKind::Shuffled;
+    Host.Tell(news);
     if (SoundOn) {
         try {
             Host.PlaySoundAt(4); // "Pagemove", by its place in the collection

@@ -3,6 +3,8 @@
 #include <exception>
 
 #include "media/binary_file.h"
+#include "screen/board_words.h"
+#include "screen/status_lines.h"
 #include "shell/apply_language.h"
 #include "shell/data_dir.h"
 #include "shell/score_file.h"
@@ -36,6 +38,7 @@ TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
         } catch (const std::exception& error) {
             FWindow.ReportError(error.what());
         }
+        TellStatus();
     };
 }
 
@@ -71,9 +74,37 @@ void TGameHost::MouseDown(TMouseButton button, std::int32_t x, std::int32_t y) {
     } catch (const std::exception& error) {
         FWindow.ReportError(error.what());
     }
+    TellStatus();
 }
 
-void TGameHost::RunMenuItem(TMenuItem item) { pelmoravan::RunMenuItem(item, *FGame, FMenu, *this); }
+void TGameHost::BoardKey(TBoardKey key, bool ctrl) {
+    try {
+        FGame->BoardKey(key, ctrl);
+    } catch (const std::exception& error) {
+        FWindow.ReportError(error.what());
+    }
+    TellStatus();
+}
+
+void TGameHost::Tell(const TNews& news) {
+    const TSpokenWords words = NewsWords(*FGame, news);
+    if (!words.Text.empty()) {
+        FWindow.Say(words.Text, words.Urgent);
+    }
+}
+
+void TGameHost::TellStatus() {
+    std::string status = StatusAnnouncement(*FGame);
+    if (status != FToldStatus) {
+        FWindow.ShowStatus(status);
+        FToldStatus = std::move(status);
+    }
+}
+
+void TGameHost::RunMenuItem(TMenuItem item) {
+    pelmoravan::RunMenuItem(item, *FGame, FMenu, *this);
+    TellStatus();
+}
 
 bool TGameHost::PrepareShortcut(TMenuItem item) {
     const bool enabled = FMenu.PrepareShortcut(item, *FGame);

@@ -64,6 +64,8 @@ public:
     // --- the window's events ---
     void SurfaceResized(std::int32_t width, std::int32_t height);
     void MouseDown(TMouseButton button, std::int32_t x, std::int32_t y);
+    // A key of the board cursor (arrows, Home, End, Space or Enter, Backspace).
+    void BoardKey(TBoardKey key, bool ctrl);
     // A menu was opened or an item chosen.
     void RunMenuItem(TMenuItem item);
     // A shortcut key of an item: the opening handlers of its menus run and the shown menu follows;
@@ -90,6 +92,7 @@ public:
     void EnableFrameTimer() override;
     void Terminate() override { FWindow.Terminate(); }
     void ShowSaveDialog() override { FWindow.ShowSaveDialog(); }
+    void Tell(const TNews& news) override;
 
     // IMenuWindow
     void SyncMenu() override { FWindow.SyncMenu(); }
@@ -101,6 +104,9 @@ public:
     void ReportCommandError(const std::string& message) override { FWindow.ReportCommandError(message); }
 
 private:
+    // Hands the status band's text to the window when it has changed.
+    void TellStatus();
+
     IGameWindow& FWindow;
     TFrameTimer& FTimer;
     std::unique_ptr<ISeedSource> FSeeds;
@@ -111,6 +117,7 @@ private:
     TSoundEffects FEffects;
     TBackgroundMusic FMusic;
     bool FTimerHeld = false;
+    std::string FToldStatus;
 };
 
 } // namespace pelmoravan

@@ -8,6 +8,10 @@ namespace {
 
 constexpr TColor kBlack = 0;
 constexpr TColor kWhite = 16777215;
+// Magenta: unlike the black and white of the marks, the green link line and the tiles' pale
+// blue ground.
+constexpr TColor kCursorColour = 0xFF00FF;
+constexpr std::int32_t kCursorWidth = 2;
 
 // A tile is drawn while it is on the board and still has its sprite.
 bool Shows(const TCell& cell) { return !cell.Removed && cell.Sprite != nullptr; }
@@ -47,6 +51,7 @@ void TGame::DrawPlayingScreen() {
     }
     DrawSelectionMarks();
     DrawHintMarks();
+    DrawBoardCursor();
     CheckLevelCleared();
 }
 
@@ -123,6 +128,26 @@ void TGame::DrawHintMarks() {
             HintTicks = 0;
         }
     }
+}
+
+void TGame::DrawBoardCursor() {
+    if (!CursorShown || GameState != 1 || CursorCol < 0 || CursorCol >= BoardColumns || CursorRow < 0 ||
+        CursorRow >= BoardRows || !DXDraw->CanDraw()) {
+        return;
+    }
+    const TCell& cell = CellAt(CursorCol, CursorRow);
+    const std::int32_t l = cell.X;
+    const std::int32_t t = cell.Y;
+    const std::int32_t r = cell.X + CellWidth;
+    const std::int32_t b = cell.Y + CellHeight;
+    ICanvas& canvas = DXDraw->Surface().Canvas();
+    canvas.SetBrushColor(kCursorColour);
+    canvas.FillRect({l, t, r, t + kCursorWidth});
+    canvas.FillRect({l, b - kCursorWidth, r, b});
+    canvas.FillRect({l, t + kCursorWidth, l + kCursorWidth, b - kCursorWidth});
+    canvas.FillRect({r - kCursorWidth, t + kCursorWidth, r, b - kCursorWidth});
+    // The banner that may follow writes on the brush left behind: black, as without a cursor.
+    canvas.SetBrushColor(kBlack);
 }
 
 } // namespace pelmoravan

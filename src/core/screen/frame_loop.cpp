@@ -109,6 +109,14 @@ void TGame::AdvanceGameClock() {
         // Equality, not "at least": a time bonus only moves the point where it is met.
         if (ElapsedSeconds == TimeLimit) {
             TimeUp();
+            return;
+        }
+        const std::int32_t left = TimeLimit - ElapsedSeconds;
+        if (left > 0 && left <= 30 && left % 10 == 0) {
+            TNews news;
+            news.Kind = TNewsKind::TimeLow;
+            news.Number = left;
+            Host.Tell(news);
         }
     }
 }
@@ -119,6 +127,10 @@ void TGame::TimeUp() {
 }
 
 void TGame::ClearPlay() {
+    TNews news;
+    news.Kind = TNewsKind::GameOver;
+    news.Number = Score;
+    Host.Tell(news);
     MarkAllSpritesDead(DXSpriteEngine);
     Selected[0].Index = -1;
     Selected[1].Index = -1;

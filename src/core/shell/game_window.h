@@ -39,6 +39,12 @@ public:
     // An error while starting (the first track could not be written): the window either gives
     // up the start by throwing, or shows it and lets the game start without music.
     virtual void ReportStartError(const std::string& message) = 0;
+
+    // Words for a screen reader: what the board told (urgent: the outcome of a move, said at
+    // once), and the status band's text each time it changes. A window without a reader's
+    // channel ignores them.
+    virtual void Say(const std::string& text, bool urgent) { static_cast<void>(text), static_cast<void>(urgent); }
+    virtual void ShowStatus(const std::string& text) { static_cast<void>(text); }
 };
 
 } // namespace pelmoravan

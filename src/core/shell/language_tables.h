@@ -44,4 +44,36 @@ extern const TControlTexts EnglishControlTexts;
 // 1 English, anything else Chinese.
 const TControlTexts& ControlTexts(std::uint8_t language);
 
+// A picture's subject, said to a player who cannot see the board: one of it, and two of it
+// (Chinese says both alike).
+struct TPictureName {
+    std::string_view Chinese;
+    std::string_view English;
+    std::string_view EnglishTwo;
+};
+
+// By picture number 0..99; the deal uses 1..99.
+extern const std::array<TPictureName, 100> PictureNames;
+
+// What the board tells a listener; {0}, {1}, ... stand for the values each text names.
+struct TBoardWordTexts {
+    std::string_view Cell;        // {0} picture or Empty, {1} column, {2} row, counted from 1
+    std::string_view Empty;
+    std::string_view Selected;    // {0} picture
+    std::string_view Deselected;  // {0} picture
+    std::string_view Removed;     // {0} two of the picture, {1} tiles left
+    std::string_view NotLinked;
+    std::string_view Hint;        // {0} picture, {1} {2} one cell, {3} {4} the other
+    std::string_view Shuffled;
+    std::string_view NewLevel;    // {0} level name, {1} movement rule, {2} tiles
+    std::string_view TimeLow;     // {0} seconds left
+    std::string_view GameOver;    // {0} score
+};
+
+extern const TBoardWordTexts ChineseBoardWords;
+extern const TBoardWordTexts EnglishBoardWords;
+
+// 1 English, anything else Chinese.
+const TBoardWordTexts& BoardWordTexts(std::uint8_t language);
+
 } // namespace pelmoravan

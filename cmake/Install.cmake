@@ -24,7 +24,11 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/pelmoravan.6.gz
 add_custom_target(pelmoravan_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/pelmoravan.6.gz)
 install(FILES ${CMAKE_BINARY_DIR}/pelmoravan.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 # How to play, and (in the assets' README) the licences of the emoji art the pictures come from.
+# The README sends the player to docs/ for the files' rules and the options, so its pages go
+# beside it where its links expect them.
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelmoravan)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelmoravan/docs
+        FILES_MATCHING PATTERN "*.md")
 install(FILES ${CMAKE_SOURCE_DIR}/assets/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelmoravan
         RENAME ASSETS.md)
 

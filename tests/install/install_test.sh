@@ -114,6 +114,19 @@ else
     done
 fi
 
+# ---- the documentation: every page the README links to is installed beside it ----------------
+DOC="$PREFIX/share/doc/pelmoravan"
+if [ ! -f "$DOC/README.md" ]; then
+    fail "no README.md in share/doc/pelmoravan"
+else
+    # The assets' README goes in as ASSETS.md, and the screenshots stay out: only pages count.
+    for page in "$DOC/README.md" "$DOC"/docs/*.md; do
+        for link in $(grep -oE '\]\([^):#]+\.md\)' "$page" | sed 's/^](//; s/)$//' | grep -v 'assets/README\.md$'); do
+            [ -f "$(dirname "$page")/$link" ] || fail "${page#"$DOC"/} links to $link, which is not installed"
+        done
+    done
+fi
+
 # ---- the command line answers with no display and writes nothing -----------------------------
 CLIDIR="$ROOT/cli"
 mkdir -p "$CLIDIR"

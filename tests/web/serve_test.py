@@ -1,14 +1,19 @@
 """The page's delivery: tools/web/publish.py on a small staged page, served by tools/web/serve.py
-(names by content, compressed copies, caching, ETags, ranges), and ./play --web refusing a port
-it cannot serve on before it builds anything."""
+(names by content, compressed copies, caching, ETags, ranges, links out of the folder, bursts,
+idle and vanishing clients) and by nginx with tools/web/nginx.conf, and ./play --web refusing a
+port it cannot serve on before it builds anything."""
+import concurrent.futures
 import gzip
 import http.client
 import json
 import os
 import re
+import socket
+import struct
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 import brotli
@@ -16,6 +21,16 @@ import brotli
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "../.."))
 PYTHON = "/usr/bin/python3"
 SCRIPT = b"console.log('pelmoravan');\n" * 200
+SECRET = b"outside the folder\n"
+
+
+def get(port, path, timeout=10, **headers):
+    c = http.client.HTTPConnection("127.0.0.1", port, timeout=timeout)
+    c.request("GET", "/" + path, headers=headers)
+    r = c.getresponse()
+    body = r.read()
+    c.close()
+    return r, body
 
 
 class Served(unittest.TestCase):
@@ -35,8 +50,22 @@ class Served(unittest.TestCase):
         cls.out = os.path.join(cls.tmp.name, "web")
         subprocess.run([PYTHON, os.path.join(ROOT, "tools/web/publish.py"), stage, cls.out,
                         os.path.join(cls.tmp.name, "cache")], check=True)
+        # Links a neighbour could plant: out of the folder as a file, a folder and a gzip copy
+        # of the page; and one that stays inside.
+        for name in ("outside.txt", "outside.gz"):
+            with open(os.path.join(cls.tmp.name, name), "wb") as f:
+                f.write(SECRET)
+        os.symlink("../outside.txt", os.path.join(cls.out, "leak.txt"))
+        os.symlink("/", os.path.join(cls.out, "rootlink"))
+        os.replace(os.path.join(cls.out, "index.html.gz"), os.path.join(cls.tmp.name, "page.gz"))
+        os.symlink("../outside.gz", os.path.join(cls.out, "index.html.gz"))
+        os.symlink("sw.js", os.path.join(cls.out, "worker.js"))
+        with open(os.path.join(cls.out, "big.data"), "wb") as f:
+            f.write(os.urandom(8 << 20))
+        cls.log = open(os.path.join(cls.tmp.name, "serve.log"), "w+")
         cls.server = subprocess.Popen([PYTHON, os.path.join(ROOT, "tools/web/serve.py"), cls.out, "0"],
-                                      stdout=subprocess.PIPE, text=True)
+                                      stdout=subprocess.PIPE, stderr=cls.log, text=True,
+                                      env={**os.environ, "IDLE": "1"})
         cls.port = int(re.search(r":(\d+)/", cls.server.stdout.readline()).group(1))
         with open(os.path.join(cls.out, "index.html")) as f:
             cls.page = f.read()
@@ -46,15 +75,12 @@ class Served(unittest.TestCase):
     def tearDownClass(cls):
         cls.server.terminate()
         cls.server.wait()
+        cls.server.stdout.close()
+        cls.log.close()
         cls.tmp.cleanup()
 
     def get(self, path, **headers):
-        c = http.client.HTTPConnection("127.0.0.1", self.port, timeout=10)
-        c.request("GET", "/" + path, headers=headers)
-        r = c.getresponse()
-        body = r.read()
-        c.close()
-        return r, body
+        return get(self.port, path, **headers)
 
     def test_names_carry_the_content_hash_and_references_follow(self):
         self.assertRegex(self.names["page.js"], r"^page\.[0-9a-f]{12}\.js$")
@@ -105,6 +131,9 @@ class Served(unittest.TestCase):
             (f"bytes={n - 5}-", 206, SCRIPT[-5:], f"bytes {n - 5}-{n - 1}/{n}"),
             ("bytes=-3", 206, SCRIPT[-3:], f"bytes {n - 3}-{n - 1}/{n}"),
             (f"bytes={n}-", 416, b"", f"bytes */{n}"),
+            ("bytes=" + "9" * 5000 + "-", 416, b"", f"bytes */{n}"),
+            ("bytes=0-" + "1" * 5000, 416, b"", f"bytes */{n}"),
+            ("bytes=ten-", 200, SCRIPT, None),
         ]:
             with self.subTest(asked=asked):
                 r, body = self.get(js, Range=asked, **{"Accept-Encoding": "br, gzip"})
@@ -112,9 +141,85 @@ class Served(unittest.TestCase):
                 self.assertIsNone(r.getheader("Content-Encoding"))
 
     def test_nothing_outside_the_folder(self):
-        for path in ("../serve_test.py", "%2e%2e/%2e%2e/etc/passwd", "icons/", "missing.js"):
+        for path in ("../serve_test.py", "%2e%2e/%2e%2e/etc/passwd", "icons/", "missing.js",
+                     "leak.txt", "rootlink/etc/passwd"):
             with self.subTest(path=path):
                 self.assertEqual(self.get(path)[0].status, 404)
+        # The page itself, not the gzip copy that leads out; a link inside the folder is served.
+        r, body = self.get("", **{"Accept-Encoding": "gzip"})
+        self.assertEqual((r.status, r.getheader("Content-Encoding"), body.decode()), (200, None, self.page))
+        r, body = self.get("worker.js")
+        with open(os.path.join(self.out, "sw.js"), "rb") as f:
+            self.assertEqual((r.status, r.getheader("Cache-Control"), body), (200, "no-cache", f.read()))
+
+    def test_burst_idle_and_vanishing_clients(self):
+        # Clients that reset the connection in the middle of a large file.
+        for _ in range(5):
+            s = socket.create_connection(("127.0.0.1", self.port), timeout=10)
+            s.sendall(b"GET /big.data HTTP/1.1\r\nHost: x\r\n\r\n")
+            s.recv(1)
+            s.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            s.close()
+
+        # 200 page loads at once, each answered within 5 s.
+        def load(_):
+            start = time.monotonic()
+            return get(self.port, "", timeout=5)[0].status, time.monotonic() - start
+        with concurrent.futures.ThreadPoolExecutor(200) as pool:
+            answers = list(pool.map(load, range(200)))
+        self.assertEqual({status for status, _ in answers}, {200})
+        print(f"\n200 parallel requests: slowest {max(t for _, t in answers):.2f} s", file=sys.stderr)
+
+        # A connection that never sends a request is closed after the idle limit (1 s here).
+        s = socket.create_connection(("127.0.0.1", self.port), timeout=10)
+        start = time.monotonic()
+        self.assertEqual(s.recv(1), b"")
+        print(f"idle connection closed after {time.monotonic() - start:.2f} s", file=sys.stderr)
+        s.close()
+
+        self.log.seek(0)
+        self.assertNotRegex(self.log.read(), "Traceback|Error|timed out")
+
+    def test_nginx_with_the_repository_config(self):
+        """Debian's nginx in a prefix of its own, on a free port, the rules from tools/web/nginx.conf."""
+        prefix = os.path.join(self.tmp.name, "nginx")
+        os.mkdir(prefix)
+        probe = socket.socket()
+        probe.bind(("127.0.0.1", 0))
+        port = probe.getsockname()[1]
+        probe.close()
+        temps = " ".join(f"{kind}_temp_path {prefix}/{kind};" for kind in ("client_body", "proxy", "fastcgi", "uwsgi", "scgi"))
+        with open(os.path.join(prefix, "nginx.conf"), "w") as f:
+            f.write(f"load_module /usr/lib/nginx/modules/ngx_http_brotli_static_module.so;\n"
+                    f"daemon off; master_process off; pid {prefix}/nginx.pid; error_log {prefix}/error.log;\n"
+                    f"events {{}}\nhttp {{ access_log off; {temps}\n"
+                    f"  server {{ listen 127.0.0.1:{port}; root {self.out}; include {ROOT}/tools/web/nginx.conf; }}\n}}\n")
+        nginx = subprocess.Popen(["/usr/sbin/nginx", "-p", prefix, "-e", f"{prefix}/error.log", "-c", f"{prefix}/nginx.conf"])
+        try:
+            deadline = time.monotonic() + 10
+            while True:
+                with socket.socket() as probe:
+                    if probe.connect_ex(("127.0.0.1", port)) == 0:
+                        break
+                self.assertTrue(nginx.poll() is None and time.monotonic() < deadline, "nginx does not listen")
+                time.sleep(0.05)
+            js, year = self.names["page.js"], "public, max-age=31536000, immutable"
+            for path, accept, coding, cache in [(js, "gzip, deflate, br", "br", year), (js, "gzip", "gzip", year),
+                                                ("", "identity", None, "no-cache")]:
+                with self.subTest(path=path, accept=accept):
+                    r, body = get(port, path, **{"Accept-Encoding": accept})
+                    self.assertEqual((r.status, r.getheader("Content-Encoding"), r.getheader("Cache-Control")),
+                                     (200, coding, cache))
+                    self.assertRegex(r.getheader("ETag") or "", r'"[^"]+"$')
+                    plain = {"br": brotli.decompress, "gzip": gzip.decompress, None: bytes}[coding](body)
+                    self.assertEqual(plain, SCRIPT if path else self.page.encode())
+                    if path:
+                        self.assertEqual((r.getheader("Vary"), r.getheader("Content-Type")),
+                                         ("Accept-Encoding", "application/javascript; charset=utf-8"))
+            self.assertEqual(get(port, "leak.txt")[0].status, 403)
+        finally:
+            nginx.terminate()
+            nginx.wait()
 
 
 class Refused(unittest.TestCase):

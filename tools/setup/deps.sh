@@ -3,7 +3,7 @@
 # Never prompts: CI runs this as root with no standard input.
 #   deps.sh            the desktop game, its tests and benchmarks
 #   deps.sh web        and the browser version's build (./play --web)
-#   deps.sh web-tests  and the browser tests' headless Chromium (./check)
+#   deps.sh web-tests  and the browser tests' headless Chromium and nginx (./check)
 set -euo pipefail
 
 PACKAGES=(
@@ -24,8 +24,9 @@ WEB_PACKAGES=(
 case "${1:-}" in
   "") ;;
   web) PACKAGES+=("${WEB_PACKAGES[@]}") ;;
-  # npm installs the accessibility checker the browser tests load (tests/web/package-lock.json).
-  web-tests) PACKAGES+=("${WEB_PACKAGES[@]}" chromium)
+  # npm installs the accessibility checker the browser tests load (tests/web/package-lock.json);
+  # nginx serves the page with tools/web/nginx.conf in the delivery test.
+  web-tests) PACKAGES+=("${WEB_PACKAGES[@]}" chromium nginx libnginx-mod-http-brotli-static)
              command -v npm >/dev/null 2>&1 || PACKAGES+=(npm) ;;
   *) echo "usage: $0 [web|web-tests]" >&2; exit 2 ;;
 esac

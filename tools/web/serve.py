@@ -4,12 +4,13 @@
     serve.py --check <port>       only says whether the port can be served on (exit 0 or 1)
 
 HOST (default 127.0.0.1) is the address to listen on; HOST=0.0.0.0 listens on every interface and
-prints each address another device could open. Port 0 takes any free port.
+prints each address another device could open. Port 0 takes any free port. IDLE (default 30) is
+how many seconds a connection may sit idle before it is closed.
 
 What it sends: the best pre-compressed copy (<file>.br, <file>.gz) the browser accepts; files
 whose names carry a content hash with a year's immutable caching, everything else revalidated
 (no-cache); an ETag on everything, answering If-None-Match with 304; byte ranges of the
-uncompressed file.
+uncompressed file. Nothing whose real path, links resolved, lies outside the folder.
 """
 import email.utils
 import errno
@@ -37,6 +38,10 @@ TYPES = {
 }
 # Best first.
 ENCODINGS = (("br", ".br"), ("gzip", ".gz"))
+# A burst of page loads on a network must not overflow the queue of connections not yet accepted.
+BACKLOG = 128
+# No offset of a real file is longer; a longer number is past the end of any file.
+MAX_DIGITS = 18
 
 
 class Refused(Exception):
@@ -49,9 +54,15 @@ def parse_port(text):
     return int(text)
 
 
+def parse_idle(text):
+    if not re.fullmatch(r"[0-9]{1,5}(\.[0-9]{1,3})?", text) or float(text) <= 0:
+        raise Refused(f"IDLE {text!r} is not a number of seconds above 0")
+    return float(text)
+
+
 def bind(host, port):
     family = socket.AF_INET6 if ":" in host else socket.AF_INET
-    server_class = type("Server", (http.server.ThreadingHTTPServer,), {"address_family": family})
+    server_class = type("Server", (Server,), {"address_family": family})
     try:
         return server_class((host, port), Handler)
     except OSError as e:
@@ -83,6 +94,18 @@ def local_addresses():
     return sorted(set(found), key=lambda a: (not a.startswith("127."), a))
 
 
+class Server(http.server.ThreadingHTTPServer):
+    request_queue_size = BACKLOG
+
+    def handle_error(self, request, client_address):
+        # A client that hangs up or stalls is the network's doing, not a fault of the server's.
+        e = sys.exc_info()[1]
+        if isinstance(e, (ConnectionError, TimeoutError)):
+            return
+        print(f"pelmoravan: request from {client_address[0]} failed: {type(e).__name__}: {e}",
+              file=sys.stderr, flush=True)
+
+
 class Files:
     """Entity tags by content, computed once per version of a file."""
 
@@ -90,15 +113,15 @@ class Files:
         self.lock = threading.Lock()
         self.tags = {}
 
-    def etag(self, path, st):
-        key = (path, st.st_size, st.st_mtime_ns)
+    def etag(self, f, st):
+        key = (st.st_dev, st.st_ino, st.st_size, st.st_mtime_ns)
         with self.lock:
             tag = self.tags.get(key)
         if tag is None:
             digest = hashlib.sha256()
-            with open(path, "rb") as f:
-                for block in iter(lambda: f.read(1 << 16), b""):
-                    digest.update(block)
+            f.seek(0)
+            for block in iter(lambda: f.read(1 << 16), b""):
+                digest.update(block)
             tag = f'"{digest.hexdigest()[:24]}"'
             with self.lock:
                 self.tags[key] = tag
@@ -129,9 +152,11 @@ def accepted(header):
 
 def parse_range(header, size):
     """(first, last) of a single byte range, None to send the whole file, or "unsatisfiable"."""
-    m = re.fullmatch(r"bytes=(\d*)-(\d*)", (header or "").strip())
+    m = re.fullmatch(r"bytes=([0-9]*)-([0-9]*)", (header or "").strip())
     if not m or m.group(1) == m.group(2) == "":
         return None  # several ranges, or another unit: the whole file is a valid answer
+    if len(m.group(1)) > MAX_DIGITS or len(m.group(2)) > MAX_DIGITS:
+        return "unsatisfiable"
     if m.group(1) == "":
         length = int(m.group(2))
         if length == 0 or size == 0:
@@ -155,7 +180,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
     server_version = "pelmoravan"
     sys_version = ""
     protocol_version = "HTTP/1.1"
-    root = "."
+    root = "."  # the folder's real path
+    timeout = 30  # seconds a connection may sit idle (IDLE)
 
     def do_GET(self):
         self.answer(body=True)
@@ -164,7 +190,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.answer(body=False)
 
     def find(self):
-        """The file the request names inside the folder, or None."""
+        """The path the request names in the folder, and the real path of that file, or None."""
         rel = urllib.parse.unquote(urllib.parse.urlsplit(self.path).path)
         if rel.endswith("/"):
             rel += "index.html"
@@ -172,31 +198,54 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if any(p == ".." or p.startswith(".") or "\\" in p or "\0" in p for p in parts):
             return None
         path = os.path.join(self.root, *parts)
-        return path if os.path.isfile(path) else None
+        real = self.inside(path)
+        return (path, real) if real else None
+
+    def inside(self, path):
+        """The real path of a regular file at path, if it lies in the folder; else None.
+
+        A link may point anywhere, so the folder is what its real path is checked against."""
+        try:
+            real = os.path.realpath(path)
+        except (OSError, ValueError):
+            return None
+        if not real.startswith(os.path.join(self.root, "")) or not os.path.isfile(real):
+            return None
+        return real
 
     def answer(self, body):
-        path = self.find()
-        if path is None:
+        found = self.find()
+        if found is None:
             self.send_error(404)
             return
+        path, real = found
+        # The name asked for decides type and caching, not that of a link's target.
         name = os.path.basename(path)
         ext = os.path.splitext(name)[1]
         ctype = TYPES.get(ext) or mimetypes.guess_type(name)[0] or "application/octet-stream"
         cache = IMMUTABLE if HASHED.search(name) else "no-cache"
 
-        # Ranges are of the file itself; a compressed copy is sent only for whole files.
+        # Ranges are of the file itself; a compressed copy is sent only for whole files. A copy
+        # that leads out of the folder is no copy.
+        variants = {} if ext in (".br", ".gz") else \
+            {c: v for c, suffix in ENCODINGS if (v := self.inside(path + suffix))}
         want_range = "Range" in self.headers
-        coding, sent = None, path
-        if not want_range and ext not in (".br", ".gz"):
+        coding, sent = None, real
+        if not want_range:
             allowed = accepted(self.headers.get("Accept-Encoding"))
-            for c, suffix in ENCODINGS:
-                if c in allowed and os.path.isfile(path + suffix):
-                    coding, sent = c, path + suffix
-                    break
-        has_variants = any(os.path.isfile(path + s) for _, s in ENCODINGS)
+            coding = next((c for c, _ in ENCODINGS if c in allowed and c in variants), None)
+            sent = variants.get(coding, real)
+        try:
+            f = open(sent, "rb")
+        except OSError:
+            self.send_error(404)  # gone since it was found
+            return
+        with f:
+            self.send_file(f, ctype, cache, coding, bool(variants), want_range, body)
 
-        st = os.stat(sent)
-        tag = FILES.etag(sent, st)
+    def send_file(self, f, ctype, cache, coding, has_variants, want_range, body):
+        st = os.fstat(f.fileno())
+        tag = FILES.etag(f, st)
         if coding:
             tag = tag[:-1] + "-" + coding + '"'
         headers = {"Cache-Control": cache, "ETag": tag, "Accept-Ranges": "bytes",
@@ -226,7 +275,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         headers["Content-Length"] = str(last - first + 1)
         if span:
             headers["Content-Range"] = f"bytes {first}-{last}/{size}"
-        self.reply(206 if span else 200, headers, (sent, first, last - first + 1), body)
+        self.reply(206 if span else 200, headers, (f, first, last - first + 1), body)
 
     def reply(self, status, headers, content, body):
         self.send_response(status)
@@ -237,15 +286,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.end_headers()
         if not body or content is None:
             return
-        sent, offset, length = content
-        with open(sent, "rb") as f:
-            f.seek(offset)
-            while length > 0:
-                block = f.read(min(length, 1 << 16))
-                if not block:
-                    break
-                self.wfile.write(block)
-                length -= len(block)
+        f, offset, length = content
+        f.seek(offset)
+        while length > 0:
+            block = f.read(min(length, 1 << 16))
+            if not block:
+                break
+            self.wfile.write(block)
+            length -= len(block)
+
+    def log_error(self, format, *args):
+        # A connection closed for sitting idle is routine on a network.
+        if not (args and isinstance(args[0], TimeoutError)):
+            super().log_error(format, *args)
 
     def log_request(self, code="-", size="-"):
         # Failures only (send_error logs them): a line per file would bury the addresses.
@@ -263,7 +316,8 @@ def main(argv):
     folder, port = argv[0], parse_port(argv[1])
     if not os.path.isfile(os.path.join(folder, "index.html")):
         raise Refused(f"{folder} holds no index.html (tools/web/build.sh makes it)")
-    Handler.root = os.path.abspath(folder)
+    Handler.root = os.path.realpath(folder)
+    Handler.timeout = parse_idle(os.environ.get("IDLE") or "30")
     server = bind(host, port)
     port = server.server_address[1]
     import signal

@@ -1,5 +1,6 @@
 #include "desktop/media/dxdraw.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -41,6 +42,8 @@ void TBlockPrints::Forget(const QRect& rect) {
 
 TDXDraw::TDXDraw(QWidget* parent) : QWidget(parent), FSurface(size()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The board cursor's keys come to the surface: it takes the focus by Tab and by click.
+    setFocusPolicy(Qt::StrongFocus);
     FShown.Reset(FSurface.Image().size());
     FShownPrint = FSurface.Fingerprint();
 }
@@ -116,6 +119,40 @@ void TDXDraw::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     emit MouseDown(event->button(), at.x(), at.y());
     QWidget::mousePressEvent(event);
+}
+
+void TDXDraw::keyPressEvent(QKeyEvent* event) {
+    if (const auto key = ToBoardKey(event->key())) {
+        emit BoardKey(*key, (event->modifiers() & Qt::ControlModifier) != 0);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+std::optional<TBoardKey> ToBoardKey(int key) {
+    switch (key) {
+    case Qt::Key_Left:
+        return TBoardKey::Left;
+    case Qt::Key_Right:
+        return TBoardKey::Right;
+    case Qt::Key_Up:
+        return TBoardKey::Up;
+    case Qt::Key_Down:
+        return TBoardKey::Down;
+    case Qt::Key_Home:
+        return TBoardKey::Home;
+    case Qt::Key_End:
+        return TBoardKey::End;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return TBoardKey::Act;
+    case Qt::Key_Backspace:
+        return TBoardKey::Back;
+    default:
+        return std::nullopt;
+    }
 }
 
 std::optional<TMouseButton> ToMouseButton(Qt::MouseButton button) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "game/board_keys.h"
 #include "game/mouse.h"
 #include "media/canvas.h"
 #include "media/canvas_state.h"
@@ -58,11 +59,14 @@ signals:
     void SurfaceResized(int width, int height);
     // A mouse button went down on the surface, in surface coordinates.
     void MouseDown(Qt::MouseButton button, int x, int y);
+    // A key of the board cursor, pressed while the surface has the focus.
+    void BoardKey(pelmoravan::TBoardKey key, bool ctrl);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     TQtSurface FSurface;
@@ -78,5 +82,7 @@ private:
 
 // The game's name for a Qt button; nothing for buttons the game does not know.
 std::optional<TMouseButton> ToMouseButton(Qt::MouseButton button);
+// The board cursor's key for a Qt key; nothing for keys the board does not take.
+std::optional<TBoardKey> ToBoardKey(int key);
 
 } // namespace pelmoravan

@@ -1,5 +1,6 @@
 #include "desktop/shell/form1.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -19,6 +20,7 @@
 #include "desktop/shell/main_menu.h"
 #include "desktop/shell/score_ui.h"
 #include "desktop/shell/work_area_fit.h"
+#include "shell/language_tables.h"
 
 namespace pelmoravan {
 
@@ -49,6 +51,7 @@ TForm1::TForm1(TStartOptions options, QWidget* parent)
             FHost->MouseDown(*Button, x, y);
         }
     });
+    connect(FDXDraw, &TDXDraw::BoardKey, this, [this](TBoardKey key, bool ctrl) { FHost->BoardKey(key, ctrl); });
     FDXInput = new TKeyboardState(this, FHost->Keys(), this);
     QTimer::singleShot(0, this, [this] { FAudio->DXSound1().Start(); });
     // The end of a track is seen on the audio thread; the house hears of it on this one.
@@ -60,6 +63,7 @@ TForm1::TForm1(TStartOptions options, QWidget* parent)
     FHost->ApplyStartLanguage();
     FHost->Start();
     FDXDraw->move(FDXDraw->x(), 0);
+    FDXDraw->setFocus();
 }
 
 TForm1::~TForm1() {
@@ -136,7 +140,42 @@ void TForm1::SyncMenu() {
     }
 }
 
-void TForm1::ShowCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+void TForm1::ShowCaption(const std::string& caption) {
+    setWindowTitle(QString::fromStdString(caption));
+    if (!FWordsSaid) {
+        FDXDraw->setAccessibleName(QString::fromUtf8(ControlTexts(Game().Language).PlayArea.data(), static_cast<qsizetype>(ControlTexts(Game().Language).PlayArea.size())));
+    }
+}
+
+namespace {
+
+// Sets one of the surface's accessible texts and tells the reader so, even when the words are
+// the same as the last ones ("not linked" twice must be heard twice).
+void TellReader(QWidget* widget, const QString& text, QAccessible::Event change) {
+    const bool same = change == QAccessible::NameChanged ? widget->accessibleName() == text
+                                                         : widget->accessibleDescription() == text;
+    if (change == QAccessible::NameChanged) {
+        widget->setAccessibleName(text);
+    } else {
+        widget->setAccessibleDescription(text);
+    }
+    if (same) {
+        QAccessibleEvent event(widget, change);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+} // namespace
+
+void TForm1::Say(const std::string& text, bool urgent) {
+    static_cast<void>(urgent); // the toolkit's readers have one channel for a widget's name
+    FWordsSaid = true;
+    TellReader(FDXDraw, QString::fromStdString(text), QAccessible::NameChanged);
+}
+
+void TForm1::ShowStatus(const std::string& text) {
+    TellReader(FDXDraw, QString::fromStdString(text), QAccessible::DescriptionChanged);
+}
 
 void TForm1::ShowAbout() { aboutClick(this); }
 

@@ -46,6 +46,10 @@ public:
     void ReportCommandError(const std::string& message) override;
     // The start ends: the caller reports it and the program ends.
     void ReportStartError(const std::string& message) override;
+    // A screen reader hears the play surface: the board's words as its accessible name, the
+    // status band as its description.
+    void Say(const std::string& text, bool urgent) override;
+    void ShowStatus(const std::string& text) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -62,6 +66,7 @@ private:
     std::unique_ptr<TGameAudio> FAudio; // DXSound1 and MediaPlayer1
     std::unique_ptr<TGameHost> FHost;
     bool FFirstFramePresented = false;
+    bool FWordsSaid = false; // until then the surface is named for what it is
 };
 
 } // namespace pelmoravan

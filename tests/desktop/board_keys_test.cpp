@@ -1,0 +1,94 @@
+#include <QAccessible>
+#include <QRegularExpression>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "desktop/media/dx_timer.h"
+#include "desktop/media/dxdraw.h"
+#include "desktop/shell/form1.h"
+
+namespace pelmoravan {
+namespace {
+
+// Plays the first pairs of an English game by keys alone, hearing only what a screen reader
+// hears: the play surface's accessible name and description.
+TEST(BoardKeys, AHintedPairFoundByEarAndTakenByKeysAlone) {
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.Host().HoldTimer();
+    form.Host().RunMenuItem(TMenuItem::English1);
+    TDXDraw* draw = form.DXDraw();
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(draw);
+    ASSERT_NE(reader, nullptr);
+    auto heard = [&] { return reader->text(QAccessible::Name); };
+    auto key = [&](Qt::Key k) { QTest::keyClick(draw, k); };
+    auto tick = [&] { form.DXTimer1().Timer().OnTimer(1); };
+    // The magenta pixels along the top edge of the cell at (x, y).
+    auto framed = [&](int x, int y) {
+        tick();
+        const QImage& image = draw->QtSurface().Image();
+        int count = 0;
+        for (int i = 0; i < form.Game().CellWidth; ++i) {
+            count += image.pixelColor(x + i, y).rgb() == qRgb(255, 0, 255) ? 1 : 0;
+        }
+        return count;
+    };
+
+    QTest::keyClick(&form, Qt::Key_F2);
+    ASSERT_EQ(form.Game().GameState, 1);
+    ASSERT_TRUE(draw->hasFocus());
+    const TCell home = form.Game().Board[0][0];
+    EXPECT_EQ(framed(home.X, home.Y), 0); // no cursor key yet: no frame
+
+    const QRegularExpression cell(QStringLiteral("column (\\d+), row (\\d+)"));
+    for (int pair = 0; pair < 2; ++pair) {
+        key(Qt::Key_F4);
+        const QString hint = heard();
+        ASSERT_TRUE(hint.startsWith(QStringLiteral("hint: "))) << hint.toStdString();
+        std::vector<std::pair<int, int>> targets;
+        for (auto it = cell.globalMatch(hint); it.hasNext();) {
+            const auto m = it.next();
+            targets.emplace_back(m.captured(1).toInt(), m.captured(2).toInt());
+        }
+        ASSERT_EQ(targets.size(), 2U) << hint.toStdString();
+        for (std::size_t t = 0; t < 2; ++t) {
+            key(Qt::Key_Home); // the first key of the game only shows the cursor
+            for (int steps = 0; steps < 40; ++steps) {
+                const auto m = cell.match(heard());
+                ASSERT_TRUE(m.hasMatch()) << heard().toStdString();
+                const int col = m.captured(1).toInt();
+                const int row = m.captured(2).toInt();
+                if (std::pair(col, row) == targets[t]) {
+                    break;
+                }
+                key(col < targets[t].first    ? Qt::Key_Right
+                    : col > targets[t].first  ? Qt::Key_Left
+                    : row < targets[t].second ? Qt::Key_Down
+                                              : Qt::Key_Up);
+            }
+            key(Qt::Key_Space);
+        }
+        const QString said = heard();
+        EXPECT_TRUE(said.startsWith(QStringLiteral("two ")) &&
+                    said.endsWith(QStringLiteral(" removed, %1 tiles left").arg(158 - 2 * pair)))
+            << said.toStdString();
+        for (const auto& [col, row] : targets) {
+            EXPECT_TRUE(form.Game().Board[static_cast<std::size_t>(col - 1)][static_cast<std::size_t>(row - 1)].Removed);
+        }
+    }
+    EXPECT_TRUE(reader->text(QAccessible::Description).contains(QStringLiteral("Remain Hint(F4) : 8")));
+
+    // Shown, the cursor is framed; a click hides it.
+    key(Qt::Key_Home);
+    const auto m = cell.match(heard());
+    ASSERT_TRUE(m.hasMatch());
+    const TCell& at = form.Game().Board[0][static_cast<std::size_t>(m.captured(2).toInt() - 1)];
+    EXPECT_EQ(m.captured(1), QStringLiteral("1"));
+    EXPECT_GT(framed(at.X, at.Y), form.Game().CellWidth / 2);
+    QTest::mouseClick(draw, Qt::RightButton, {}, QPoint(at.X + 10, at.Y + 10));
+    EXPECT_EQ(framed(at.X, at.Y), 0);
+}
+
+} // namespace
+} // namespace pelmoravan

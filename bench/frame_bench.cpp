@@ -13,7 +13,7 @@
 
 #include "core/fakes.h"
 #include "media/canvas_state.h"
-#include "media/paint_device.h"
+#include "ports/paint_device.h"
 
 namespace pelmoravan {
 namespace {
@@ -171,7 +171,7 @@ struct PlayingBoard {
     TPictureCollection backs;
     TPictureCollection screens;
     Surface surface;
-    TGame game{host, seeds};
+    TGame game{host, host, seeds};
 
     PlayingBoard() {
         host.Screen = 1920;

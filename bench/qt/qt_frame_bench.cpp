@@ -55,7 +55,7 @@ struct QtPlayingBoard {
     TPictureCollection screens;
     TDXDraw draw;
     TDirectDraw direct{draw};
-    TGame game{host, seeds};
+    TGame game{host, host, seeds};
 
     explicit QtPlayingBoard(int width = 1920, int height = 1080, int difficulty = 3) {
         SizeSurface(draw, width, height);

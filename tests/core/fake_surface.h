@@ -8,7 +8,7 @@
 
 #include "media/canvas.h"
 #include "media/canvas_state.h"
-#include "media/paint_device.h"
+#include "ports/paint_device.h"
 #include "media/collection.h"
 #include "media/keyboard.h"
 

@@ -33,8 +33,9 @@ struct ScoreOffer {
     std::int32_t Score;
 };
 
-// A host that records what the rules ask of it and answers questions from a script.
-class FakeHost : public IGameHost {
+// A window and house in one that records what the rules ask of them and answers questions from a
+// script; the menu's calls are recorded in order.
+class FakeHost : public IGameWindow, public IGameHost {
 public:
     bool AskYesNo(const std::string& text) override {
         Questions.push_back(text);
@@ -49,6 +50,9 @@ public:
     }
     void UpdateScores(bool enter, std::int32_t score) override {
         Offers.push_back({enter, score});
+        if (score == -1) {
+            MenuCalls.push_back("scores");
+        }
         if (OnUpdateScores) {
             OnUpdateScores(); // the window's score dialogs, or its report of a file error
         }
@@ -70,6 +74,20 @@ public:
     std::int32_t SurfaceWidth() const override { return Width; }
     std::int32_t SurfaceHeight() const override { return Height; }
     void EnableFrameTimer() override { TimerEnables += 1; }
+    void PlayMusic(bool start) override {
+        MenuCalls.push_back(start ? "music on" : "music off");
+        if (OnPlayMusic) {
+            OnPlayMusic();
+        }
+    }
+    void ApplyLanguage(std::uint8_t language) override { MenuCalls.push_back("language " + std::to_string(language)); }
+    void SyncMenu() override { MenuCalls.push_back("sync"); }
+    void ShowCaption(const std::string&) override {}
+    void ShowAbout() override { MenuCalls.push_back("about"); }
+    void CloseWindow() override { MenuCalls.push_back("close"); }
+    void ReportError(const std::string& message) override { MenuCalls.push_back("error " + message); }
+    void ReportCommandError(const std::string& message) override { MenuCalls.push_back("error " + message); }
+    void ReportStartError(const std::string& message) override { MenuCalls.push_back("error " + message); }
     void Terminate() override { TerminateRequests += 1; }
     void ShowSaveDialog() override {
         SaveDialogs += 1;
@@ -96,6 +114,8 @@ public:
     std::function<void()> OnProcessMessage;
     std::function<void()> OnQuestion;
     std::function<void()> OnUpdateScores;
+    std::vector<std::string> MenuCalls;
+    std::function<void()> OnPlayMusic;
 };
 
 // 100 tile pictures named "1".."100", without pixels.
@@ -112,7 +132,7 @@ struct GameFixture {
     FakeHost host;
     FakeSeedSource seeds;
     std::unique_ptr<TPictureCollection> pictures = MakeTilePictures();
-    TGame game{host, seeds};
+    TGame game{host, host, seeds};
     GameFixture() { game.ImageList = pictures.get(); }
 };
 

@@ -23,8 +23,6 @@ public:
     void UpdateScores(bool, std::int32_t) override {}
     void ProcessOneMessage() override {}
     std::int32_t ScreenWidth() const override { return 1280; }
-    std::int32_t SurfaceWidth() const override { return 1280; }
-    std::int32_t SurfaceHeight() const override { return 720; }
     void Terminate() override {}
     void ShowSaveDialog() override {}
     void SyncMenu() override { Syncs += 1; }

@@ -351,7 +351,7 @@ TEST(EndOfDifficulty, QuestionIsAskedWithTheGuardSet) {
     PeekingHost host;
     testing::FakeSeedSource seeds;
     auto pictures = testing::MakeTilePictures();
-    TGame g(host, seeds);
+    TGame g(host, host, seeds);
     g.ImageList = pictures.get();
     host.Game = &g;
     g.StartGame(1);

@@ -210,7 +210,7 @@ TEST(Shuffle, ASoundThatCannotPlayIsIgnoredAndALoneTileStays) {
     SilentHost host;
     testing::FakeSeedSource seeds;
     auto pictures = testing::MakeTilePictures();
-    TGame g(host, seeds);
+    TGame g(host, host, seeds);
     g.ImageList = pictures.get();
     BuildBoard(g, {"...", ".A.", "..."});
     EXPECT_NO_THROW(g.Shuffle());

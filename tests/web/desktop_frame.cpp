@@ -99,20 +99,30 @@ public:
 };
 
 // The window's answers, but for a display of the page's size; nothing is asked during a deal.
-class TFrameHost final : public IGameHost {
+class TFrameHost final : public IGameWindow, public IGameHost {
 public:
     TFrameHost(std::int32_t screen, ISurface& surface) : FScreen(screen), FSurface(surface) {}
     bool AskYesNo(const std::string&) override { return false; }
     void UpdateScores(bool, std::int32_t) override {}
-    void PlaySound(const std::string&) override {}
-    void PlaySoundAt(std::int32_t) override {}
     void ProcessOneMessage() override {}
     std::int32_t ScreenWidth() const override { return FScreen; }
+    void Terminate() override {}
+    void ShowSaveDialog() override {}
+    void SyncMenu() override {}
+    void ShowCaption(const std::string&) override {}
+    void ShowAbout() override {}
+    void CloseWindow() override {}
+    void ReportError(const std::string&) override {}
+    void ReportCommandError(const std::string&) override {}
+    void ReportStartError(const std::string&) override {}
+
+    void PlaySound(const std::string&) override {}
+    void PlaySoundAt(std::int32_t) override {}
+    void PlayMusic(bool) override {}
     std::int32_t SurfaceWidth() const override { return FSurface.Width(); }
     std::int32_t SurfaceHeight() const override { return FSurface.Height(); }
     void EnableFrameTimer() override {}
-    void Terminate() override {}
-    void ShowSaveDialog() override {}
+    void ApplyLanguage(std::uint8_t) override {}
 
 private:
     std::int32_t FScreen;
@@ -161,7 +171,7 @@ int main(int argc, char** argv) {
     TWaveCollection waves;
     LoadCatalog(tiles, screens, backs, waves);
 
-    TGame game(host, seeds);
+    TGame game(host, host, seeds);
     game.ImageList = &tiles;
     game.DXImageList1 = &screens;
     game.BackImage = &backs;

@@ -2,13 +2,17 @@
 
 namespace pelmoravan {
 
-void TSoundEffects::PlaySound(const std::string& name) { Play(FWaves.Find(name)); }
-
-void TSoundEffects::PlaySoundAt(std::int32_t position) { Play(FWaves.Items(position)); }
-
-void TSoundEffects::Play(const TWaveCollectionItem& wave) {
+// Without a sound device the collection is not looked at: a front end without sound need not
+// fill it.
+void TSoundEffects::PlaySound(const std::string& name) {
     if (FOutput.Initialized()) {
-        FOutput.Play(wave);
+        FOutput.Play(FWaves.Find(name));
+    }
+}
+
+void TSoundEffects::PlaySoundAt(std::int32_t position) {
+    if (FOutput.Initialized()) {
+        FOutput.Play(FWaves.Items(position));
     }
 }
 

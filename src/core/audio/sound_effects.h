@@ -23,13 +23,12 @@ class TSoundEffects {
 public:
     TSoundEffects(const TWaveCollection& waves, IWaveOutput& output) : FWaves(waves), FOutput(output) {}
 
-    // A name not in the collection raises the collection's error.
+    // With sound, a name not in the collection raises the collection's error.
     void PlaySound(const std::string& name);
-    // A position outside the collection raises the list's index error.
+    // With sound, a position outside the collection raises the list's index error.
     void PlaySoundAt(std::int32_t position);
 
 private:
-    void Play(const TWaveCollectionItem& wave);
 
     const TWaveCollection& FWaves;
     IWaveOutput& FOutput;

@@ -12,6 +12,7 @@
 #include "media/collection.h"
 #include "media/keyboard.h"
 #include "media/sprite_engine.h"
+#include "ports/window.h"
 
 namespace pelmoravan {
 
@@ -19,7 +20,7 @@ namespace pelmoravan {
 // it through a fake host.
 class TGame {
 public:
-    TGame(IGameHost& host, ISeedSource& seedSource);
+    TGame(IGameWindow& window, IGameHost& host, ISeedSource& seedSource);
 
     // --- state (see the field notes for meaning) ---
     std::uint8_t GameState = 0;      // 0 title, 1 playing, 2 paused, 3 game over
@@ -93,6 +94,7 @@ public:
     TPictureCollection* BackImage = nullptr;    // tile backs "back1".."back10"; owned by the window
     IKeyboard* DXInput = nullptr;               // Esc and F9, polled once per tick
     TRandom Rng;
+    IGameWindow& Window;
     IGameHost& Host;
 
     // --- level set-up ---

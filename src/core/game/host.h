@@ -6,28 +6,25 @@
 
 namespace pelmoravan {
 
-// What the rules ask of the world they run in. The game's house (host/game_host.h) implements
-// it for every front end; tests implement it with scripted answers and recorders.
+// What the rules and the menu's commands ask of the house beyond the window (ports/window.h):
+// the sound, the music, the frame timer, the surface's size and the language. The game's house
+// (host/game_host.h) implements it for every front end; tests implement it with recorders.
+// Every call comes on the front end's one thread and runs no tick inside it.
 class IGameHost {
 public:
     virtual ~IGameHost() = default;
 
-    // A modal yes/no question; ticks may run nested while it is open.
-    virtual bool AskYesNo(const std::string& text) = 0;
-    // Offers a score to the best-score list (enter = ask for a name and record it).
-    virtual void UpdateScores(bool enter, std::int32_t score) = 0;
+    // An effect by its name or its place in the wave collection; silent without sound.
     virtual void PlaySound(const std::string& name) = 0;
     virtual void PlaySoundAt(std::int32_t position) = 0;
-    // Lets the window handle one pending message from inside an operation.
-    virtual void ProcessOneMessage() = 0;
-    virtual std::int32_t ScreenWidth() const = 0;
+    // The music on or off, as its menu item asks.
+    virtual void PlayMusic(bool start) = 0;
+    // The surface the game draws on, in pixels.
     virtual std::int32_t SurfaceWidth() const = 0;
     virtual std::int32_t SurfaceHeight() const = 0;
     virtual void EnableFrameTimer() = 0;
-    // Asks the application to end (exit code 0); returns at once, the ending comes later.
-    virtual void Terminate() = 0;
-    // A modal file-save dialog whose answer nobody uses; ticks may run nested while it is open.
-    virtual void ShowSaveDialog() = 0;
+    // The language's texts, the menu's captions and the window caption.
+    virtual void ApplyLanguage(std::uint8_t language) = 0;
     // Something a player who cannot see the board should hear; nothing by default.
     virtual void Tell(const TNews& news) { static_cast<void>(news); }
 };

@@ -29,7 +29,8 @@ TDealParameters DealParametersFor(std::int32_t difficulty) {
 
 } // namespace
 
-TGame::TGame(IGameHost& host, ISeedSource& seedSource) : Rng(&seedSource), Host(host) {
+TGame::TGame(IGameWindow& window, IGameHost& host, ISeedSource& seedSource)
+    : Rng(&seedSource), Window(window), Host(host) {
     for (auto& slot : Selected) {
         slot.Index = -1;
     }
@@ -39,7 +40,7 @@ void TGame::StartGame(std::int32_t difficulty) {
     if (GameState == 2) {
         return;
     }
-    const std::int32_t screenWidth = Host.ScreenWidth();
+    const std::int32_t screenWidth = Window.ScreenWidth();
     if (screenWidth >= 800 && screenWidth < 1024) {
         SmallScreen = true; // never cleared: later games keep the small geometry
     }
@@ -99,11 +100,11 @@ void TGame::SetupLevel() {
 
     if (Level > 10) {
         DialogShown = true;
-        Host.UpdateScores(true, Score);
+        Window.UpdateScores(true, Score);
         Level = 1;
         Host.PlaySound("tada"); // the finale plays even with effects switched off
         const bool lastDifficulty = Difficulty >= 3;
-        const bool yes = Host.AskYesNo(Messages[lastDifficulty ? 41 : 40]);
+        const bool yes = Window.AskYesNo(Messages[lastDifficulty ? 41 : 40]);
         if (yes) {
             StartGame(lastDifficulty ? 1 : Difficulty + 1);
         } else {

@@ -30,7 +30,7 @@ void TGame::DrawLinkLine(ICanvas& canvas, TColor colour) {
     auto letOneMessageThrough = [this, &canvas] {
         if (!AutoPlay) {
             canvas.Release();
-            Host.ProcessOneMessage();
+            Window.ProcessOneMessage();
         }
     };
     auto drawLegs = [&] {

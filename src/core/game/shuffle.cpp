@@ -50,7 +50,7 @@ void TGame::Shuffle() {
     }
     Shuffling = true;
     try {
-        Host.ProcessOneMessage();
+        Window.ProcessOneMessage();
         MixTiles();
     } catch (...) {
         Shuffling = false;

@@ -16,9 +16,10 @@ std::string TrackPath(const TStartOptions& options) { return DataFilePath(option
 
 TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
     : FWindow(parts.Window),
+      FDraw(parts.Draw),
       FTimer(parts.Timer),
       FSeeds(std::move(parts.Seeds)),
-      FGame(std::make_unique<TGame>(*this, *FSeeds)),
+      FGame(std::make_unique<TGame>(FWindow, *this, *FSeeds)),
       FOptions(std::move(options)),
       FEffects(DXWaveList1, parts.WaveOutput),
       FMusic(parts.Player, parts.Tracks, FGame->Rng, TrackPath(FOptions)) {
@@ -51,7 +52,7 @@ void TGameHost::ApplyStartLanguage() {
     ApplyLanguage(0);
     if (FOptions.Language) {
         pelmoravan::RunMenuItem(*FOptions.Language == 1 ? TMenuItem::English1 : TMenuItem::Chinese1, *FGame,
-                                FMenu, *this);
+                                FMenu);
     }
 }
 
@@ -102,13 +103,13 @@ void TGameHost::TellStatus() {
 }
 
 void TGameHost::RunMenuItem(TMenuItem item) {
-    pelmoravan::RunMenuItem(item, *FGame, FMenu, *this);
+    pelmoravan::RunMenuItem(item, *FGame, FMenu);
     TellStatus();
 }
 
 bool TGameHost::PrepareShortcut(TMenuItem item) {
     const bool enabled = FMenu.PrepareShortcut(item, *FGame);
-    SyncMenu();
+    FWindow.SyncMenu();
     return enabled;
 }
 

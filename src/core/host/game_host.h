@@ -11,7 +11,7 @@
 #include "media/frame_timer.h"
 #include "media/key_latch.h"
 #include "shell/command_line.h"
-#include "shell/game_window.h"
+#include "ports/window.h"
 #include "shell/menu_dispatch.h"
 #include "shell/menu_model.h"
 
@@ -35,7 +35,7 @@ struct TFrontEndParts {
 // The game's house: owns the game and what it works with (collections, menu model, effects,
 // music, key latch, start options), wires them to the front end's parts once, and answers what
 // the rules and the menu's commands ask, handing to the window only what only a window can do.
-class TGameHost final : public IGameHost, public IMenuWindow {
+class TGameHost final : public IGameHost {
 public:
     TGameHost(TFrontEndParts parts, TStartOptions options = {});
     ~TGameHost() override;
@@ -81,33 +81,21 @@ public:
     static bool CheckScoreFile(const std::string& path, const std::function<void(const std::string&)>& report);
 
     // IGameHost
-    bool AskYesNo(const std::string& text) override { return FWindow.AskYesNo(text); }
-    void UpdateScores(bool enter, std::int32_t score) override { FWindow.UpdateScores(enter, score); }
     void PlaySound(const std::string& name) override { FEffects.PlaySound(name); }
     void PlaySoundAt(std::int32_t position) override { FEffects.PlaySoundAt(position); }
-    void ProcessOneMessage() override { FWindow.ProcessOneMessage(); }
-    std::int32_t ScreenWidth() const override { return FWindow.ScreenWidth(); }
-    std::int32_t SurfaceWidth() const override { return FWindow.SurfaceWidth(); }
-    std::int32_t SurfaceHeight() const override { return FWindow.SurfaceHeight(); }
-    void EnableFrameTimer() override;
-    void Terminate() override { FWindow.Terminate(); }
-    void ShowSaveDialog() override { FWindow.ShowSaveDialog(); }
     void Tell(const TNews& news) override;
-
-    // IMenuWindow
-    void SyncMenu() override { FWindow.SyncMenu(); }
-    void ApplyLanguage(std::uint8_t language) override;
     void PlayMusic(bool start) override { FMusic.PlayMusic(start); }
-    void ShowScoreList() override { FWindow.UpdateScores(true, -1); }
-    void ShowAbout() override { FWindow.ShowAbout(); }
-    void CloseWindow() override { FWindow.CloseWindow(); }
-    void ReportCommandError(const std::string& message) override { FWindow.ReportCommandError(message); }
+    std::int32_t SurfaceWidth() const override { return FDraw.Surface().Width(); }
+    std::int32_t SurfaceHeight() const override { return FDraw.Surface().Height(); }
+    void EnableFrameTimer() override;
+    void ApplyLanguage(std::uint8_t language) override;
 
 private:
     // Hands the status band's text to the window when it has changed.
     void TellStatus();
 
     IGameWindow& FWindow;
+    IDrawControl& FDraw;
     TFrameTimer& FTimer;
     std::unique_ptr<ISeedSource> FSeeds;
     std::unique_ptr<TGame> FGame;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "media/canvas.h"
-#include "media/paint_device.h"
+#include "ports/paint_device.h"
 
 namespace pelmoravan {
 

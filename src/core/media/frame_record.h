@@ -6,7 +6,7 @@
 
 #include "media/block_damage.h"
 #include "media/collection.h"
-#include "media/paint_device.h"
+#include "ports/paint_device.h"
 
 namespace pelmoravan {
 

@@ -36,6 +36,8 @@ public:
     bool ActiveOnly() const { return FActiveOnly; }
     void SetActiveOnly(bool activeOnly);
     std::int32_t FrameRate() const { return FClock.FrameRate(); }
+    // The application is taken as active until its front end reports otherwise: a front end that
+    // never reports still gets its ticks.
     void ApplicationActiveChanged(bool active);
 
     // Running and counting time (not stopped, and not waiting for the application to return).
@@ -54,7 +56,7 @@ private:
     TTimerClock FClock;
     bool FEnabled = false;
     bool FActiveOnly = true;
-    bool FApplicationActive = false;
+    bool FApplicationActive = true;
     bool FAttached = false;
 };
 

@@ -52,7 +52,7 @@ void TGame::DXTimer1Timer(std::int32_t LagCount) {
 
     if (DXInput != nullptr && DXInput->KeyDown(TKey::Escape)) {
         MarkAllSpritesDead(DXSpriteEngine);
-        Host.Terminate();
+        Window.Terminate();
         return;
     }
 
@@ -64,7 +64,7 @@ void TGame::DXTimer1Timer(std::int32_t LagCount) {
     if (f9Pressed && !SaveDialogOpen) {
         SaveDialogOpen = true;
         try {
-            Host.ShowSaveDialog();
+            Window.ShowSaveDialog();
         } catch (...) {
             SaveDialogOpen = false;
             throw;

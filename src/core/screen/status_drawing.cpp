@@ -21,7 +21,7 @@ void TGame::DrawStatusBand() {
     }
     ICanvas& canvas = DXDraw->Surface().Canvas();
     // The band is centred on the whole display, not on the window.
-    const std::int32_t screen = Host.ScreenWidth();
+    const std::int32_t screen = Window.ScreenWidth();
     const std::int32_t left = (screen - TimeBarWidth) / 2;
     const std::int32_t remaining = TimeLimit - ElapsedSeconds;
 
@@ -73,7 +73,7 @@ void TGame::CheckLevelCleared() {
         canvas.SetFontColor(kRed);
         if (Level < 10) {
             const std::string& next = LevelName(*this, Level + 1);
-            canvas.TextOut((Host.ScreenWidth() - canvas.TextWidth(next)) / 2,
+            canvas.TextOut((Window.ScreenWidth() - canvas.TextWidth(next)) / 2,
                            (Host.SurfaceHeight() - canvas.TextHeight("第")) / 2, next);
         }
     }

@@ -12,7 +12,7 @@ bool ExitConfirmed(TGame& game, const std::string& question) {
     game.DialogShown = true;
     bool yes = false;
     try {
-        yes = game.Host.AskYesNo(question);
+        yes = game.Window.AskYesNo(question);
     } catch (...) {
         game.DialogShown = false;
         throw;

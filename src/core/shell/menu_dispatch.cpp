@@ -6,7 +6,9 @@
 
 namespace pelmoravan {
 
-void RunMenuItem(TMenuItem item, TGame& game, TMainMenuModel& model, IMenuWindow& window) {
+void RunMenuItem(TMenuItem item, TGame& game, TMainMenuModel& model) {
+    IGameWindow& window = game.Window;
+    IGameHost& house = game.Host;
     auto guarded = [&window](auto command) {
         try {
             command();
@@ -49,7 +51,7 @@ void RunMenuItem(TMenuItem item, TGame& game, TMainMenuModel& model, IMenuWindow
     case BackgroundMusic1: {
         const bool start = BackgroundMusic1Click(game);
         window.SyncMenu();
-        guarded([&window, start] { window.PlayMusic(start); });
+        guarded([&house, start] { house.PlayMusic(start); });
         return;
     }
     case hint1:
@@ -64,14 +66,14 @@ void RunMenuItem(TMenuItem item, TGame& game, TMainMenuModel& model, IMenuWindow
         break;
     case Chinese1:
         Chinese1Click(game, model);
-        window.ApplyLanguage(game.Language);
+        house.ApplyLanguage(game.Language);
         return;
     case English1:
         English1Click(game, model);
-        window.ApplyLanguage(game.Language);
+        house.ApplyLanguage(game.Language);
         return;
     case N2:
-        guarded([&window] { window.ShowScoreList(); });
+        guarded([&window] { window.UpdateScores(true, -1); });
         return;
     case about:
         guarded([&window] { window.ShowAbout(); });

@@ -126,9 +126,6 @@ std::int32_t TForm1::ScreenWidth() const {
     return s != nullptr ? s->geometry().width() : 0;
 }
 
-std::int32_t TForm1::SurfaceWidth() const { return FDXDraw->SurfaceWidth(); }
-std::int32_t TForm1::SurfaceHeight() const { return FDXDraw->SurfaceHeight(); }
-
 void TForm1::Terminate() { QApplication::quit(); }
 
 // The chosen name is deliberately unused: nothing is saved.

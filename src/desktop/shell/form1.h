@@ -34,8 +34,6 @@ public:
     void UpdateScores(bool enter, std::int32_t score) override;
     void ProcessOneMessage() override;
     std::int32_t ScreenWidth() const override;
-    std::int32_t SurfaceWidth() const override;
-    std::int32_t SurfaceHeight() const override;
     void Terminate() override;
     void ShowSaveDialog() override;
     void SyncMenu() override;

@@ -6,7 +6,7 @@
 #include "media/canvas.h"
 #include "media/canvas_state.h"
 #include "media/frame_record.h"
-#include "media/paint_device.h"
+#include "ports/paint_device.h"
 #include "media/collection.h"
 
 namespace pelmoravan {

@@ -52,8 +52,6 @@ public:
     void ProcessOneMessage() override;
     // The surface's width: the page is the screen the game is shown on.
     std::int32_t ScreenWidth() const override;
-    std::int32_t SurfaceWidth() const override { return FDXDraw.WebSurface().Width(); }
-    std::int32_t SurfaceHeight() const override { return FDXDraw.WebSurface().Height(); }
     void Terminate() override;
     void ShowSaveDialog() override;
     void SyncMenu() override;

@@ -4,8 +4,20 @@
 
 namespace pelmoravan {
 
-// What the game's house asks of the window it is shown in: dialogs, the menu as shown, the
-// caption and the ways out. A front end implements this once; the house does the rest.
+// The window a front end shows the game in: its dialogs, its menu as shown, its caption and its
+// ways out. The rules and the menu's commands call it directly; the house (host/game_host.h)
+// adds nothing to it.
+//
+// Rules every implementation keeps:
+// - Threading: every call comes on the front end's one thread, the one that delivers its events
+//   to the house; nothing here may be called from another thread.
+// - Ticks: only AskYesNo, UpdateScores, ShowSaveDialog and ProcessOneMessage may let the front
+//   end's events through while they run, so ticks, clicks and commands may run nested inside
+//   them (the rules expect it and guard their own state). Every other call returns without
+//   running any. A front end that cannot wait (the page) may answer at once instead.
+// - Nesting: a dialog may be asked for while another is open (a level that ends behind an open
+//   question); the window answers it without waiting or shows it on top, never fails.
+// - Errors: the Report calls never throw, but ReportStartError may, to give up the start.
 class IGameWindow {
 public:
     virtual ~IGameWindow() = default;
@@ -13,13 +25,18 @@ public:
     // A modal yes/no question; ticks may run nested while it is open.
     virtual bool AskYesNo(const std::string& text) = 0;
     // Offers a score to the best-score list (enter = ask for a name and record it; score -1
-    // only shows the list). A file error is told to the player and the game goes on.
+    // only shows the list). A file error is told to the player and the game goes on. Ticks may
+    // run nested while it waits.
     virtual void UpdateScores(bool enter, std::int32_t score) = 0;
-    // Lets the window handle one pending message from inside an operation.
+    // Lets one pending event through from inside a long operation (a shuffle, a link line's
+    // pause); that event may be a tick or a click. Returns at once when nothing is pending or
+    // the window is already waiting for something else.
     virtual void ProcessOneMessage() = 0;
+    // The width, in pixels, of the screen the game lays itself out for: from 800 to 1023 a
+    // game takes the small cells, and the status band is centred on it rather than on the
+    // surface. The desktop gives its monitor's width; a front end without a monitor of its own
+    // gives the width it shows the surface at (the page: its surface's width).
     virtual std::int32_t ScreenWidth() const = 0;
-    virtual std::int32_t SurfaceWidth() const = 0;
-    virtual std::int32_t SurfaceHeight() const = 0;
     // Asks the program to end (exit code 0); returns at once, the ending comes later.
     virtual void Terminate() = 0;
     // A modal file-save dialog whose answer nobody uses; ticks may run nested while it is open.

@@ -276,7 +276,7 @@ TEST_F(DiskAudioTest, WithoutADeviceTheGameGoesOnSilentlyAfterOneLine) {
         EXPECT_FALSE(audio->DXSound1().Initialized());
         EXPECT_NO_THROW(audio->PlaySound("recycle"));
         EXPECT_NO_THROW(audio->PlaySoundAt(4));
-        EXPECT_THROW(audio->PlaySound("no such wave"), ECollectionError);
+        EXPECT_NO_THROW(audio->PlaySound("no such wave")); // not looked for without a device
         EXPECT_NO_THROW(audio->PlayMusic(true));
         EXPECT_TRUE(QFile::exists(QString::fromStdString(TrackPath()))); // the track file is still written
         EXPECT_NO_THROW(audio->PlayMusic(true));

@@ -16,6 +16,7 @@
 #include "web/shell/web_dialogs.h"
 #include "web/shell/web_score_storage.h"
 #include "web/shell/web_seed_source.h"
+#include "web/shell/web_words.h"
 
 namespace pelmoravan {
 
@@ -115,6 +116,14 @@ void TWebForm::KeyEvent(TKey key, bool down) {
         FHost->Keys().Release(key);
     }
 }
+
+void TWebForm::BoardKey(TBoardKey key, bool ctrl) {
+    if (!FEnded) {
+        FHost->BoardKey(key, ctrl);
+    }
+}
+
+void TWebForm::Say(const std::string& text, bool urgent) { SayInPage(text, urgent); }
 
 void TWebForm::MenuItem(TMenuItem item) {
     if (FEnded) {

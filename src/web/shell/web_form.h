@@ -31,6 +31,8 @@ public:
     // --- the page's events ---
     void MouseDown(std::int32_t button, std::int32_t x, std::int32_t y);
     void KeyEvent(TKey key, bool down);
+    // A key of the board cursor, pressed while the board has the focus.
+    void BoardKey(TBoardKey key, bool ctrl);
     void LetGoKeys() { FHost->Keys().LetGoAll(); }
     // A menu was opened or an item chosen.
     void MenuItem(TMenuItem item);
@@ -62,6 +64,7 @@ public:
     void ReportCommandError(const std::string& message) override;
     // The page plays on without music.
     void ReportStartError(const std::string& message) override { ReportCommandError(message); }
+    void Say(const std::string& text, bool urgent) override;
 
 private:
     // Says once a visit that the browser's storage cannot keep the score list.

@@ -61,6 +61,14 @@ void pel_key(int key, int down) {
     }
 }
 
+// key: the board cursor's keys in order (left, right, up, down, Home, End, Space or Enter,
+// Backspace); ctrl: 1 while Ctrl is held.
+void pel_board_key(int key, int ctrl) {
+    if (gForm && key >= 0 && key <= static_cast<int>(TBoardKey::Back)) {
+        gForm->BoardKey(static_cast<TBoardKey>(key), ctrl != 0);
+    }
+}
+
 void pel_keys_lost() {
     if (gForm) {
         gForm->LetGoKeys();

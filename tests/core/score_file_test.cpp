@@ -7,7 +7,11 @@
 #include <atomic>
 #include <fcntl.h>
 #include <functional>
+#include <chrono>
+#include <csignal>
+#include <spawn.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <fstream>
@@ -17,7 +21,9 @@
 #include <vector>
 
 #include "core/file_size_limit.h"
+#include "host/game_host.h"
 #include "media/binary_file.h"
+#include "shell/language_tables.h"
 #include "shell/score_file.h"
 
 namespace pelmoravan {
@@ -259,6 +265,8 @@ TEST_F(ScoreFileTest, WrongTagResetsAfterKeepingTheOldBytesInTheFirstFreeBackup)
         }
         written.push_back(bytes);
         WriteFile(bytes);
+        fs::permissions(Path, variant == 0 ? fs::perms::owner_read | fs::perms::owner_write
+                                           : fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
         Ui = ScriptedScoreUi{};
         Update(true, 5000);
         TScoreEntries expected{};
@@ -275,29 +283,107 @@ TEST_F(ScoreFileTest, WrongTagResetsAfterKeepingTheOldBytesInTheFirstFreeBackup)
     EXPECT_EQ(ReadBytes(Path + ".bak"), written[0]);
     EXPECT_EQ(ReadBytes(Path + ".bak1"), written[1]);
     EXPECT_EQ(ReadBytes(Path + ".bak2"), written[2]);
+    // Each backup as readable as the file it keeps, no more.
+    EXPECT_EQ(fs::status(Path + ".bak").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(Path + ".bak1").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 4);
 }
 
-TEST_F(ScoreFileTest, ForeignFileBehindALinkIsKeptBesideTheLinkAndItsTargetReset) {
+// A link at the score file's path: followed only to a score list; anything else it points at
+// is left as it was, and the score lands in a new file at the path.
+struct LinkAtThePath {
+    const char* Name;
+    std::function<fs::path(ScoreFileTest&)> Plant; // plants the link, returns its target
+    bool Followed = false;
+    bool DuringPrompt = false;
+};
+
+class ScoreFileLinkTest : public ScoreFileTest, public ::testing::WithParamInterface<LinkAtThePath> {};
+
+TEST_P(ScoreFileLinkTest, OnlyAScoreListIsWrittenThroughALink) {
+    const LinkAtThePath& c = GetParam();
     fs::create_directory(Dir / "elsewhere");
-    const fs::path target = Dir / "elsewhere" / "notes.txt";
-    Bytes foreign(5000);
-    for (std::size_t i = 0; i < foreign.size(); ++i) foreign[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    {
-        std::ofstream out(target, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(foreign.data()), static_cast<std::streamsize>(foreign.size()));
+    fs::path target;
+    struct stat before {};
+    Bytes targetBytes;
+    const auto look = [&](struct stat& info) {
+        return ::stat(target.c_str(), &info) == 0 ? ReadBytes(target.string()) : Bytes{};
+    };
+    const auto plant = [&] {
+        target = c.Plant(*this);
+        targetBytes = look(before);
+    };
+    if (c.DuringPrompt) {
+        WriteDescending();
+        Ui.DuringPrompt = [&] {
+            fs::remove(Path);
+            plant();
+        };
+    } else {
+        plant();
     }
-    fs::create_symlink(target, Path);
-    fs::create_symlink(Dir / "nowhere", Path + ".bak"); // a dangling link takes its name too
     testing::internal::CaptureStderr();
-    Update(false, -1);
-    testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(fs::is_symlink(Path));
-    EXPECT_EQ(ReadBytes(target.string()), EmptyFile());
-    EXPECT_EQ(ReadBytes(Path + ".bak1"), foreign);
-    EXPECT_FALSE(fs::exists(Dir / "nowhere"));
-    EXPECT_FALSE(fs::exists(Dir / "elsewhere" / "notes.txt.bak"));
+    Update(true, 850);
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    struct stat after {};
+    const Bytes targetAfter = look(after);
+    if (c.Followed) {
+        EXPECT_TRUE(fs::is_symlink(Path));
+        EXPECT_EQ(Stored()[2], (TScoreEntry{"Player", 850}));
+        EXPECT_EQ(said, "");
+    } else {
+        EXPECT_FALSE(fs::is_symlink(Path));
+        EXPECT_EQ(Stored()[0], (TScoreEntry{"Player", 850}));
+        EXPECT_EQ(Stored()[1], TScoreEntry{});
+        EXPECT_NE(said.find("\"" + Path + "\" is a link to \"" + target.string() + "\""), std::string::npos) << said;
+        if (target.string().rfind("/proc/", 0) != 0) {
+            EXPECT_EQ(targetAfter, targetBytes);
+            EXPECT_EQ(after.st_mode, before.st_mode);
+        }
+        EXPECT_FALSE(fs::exists(Dir / "elsewhere" / "absent.sco")); // a dangling link made nothing
+    }
+    // Nothing was backed up: there was no damaged file of this game's to keep.
+    for (const auto& entry : fs::recursive_directory_iterator(Dir)) {
+        EXPECT_EQ(entry.path().string().find(".bak"), std::string::npos) << entry.path();
+    }
 }
+
+fs::path ForeignNotes(ScoreFileTest& t) {
+    const fs::path target = t.Dir / "elsewhere" / "notes.txt";
+    std::ofstream(target) << "the player's own notes\n";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(target, t.Path);
+    return target;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, ScoreFileLinkTest,
+    ::testing::Values(
+        LinkAtThePath{"ToAScoreList",
+                      [](ScoreFileTest& t) {
+                          const fs::path target = t.Dir / "elsewhere" / "list.sco";
+                          t.WriteDescending();
+                          fs::rename(t.Path, target);
+                          fs::create_symlink(target, t.Path);
+                          return target;
+                      },
+                      true},
+        LinkAtThePath{"Dangling",
+                      [](ScoreFileTest& t) {
+                          const fs::path target = t.Dir / "elsewhere" / "absent.sco";
+                          fs::create_symlink(target, t.Path);
+                          return target;
+                      }},
+        LinkAtThePath{"ToAForeignFile", ForeignNotes},
+        LinkAtThePath{"ToProcStatus",
+                      [](ScoreFileTest& t) {
+                          fs::create_symlink("/proc/self/status", t.Path);
+                          return fs::path("/proc/self/status");
+                      }},
+        LinkAtThePath{"PlantedDuringThePrompt", ForeignNotes, false, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(ScoreFileTest, NothingIsResetWhenTheBackupCannotBeWrittenInFull) {
     WriteFile(Bytes(5000, 0xAB));
@@ -385,15 +471,13 @@ TEST_F(ScoreFileTest, ScoresAreSignedLittleEndian) {
 }
 
 TEST_F(ScoreFileTest, FileThatCannotBeCreatedOrOpenedReportsThePathAndReason) {
+    // A data folder removed while the game ran is made again, and the score goes in.
     const std::string missingDir = (Dir / "missing" / "Pelmoravan.sco").string();
-    try {
-        UpdateScores(false, -1, Ui, Ui, missingDir);
-        FAIL() << "no error";
-    } catch (const EFileCreateError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Cannot create file \"" + missingDir + "\". No such file or directory");
-    }
-    EXPECT_FALSE(fs::exists(Dir / "missing"));
+    UpdateScores(true, 70, Ui, Ui, missingDir);
+    const Bytes made = ReadBytes(missingDir);
+    ASSERT_TRUE(DecodeScoreFile(made.data(), made.size()).has_value());
+    EXPECT_EQ((*DecodeScoreFile(made.data(), made.size()))[0], (TScoreEntry{"Player", 70}));
+    fs::remove_all(Dir / "missing");
 
     // Something that is not a file stands at the path: it is reported, not replaced.
     fs::create_directory(Path);
@@ -570,41 +654,128 @@ TEST_F(ScoreFileTest, AScoreThatNoLongerReachesTheListWritesNothingAndShowsTheLi
     EXPECT_EQ(Ui.Shown[0][9], (TScoreEntry{"Top", 5000}));
 }
 
-// The score is written under the lock other copies take: while one holds it, the recording
-// waits, then places the score against what the holder wrote.
-TEST_F(ScoreFileTest, RecordingWaitsForTheLockAndReadsTheListAgain) {
-    WriteDescending();
-    int held = -1;
-    std::atomic<bool> locked = false;
-    std::atomic<bool> done = false;
-    Ui.DuringPrompt = [&] {
-        held = ::open(Path.c_str(), O_RDWR | O_CLOEXEC);
-        ASSERT_EQ(::flock(held, LOCK_EX), 0);
-        locked = true;
-    };
-    std::thread recorder([&] {
-        Update(true, 850);
-        done = true;
-    });
-    while (!locked) std::this_thread::yield();
-    struct stat file {};
-    ASSERT_EQ(::stat(Path.c_str(), &file), 0);
-    const std::string inode = ":" + std::to_string(file.st_ino) + " ";
-    auto waiting = [&] {
-        std::ifstream locks("/proc/locks");
-        for (std::string line; std::getline(locks, line);) {
-            if (line.find("->") != std::string::npos && line.find(inode) != std::string::npos) return true;
+// A window waiting for the lock: it runs in slices, shows the busy box, and cancels it once
+// shown when told to.
+class WaitingWindow final : public IScoreLockWait {
+public:
+    bool RunFor(int ms) override {
+        Runs += 1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        if (!Busy.empty() && WhileBusy) {
+            std::exchange(WhileBusy, nullptr)();
         }
-        return false;
-    };
-    while (!done && !waiting()) std::this_thread::yield();
-    EXPECT_FALSE(done) << "the score was written past the lock";
-    const auto entry = EncodeScoreEntry({"Holder", 950});
-    ASSERT_EQ(::pwrite(held, entry.data(), entry.size(), 33 + 56), static_cast<ssize_t>(entry.size()));
-    ::close(held);
-    recorder.join();
-    EXPECT_EQ(Stored()[1], (TScoreEntry{"Holder", 950}));
+        return true;
+    }
+    void ShowBusy(const std::string& text) override {
+        Busy = text;
+        ShownAfter = std::chrono::steady_clock::now() - Start;
+    }
+    bool BusyCancelled() override { return Cancel; }
+    void CloseBusy() override { Closed = true; }
+    void TellNotRecorded(const std::string& text) override { NotRecorded = text; }
+    std::uint8_t Language() const override { return 1; }
+
+    std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::duration ShownAfter{};
+    int Runs = 0;
+    bool Cancel = false;
+    bool Closed = false;
+    std::string Busy;
+    std::string NotRecorded;
+    std::function<void()> WhileBusy;
+};
+
+// Another process holds the file's lock (`flock FILE sleep 60`, in a group of its own so that
+// the sleep, which inherits the lock, goes with it).
+class LockHolder {
+public:
+    explicit LockHolder(const std::string& path) {
+        const char* argv[] = {"flock", path.c_str(), "sleep", "60", nullptr};
+        posix_spawnattr_t attr;
+        posix_spawnattr_init(&attr);
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attr, 0);
+        EXPECT_EQ(posix_spawnp(&FPid, "flock", nullptr, &attr, const_cast<char* const*>(argv), environ), 0);
+        posix_spawnattr_destroy(&attr);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        while (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            ::flock(fd, LOCK_UN);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ::close(fd);
+    }
+    ~LockHolder() { LetGo(); }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+    void LetGo() {
+        if (FPid > 0) {
+            ::kill(-FPid, SIGKILL);
+            ::waitpid(FPid, nullptr, 0);
+            FPid = 0;
+        }
+    }
+
+private:
+    pid_t FPid = 0;
+};
+
+TEST_F(ScoreFileTest, ALockHeldElsewhereNeverBlocksTheWindowAndCanBeGivenUp) {
+    WriteDescending();
+    const Bytes before = FileBytes();
+    {
+        LockHolder holder(Path);
+        // Cancel in the box: nothing is asked or recorded, and the player is told so.
+        WaitingWindow window;
+        window.WhileBusy = [&] { window.Cancel = true; };
+        UpdateScores(true, 850, Ui, Ui, Path, nullptr, &window);
+        EXPECT_GE(window.ShownAfter, std::chrono::seconds(1));
+        EXPECT_GE(window.Runs, 10); // the window ran all along, in 100 ms slices
+        EXPECT_EQ(window.Busy, EnglishControlTexts.ScoreFileBusy);
+        EXPECT_EQ(window.NotRecorded, EnglishControlTexts.ScoreNotRecorded);
+        EXPECT_TRUE(Ui.Captions.empty());
+        EXPECT_EQ(FileBytes(), before);
+
+        // The start does not wait for it either: the first record checks the file instead.
+        std::string reported;
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(TGameHost::CheckScoreFile(Path, [&](const std::string& text) { reported = text; }));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "pelmoravan: another copy of the game holds the lock of \"" + Path +
+                      "\"; the score file is checked at the first record\n");
+        EXPECT_EQ(reported, "");
+
+        // The lock comes free while the box is up: the box closes and the score goes in.
+        WaitingWindow patient;
+        patient.WhileBusy = [&] { holder.LetGo(); };
+        UpdateScores(true, 850, Ui, Ui, Path, nullptr, &patient);
+        EXPECT_TRUE(patient.Closed);
+        EXPECT_EQ(patient.NotRecorded, "");
+    }
     EXPECT_EQ(Stored()[2], (TScoreEntry{"Player", 850}));
+}
+
+// A full disk, or any failed write, while a file is made or reset: the path keeps what it had
+// (nothing, or the damaged bytes), never an empty or partial file, and the error's detail
+// names the file and the system's reason.
+TEST_F(ScoreFileTest, AFailedWriteLeavesThePathAsItWas) {
+    {
+        const TFileSizeLimit limit(100);
+        try {
+            Update(false, -1);
+            ADD_FAILURE() << "no error";
+        } catch (const EFileWriteError& e) {
+            EXPECT_EQ(std::string(e.what()), "Stream write error");
+            EXPECT_EQ(e.Detail(), "cannot write \"" + Path + "\": File too large");
+        }
+        EXPECT_FALSE(fs::exists(Path));
+        WriteFile(Bytes(50, 'x'));
+        testing::internal::CaptureStderr();
+        EXPECT_THROW(Update(true, 10), EFileWriteError);
+        testing::internal::GetCapturedStderr();
+    }
+    EXPECT_EQ(FileBytes(), Bytes(50, 'x'));
+    EXPECT_EQ(ReadBytes(Path + ".bak"), Bytes(50, 'x'));
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 2);
 }
 
 TEST(ScoreNames, ControlAndDirectionCharactersAreLeftOut) {

@@ -124,7 +124,11 @@ TEST_F(ScoreUiTest, AFileErrorInTheGameIsShownAndTheGameGoesOn) {
 }
 
 TEST_F(ScoreUiTest, AStartUpErrorIsShownAndToldOnStandardError) {
-    const std::string missing = Dir.filePath(QStringLiteral("gone/Pelmoravan.sco")).toStdString();
+    // A file where its folder should be: no folder can be made there.
+    QFile plain(Dir.filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const std::string missing = Dir.filePath(QStringLiteral("plain/Pelmoravan.sco")).toStdString();
     QString text;
     OnNextModal([&](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
@@ -136,7 +140,7 @@ TEST_F(ScoreUiTest, AStartUpErrorIsShownAndToldOnStandardError) {
     const bool ok = CheckScoreFileAtStartup(missing);
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_FALSE(ok);
-    const std::string message = "Cannot create file \"" + missing + "\". No such file or directory";
+    const std::string message = "Cannot create file \"" + missing + "\". Not a directory";
     EXPECT_EQ(text, QString::fromStdString(message));
     // The offscreen platform may add notes of its own after our line.
     EXPECT_EQ(err.substr(0, err.find('\n') + 1), "pelmoravan: " + message + "\n");

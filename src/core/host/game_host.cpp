@@ -1,5 +1,6 @@
 #include "host/game_host.h"
 
+#include <cstdio>
 #include <exception>
 
 #include "media/binary_file.h"
@@ -139,7 +140,16 @@ bool TGameHost::CheckScoreFile(const std::string& path, const std::function<void
     try {
         pelmoravan::UpdateScores(false, -1, silent, silent, path);
         return true;
+    } catch (const EScoreFileBusy& busy) {
+        // The game starts all the same; the first record makes or resets the file as this
+        // check would have.
+        std::fprintf(stderr, "pelmoravan: %s; the score file is checked at the first record\n", busy.what());
+        std::fflush(stderr);
+        return true;
     } catch (const EFileError& error) {
+        if (error.Detail() != error.what()) {
+            std::fprintf(stderr, "pelmoravan: %s\n", error.Detail().c_str());
+        }
         report(error.what());
         return false;
     }

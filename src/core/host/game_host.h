@@ -77,7 +77,9 @@ public:
     void HoldTimer();
 
     // Makes sure the score file at path can be used, creating or resetting it; false after
-    // telling report why not.
+    // telling report why not (standard error also gets the file and the system's reason). A
+    // lock another copy holds for over a second leaves the check to the first record: one
+    // line on standard error, and true.
     static bool CheckScoreFile(const std::string& path, const std::function<void(const std::string&)>& report);
 
     // IGameHost

@@ -10,6 +10,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace pelmoravan {
 namespace {
@@ -43,7 +44,7 @@ mode_t CreationMask() {
 
 } // namespace
 
-TBinaryFile::TBinaryFile(const std::string& path, TFileMode mode) {
+TBinaryFile::TBinaryFile(const std::string& path, TFileMode mode) : FPath(path) {
     // Looked at before opening: opening some devices already does something.
     struct stat info {};
     const bool existed = ::stat(path.c_str(), &info) == 0;
@@ -76,6 +77,18 @@ TBinaryFile::TBinaryFile(const std::string& path, TFileMode mode) {
     }
 }
 
+TBinaryFile::TBinaryFile(int fd, std::string path) : FPath(std::move(path)) {
+    FFile = ::fdopen(fd, "r+b");
+    if (FFile == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        Refuse(TFileMode::OpenReadWrite, FPath, Reason(error));
+    }
+}
+
+TBinaryFile::TBinaryFile(TBinaryFile&& other) noexcept
+    : FFile(std::exchange(other.FFile, nullptr)), FPath(std::move(other.FPath)) {}
+
 TBinaryFile::~TBinaryFile() {
     if (FFile != nullptr) {
         std::fclose(FFile);
@@ -85,14 +98,14 @@ TBinaryFile::~TBinaryFile() {
 std::size_t TBinaryFile::Read(void* buffer, std::size_t count) {
     const std::size_t got = std::fread(buffer, 1, count, FFile);
     if (got < count && std::ferror(FFile) != 0) {
-        throw EFileReadError("Stream read error");
+        throw EFileReadError("Stream read error", "cannot read \"" + FPath + "\": " + Reason(errno));
     }
     return got;
 }
 
 void TBinaryFile::WriteBuffer(const void* buffer, std::size_t count) {
     if (std::fwrite(buffer, 1, count, FFile) != count) {
-        throw EFileWriteError("Stream write error");
+        throw EFileWriteError("Stream write error", "cannot write \"" + FPath + "\": " + Reason(errno));
     }
 }
 
@@ -105,13 +118,13 @@ void TBinaryFile::Seek(std::int64_t offset) {
 void TBinaryFile::Truncate(std::uint64_t size) {
     Flush();
     if (::ftruncate(::fileno(FFile), static_cast<off_t>(size)) != 0) {
-        throw EFileWriteError("Stream write error");
+        throw EFileWriteError("Stream write error", "cannot write \"" + FPath + "\": " + Reason(errno));
     }
 }
 
 void TBinaryFile::Flush() {
     if (std::fflush(FFile) != 0) {
-        throw EFileWriteError("Stream write error");
+        throw EFileWriteError("Stream write error", "cannot write \"" + FPath + "\": " + Reason(errno));
     }
 }
 
@@ -119,38 +132,47 @@ void TBinaryFile::Close() {
     std::FILE* file = FFile;
     FFile = nullptr;
     if (file != nullptr && std::fclose(file) != 0) {
-        throw EFileWriteError("Stream write error");
+        throw EFileWriteError("Stream write error", "cannot write \"" + FPath + "\": " + Reason(errno));
     }
 }
 
-void TBinaryFile::Lock() {
-    while (::flock(::fileno(FFile), LOCK_EX) != 0 && errno == EINTR) {
+bool TBinaryFile::TryLock() {
+    for (;;) {
+        if (::flock(::fileno(FFile), LOCK_EX | LOCK_NB) == 0) {
+            return true;
+        }
+        if (errno == EWOULDBLOCK) {
+            return false;
+        }
+        if (errno != EINTR) {
+            return true; // a file system without locks
+        }
     }
 }
 
-bool TBinaryFile::IsAt(const std::string& path) const {
+bool TBinaryFile::IsAt(const std::string& path, bool followLinks) const {
     struct stat atPath {};
     struct stat open {};
-    return ::stat(path.c_str(), &atPath) == 0 && ::fstat(::fileno(FFile), &open) == 0 &&
-           atPath.st_dev == open.st_dev && atPath.st_ino == open.st_ino;
+    const int looked = followLinks ? ::stat(path.c_str(), &atPath) : ::lstat(path.c_str(), &atPath);
+    return looked == 0 && ::fstat(::fileno(FFile), &open) == 0 && atPath.st_dev == open.st_dev &&
+           atPath.st_ino == open.st_ino;
 }
 
-void ReplaceFile(const std::string& path, const void* bytes, std::size_t count) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
-        Refuse(TFileMode::Create, path, S_ISDIR(info.st_mode) ? Reason(EISDIR) : NotRegular);
-    }
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
+int TBinaryFile::Descriptor() const { return ::fileno(FFile); }
+
+TFileBeside WriteBeside(const std::string& path, const void* bytes, std::size_t count, bool sync) {
+    TFileBeside file{path + ".XXXXXX", -1};
+    file.Fd = ::mkstemp(file.Name.data());
+    if (file.Fd < 0) {
         Refuse(TFileMode::Create, path, Reason(errno));
     }
+    ::fcntl(file.Fd, F_SETFD, FD_CLOEXEC);
     // A temporary file is private to its owner; the file that takes the path's place gets the
     // mode any other new file of the player's would.
-    int error = ::fchmod(fd, 0666 & ~CreationMask()) == 0 ? 0 : errno;
+    int error = ::fchmod(file.Fd, 0666 & ~CreationMask()) == 0 ? 0 : errno;
     const auto* next = static_cast<const char*>(bytes);
     while (count > 0 && error == 0) {
-        const ssize_t done = ::write(fd, next, count);
+        const ssize_t done = ::write(file.Fd, next, count);
         if (done < 0) {
             error = errno == EINTR ? 0 : errno;
             continue;
@@ -158,18 +180,40 @@ void ReplaceFile(const std::string& path, const void* bytes, std::size_t count) 
         next += done;
         count -= static_cast<std::size_t>(done);
     }
-    if (::close(fd) != 0 && error == 0) {
+    if (sync && error == 0 && ::fsync(file.Fd) != 0 && errno != EINVAL) {
         error = errno;
     }
     if (error != 0) {
-        ::unlink(temporary.c_str());
-        std::fprintf(stderr, "pelmoravan: cannot write \"%s\": %s\n", path.c_str(), std::strerror(error));
+        ::close(file.Fd);
+        ::unlink(file.Name.c_str());
+        throw EFileWriteError("Stream write error", "cannot write \"" + path + "\": " + Reason(error));
+    }
+    return file;
+}
+
+void ReplaceFile(const std::string& path, const void* bytes, std::size_t count) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+        Refuse(TFileMode::Create, path, S_ISDIR(info.st_mode) ? Reason(EISDIR) : NotRegular);
+    }
+    TFileBeside file;
+    try {
+        file = WriteBeside(path, bytes, count, false);
+    } catch (const EFileWriteError& e) {
+        std::fprintf(stderr, "pelmoravan: %s\n", e.Detail().c_str());
+        std::fflush(stderr);
+        throw;
+    }
+    const int closeError = ::close(file.Fd) == 0 ? 0 : errno;
+    if (closeError != 0) {
+        ::unlink(file.Name.c_str());
+        std::fprintf(stderr, "pelmoravan: cannot write \"%s\": %s\n", path.c_str(), std::strerror(closeError));
         std::fflush(stderr);
         throw EFileWriteError("Stream write error");
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::rename(file.Name.c_str(), path.c_str()) != 0) {
         const int renameError = errno;
-        ::unlink(temporary.c_str());
+        ::unlink(file.Name.c_str());
         Refuse(TFileMode::Create, path, Reason(renameError));
     }
 }

@@ -7,10 +7,17 @@
 
 namespace pelmoravan {
 
-// Errors of the file layer. Their texts are what the player sees in a message box.
+// Errors of the file layer. Their texts are what the player sees in a message box; the detail
+// is the line for standard error, naming the file and the system's reason where the text
+// does not ("Stream write error").
 class EFileError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit EFileError(const std::string& text, std::string detail = {})
+        : std::runtime_error(text), FDetail(detail.empty() ? text : std::move(detail)) {}
+    const std::string& Detail() const { return FDetail; }
+
+private:
+    std::string FDetail;
 };
 class EFileCreateError : public EFileError {
 public:
@@ -43,9 +50,13 @@ enum class TFileMode {
 class TBinaryFile {
 public:
     TBinaryFile(const std::string& path, TFileMode mode);
+    // Takes over fd, a regular file open for reading and writing, known as path in errors.
+    TBinaryFile(int fd, std::string path);
     ~TBinaryFile();
     TBinaryFile(const TBinaryFile&) = delete;
     TBinaryFile& operator=(const TBinaryFile&) = delete;
+    TBinaryFile(TBinaryFile&& other) noexcept;
+    TBinaryFile& operator=(TBinaryFile&&) = delete;
 
     // Returns how many bytes were read before the end of the file; the rest of the buffer is
     // left as it was.
@@ -58,15 +69,30 @@ public:
     void Flush();
     // Flushes and closes; data the system could not take is reported as a write error.
     void Close();
-    // Waits for the exclusive lock other copies of the game take on this file; it ends with
-    // Close. Where the file system has no locks, it goes on without one.
-    void Lock();
-    // True while path still names this open file (a replaced or removed file no longer does).
-    bool IsAt(const std::string& path) const;
+    // Takes the exclusive lock other copies of the game take on this file, without waiting:
+    // false while another holds it. It ends with Close. Where the file system has no locks,
+    // it goes on without one.
+    bool TryLock();
+    // True while path still names this open file (a replaced or removed file no longer does);
+    // a symbolic link at path counts as naming its target only when followed.
+    bool IsAt(const std::string& path, bool followLinks = true) const;
+    int Descriptor() const;
+    const std::string& Path() const { return FPath; }
 
 private:
     std::FILE* FFile = nullptr;
+    std::string FPath;
 };
+
+// A new file of a unique name beside path, holding bytes, with the mode any new file of the
+// player's gets, and still open for reading and writing (Fd).
+struct TFileBeside {
+    std::string Name;
+    int Fd = -1;
+};
+// Writes it, and with sync waits until it is on disk; a failed write removes it again and is thrown as "Stream write error" with the
+// path and the system's reason as detail. The caller moves it into place and closes Fd.
+TFileBeside WriteBeside(const std::string& path, const void* bytes, std::size_t count, bool sync);
 
 // Puts a whole file at path: the bytes go to a new file of a unique name in the same folder,
 // which then takes the path's place. Whatever stood there, a symbolic link too, is replaced,

@@ -146,6 +146,8 @@ const TControlTexts ChineseControlTexts = {
     .PlayCommands = "游戏按钮",
     .ExitQuestion = "游戏还没结束，确定退出吗?",
     .ScoresNotKept = "浏览器不能保存排名：本次的成绩只保留到页面关闭或重新载入。",
+    .ScoreFileBusy = "另一个正在运行的游戏正在使用排名文件，请稍候……",
+    .ScoreNotRecorded = "成绩没有记录。",
 };
 
 const TControlTexts EnglishControlTexts = {
@@ -163,6 +165,8 @@ const TControlTexts EnglishControlTexts = {
     .PlayCommands = "Game buttons",
     .ExitQuestion = "A game is in progress. Exit anyway?",
     .ScoresNotKept = "The browser cannot keep the score list: this visit's scores last only until the page is closed or reloaded.",
+    .ScoreFileBusy = "Another copy of the game is using the score file. Waiting for it to finish…",
+    .ScoreNotRecorded = "The score was not recorded.",
 };
 
 const TControlTexts& ControlTexts(std::uint8_t language) {

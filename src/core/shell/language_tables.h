@@ -36,6 +36,8 @@ struct TControlTexts {
     std::string_view PlayCommands;   // the accessible name of the touch buttons' group
     std::string_view ExitQuestion;   // asked before a touch player's Exit ends a game in progress
     std::string_view ScoresNotKept;  // the page's storage cannot read or store the score list
+    std::string_view ScoreFileBusy;  // another copy of the game holds the score file's lock
+    std::string_view ScoreNotRecorded; // the player stopped waiting for it
 };
 
 extern const TControlTexts ChineseControlTexts;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -29,25 +30,27 @@ int WriteAll(int fd, const std::uint8_t* bytes, std::size_t count) {
 
 } // namespace
 
-std::string BackUpFile(TBinaryFile& file, const std::string& path) {
+std::string BackUpFile(TBinaryFile& file, const std::string& path, unsigned mode) {
     std::string name;
     int fd = -1;
     for (unsigned n = 0; fd < 0; ++n) {
         name = path + ".bak" + (n == 0 ? std::string() : std::to_string(n));
         // Exclusive: a name that is taken, even by a dangling link, is skipped, never reused.
-        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+        // Private until it has the mode of the file it keeps.
+        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
         if (fd < 0 && errno != EEXIST) {
             throw EFileCreateError("Cannot create file \"" + name + "\". " + std::strerror(errno));
         }
     }
 
-    int error = 0;
+    // The bytes are no more readable to others than they were: the file's own permissions.
+    int error = ::fchmod(fd, static_cast<mode_t>(mode & 0777)) == 0 ? 0 : errno;
     try {
         file.Seek(0);
         std::vector<std::uint8_t> chunk(64 * 1024);
         for (;;) {
             const std::size_t got = file.Read(chunk.data(), chunk.size());
-            if (got == 0 || (error = WriteAll(fd, chunk.data(), got)) != 0) {
+            if (error != 0 || got == 0 || (error = WriteAll(fd, chunk.data(), got)) != 0) {
                 break;
             }
         }

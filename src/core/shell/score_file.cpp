@@ -1,12 +1,21 @@
 #include "shell/score_file.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
 #include "media/binary_file.h"
+#include "shell/data_dir.h"
+#include "shell/language_tables.h"
 #include "shell/score_backup.h"
 
 namespace pelmoravan {
@@ -172,45 +181,229 @@ std::string CleanName(const std::string& name) {
 
 namespace {
 
-// Opens the file at path, made if missing, and waits for its lock. A file replaced or removed
-// while this copy waited is let go and the path opened again, so that what is written lands in
-// the file the path names.
-void OpenLocked(std::optional<TBinaryFile>& file, const std::string& path) {
-    for (;;) {
-        file.emplace(path, TFileMode::OpenOrCreate);
-        file->Lock();
-        if (file->IsAt(path)) {
-            return;
+using TClock = std::chrono::steady_clock;
+constexpr int LockRetryMs = 100;
+constexpr auto LockPatience = std::chrono::seconds(1);
+
+std::string Reason(int error) { return std::strerror(error); }
+
+[[noreturn]] void CannotOpen(const std::string& path, const std::string& reason) {
+    throw EFileOpenError("Cannot open file \"" + path + "\". " + reason);
+}
+[[noreturn]] void CannotCreate(const std::string& path, const std::string& reason) {
+    throw EFileCreateError("Cannot create file \"" + path + "\". " + reason);
+}
+
+void Say(const std::string& line) {
+    std::fprintf(stderr, "pelmoravan: %s\n", line.c_str());
+    std::fflush(stderr);
+}
+
+// Takes the file's lock without ever blocking the thread: tried again every 100 ms while the
+// window runs (or the thread sleeps, without a window). After a second the window shows its
+// box, or, without one, EScoreFileBusy ends the wait. False when the player gave up, or the
+// program is ending.
+bool TakeLock(TBinaryFile& file, IScoreLockWait* wait, bool recording) {
+    if (file.TryLock()) {
+        return true;
+    }
+    const TClock::time_point start = TClock::now();
+    bool shown = false;
+    const auto giveUp = [&](bool tell) {
+        if (shown) {
+            wait->CloseBusy();
         }
-        file.reset();
+        if (tell && recording) {
+            wait->TellNotRecorded(std::string(ControlTexts(wait->Language()).ScoreNotRecorded));
+        }
+        return false;
+    };
+    for (;;) {
+        if (wait == nullptr) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(LockRetryMs));
+        } else if (!wait->RunFor(LockRetryMs)) {
+            return giveUp(false);
+        }
+        if (file.TryLock()) {
+            if (shown) {
+                wait->CloseBusy();
+            }
+            return true;
+        }
+        if (shown && wait->BusyCancelled()) {
+            return giveUp(true);
+        }
+        if (!shown && TClock::now() - start >= LockPatience) {
+            if (wait == nullptr) {
+                throw EScoreFileBusy("another copy of the game holds the lock of \"" + file.Path() + "\"");
+            }
+            wait->ShowBusy(std::string(ControlTexts(wait->Language()).ScoreFileBusy));
+            shown = true;
+        }
     }
 }
 
-// The ten entries of the open file. A made file, or one with a wrong tag, becomes an empty
-// list first (reset then tells so); a wrongly tagged one that held any bytes is backed up
-// beside path.
-TScoreEntries ReadOrReset(TBinaryFile& file, const std::string& path, bool& reset) {
-    std::array<std::uint8_t, ScoreFileSize> bytes{};
-    const std::size_t got = file.Read(bytes.data(), bytes.size());
-    reset = false;
-    if (std::optional<TScoreEntries> entries = DecodeScoreFile(bytes.data(), got)) {
-        return *entries;
+// The folder of path when it has gone (removed while the game ran): made again, as at the
+// start, so that the score goes in.
+void MakeFolderOf(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code error;
+    if (folder.empty() || std::filesystem::exists(folder, error)) {
+        return;
     }
-    reset = true;
-    // A file of someone else's, or a damaged one: start an empty list over it, but keep its
-    // bytes first. Without a full copy nothing is overwritten.
-    if (got > 0) {
-        const std::string backup = BackUpFile(file, path);
-        std::fprintf(stderr, "pelmoravan: \"%s\" held no score list; its bytes are kept in \"%s\"\n",
-                     path.c_str(), backup.c_str());
-        std::fflush(stderr);
+    if (const std::string failed = MakeDataDir(folder.string()); !failed.empty()) {
+        throw EFileCreateError(failed);
     }
+}
+
+// An empty list written beside path, locked (nobody else knows its name yet) and moved into
+// place: over what is there with replace, else only where nothing is (nullopt when something
+// appeared meanwhile). A failed write leaves path as it was.
+std::optional<TBinaryFile> PlaceEmptyList(const std::string& path, bool replace) {
     const auto empty = EmptyFileBytes();
-    file.Seek(0);
-    file.WriteBuffer(empty.data(), empty.size());
-    // Whatever stood past the list in the foreign file goes too.
-    file.Truncate(ScoreFileSize);
-    return TScoreEntries{};
+    TFileBeside made = WriteBeside(path, empty.data(), empty.size(), true);
+    TBinaryFile file(made.Fd, path);
+    file.TryLock();
+    int error = 0;
+    if (replace) {
+        error = ::rename(made.Name.c_str(), path.c_str()) == 0 ? 0 : errno;
+    } else {
+        // link() fails where a file appeared meanwhile; a file system without hard links gets
+        // the nearest thing.
+        error = ::link(made.Name.c_str(), path.c_str()) == 0 ? 0 : errno;
+        if (error == EPERM || error == ENOSYS || error == EOPNOTSUPP || error == EMLINK) {
+            struct stat there {};
+            error = ::lstat(path.c_str(), &there) == 0                    ? EEXIST
+                    : ::rename(made.Name.c_str(), path.c_str()) == 0 ? 0
+                                                                          : errno;
+        }
+    }
+    ::unlink(made.Name.c_str());
+    if (error == EEXIST && !replace) {
+        return std::nullopt;
+    }
+    if (error != 0) {
+        CannotCreate(path, Reason(error));
+    }
+    return file;
+}
+
+// Opens path for reading and writing without following a link, or the target of a link with
+// follow; only a regular file. Empty when something else took the path's place meanwhile.
+std::optional<TBinaryFile> OpenRegular(const std::string& path, bool follow) {
+    // Non-blocking only for the open itself: a FIFO that slipped in is refused below instead
+    // of waiting for a writer.
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC | (follow ? 0 : O_NOFOLLOW));
+    if (fd < 0) {
+        if (errno == ELOOP || errno == ENOENT) {
+            return std::nullopt;
+        }
+        CannotOpen(path, Reason(errno));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        CannotOpen(path, "Not a regular file");
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return std::optional<TBinaryFile>(std::in_place, fd, path);
+}
+
+// The first bytes of the file, up to a whole list.
+std::optional<TScoreEntries> ReadList(TBinaryFile& file, std::size_t& got) {
+    std::array<std::uint8_t, ScoreFileSize> bytes{};
+    got = file.Read(bytes.data(), bytes.size());
+    return DecodeScoreFile(bytes.data(), got);
+}
+
+std::string LinkTarget(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+    return error ? std::string("?") : target.string();
+}
+
+// The score file open and locked, with its list, made or reset to an empty one first when
+// needed (then changed is set).
+struct TOpenList {
+    std::optional<TBinaryFile> File;
+    TScoreEntries Entries{};
+    bool Changed = false;
+};
+
+// Opens the score file at path under its lock: the file path names once the lock is taken,
+// made when missing, reset when damaged, put in place of a link that is not to a score list.
+// Empty when the wait for the lock was given up.
+std::optional<TOpenList> OpenLocked(const std::string& path, IScoreLockWait* wait, bool recording) {
+    for (;;) {
+        struct stat there {};
+        if (::lstat(path.c_str(), &there) != 0) {
+            if (errno != ENOENT) {
+                CannotCreate(path, Reason(errno));
+            }
+            MakeFolderOf(path);
+            if (std::optional<TBinaryFile> made = PlaceEmptyList(path, false)) {
+                if (made->IsAt(path, false)) {
+                    return TOpenList{std::move(made), {}, true};
+                }
+            }
+            continue;
+        }
+        if (S_ISDIR(there.st_mode)) {
+            CannotOpen(path, Reason(EISDIR));
+        }
+        if (!S_ISREG(there.st_mode) && !S_ISLNK(there.st_mode)) {
+            CannotOpen(path, "Not a regular file"); // a FIFO, socket or device: never opened
+        }
+        const bool link = S_ISLNK(there.st_mode);
+        struct stat target {};
+        std::optional<TBinaryFile> file;
+        if (!link || (::stat(path.c_str(), &target) == 0 && S_ISREG(target.st_mode))) {
+            try {
+                if (std::optional<TBinaryFile> opened = OpenRegular(path, link)) {
+                    file.emplace(std::move(*opened));
+                }
+            } catch (const EFileOpenError&) {
+                if (!link) {
+                    throw;
+                }
+                // A target this game cannot open holds no list it could use.
+            }
+            if (!file && !link) {
+                continue;
+            }
+        }
+        if (file) {
+            if (!TakeLock(*file, wait, recording)) {
+                return std::nullopt;
+            }
+            if (!file->IsAt(path, link)) {
+                continue; // replaced or removed while this copy waited
+            }
+            std::size_t got = 0;
+            if (std::optional<TScoreEntries> entries = ReadList(*file, got)) {
+                return TOpenList{std::move(file), *entries, false};
+            }
+            if (!link) {
+                // A file of someone else's, or a damaged one, is reset under the lock, its
+                // bytes kept first. Without a full copy nothing is replaced.
+                if (got > 0) {
+                    const std::string backup = BackUpFile(*file, path, there.st_mode);
+                    Say("\"" + path + "\" held no score list; its bytes are kept in \"" + backup + "\"");
+                }
+                std::optional<TBinaryFile> reset = PlaceEmptyList(path, true);
+                return TOpenList{std::move(reset), {}, true};
+            }
+            file.reset();
+        }
+        // A link to anything but a score list is never written through: a dangling one would
+        // make its target, others would overwrite or copy a file the player did not mean.
+        Say("\"" + path + "\" is a link to \"" + LinkTarget(path) +
+            "\", which holds no score list; a new score file takes the link's place and the target is left as it is");
+        std::optional<TBinaryFile> made = PlaceEmptyList(path, true);
+        if (made->IsAt(path, false)) {
+            return TOpenList{std::move(made), {}, true};
+        }
+    }
 }
 
 // One locked part under the storage's brackets; an error ends it unchanged.
@@ -251,18 +444,20 @@ TScoreEntries Shown(TScoreEntries entries) {
 } // namespace
 
 void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
-                  const std::string& path, IScoreStorage* storage) {
+                  const std::string& path, IScoreStorage* storage, IScoreLockWait* wait) {
+    const bool recording = enter && score != -1;
     // The file is open only while this copy holds its lock, never across a dialog: another copy
     // of the game may record into it meanwhile, or the file may be replaced.
-    std::optional<TBinaryFile> file;
     TScoreEntries entries;
     {
         TChange change(storage);
-        OpenLocked(file, path);
-        bool reset = false;
-        entries = ReadOrReset(*file, path, reset);
-        file->Close();
-        change.End(reset);
+        std::optional<TOpenList> open = OpenLocked(path, wait, recording);
+        if (!open) {
+            return;
+        }
+        entries = open->Entries;
+        open->File->Close();
+        change.End(open->Changed);
     }
     if (!enter) {
         return;
@@ -282,9 +477,12 @@ void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreLis
     // Placed against the list as it is now, which may have changed during the prompt.
     {
         TChange change(storage);
-        OpenLocked(file, path);
-        bool changed = false;
-        entries = ReadOrReset(*file, path, changed);
+        std::optional<TOpenList> open = OpenLocked(path, wait, true);
+        if (!open) {
+            return;
+        }
+        entries = open->Entries;
+        bool changed = open->Changed;
         if (const int rank = ScoreRank(entries, score); rank != 0) {
             InsertScore(entries, rank, {name, score});
             std::vector<std::uint8_t> out;
@@ -293,11 +491,11 @@ void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreLis
                 const auto encoded = EncodeScoreEntry(entry);
                 out.insert(out.end(), encoded.begin(), encoded.end());
             }
-            file->Seek(static_cast<std::int64_t>(ScoreHeaderSize));
-            file->WriteBuffer(out.data(), out.size());
+            open->File->Seek(static_cast<std::int64_t>(ScoreHeaderSize));
+            open->File->WriteBuffer(out.data(), out.size());
             changed = true;
         }
-        file->Close();
+        open->File->Close();
         change.End(changed);
     }
     list.ShowScoreList(Shown(entries));

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace pelmoravan {
@@ -51,6 +52,33 @@ public:
     virtual void EndChange(bool changed) = 0;
 };
 
+// What the window does while another copy of the game holds the score file's lock. The rule
+// (try again every 100 ms, the box after a second, Cancel) is UpdateScores'; the window only
+// runs, shows and closes.
+class IScoreLockWait {
+public:
+    virtual ~IScoreLockWait() = default;
+    // Lets the window run for about ms milliseconds: it draws, ticks and reads keys, and comes
+    // back early when the box below is answered. False when the program is ending meanwhile.
+    virtual bool RunFor(int ms) = 0;
+    // A modal box with text and a Cancel button, shown without waiting for the answer.
+    virtual void ShowBusy(const std::string& text) = 0;
+    // True once the player chose Cancel in that box (Esc too).
+    virtual bool BusyCancelled() = 0;
+    // Closes that box: the lock came free.
+    virtual void CloseBusy() = 0;
+    // A modal message, waited for.
+    virtual void TellNotRecorded(const std::string& text) = 0;
+    // The language of the box's texts: 1 English, anything else Chinese.
+    virtual std::uint8_t Language() const = 0;
+};
+
+// The lock was not free within a second and nobody could be asked to wait longer.
+class EScoreFileBusy : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // --- the byte layout ---
 std::array<std::uint8_t, ScoreHeaderSize> EncodeScoreHeader();
 // Accepted when the first 11 bytes are the length 10 and the tag; version and author are free.
@@ -77,18 +105,29 @@ std::optional<TScoreEntries> DecodeScoreFile(const std::uint8_t* bytes, std::siz
 
 // Makes sure the file exists with the right tag (enter false), shows the list (enter true and
 // score -1), or records a score that reaches the list under the player's name and shows the
-// list. A missing file is made and a wrongly tagged one reset to an empty list, which then
-// goes on to be shown or recorded into (enter true); a reset file that held any bytes is first
-// copied whole to a backup beside path (one line on standard error names it). The file is read
-// and written under an exclusive lock (flock) and closed while the player answers the prompt:
-// the score is then placed against the list as it is after the answer, the prompt's rank being
-// the one found before it. Names are stored without the characters CleanName leaves out, and
-// listed so. Symbolic links are followed. File errors (EFileError) go to the caller: a path
-// that is no regular file, a backup that cannot be written (then nothing is reset), a failed
-// read or write.
+// list. A missing file (and a missing folder of it) is made and a wrongly tagged one reset to
+// an empty list, which then goes on to be shown or recorded into (enter true). A made or reset
+// file is written beside path and moved into place, so that a failed write leaves the path as
+// it was; a missing file never replaces one that appeared meanwhile. A reset file that held
+// any bytes is first copied whole to a backup beside path with its own permissions (one line
+// on standard error names it).
+// A symbolic link at path is followed only to a regular file that holds a score list; any
+// other link is never written through: a new file takes its place, its target stays as it is,
+// and one line on standard error names both.
+// The file is read and written under an exclusive lock (flock) and closed while the player
+// answers the prompt: the score is then placed against the list as it is after the answer,
+// the prompt's rank being the one found before it. Names are stored without the characters
+// CleanName leaves out, and listed so.
+// The lock is never waited for in one piece. With wait, the window runs while the lock is
+// tried again every 100 ms; after a second it shows a box, whose Cancel gives up the call
+// (a score is then not recorded, and the window says so). Without wait, the lock is tried for
+// a second, then EScoreFileBusy is thrown.
+// File errors (EFileError) go to the caller: a path that is no regular file, a backup that
+// cannot be written (then nothing is reset), a failed read or write.
 // With storage, each locked part is bracketed by its BeginChange and EndChange, and the list
 // is shown only once what changed is stored.
 void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
-                  const std::string& path = ScoreFileName, IScoreStorage* storage = nullptr);
+                  const std::string& path = ScoreFileName, IScoreStorage* storage = nullptr,
+                  IScoreLockWait* wait = nullptr);
 
 } // namespace pelmoravan

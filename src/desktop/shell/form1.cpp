@@ -114,7 +114,7 @@ bool TForm1::AskYesNo(const std::string& text) {
 
 // A file error is shown in a message box and the game goes on.
 void TForm1::UpdateScores(bool enter, std::int32_t score) {
-    UpdateScoresInWindow(this, enter, score, FHost->Options().ScorePath());
+    UpdateScoresInWindow(this, enter, score, FHost->Options().ScorePath(), Game().Language);
 }
 
 void TForm1::ProcessOneMessage() {

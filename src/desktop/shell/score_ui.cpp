@@ -1,11 +1,16 @@
 #include "desktop/shell/score_ui.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
 
 #include "media/binary_file.h"
 #include "host/game_host.h"
+#include "shell/language_tables.h"
 #include "desktop/shell/scores_dialog.h"
 #include "desktop/shell/startup_error.h"
 
@@ -30,12 +35,56 @@ void TQtScoreUi::ShowScoreList(const TScoreEntries& entries) {
     dialog.exec();
 }
 
-bool UpdateScoresInWindow(QWidget* window, bool enter, std::int32_t score, const std::string& path) {
-    TQtScoreUi ui(window);
+TQtScoreUi::~TQtScoreUi() { delete FBusy; }
+
+QString TQtScoreUi::Caption() const {
+    return FWindow != nullptr ? FWindow->windowTitle() : QStringLiteral("Pelmoravan");
+}
+
+// A nested event loop: the window draws, the frame timer ticks and keys are read meanwhile.
+// Exit code 1 is this wait's own end; anything else is the application ending.
+bool TQtScoreUi::RunFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, [&loop] { loop.exit(1); });
+    if (FBusy != nullptr) {
+        QObject::connect(FBusy, &QDialog::finished, &loop, [&loop] { loop.exit(1); });
+    }
+    return loop.exec() == 1;
+}
+
+void TQtScoreUi::ShowBusy(const std::string& text) {
+    FCancelled = false;
+    FBusy = new QMessageBox(QMessageBox::Information, Caption(), QString::fromStdString(text), QMessageBox::Cancel,
+                            FWindow);
+    FBusy->setWindowModality(Qt::ApplicationModal);
+    FBusy->button(QMessageBox::Cancel)->setText(QString::fromUtf8(ControlTexts(FLanguage).Cancel));
+    // Cancel, Esc or the close button: the player stops waiting.
+    QObject::connect(FBusy, &QDialog::finished, FBusy, [this] { FCancelled = true; });
+    FBusy->show();
+}
+
+void TQtScoreUi::CloseBusy() {
+    if (FBusy != nullptr) {
+        FBusy->disconnect(FBusy);
+        delete FBusy;
+    }
+}
+
+void TQtScoreUi::TellNotRecorded(const std::string& text) {
+    QMessageBox box(QMessageBox::Information, Caption(), QString::fromStdString(text), QMessageBox::Ok, FWindow);
+    box.button(QMessageBox::Ok)->setText(QString::fromUtf8(ControlTexts(FLanguage).Ok));
+    box.exec();
+}
+
+bool UpdateScoresInWindow(QWidget* window, bool enter, std::int32_t score, const std::string& path,
+                          std::uint8_t language) {
+    TQtScoreUi ui(window, language);
     try {
-        UpdateScores(enter, score, ui, ui, path);
+        UpdateScores(enter, score, ui, ui, path, nullptr, &ui);
         return true;
     } catch (const EFileError& e) {
+        std::fprintf(stderr, "pelmoravan: %s\n", e.Detail().c_str());
+        std::fflush(stderr);
         QMessageBox::critical(window, QStringLiteral("Pelmoravan"), QString::fromStdString(e.what()));
         return false;
     }

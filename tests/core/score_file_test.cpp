@@ -8,10 +8,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <chrono>
-#include <csignal>
-#include <spawn.h>
 #include <sys/file.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <fstream>
@@ -21,6 +18,7 @@
 #include <vector>
 
 #include "core/file_size_limit.h"
+#include "core/lock_holder.h"
 #include "host/game_host.h"
 #include "media/binary_file.h"
 #include "shell/language_tables.h"
@@ -683,40 +681,6 @@ public:
     std::string Busy;
     std::string NotRecorded;
     std::function<void()> WhileBusy;
-};
-
-// Another process holds the file's lock (`flock FILE sleep 60`, in a group of its own so that
-// the sleep, which inherits the lock, goes with it).
-class LockHolder {
-public:
-    explicit LockHolder(const std::string& path) {
-        const char* argv[] = {"flock", path.c_str(), "sleep", "60", nullptr};
-        posix_spawnattr_t attr;
-        posix_spawnattr_init(&attr);
-        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
-        posix_spawnattr_setpgroup(&attr, 0);
-        EXPECT_EQ(posix_spawnp(&FPid, "flock", nullptr, &attr, const_cast<char* const*>(argv), environ), 0);
-        posix_spawnattr_destroy(&attr);
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        while (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            ::flock(fd, LOCK_UN);
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        ::close(fd);
-    }
-    ~LockHolder() { LetGo(); }
-    LockHolder(const LockHolder&) = delete;
-    LockHolder& operator=(const LockHolder&) = delete;
-    void LetGo() {
-        if (FPid > 0) {
-            ::kill(-FPid, SIGKILL);
-            ::waitpid(FPid, nullptr, 0);
-            FPid = 0;
-        }
-    }
-
-private:
-    pid_t FPid = 0;
 };
 
 TEST_F(ScoreFileTest, ALockHeldElsewhereNeverBlocksTheWindowAndCanBeGivenUp) {

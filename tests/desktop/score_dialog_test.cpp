@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -15,6 +16,8 @@
 #include "modal_helpers.h"
 #include "desktop/shell/score_ui.h"
 #include "desktop/shell/scores_dialog.h"
+#include "core/lock_holder.h"
+#include "shell/language_tables.h"
 
 namespace pelmoravan {
 namespace {
@@ -108,6 +111,39 @@ TEST_F(ScoreUiTest, AScoreIsRecordedUnderTheNameAndListed) {
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_EQ(bytes.size(), 593u);
     EXPECT_EQ(bytes.substr(33, 4), std::string("\x03" "Ann"));
+}
+
+// Another copy holds the lock: the window's timers keep firing, the box comes up, and its
+// Cancel gives up the record with a second box saying so, in the window's language.
+TEST_F(ScoreUiTest, ALockHeldElsewhereShowsABoxWhoseCancelGivesUpTheRecord) {
+    ASSERT_TRUE(UpdateScoresInWindow(nullptr, false, -1, Path()));
+    std::ifstream before(Path(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
+    LockHolder holder(Path());
+    int ticks = 0;
+    int ticksBeforeBox = -1;
+    QTimer frame;
+    QObject::connect(&frame, &QTimer::timeout, [&] { ticks += 1; });
+    frame.start(100);
+    QString busy;
+    QString told;
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        ticksBeforeBox = ticks;
+        busy = box->text();
+        OnNextModal([&](QWidget* second) {
+            told = qobject_cast<QMessageBox*>(second)->text();
+            qobject_cast<QMessageBox*>(second)->accept();
+        });
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(UpdateScoresInWindow(nullptr, true, 1234, Path(), 1));
+    EXPECT_GE(ticksBeforeBox, 8); // the loop ran while the lock was tried
+    EXPECT_EQ(busy, QString::fromUtf8(EnglishControlTexts.ScoreFileBusy));
+    EXPECT_EQ(told, QString::fromUtf8(EnglishControlTexts.ScoreNotRecorded));
+    std::ifstream after(Path(), std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), bytes);
 }
 
 TEST_F(ScoreUiTest, AFileErrorInTheGameIsShownAndTheGameGoesOn) {

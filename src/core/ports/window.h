@@ -26,7 +26,7 @@ public:
     virtual bool AskYesNo(const std::string& text) = 0;
     // Offers a score to the best-score list (enter = ask for a name and record it; score -1
     // only shows the list). A file error is told to the player and the game goes on. Ticks may
-    // run nested while it waits.
+    // run nested while it waits, for the player or for the lock another copy of the game holds.
     virtual void UpdateScores(bool enter, std::int32_t score) = 0;
     // Lets one pending event through from inside a long operation (a shuffle, a link line's
     // pause); that event may be a tick or a click. Returns at once when nothing is pending or

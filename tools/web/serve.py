@@ -42,6 +42,8 @@ ENCODINGS = (("br", ".br"), ("gzip", ".gz"))
 BACKLOG = 128
 # No offset of a real file is longer; a longer number is past the end of any file.
 MAX_DIGITS = 18
+# Where the path of an open file can be read back (Linux).
+PROC_FDS = os.path.isdir("/proc/self/fd")
 
 
 class Refused(Exception):
@@ -241,6 +243,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_error(404)  # gone since it was found
             return
         with f:
+            # A link swapped in on the way since the check would have led the open elsewhere.
+            if PROC_FDS and self.inside(f"/proc/self/fd/{f.fileno()}") != sent:
+                self.send_error(404)
+                return
             self.send_file(f, ctype, cache, coding, bool(variants), want_range, body)
 
     def send_file(self, f, ctype, cache, coding, has_variants, want_range, body):

@@ -14,6 +14,7 @@
 #include <iterator>
 
 #include "modal_helpers.h"
+#include "desktop/shell/form1.h"
 #include "desktop/shell/score_ui.h"
 #include "desktop/shell/scores_dialog.h"
 #include "core/lock_holder.h"
@@ -144,6 +145,25 @@ TEST_F(ScoreUiTest, ALockHeldElsewhereShowsABoxWhoseCancelGivesUpTheRecord) {
     EXPECT_EQ(told, QString::fromUtf8(EnglishControlTexts.ScoreNotRecorded));
     std::ifstream after(Path(), std::ios::binary);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), bytes);
+}
+
+// Before the box shows, Esc in the window ends the game as on any screen, and the wait with it.
+TEST_F(ScoreUiTest, EscWhileTheLockIsWaitedForEndsTheGame) {
+    class CountedEnds final : public TForm1 {
+    public:
+        using TForm1::TForm1;
+        void Terminate() override { Ends += 1; }
+        int Ends = 0;
+    };
+    TStartOptions options;
+    options.DataDir = Dir.path().toStdString();
+    CountedEnds form(options);
+    form.UpdateScores(false, -1);
+    LockHolder holder(Path());
+    QTimer::singleShot(300, &form, [&form] { form.Host().Keys().Press(TKey::Escape); });
+    form.UpdateScores(true, 1234); // without Esc read, the box would wait here for an answer
+    EXPECT_EQ(form.Ends, 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(ScoreUiTest, AFileErrorInTheGameIsShownAndTheGameGoesOn) {

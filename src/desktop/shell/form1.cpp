@@ -114,7 +114,16 @@ bool TForm1::AskYesNo(const std::string& text) {
 
 // A file error is shown in a message box and the game goes on.
 void TForm1::UpdateScores(bool enter, std::int32_t score) {
-    UpdateScoresInWindow(this, enter, score, FHost->Options().ScorePath(), Game().Language);
+    // The frame loop reads no keys while the score is being offered; Esc still ends the game
+    // while the score file's lock is waited for, until the box about it shows.
+    UpdateScoresInWindow(this, enter, score, FHost->Options().ScorePath(), Game().Language, [this] {
+        FHost->Keys().Poll();
+        if (!FHost->Keys().KeyDown(TKey::Escape)) {
+            return false;
+        }
+        Terminate();
+        return true;
+    });
 }
 
 void TForm1::ProcessOneMessage() {

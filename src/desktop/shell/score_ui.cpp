@@ -49,7 +49,7 @@ bool TQtScoreUi::RunFor(int ms) {
     if (FBusy != nullptr) {
         QObject::connect(FBusy, &QDialog::finished, &loop, [&loop] { loop.exit(1); });
     }
-    return loop.exec() == 1;
+    return loop.exec() == 1 && (FBusy != nullptr || !FEnding || !FEnding());
 }
 
 void TQtScoreUi::ShowBusy(const std::string& text) {
@@ -77,8 +77,8 @@ void TQtScoreUi::TellNotRecorded(const std::string& text) {
 }
 
 bool UpdateScoresInWindow(QWidget* window, bool enter, std::int32_t score, const std::string& path,
-                          std::uint8_t language) {
-    TQtScoreUi ui(window, language);
+                          std::uint8_t language, std::function<bool()> ending) {
+    TQtScoreUi ui(window, language, std::move(ending));
     try {
         UpdateScores(enter, score, ui, ui, path, nullptr, &ui);
         return true;

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "shell/score_file.h"
 
@@ -12,8 +13,10 @@ namespace pelmoravan {
 // for the score file's lock: nested event loops, so that it draws and ticks, and a modal box.
 class TQtScoreUi final : public INamePrompt, public IScoreListView, public IScoreLockWait {
 public:
-    explicit TQtScoreUi(QWidget* window = nullptr, std::uint8_t language = 0)
-        : FWindow(window), FLanguage(language) {}
+    // ending, when given, is asked after each slice of a wait before the box shows: true ends
+    // the wait as the program's end would (Esc, read by the window).
+    explicit TQtScoreUi(QWidget* window = nullptr, std::uint8_t language = 0, std::function<bool()> ending = {})
+        : FWindow(window), FLanguage(language), FEnding(std::move(ending)) {}
     ~TQtScoreUi() override;
     TQtScoreUi(const TQtScoreUi&) = delete;
     TQtScoreUi& operator=(const TQtScoreUi&) = delete;
@@ -35,6 +38,7 @@ private:
 
     QPointer<QWidget> FWindow;
     std::uint8_t FLanguage;
+    std::function<bool()> FEnding;
     QPointer<QMessageBox> FBusy;
     bool FCancelled = false;
 };
@@ -43,7 +47,8 @@ private:
 // language): a file error is shown in a message box, told on standard error with the file and
 // the system's reason, and the game goes on. Returns false when that happened.
 bool UpdateScoresInWindow(QWidget* window, bool enter, std::int32_t score,
-                          const std::string& path = ScoreFileName, std::uint8_t language = 0);
+                          const std::string& path = ScoreFileName, std::uint8_t language = 0,
+                          std::function<bool()> ending = {});
 
 // The check before any window exists. On a file error: one line on standard error, one
 // message box, and false (the program then ends with exit code 1).

@@ -4,9 +4,13 @@
 //     the page marks its first frame with performance.mark('pelmoravan-first-frame');
 //   - the same first title frame on a 1.6 Mbit/s link (DevTools throttling: 1.6 Mbit/s down,
 //     750 kbit/s up, 562.5 ms round trip), 3 fresh profiles;
-//   - the CPU of every Chromium process (from /proc), SECONDS each, in one browser: a tab on
-//     about:blank first, then the page on the title (the logo waves), on the play screen after
-//     F2 with nobody clicking, and paused with F3; each figure is given minus the blank tab's;
+//   - the CPU of every Chromium process (from /proc), SECONDS each, in one browser, as a phone
+//     (390 x 844, device pixel ratio 3, touch) and as a desktop (1366 x 768, mouse): a tab on
+//     about:blank first, then the page on the title (the logo waves) before any gesture, so with
+//     no music; on the play screen after a tap on the title (F2 with the mouse) with nobody
+//     touching it and the music on; paused (the pause button, F3); then the music floor: a plain
+//     page looping the same track through Web Audio. Figures are given minus the blank tab's; the
+//     targets are at most 3 points on the title, 1 point over the floor in play and 0.5 paused;
 //   - Lighthouse's performance score, desktop and mobile presets, RUNS runs each, median, with
 //     the load average beside it (lighthouse pinned by bench/package-lock.json, driving the same
 //     Chromium through CHROME_PATH);
@@ -15,7 +19,7 @@
 //
 //   node bench/web_figures.js [BUILT_FOLDER=build/web] [SECONDS=60] [RUNS=5]
 //   SERVER=path/to/serve.py serves the folder with another tree's server (default: this tree's);
-//   PEER=0 leaves the peer out.
+//   PEER=0 leaves the peer out; ONLY=cpu measures the CPU alone.
 'use strict';
 const { spawn, execFileSync } = require('child_process');
 const fs = require('fs');
@@ -126,10 +130,30 @@ async function waitForMenu(page, want, what) {
   }
 }
 
-async function cpuPhases(index) {
-  const browser = await launch();
+// The music floor: a plain page that loops one track through Web Audio once asked to.
+const FLOOR_PAGE = `<!doctype html><meta charset="utf-8"><title>floor</title><script>
+window.loop = async (url) => {
+  const context = new AudioContext();
+  const buffer = await context.decodeAudioData(await (await fetch(url)).arrayBuffer());
+  const source = context.createBufferSource();
+  source.buffer = buffer;
+  source.loop = true;
+  source.connect(context.destination);
+  source.start();
+  return context.state;
+};</script>`;
+
+const DEVICES = [
+  { name: '390x844 touch', width: 390, height: 844, touch: true, scale: 3 },
+  { name: '1366x768 mouse', width: 1366, height: 768 },
+];
+
+async function cpuPhases(index, device) {
+  const browser = await launch({ width: device.width, height: device.height });
+  let floor = null;
   try {
-    const page = await browser.newPage();
+    const page = await browser.newPage({ width: device.width, height: device.height });
+    await page.emulate(device);
     const span = async () => {
       const [c0, t0] = [treeCpu(browser.child.pid), Date.now()];
       await sleep(seconds * 1000);
@@ -141,19 +165,51 @@ async function cpuPhases(index) {
     await page.waitFor(`performance.getEntriesByName('${MARK}').length`, 'the first title frame', 60000);
     await sleep(3000);
     const title = await span();
-    // F2 is also the first gesture: it lets the page's sound start.
-    await page.key('F2', 113);
-    await waitForMenu(page, { end: true }, 'play screen');
+    // The start is also the first gesture: it lets the page's sound start.
+    const pauseButton = `document.querySelector('#play-buttons button[data-item="2"]')`;
+    if (device.touch) {
+      const [x, y] = await page.centreOf('#surface');
+      await page.tap(x, y);
+      await page.waitFor(`document.body.classList.contains('board-view')`, 'the board in play', 30000);
+    } else {
+      await page.key('F2', 113);
+      await waitForMenu(page, { end: true }, 'play screen');
+    }
     await sleep(3000);
+    const track = await page.eval('Pel.audio.music.currentSrc');
     const play = await span();
-    await page.key('F3', 114);
-    await waitForMenu(page, { pause: true, end: false, newGame: false }, 'pause');
+    if (device.touch) {
+      const [x, y] = await page.centreOf('#play-buttons button[data-item="2"]');
+      const caption = await page.eval(`${pauseButton}.textContent`);
+      await page.tap(x, y);
+      await page.waitFor(`!document.body.classList.contains('board-view') && ${pauseButton}.textContent !== '${caption}'`,
+        'pause', 30000);
+    } else {
+      await page.key('F3', 114);
+      await waitForMenu(page, { pause: true, end: false, newGame: false }, 'pause');
+    }
     await sleep(3000);
     const paused = await span();
     const loaded = page.finished.reduce((s, f) => s + f.encodedDataLength, 0);
-    return { blank, title, play, paused, loaded, requests: page.finished.length };
+    const requests = page.finished.length;
+    // The floor, in the same tab, with the track the game played.
+    const folder = fs.mkdtempSync(path.join(require('os').tmpdir(), 'pelmoravan-floor-'));
+    fs.writeFileSync(path.join(folder, 'index.html'), FLOOR_PAGE);
+    fs.copyFileSync(path.join(root, decodeURIComponent(new URL(track).pathname)), path.join(folder, 'track.ogg'));
+    floor = await serve(folder);
+    floor.folder = folder;
+    await page.goto(`${floor.url}index.html`);
+    const state = await page.eval(`loop('track.ogg')`);
+    if (state !== 'running') throw new Error(`the floor's music is ${state}`);
+    await sleep(3000);
+    const music = await span();
+    return { blank, title, play, paused, music, loaded, requests, track: path.basename(new URL(track).pathname) };
   } finally {
     await browser.close();
+    if (floor) {
+      floor.stop();
+      fs.rmSync(floor.folder, { recursive: true, force: true });
+    }
   }
 }
 
@@ -202,24 +258,32 @@ function lighthouseRun(bin, index, preset) {
   try {
     console.log(`page: ${root}, served by ${serverScript}; load average at the start ${loadavg()}`);
 
-    const cold = [];
-    for (let i = 0; i < runs; ++i) cold.push(await firstFrame(index, false));
-    console.log(`first title frame, ${runs} fresh profiles: median ${median(cold.map((c) => c.ms)).toFixed(0)} ms ` +
-      `after navigation; ${mb(median(cold.map((c) => c.bytes)))} MB over the wire in ` +
-      `${median(cold.map((c) => c.requests))} responses before it`);
+    const cpuOnly = process.env.ONLY === 'cpu';
+    if (!cpuOnly) {
+      const cold = [];
+      for (let i = 0; i < runs; ++i) cold.push(await firstFrame(index, false));
+      console.log(`first title frame, ${runs} fresh profiles: median ${median(cold.map((c) => c.ms)).toFixed(0)} ms ` +
+        `after navigation; ${mb(median(cold.map((c) => c.bytes)))} MB over the wire in ` +
+        `${median(cold.map((c) => c.requests))} responses before it`);
 
-    const slow = [];
-    for (let i = 0; i < 3; ++i) slow.push(await firstFrame(index, true));
-    console.log(`first title frame at 1.6 Mbit/s, 3 fresh profiles: median ` +
-      `${(median(slow.map((c) => c.ms)) / 1000).toFixed(1)} s (load average ${loadavg()})`);
+      const slow = [];
+      for (let i = 0; i < 3; ++i) slow.push(await firstFrame(index, true));
+      console.log(`first title frame at 1.6 Mbit/s, 3 fresh profiles: median ` +
+        `${(median(slow.map((c) => c.ms)) / 1000).toFixed(1)} s (load average ${loadavg()})`);
+    }
 
-    const cpu = await cpuPhases(index);
-    const less = (x) => `${(x - cpu.blank).toFixed(1)} %`;
-    console.log(`CPU of all Chromium, ${seconds} s each, minus the blank tab (${cpu.blank.toFixed(1)} %): ` +
-      `title ${less(cpu.title)}, play screen idle ${less(cpu.play)}, paused ${less(cpu.paused)} ` +
-      `(as measured: ${cpu.title.toFixed(1)}, ${cpu.play.toFixed(1)}, ${cpu.paused.toFixed(1)} %); ` +
-      `load average ${loadavg()}`);
-    console.log(`everything loaded by then: ${mb(cpu.loaded)} MB over the wire in ${cpu.requests} responses`);
+    for (const device of DEVICES) {
+      const cpu = await cpuPhases(index, device);
+      const less = (x) => `${(x - cpu.blank).toFixed(1)}`;
+      console.log(`${device.name}: CPU of all Chromium, ${seconds} s each, in points of a core over the blank tab ` +
+        `(${cpu.blank.toFixed(1)} %): title ${less(cpu.title)} (target 3), play screen at rest ${less(cpu.play)} ` +
+        `(target ${(cpu.music - cpu.blank + 1).toFixed(1)}), paused ${less(cpu.paused)} (target ` +
+        `${(cpu.music - cpu.blank + 0.5).toFixed(1)}); music floor (${cpu.track} looped through Web Audio) ` +
+        `${less(cpu.music)}; as measured: ${[cpu.title, cpu.play, cpu.paused, cpu.music].map((x) => x.toFixed(1)).join(', ')} %; ` +
+        `load average ${loadavg()}`);
+      console.log(`everything loaded by then: ${mb(cpu.loaded)} MB over the wire in ${cpu.requests} responses`);
+    }
+    if (cpuOnly) return;
 
     const bin = lighthouseInstalled();
     const lighthouse = (url, who) => {

@@ -1,20 +1,38 @@
 // The whole game shows on every screen, at the largest scale that fits: a Hard board's every
 // tile, the time bar and the score, on upright and turned phones and on small and large
-// desktop windows. On the phones the play buttons and taps alone start a game, ask for a hint
-// and remove the hinted pair; a long press takes back a selection; Exit asks first.
+// desktop windows. On the phones the board in play fills the screen with tiles a finger can hit
+// (`tile`: the least CSS px of an Easy and a Hard tile), the status is text a phone can read,
+// every target is a finger's height, the hint's marks are wide; the play buttons and taps alone
+// start a game, ask for a hint and remove the hinted pair; hint and shuffle go dark on the title
+// after 结束游戏; a long press takes back a selection; Exit asks first.
 'use strict';
 const { run, check } = require('./harness.js');
 
 const T = 'pelmoravanTest';
 const VIEWPORTS = [
-  { width: 390, height: 844, touch: true, scale: 3 },
-  { width: 844, height: 390, touch: true, scale: 3 },
+  // Upright, the board is as wide as the screen.
+  { width: 390, height: 844, touch: true, scale: 3, tile: { easy: [22, 16], hard: [22, 16] } },
+  { width: 844, height: 390, touch: true, scale: 3, tile: { easy: [40, 30], hard: [28, 21] } },
   { width: 700, height: 500 },
-  { width: 1366, height: 768 },
+  // With a mouse, the whole surface as before: 48.6 x 36 CSS px.
+  { width: 1366, height: 768, tile: { easy: [48, 35.5], hard: [48, 35.5] } },
   { width: 1920, height: 1080 },
 ];
-const canvasRect = `(() => { const r = ${T}.canvas().getBoundingClientRect();
+const rectOf = (e) => `(() => { const r = ${e}.getBoundingClientRect();
   return { left: r.left, top: r.top, right: r.right, bottom: r.bottom, width: r.width }; })()`;
+const canvasRect = rectOf(`${T}.canvas()`);
+// Every button, menu caption, entry and field in sight, by its height in CSS px.
+const TARGETS = `[...document.querySelectorAll('button, [role^="menuitem"], input')]
+  .map((e) => [e.dataset.item || e.className || e.id || e.textContent, e.getBoundingClientRect().height,
+    getComputedStyle(e).visibility]).filter(([, h, v]) => h > 0 && v === 'visible')`;
+// The hinted cells' centres and the page's marks, read in one turn.
+const HINT_MARKS = `(() => { const hinted = ${T}.selectedMarks(); const c = ${T}.canvas().getBoundingClientRect();
+  const marks = [...document.querySelectorAll('#board-marks:not([hidden]) .mark.raised')].map((m) => {
+    const r = m.getBoundingClientRect();
+    return { x: r.left + r.width / 2 - c.left, y: r.top + r.height / 2 - c.top, w: r.width, h: r.height,
+      border: parseFloat(getComputedStyle(m).borderTopWidth) };
+  });
+  return hinted.length === 2 && marks.length === 2 && { hinted, marks }; })()`;
 
 // What moved on the page while it loaded, up to the test's first look.
 const SHIFTS = `window.shifts = []; new PerformanceObserver((l) => { for (const e of l.getEntries()) {
@@ -39,8 +57,85 @@ run(async (page, ctx) => {
     const shifts = await page.eval('window.shifts');
     check(shifts.length === 0, `the page moved while it loaded: ${shifts.join(', ')}`);
 
+    const targets = async (what) => {
+      if (!v.touch) return;
+      const small = (await page.eval(TARGETS)).filter(([, h]) => h < 44 - 0.01);
+      check(small.length === 0, `targets under 44 CSS px ${what}: ${JSON.stringify(small)}`);
+    };
+    // The least tile in view, in CSS px, and whether every tile lies in the view and viewport.
+    const tilesInView = async (what) => {
+      const r = await page.eval(canvasRect);
+      const view = await page.eval(rectOf(`document.getElementById('view')`));
+      check(view.left >= -0.5 && view.top >= -0.5 && view.right <= v.width + 0.5 && view.bottom <= v.height + 0.5,
+        `the view lies at ${JSON.stringify(view)}, outside the viewport`);
+      const tiles = await page.eval(`(() => {
+        const out = [];
+        const s = ${T}.canvas().getBoundingClientRect().width / ${T}.surfaceSize()[0];
+        const [cols, rows] = [${T}.board().length, ${T}.board()[0].length];
+        for (let c = 0; c < cols; c++) for (let row = 0; row < rows; row++) {
+          const [x, y] = ${T}.tileCentre(c, row);
+          out.push([x - 25 * s, y - 18.5 * s, x + 25 * s, y + 18.5 * s]);
+        }
+        return { out, s };
+      })()`);
+      const outside = tiles.out.filter(([l, t, rr, b]) => r.left + l < view.left - 0.5 || r.top + t < view.top - 0.5 ||
+        r.left + rr > view.right + 0.5 || r.top + b > view.bottom + 0.5);
+      check(outside.length === 0, `${outside.length} tiles outside the view`);
+      const [w, h] = [50 * tiles.s, 37 * tiles.s];
+      console.log(`${name}: ${what} tiles ${w.toFixed(1)} x ${h.toFixed(1)} CSS px, view ${view.width.toFixed(0)} px wide, ` +
+        `turn note ${await page.eval(`!document.getElementById('turn-note').hidden`) ? 'shown' : 'hidden'}`);
+      const least = v.tile && v.tile[what];
+      if (least) check(w >= least[0] && h >= least[1], `${what} tiles ${w} x ${h}, under ${least}`);
+      if (v.width === 390) check(view.width >= v.width - 1, 'the upright board is narrower than the screen');
+      return r;
+    };
+    // In play, the menu is behind its button on a phone.
+    const openMenu = async (caption) => {
+      if (await page.eval(`!!document.querySelector('.menu-button:not([hidden])')`)) await press('.menu-button');
+      await press(`[data-item="${caption}"] > .caption`);
+    };
+
+    if (v.tile) {
+      ctx.step = `${name}: an Easy board, its status and marks`;
+      if (v.touch) await press('#play-buttons button[data-item="1"]'); else await page.key('F2', 113);
+      await page.waitFor(`${T}.gameState() === 1 && ${T}.tileCount() === 160`, 'an Easy board of 160 tiles');
+      await tilesInView('easy');
+      await targets('in play');
+      if (v.touch) {
+        const fonts = await page.eval(`[...document.querySelectorAll('#board-status span:not(.time-bar):not(.left)')]
+          .filter((e) => e.textContent).map((e) => [e.className, parseFloat(getComputedStyle(e).fontSize), e.getBoundingClientRect().height])`);
+        check(fonts.length === 6 && fonts.every(([, f, h]) => f >= 14 && h > 0), `status texts: ${JSON.stringify(fonts)}`);
+        check(await page.eval(`document.getElementById('status').textContent.startsWith(
+          document.querySelector('#board-status .level').textContent + ' ' + document.querySelector('#board-status .rule').textContent)`),
+          'the status text is not the level and rule the band shows');
+        await press('#play-buttons button[data-item="13"]');
+        const { hinted, marks } = await page.waitFor(HINT_MARKS, 'two hint marks over the board');
+        for (const m of marks) {
+          check(m.border >= 3, `hint marks ${m.border} CSS px wide`);
+          check(hinted.some(([x, y]) => Math.abs(x - m.x) < 2 && Math.abs(y - m.y) < 2), `a mark beside the hinted cells: ${JSON.stringify({ hinted, marks })}`);
+        }
+        const r = await page.eval(canvasRect);
+        for (const [x, y] of hinted) await page.tap(r.left + x, r.top + y);
+        await page.waitFor(`${T}.tileCount() === 158`, 'the hinted pair gone by taps');
+
+        ctx.step = `${name}: 结束游戏, then hint and shuffle dark on the title`;
+        await openMenu('game1');
+        await targets('with the game menu open');
+        await press('[data-item="EndGame1"]');
+        await page.waitFor(`${T}.gameState() === 0`, 'the title');
+        const dark = await page.eval(`[13, 14].map((i) => document.querySelector('#play-buttons button[data-item="' + i + '"]'))
+          .map((b) => [b.getAttribute('aria-disabled'), b.textContent])`);
+        check(dark.every(([d, text]) => d === 'true' && !/\d/.test(text)), `hint and shuffle on the title: ${JSON.stringify(dark)}`);
+      } else {
+        await openMenu('game1');
+        await press('[data-item="EndGame1"]');
+        await page.waitFor(`${T}.gameState() === 0`, 'the title');
+      }
+      await targets('on the title');
+    }
+
     ctx.step = `${name}: Hard chosen in the menu, a game started`;
-    await press('[data-item="Level1"] > .caption');
+    await openMenu('Level1');
     await press('[data-item="Level2"]');
     await press('[data-item="Hard1"]');
     if (v.width === 844) {
@@ -53,28 +148,15 @@ run(async (page, ctx) => {
     await page.waitFor(`${T}.gameState() === 1 && ${T}.tileCount() === 240`, 'a Hard board of 240 tiles');
 
     ctx.step = `${name}: every tile, the time bar and the score in view`;
-    const r = await page.eval(canvasRect);
-    check(r.left >= 0 && r.top >= 0 && r.right <= v.width + 0.5 && r.bottom <= v.height + 0.5,
-      `the surface lies at ${JSON.stringify(r)}, outside the viewport`);
-    // Time bar, score and bonus line all lie on the surface's top band, which the check above
-    // keeps in view; the tiles are checked one by one, corners included.
-    const tiles = await page.eval(`(() => {
-      const out = [];
-      const [w, h] = ${T}.surfaceSize();
-      const s = ${T}.canvas().getBoundingClientRect().width / w;
-      for (let c = 0; c < 16; c++) for (let row = 0; row < 15; row++) {
-        const [x, y] = ${T}.tileCentre(c, row);
-        out.push([x - 25 * s, y - 18.5 * s, x + 25 * s, y + 18.5 * s]);
-      }
-      return { out, s, h };
-    })()`);
-    const outside = tiles.out.filter(([l, t, rr, b]) => l < 0 || t < 0 || r.left + rr > v.width + 0.5 || r.top + b > v.height + 0.5);
-    check(outside.length === 0, `${outside.length} tiles outside the viewport`);
+    const r = await tilesInView('hard');
     const band = await page.eval(`${T}.surfaceSize()`);
     check(band[0] === 1024 && band[1] === 768, `the surface is ${band}, not 1024x768`);
-    console.log(`${name}: tiles ${(37 * tiles.s).toFixed(1)} CSS px tall, turn note ${
-      await page.eval(`!document.getElementById('turn-note').hidden`) ? 'shown' : 'hidden'}`);
-    if (!v.touch) continue;
+    // Time bar, score and bonus line lie on the surface's top band, in view with the whole surface.
+    if (!v.touch) {
+      check(r.left >= 0 && r.top >= 0 && r.right <= v.width + 0.5 && r.bottom <= v.height + 0.5,
+        `the surface lies at ${JSON.stringify(r)}, outside the viewport`);
+      continue;
+    }
 
     ctx.step = `${name}: hint button, then two taps remove the pair`;
     const score = await page.eval(`${T}.score()`);
@@ -100,8 +182,9 @@ run(async (page, ctx) => {
     check(await page.eval(`${T}.selectedMarks().length`) === 0, 'the long press selected a tile when lifted');
 
     ctx.step = `${name}: Exit asks during a game; No plays on`;
-    await press('[data-item="Exit1"] > .caption');
+    await openMenu('Exit1');
     await page.waitFor(`document.querySelector('dialog#yes-no[open]')`, 'the question');
+    await targets('in the question');
     check(await page.eval(`document.querySelector('dialog#yes-no .body').textContent`) === '游戏还没结束，确定退出吗?',
       'not the exit question');
     await press('dialog#yes-no button.no');

@@ -63,7 +63,7 @@ compile_program
 stage=$work/stage
 program=$work
 # The page's script, one file per part, joined in this order (later parts use earlier ones).
-page_parts=(pel surface catalog timer audio menu dialogs controls input board loader)
+page_parts=(pel surface catalog timer audio menu dialogs controls board_view input board loader)
 stage_page
 publish_page
 

@@ -16,6 +16,14 @@
 
 namespace pelmoravan {
 
+// A mark a playing frame drew on a cell, at the cell's surface position: pressed in for a
+// selection, raised for a hint.
+struct TDrawnMark {
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    bool Raised = false;
+};
+
 // The whole game state and the operations of the rules. The main window owns one; tests drive
 // it through a fake host.
 class TGame {
@@ -192,9 +200,14 @@ public:
     void DrawBoardCursor();
     // How many hint slots show a mark, counted from slot 0: slot 1 only together with slot 0.
     std::size_t HintMarksShown() const;
+    // The marks the last playing frame drew, so that a front end can draw them again at its own
+    // size exactly while the surface shows them; emptied when play ends.
+    std::array<TDrawnMark, 4> DrawnMarks{};
+    std::size_t DrawnMarkCount = 0;
     void CheckLevelCleared();
 
 private:
+    void RecordMark(const TCell& cell, bool raised);
     void DealPictures();
     bool BoardHasTile() const;
     // Which cells hold a tile, ring included, for the link searches; kept between calls so that

@@ -39,6 +39,7 @@ void TGame::DrawPlayingScreen() {
     // player sees the line for exactly one frame.
     const bool keepBoard = LinkLineShown;
     LinkLineShown = false;
+    DrawnMarkCount = 0;
     if (!keepBoard) {
         if (DXDraw->CanDraw()) {
             DXDraw->Surface().Fill(0);
@@ -103,6 +104,13 @@ void TGame::DrawSelectionMarks() {
             continue;
         }
         DrawBevel(DXDraw->Surface().Canvas(), slot.X, slot.Y, CellWidth, CellHeight, kBlack, kWhite);
+        RecordMark(slot, false);
+    }
+}
+
+void TGame::RecordMark(const TCell& cell, bool raised) {
+    if (DrawnMarkCount < DrawnMarks.size()) {
+        DrawnMarks[DrawnMarkCount++] = {cell.X, cell.Y, raised};
     }
 }
 
@@ -121,6 +129,7 @@ void TGame::DrawHintMarks() {
             HintTicks += 1;
             DrawBevel(DXDraw->Surface().Canvas(), HintPair[k].X, HintPair[k].Y, CellWidth, CellHeight,
                       kWhite, kBlack);
+            RecordMark(HintPair[k], true);
         }
         if (HintTicks >= TickThreshold(1200)) {
             HintPair[0].Hinted = false;

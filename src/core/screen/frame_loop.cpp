@@ -134,6 +134,7 @@ void TGame::ClearPlay() {
     MarkAllSpritesDead(DXSpriteEngine);
     Selected[0].Index = -1;
     Selected[1].Index = -1;
+    DrawnMarkCount = 0;
     for (auto& column : Board) {
         for (TCell& cell : column) {
             cell.Removed = true;

@@ -34,6 +34,7 @@ struct TControlTexts {
     std::string_view TurnDevice;     // tiles too small for a finger on an upright phone
     std::string_view PlayArea;       // the accessible name of the drawn surface
     std::string_view PlayCommands;   // the accessible name of the touch buttons' group
+    std::string_view Menu;           // the button a finger's page folds the menu bar into
     std::string_view ExitQuestion;   // asked before a touch player's Exit ends a game in progress
     std::string_view ScoresNotKept;  // the page's storage cannot read or store the score list
     std::string_view ScoreFileBusy;  // another copy of the game holds the score file's lock

@@ -13,8 +13,15 @@ std::array<TPlayButton, 4> PlayButtons(const TMainMenuModel& menu, const TGame& 
         button.Enabled = probe.PrepareShortcut(button.Item, game);
         button.Caption = probe.Item(button.Item).Caption;
     }
-    buttons[2].Caption += " " + std::to_string(game.HintsLeft);
-    buttons[3].Caption += " " + std::to_string(game.ShufflesLeft);
+    // A finger's hint and shuffle act only on the board in play, and count only what a game in
+    // progress has left: on the title and game-over screens a lit count would promise nothing.
+    const bool inGame = game.GameState == 1 || game.GameState == 2;
+    for (const auto& [button, left] : {std::pair{&buttons[2], game.HintsLeft}, {&buttons[3], game.ShufflesLeft}}) {
+        button->Enabled = button->Enabled && game.GameState == 1 && left > 0;
+        if (inGame) {
+            button->Caption += " " + std::to_string(left);
+        }
+    }
     return buttons;
 }
 

@@ -223,11 +223,12 @@ void TWebForm::ShowCaption(const std::string& caption) {
                                      {"save", t.Save}, {"saveAs", t.SaveAs}, {"fileName", t.FileName},
                                      {"ended", t.Ended}, {"startAgain", t.StartAgain},
                                      {"turnDevice", t.TurnDevice}, {"playArea", t.PlayArea},
-                                     {"playCommands", t.PlayCommands}}) {
+                                     {"playCommands", t.PlayCommands}, {"menu", t.Menu}}) {
         texts += std::string(name) + "=" + std::string(text) + "\n";
     }
     js_language(Game().Language, texts.c_str());
     FShownButtons = {};
+    FBoardView.Reset();
     SyncPage();
 }
 
@@ -245,6 +246,7 @@ void TWebForm::SyncPage() {
         js_status(status.c_str());
         FShownStatus = std::move(status);
     }
+    FBoardView.Sync(Game());
 }
 
 void TWebForm::CloseWindow() {

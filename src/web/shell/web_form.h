@@ -9,6 +9,7 @@
 #include "web/media/web_timer.h"
 #include "host/game_host.h"
 #include "shell/play_buttons.h"
+#include "web/shell/board_view.h"
 #include "web/shell/web_score_storage.h"
 
 namespace pelmoravan {
@@ -79,6 +80,7 @@ private:
     bool FTouch = false;
     std::array<TPlayButton, 4> FShownButtons{};
     std::string FShownStatus;
+    TBoardViewSync FBoardView;
     bool FEnded = false;
     TWebScoreStorage FScoreStorage{[this] { ScoresNotKept(); }};
     bool FScoresNotKeptSaid = false;

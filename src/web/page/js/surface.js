@@ -1,5 +1,5 @@
-// The canvas the surface draws on: an off-screen back buffer, shown scaled on the page's canvas
-// at each present.
+// The canvas the surface draws on: an off-screen back buffer, copied to the page's canvas at each
+// present and shown scaled.
 (() => {
   'use strict';
   const P = Pel;
@@ -19,34 +19,38 @@
   P.area = () => ({ width: Math.max(1, area.clientWidth), height: Math.max(1, area.clientHeight) });
 
   // The surface is drawn at the program's one screen size and shown at the largest scale that
-  // fits the area, above 1 as well as below, so every viewport shows the whole game. The canvas
-  // holds device pixels, so the browser scales nothing again; the copy is exact at whole device
-  // scales and smoothed otherwise, where nearest-pixel copies would make some rows and columns
-  // of the texts and lines twice as thick as others.
+  // fits the area, above 1 as well as below, so every viewport shows the whole game; or, where
+  // P.shownRegion names a part of it (a finger's board in play), that part alone, clipped by the
+  // view around the canvas. The page's canvas holds the surface's own pixels, copied 1:1 at each
+  // present, and the browser's compositor scales it by its CSS size: a smoothed copy in script at
+  // every frame cost more than the frame itself. Whole device scales stay sharp.
+  const view = document.getElementById('view');
+  P.view = view;
   P.scale = 1;
   function fit() {
     const a = P.area();
-    const scale = Math.min(a.width / back.width, a.height / back.height);
-    const cssW = Math.max(1, Math.floor(back.width * scale));
-    const cssH = Math.max(1, Math.floor(back.height * scale));
+    const whole = { x: 0, y: 0, w: back.width, h: back.height };
+    const r = (P.shownRegion && P.shownRegion()) || whole;
+    const scale = Math.min(a.width / r.w, a.height / r.h);
     const dpr = window.devicePixelRatio || 1;
-    const w = Math.max(1, Math.round(cssW * dpr));
-    const h = Math.max(1, Math.round(cssH * dpr));
     P.scale = scale;
-    front.style.width = `${cssW}px`;
-    front.style.height = `${cssH}px`;
-    if (front.width !== w || front.height !== h) {
-      front.width = w;
-      front.height = h;
-      const exact = w % back.width === 0 && h % back.height === 0;
-      frontCtx.imageSmoothingEnabled = !exact;
-      frontCtx.imageSmoothingQuality = 'high';
-      if (P.presented) frontCtx.drawImage(back, 0, 0, w, h);
+    view.style.width = `${Math.max(1, Math.floor(r.w * scale))}px`;
+    view.style.height = `${Math.max(1, Math.floor(r.h * scale))}px`;
+    if (r === whole) {
+      front.style.width = view.style.width;
+      front.style.height = view.style.height;
+    } else {
+      front.style.width = `${back.width * scale}px`;
+      front.style.height = `${back.height * scale}px`;
     }
+    front.style.left = `${-r.x * scale}px`;
+    front.style.top = `${-r.y * scale}px`;
+    const device = scale * dpr;
+    front.style.imageRendering = Math.abs(device - Math.round(device)) < 1e-6 ? 'pixelated' : 'auto';
     if (P.onFit) P.onFit(scale);
   }
   // Whatever changes the area (a resize, a turn of the device, the menu bar or the play buttons
-  // appearing) fits the canvas again at once.
+  // appearing) fits the canvas again at once; the compositor rescales what is already drawn.
   if (window.ResizeObserver) new ResizeObserver(() => fit()).observe(area);
   window.addEventListener('resize', () => fit());
 
@@ -61,7 +65,9 @@
       ctx.imageSmoothingEnabled = false;
       ctx.fillStyle = '#000';
       ctx.fillRect(0, 0, w, h);
-      front.width = 1; // fitted afresh below
+      front.width = w;
+      front.height = h;
+      frontCtx.imageSmoothingEnabled = false;
       fit();
     },
     fill(rgb) {
@@ -122,32 +128,10 @@
       if (count > 1) ctx.stroke();
     },
     // Only the areas (x, y, w, h each) that the frame changed are copied to the page's canvas.
-    // Scaled, they are copied together through one clip of the whole scaled copy, so that a
-    // smoothed edge matches its neighbours exactly; a changed pixel reaches about one surface
-    // pixel further when smoothed.
     present(rects, count) {
       const h = heap32();
-      const sx = front.width / back.width;
-      const sy = front.height / back.height;
-      if (sx === 1 && sy === 1) {
-        for (let i = 0, p = rects >> 2; i < count; i++, p += 4) {
-          frontCtx.drawImage(back, h[p], h[p + 1], h[p + 2], h[p + 3], h[p], h[p + 1], h[p + 2], h[p + 3]);
-        }
-      } else if (count > 0) {
-        const mx = Math.ceil(sx) + 1;
-        const my = Math.ceil(sy) + 1;
-        frontCtx.save();
-        frontCtx.beginPath();
-        for (let i = 0, p = rects >> 2; i < count; i++, p += 4) {
-          const x0 = Math.floor(h[p] * sx) - mx;
-          const y0 = Math.floor(h[p + 1] * sy) - my;
-          const x1 = Math.ceil((h[p] + h[p + 2]) * sx) + mx;
-          const y1 = Math.ceil((h[p + 1] + h[p + 3]) * sy) + my;
-          frontCtx.rect(x0, y0, x1 - x0, y1 - y0);
-        }
-        frontCtx.clip();
-        frontCtx.drawImage(back, 0, 0, front.width, front.height);
-        frontCtx.restore();
+      for (let i = 0, p = rects >> 2; i < count; i++, p += 4) {
+        frontCtx.drawImage(back, h[p], h[p + 1], h[p + 2], h[p + 3], h[p], h[p + 1], h[p + 2], h[p + 3]);
       }
       if (!P.presented) {
         front.classList.remove('unshown');

@@ -56,5 +56,5 @@ run(async (page, ctx) => {
   await page.waitFor(`${T}.gameState() === 1`, 'a game');
   await audit('the play screen with its buttons');
   await dialog('yes-no', menu('Exit1'), 'button.no');
-  check(await page.eval(`document.querySelector('#play-buttons button').textContent`) === 'New Game', 'a button not in English');
+  check(await page.eval(`document.querySelector('#play-buttons button[data-item="1"]').textContent`) === 'New Game', 'a button not in English');
 });

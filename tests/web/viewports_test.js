@@ -64,6 +64,8 @@ run(async (page, ctx) => {
     };
     // The least tile in view, in CSS px, and whether every tile lies in the view and viewport.
     const tilesInView = async (what) => {
+      // After the frame that fits the board to what the status band now holds.
+      await page.eval('new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)))');
       const r = await page.eval(canvasRect);
       const view = await page.eval(rectOf(`document.getElementById('view')`));
       check(view.left >= -0.5 && view.top >= -0.5 && view.right <= v.width + 0.5 && view.bottom <= v.height + 0.5,
@@ -91,8 +93,12 @@ run(async (page, ctx) => {
     };
     // In play, the menu is behind its button on a phone.
     const openMenu = async (caption) => {
-      if (await page.eval(`!!document.querySelector('.menu-button:not([hidden])')`)) await press('.menu-button');
+      if (await page.eval(`!!document.querySelector('.menu-button:not([hidden])')`)) {
+        await press('.menu-button');
+        await page.waitFor(`document.getElementById('menubar').getBoundingClientRect().height > 0`, 'the menu bar unfolded');
+      }
       await press(`[data-item="${caption}"] > .caption`);
+      if (caption !== 'Exit1') await page.waitFor(`document.querySelector('[data-item="${caption}"].open')`, `${caption} open`);
     };
 
     if (v.tile) {
@@ -121,6 +127,7 @@ run(async (page, ctx) => {
         ctx.step = `${name}: 结束游戏, then hint and shuffle dark on the title`;
         await openMenu('game1');
         await targets('with the game menu open');
+        await page.waitFor(`!document.querySelector('[data-item="EndGame1"][aria-disabled]')`, '结束游戏 enabled');
         await press('[data-item="EndGame1"]');
         await page.waitFor(`${T}.gameState() === 0`, 'the title');
         const dark = await page.eval(`[13, 14].map((i) => document.querySelector('#play-buttons button[data-item="' + i + '"]'))
@@ -128,6 +135,7 @@ run(async (page, ctx) => {
         check(dark.every(([d, text]) => d === 'true' && !/\d/.test(text)), `hint and shuffle on the title: ${JSON.stringify(dark)}`);
       } else {
         await openMenu('game1');
+        await page.waitFor(`!document.querySelector('[data-item="EndGame1"][aria-disabled]')`, '结束游戏 enabled');
         await press('[data-item="EndGame1"]');
         await page.waitFor(`${T}.gameState() === 0`, 'the title');
       }

@@ -49,6 +49,10 @@ TEST(CommandLine, OptionsAndTheirValues) {
         EXPECT_EQ(line.Options.DataDir, c.dataDir) << c.args[0];
     }
     EXPECT_EQ(Parse({"--data-dir", "d"}).Options.ScorePath(), "d/Pelmoravan.sco");
+    EXPECT_FALSE(Parse({"--language", "en"}).Options.Seed.has_value()); // the clock's seeds
+    EXPECT_EQ(Parse({"--seed", "0"}).Options.Seed, 0u);
+    EXPECT_EQ(Parse({"--seed=4294967295"}).Options.Seed, 4294967295u);
+    EXPECT_EQ(Parse({"--seed", "7", "--seed", "0042"}).Options.Seed, 42u);
     EXPECT_EQ(TrackPath(Parse({"--data-dir", "d/"}).Options), "d/back.MID");
 }
 
@@ -71,7 +75,7 @@ TEST(CommandLine, HelpAndVersionAnswerFirst) {
     EXPECT_EQ(Parse({"--bogus", "--help"}).Action, TAction::Error);
     EXPECT_EQ(VersionText(), "pelmoravan 2.2\n");
     const std::string usage = UsageText(QtOptions());
-    for (const char* option : {"--help", "--version", "--language", "--data-dir", "--xdg-data", "-platform"}) {
+    for (const char* option : {"--help", "--version", "--language", "--data-dir", "--xdg-data", "--seed", "-platform"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }
@@ -93,6 +97,11 @@ TEST(CommandLine, BadOptionsAreNamedOnOneLine) {
         {{"-platform"}, "option '-platform' needs a value"},
         {{"-platform", ""}, "option '-platform' needs a value"},
         {{"--display", ""}, "option '--display' needs a value"},
+        {{"--seed"}, "option '--seed' needs a number"},
+        {{"--seed", "4294967296"}, "bad value '4294967296' for '--seed' (a number from 0 to 4294967295)"},
+        {{"--seed=-1"}, "bad value '-1' for '--seed' (a number from 0 to 4294967295)"},
+        {{"--seed", "12x"}, "bad value '12x' for '--seed' (a number from 0 to 4294967295)"},
+        {{"--seed", " 3"}, "bad value ' 3' for '--seed' (a number from 0 to 4294967295)"},
     };
     for (const auto& [args, what] : cases) {
         const TCommandLine line = Parse(args);

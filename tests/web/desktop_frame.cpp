@@ -1,20 +1,20 @@
-// The desktop half of the browser parity test: deals the board of a fixed seed on a surface of
-// the page's size, runs the given number of frames with the desktop's surface and writes the
-// last one as a PNG, with a JSON list of what the frame drew (pictures' rectangles, texts' cells)
-// for the comparison.
-//   desktop_frame <seed> <surface width> <surface height> <screen width> <frames> <out.png> <out.json>
+// The desktop half of the browser parity test: deals the board of the game's --seed option on a
+// surface of the page's size, runs the given number of frames with the desktop's surface and
+// writes the last one as a PNG, with a JSON list of what the frame drew (pictures' rectangles,
+// texts' cells) for the comparison.
+//   desktop_frame --seed N <surface width> <surface height> <screen width> <frames> <out.png> <out.json>
 #include <QApplication>
 #include <QImage>
 #include <cstdio>
 #include <fstream>
 #include <string>
 
-#include "audio/music.h"
 #include "game/game.h"
 #include "desktop/media/asset_loader.h"
 #include "media/canvas_state.h"
 #include "desktop/media/qt_surface.h"
 #include "shell/apply_language.h"
+#include "shell/command_line.h"
 
 namespace pelmoravan {
 namespace {
@@ -129,44 +129,30 @@ private:
     ISurface& FSurface;
 };
 
-// Start-up plays music, which draws a track from the game's generator before the first deal; the
-// core's music does the same here so that the deal takes the same seeds as the page's.
-class TSilentPlayer final : public IMediaPlayer {
-public:
-    void Close() override {}
-    TPlayerMode Mode() const override { return TPlayerMode::Stopped; }
-    void SetFileName(const std::string&) override {}
-    void Open() override {}
-    void Play() override {}
-};
-
-class TAnyTracks final : public ITrackSource {
-public:
-    std::vector<std::uint8_t> Track(const std::string&) override { return {0x4d, 0x54, 0x68, 0x64}; }
-};
-
 } // namespace
 } // namespace pelmoravan
 
 int main(int argc, char** argv) {
     using namespace pelmoravan;
-    if (argc != 8) {
-        std::fprintf(stderr, "usage: %s seed width height screen frames out.png out.json\n", argv[0]);
+    // The seed as the game's command line reads it.
+    const TCommandLine line = argc == 9 ? ParseCommandLine({argv[1], argv[2]}) : TCommandLine{};
+    if (!line.Options.Seed) {
+        std::fprintf(stderr, "usage: %s --seed N width height screen frames out.png out.json\n", argv[0]);
         return 2;
     }
-    QApplication app(argc, argv);
-    const auto seed = static_cast<std::uint32_t>(std::stoul(argv[1]));
-    const int width = std::stoi(argv[2]);
-    const int height = std::stoi(argv[3]);
-    const int frames = std::stoi(argv[5]);
+    int qtArgc = 1; // Qt needs none of the arguments
+    QApplication app(qtArgc, argv);
+    const int width = std::stoi(argv[3]);
+    const int height = std::stoi(argv[4]);
+    const int frames = std::stoi(argv[6]);
 
     TQtPixels pixels(QSize(width, height));
     TRecordingPixels recording(pixels);
     TCanvas surface(recording);
     TFrameDraw draw(surface);
     TNoKeys keys;
-    TFrameHost host(std::stoi(argv[4]), surface);
-    TCountingSeedSource seeds(seed);
+    TFrameHost host(std::stoi(argv[5]), surface);
+    TCountingSeedSource seeds(*line.Options.Seed);
     TPictureCollection tiles, screens, backs;
     TWaveCollection waves;
     LoadCatalog(tiles, screens, backs, waves);
@@ -179,21 +165,16 @@ int main(int argc, char** argv) {
     game.DXInput = &keys;
     game.DXSpriteEngine.SurfacesInitialized(width, height);
     ApplyLanguageTexts(game, 0);
-    TSilentPlayer player;
-    TAnyTracks tracks;
-    const std::string trackFile = std::string(argv[6]) + ".mid";
-    TBackgroundMusic(player, tracks, game.Rng, trackFile).PlayMusic(true);
-    std::remove(trackFile.c_str());
     game.StartGame(game.Difficulty);
     for (int i = 0; i < frames; ++i) {
         game.DXTimer1Timer(0);
     }
     pixels.Release();
-    if (!pixels.Image().save(QString::fromLocal8Bit(argv[6]), "PNG")) {
-        std::fprintf(stderr, "desktop_frame: cannot write %s\n", argv[6]);
+    if (!pixels.Image().save(QString::fromLocal8Bit(argv[7]), "PNG")) {
+        std::fprintf(stderr, "desktop_frame: cannot write %s\n", argv[7]);
         return 1;
     }
-    std::ofstream json(argv[7]);
+    std::ofstream json(argv[8]);
     std::string log = recording.Log;
     if (log.size() >= 2) {
         log.erase(log.size() - 2); // the last ",\n"

@@ -35,7 +35,7 @@ run(async (page, ctx) => {
     ctx.step = `the desktop draws the frame at ${width} x ${height}`;
     const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'pelmoravan-parity-'));
     const png = path.join(dir, 'desktop.png'), json = path.join(dir, 'drawn.json');
-    execFileSync(ctx.desktopFrame, [SEED, shot.width, shot.height, shot.screen, FRAMES, png, json].map(String),
+    execFileSync(ctx.desktopFrame, ['--seed', SEED, shot.width, shot.height, shot.screen, FRAMES, png, json].map(String),
       { stdio: ['ignore', 'inherit', 'inherit'] });
     const desktopFrame = decodePng(fs.readFileSync(png));
     fs.writeFileSync(path.join(dir, 'page.rgba'), pageFrame.data);

@@ -3,8 +3,8 @@
 
 namespace pelmoravan {
 
-// Where a reseed takes its value from: the high-resolution counter on the desktop, fixed values
-// in tests so that every deal and shuffle can be replayed.
+// Where a reseed takes its value from: the high-resolution counter on the desktop, the player's
+// chosen number (--seed) or fixed values in tests, so that every deal and shuffle can be replayed.
 class ISeedSource {
 public:
     virtual ~ISeedSource() = default;
@@ -31,8 +31,9 @@ public:
     std::uint32_t Counter() override;
 };
 
-// Counts up by one from a fixed start: a replayable deal for tests that compare two platforms'
-// drawings of the same board.
+// The seeds of --seed N: N, then N + 1 and so on, one a reseed. A replay of the same moves
+// reseeds at the same points and so gets the same game; unlike one fixed value, each reseed
+// differs, or every exchange of a shuffle (two reseeds, one a pick) would pick one cell twice.
 class TCountingSeedSource final : public ISeedSource {
 public:
     explicit TCountingSeedSource(std::uint32_t first) : FNext(first) {}

@@ -20,10 +20,12 @@ TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
       FDraw(parts.Draw),
       FTimer(parts.Timer),
       FSeeds(std::move(parts.Seeds)),
-      FGame(std::make_unique<TGame>(FWindow, *this, *FSeeds)),
+      FChosenSeeds(options.Seed ? std::make_unique<TCountingSeedSource>(*options.Seed) : nullptr),
+      FMusicRandom(FSeeds.get()),
+      FGame(std::make_unique<TGame>(FWindow, *this, FChosenSeeds ? *FChosenSeeds : *FSeeds)),
       FOptions(std::move(options)),
       FEffects(DXWaveList1, parts.WaveOutput),
-      FMusic(parts.Player, parts.Tracks, FGame->Rng, TrackPath(FOptions)) {
+      FMusic(parts.Player, parts.Tracks, FMusicRandom, TrackPath(FOptions)) {
     TGame& g = *FGame;
     g.ImageList = &ImageList;
     g.DXImageList1 = &DXImageList1;

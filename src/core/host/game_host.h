@@ -21,7 +21,7 @@ namespace pelmoravan {
 std::string TrackPath(const TStartOptions& options);
 
 // The parts a front end brings: its window, play surface, frame timer, sound output, music
-// player and tracks, and where the game's random seeds come from. They outlive the house.
+// player and tracks, and its clock for the random seeds. They outlive the house.
 struct TFrontEndParts {
     IGameWindow& Window;
     IDrawControl& Draw;
@@ -100,6 +100,11 @@ private:
     IDrawControl& FDraw;
     TFrameTimer& FTimer;
     std::unique_ptr<ISeedSource> FSeeds;
+    // --seed: the game's reseeds count from the player's number instead of reading the clock.
+    std::unique_ptr<ISeedSource> FChosenSeeds;
+    // The music draws its tracks on a generator of its own, from the clock: a track that ends
+    // mid-game takes no seed from a chosen game.
+    TRandom FMusicRandom;
     std::unique_ptr<TGame> FGame;
     TMainMenuModel FMenu;
     TKeyLatch FKeys;

@@ -33,6 +33,19 @@ std::optional<std::uint8_t> LanguageNamed(const std::string& value) {
     return std::nullopt;
 }
 
+// A whole decimal number from 0 to 4294967295, nothing else.
+std::optional<std::uint32_t> SeedNamed(const std::string& value) {
+    if (value.empty() || value.size() > 10 ||
+        !std::all_of(value.begin(), value.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) {
+        return std::nullopt;
+    }
+    const unsigned long long number = std::stoull(value);
+    if (number > 0xFFFFFFFFull) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(number);
+}
+
 TCommandLine Failed(std::string what) {
     TCommandLine line;
     line.Action = TCommandLine::TAction::Error;
@@ -80,6 +93,16 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* 
             line.Options.Language = LanguageNamed(*value);
             if (!line.Options.Language) {
                 return Failed("bad value '" + *value + "' for '--language' (chinese, english, zh or en)");
+            }
+            continue;
+        }
+        if (name == "--seed") {
+            if (!takeValue()) {
+                return Failed("option '--seed' needs a number");
+            }
+            line.Options.Seed = SeedNamed(*value);
+            if (!line.Options.Seed) {
+                return Failed("bad value '" + *value + "' for '--seed' (a number from 0 to 4294967295)");
             }
             continue;
         }
@@ -141,6 +164,8 @@ std::string UsageText(const TPlatformOptions& platform) {
            "                         instead of the working directory\n"
            "      --xdg-data         keep them in $XDG_DATA_HOME/pelmoravan\n"
            "                         (~/.local/share/pelmoravan when that is unset)\n"
+           "      --seed N           deal from N (0 to 4294967295) instead of the clock:\n"
+           "                         the same N and the same moves give the same game\n"
            "\n";
     if (!platform.Usage.empty()) {
         text.append(platform.Usage).append("\n");

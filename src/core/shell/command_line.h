@@ -13,6 +13,9 @@ struct TStartOptions {
     std::optional<std::uint8_t> Language;
     // The folder of the score file and the track file; empty: the working directory.
     std::string DataDir;
+    // --seed N: the game's reseeds take N, N + 1, N + 2, ... instead of the clock, so that the
+    // same N and the same moves give the same game. None: the clock, as always.
+    std::optional<std::uint32_t> Seed;
 
     std::string ScorePath() const;
 };

@@ -40,30 +40,25 @@ EM_JS(void, js_log, (const char* text), { console.warn(UTF8ToString(text)); });
 // Where the page keeps the score file: a folder the page keeps in the browser's storage.
 constexpr const char* kScoreFolder = "/scores";
 
-std::unique_ptr<ISeedSource> MakeSeedSource(std::uint32_t seed) {
-    if (seed != 0) {
-        return std::make_unique<TCountingSeedSource>(seed);
-    }
-    return std::make_unique<TWebSeedSource>();
-}
-
-// The page's start options: the language it was asked for; the score and track files live in
-// the page's stored folder, made the working directory at start.
-TStartOptions PageOptions(std::uint8_t language) {
+// The page's start options: the language and the seed it was asked for; the score and track
+// files live in the page's stored folder, made the working directory at start.
+TStartOptions PageOptions(std::uint8_t language, std::optional<std::uint32_t> seed) {
     TStartOptions options;
     if (language == 1) {
         options.Language = 1;
     }
+    options.Seed = seed;
     return options;
 }
 
 } // namespace
 
-TWebForm::TWebForm(std::uint8_t language, std::uint32_t seed, std::int32_t width, std::int32_t height)
+TWebForm::TWebForm(std::uint8_t language, std::optional<std::uint32_t> seed, std::int32_t width,
+                   std::int32_t height)
     : FDXDraw(width, height) {
-    FHost = std::make_unique<TGameHost>(
-        TFrontEndParts{*this, FDXDraw, FTimer.Timer(), FWaveOutput, FPlayer, FTracks, MakeSeedSource(seed)},
-        PageOptions(language));
+    FHost = std::make_unique<TGameHost>(TFrontEndParts{*this, FDXDraw, FTimer.Timer(), FWaveOutput, FPlayer, FTracks,
+                                                       std::make_unique<TWebSeedSource>()},
+                                        PageOptions(language, seed));
     for (std::size_t i = 0; i < MenuItemCount; ++i) {
         const auto item = static_cast<TMenuItem>(i);
         const TMenuItemInfo& info = MenuItemInfo(item);

@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "web/audio/web_audio.h"
@@ -18,8 +19,8 @@ namespace pelmoravan {
 // surface, the frame timer and the sound for the whole visit, and shows the menu and dialogs.
 class TWebForm final : public IGameWindow {
 public:
-    // language 0 Chinese, 1 English; seed 0 for the clock's seeds, else fixed ones from it.
-    TWebForm(std::uint8_t language, std::uint32_t seed, std::int32_t width, std::int32_t height);
+    // language 0 Chinese, 1 English; seed as --seed gives it, none for the clock's seeds.
+    TWebForm(std::uint8_t language, std::optional<std::uint32_t> seed, std::int32_t width, std::int32_t height);
     ~TWebForm() override;
 
     TGame& Game() { return FHost->Game(); }

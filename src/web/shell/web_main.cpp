@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "web/shell/page_form.h"
 #include "web/shell/suspension.h"
@@ -33,9 +34,11 @@ TWebForm* PageForm() { return gForm.get(); }
 
 int main() {
     try {
-        const auto seed = static_cast<std::uint32_t>(js_param_seed());
-        gForm = std::make_unique<TWebForm>(static_cast<std::uint8_t>(js_param_language()), seed,
-                                           kScreenWidth, kScreenHeight);
+        const double seed = js_param_seed();
+        gForm = std::make_unique<TWebForm>(
+            static_cast<std::uint8_t>(js_param_language()),
+            seed < 0 ? std::nullopt : std::optional<std::uint32_t>(static_cast<std::uint32_t>(seed)), kScreenWidth,
+            kScreenHeight);
         gForm->Start();
         js_started();
     } catch (const std::exception& error) {

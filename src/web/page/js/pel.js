@@ -9,7 +9,10 @@ const Pel = (() => {
   const query = new URLSearchParams(location.search);
   P.params = {
     lang: query.get('lang') || '',
-    seed: (Number(query.get('seed')) >>> 0) || 0,
+    // ?seed=N (0 to 4294967295): the game's reseeds count from N instead of reading the clock,
+    // so that the same N and the same moves give the same game. -1: the clock.
+    seed: /^[0-9]{1,10}$/.test(query.get('seed') || '') && Number(query.get('seed')) <= 0xFFFFFFFF
+      ? Number(query.get('seed')) : -1,
   };
 
   // --- start and end ---

@@ -9,6 +9,7 @@ set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
+  libpng-dev libfreetype-dev
   libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-wqy-microhei fonts-noto-color-emoji fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-apps x11-utils openbox

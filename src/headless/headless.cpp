@@ -1,0 +1,197 @@
+#include "headless/headless.h"
+
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <utility>
+
+#include "headless/soft_pixels.h"
+#include "host/game_host.h"
+#include "media/binary_file.h"
+#include "media/canvas_state.h"
+#include "media/catalog.h"
+#include "media/frame_record.h"
+#include "shell/silent_score_ui.h"
+
+namespace pelmoravan {
+
+namespace {
+
+// A game far longer than any difficulty can last has stopped making progress.
+constexpr std::int64_t kMostTicks = 1'000'000;
+
+// The millisecond clock the frame timer reads, moved by hand to each wake-up it asks for.
+class THandClock final : public IWakeUp {
+public:
+    std::uint32_t Now() override { return FNow; }
+    void Arm(std::uint32_t ms) override {
+        FDue = FNow + ms;
+        FArmed = true;
+    }
+    void Disarm() override { FArmed = false; }
+    // Moves to the pending wake-up; false when none is pending.
+    bool Advance() {
+        FNow = FDue;
+        return std::exchange(FArmed, false);
+    }
+
+private:
+    std::uint32_t FNow = 0;
+    std::uint32_t FDue = 0;
+    bool FArmed = false;
+};
+
+class TNoEffects final : public IWaveOutput {
+public:
+    bool Initialized() const override { return false; }
+    void Play(const TWaveCollectionItem&) override {}
+};
+
+// Music that never plays: each start still writes its track file, as the game does.
+class TNoMusic final : public IMediaPlayer {
+public:
+    void Close() override {}
+    TPlayerMode Mode() const override { return TPlayerMode::Stopped; }
+    void SetFileName(const std::string&) override {}
+    void Open() override {}
+    void Play() override {}
+};
+
+// The built-in tracks: "Sound1" is music/SOUND1.mid under the assets.
+class TFileTracks final : public ITrackSource {
+public:
+    explicit TFileTracks(std::string folder) : FFolder(std::move(folder)) {}
+    std::vector<std::uint8_t> Track(const std::string& name) override {
+        std::string file = name;
+        for (char& c : file) {
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        std::ifstream in(FFolder + "/" + file + ".mid", std::ios::binary);
+        if (!in) {
+            throw ETrackNotFound(name);
+        }
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+private:
+    std::string FFolder;
+};
+
+// The window and the play surface: no one to ask, so the game's default answers, and frames
+// painted through the core's record and canvas on the device.
+class THeadlessWindow final : public IGameWindow, public IDrawControl {
+public:
+    THeadlessWindow(IPaintDevice& device, const std::function<void()>& presented, THeadlessResult& result,
+                    std::string scorePath)
+        : FRecord(device), FCanvas(FRecord), FPresented(presented), FResult(result), FScorePath(std::move(scorePath)) {}
+
+    bool Ended = false;
+
+    bool AskYesNo(const std::string&) override { return false; }
+    void UpdateScores(bool enter, std::int32_t score) override {
+        TNoWaitScoreUi defaults; // the name prompt's preset, the default name
+        try {
+            pelmoravan::UpdateScores(enter, score, defaults, defaults, FScorePath);
+        } catch (const EFileError& error) {
+            ReportError(error.what());
+        }
+    }
+    void ProcessOneMessage() override {}
+    std::int32_t ScreenWidth() const override { return kHeadlessWidth; }
+    std::int32_t SurfaceWidth() const override { return FCanvas.Width(); }
+    std::int32_t SurfaceHeight() const override { return FCanvas.Height(); }
+    void Terminate() override { Ended = true; }
+    void ShowSaveDialog() override {}
+    void SyncMenu() override {}
+    void ShowCaption(const std::string&) override {}
+    void ShowAbout() override {}
+    void CloseWindow() override { Ended = true; }
+    void ReportError(const std::string& message) override { FResult.Errors.push_back(message); }
+    void ReportCommandError(const std::string& message) override { ReportError(message); }
+    void ReportStartError(const std::string& message) override { ReportError(message); }
+
+    bool CanDraw() override { return true; }
+    void Flip() override {
+        if (!FRecord.EndFrame()) {
+            FResult.Skipped += 1;
+            return;
+        }
+        FResult.Presented += 1;
+        if (FPresented) {
+            FPresented();
+        }
+    }
+    ISurface& Surface() override { return FCanvas; }
+
+private:
+    TFrameRecord FRecord;
+    TCanvas FCanvas;
+    std::function<void()> FPresented;
+    THeadlessResult& FResult;
+    std::string FScorePath;
+};
+
+void LoadPictures(TPictureCollection& list, const std::vector<TCatalogPicture>& catalog, const std::string& assets) {
+    for (const TCatalogPicture& entry : catalog) {
+        auto picture = ReadBmp(assets + "/" + entry.Path);
+        if (entry.Transparent) {
+            picture->Key(entry.Key);
+        }
+        TPictureCollectionItem& item = list.Add(entry.Name);
+        item.Picture = std::move(picture);
+        item.Transparent = entry.Transparent;
+        item.TransparentColor = entry.Key;
+    }
+}
+
+} // namespace
+
+THeadlessResult RunHeadless(const THeadlessOptions& options, IPaintDevice& device,
+                            const std::function<void()>& presented) {
+    THeadlessResult result;
+    THandClock clock;
+    TFrameTimer timer(clock);
+    TNoEffects effects;
+    TNoMusic music;
+    TFileTracks tracks(options.AssetsDir + "/music");
+    THeadlessWindow window(device, presented, result, options.Game.ScorePath());
+    TGameHost host(TFrontEndParts{window, window, timer, effects, music, tracks, std::make_unique<TSteadyClockSeedSource>()},
+                   options.Game);
+    LoadPictures(host.ImageList, CatalogTilePictures(), options.AssetsDir);
+    LoadPictures(host.DXImageList1, CatalogScreenPictures(), options.AssetsDir);
+    LoadPictures(host.BackImage, CatalogTileBacks(), options.AssetsDir);
+    for (const std::string& name : CatalogWaveNames()) {
+        host.DXWaveList1.Add(name); // silent: the names alone
+    }
+    host.ApplyStartLanguage();
+    // Every tick must show a frame or find it unchanged.
+    timer.OnTimer = [&result, tick = timer.OnTimer](std::int32_t lag) {
+        const std::int64_t frames = result.Presented + result.Skipped;
+        result.Ticks += 1;
+        tick(lag);
+        result.TicksWithoutFrame += result.Presented + result.Skipped == frames ? 1 : 0;
+    };
+    timer.ApplicationActiveChanged(true);
+    host.Start();
+    host.Game().PresentTitleScreen();
+
+    const TMenuItem difficulty = options.Difficulty == 3   ? TMenuItem::Hard1
+                                 : options.Difficulty == 2 ? TMenuItem::Normal1
+                                                           : TMenuItem::Easy1;
+    for (const TMenuItem item : {difficulty, TMenuItem::NewGame1, TMenuItem::Auto1}) {
+        if (host.PrepareShortcut(item)) {
+            host.RunMenuItem(item);
+        }
+    }
+    // Until the game is back on the title: the difficulty played through, or the time run out.
+    while (!window.Ended && host.Game().GameState != 0 && result.Ticks < kMostTicks && clock.Advance()) {
+        timer.Wake();
+    }
+    result.Finished = host.Game().GameState == 0 && !window.Ended;
+    result.Score = host.Game().Score;
+    result.GameMilliseconds = clock.Now();
+    return result;
+}
+
+} // namespace pelmoravan

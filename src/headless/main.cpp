@@ -1,0 +1,106 @@
+// pelmoravan-headless: the game's core with no window, sound or display, playing a whole
+// difficulty by auto-play on a surface in memory.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "headless/headless.h"
+#include "headless/soft_pixels.h"
+#include "host/game_host.h"
+#include "shell/data_dir.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: pelmoravan-headless --auto [--difficulty easy|normal|hard] [--seed N] [--frames DIR]\n"
+    "                           [--data-dir DIR] [--language LANG]\n"
+    "Plays a whole difficulty of Pelmoravan by auto-play with no window and no sound, and prints\n"
+    "the score, the frames presented and skipped, and the time taken.\n"
+    "\n"
+    "  --auto              play by auto-play (the only way it plays)\n"
+    "  --difficulty D      easy (the default), normal or hard\n"
+    "  --frames DIR        write each frame presented as DIR/NNNNNN.png\n"
+    "  --seed N, --data-dir DIR, --language LANG  as for pelmoravan (see its --help)\n"
+    "\n"
+    "Exit status: 0 when the difficulty was played through with no error, 1 otherwise,\n"
+    "2 for a bad option.\n";
+
+int Fail(const std::string& what, int code) {
+    std::fprintf(stderr, "pelmoravan-headless: %s\n", what.c_str());
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    using namespace pelmoravan;
+    THeadlessOptions options;
+    options.AssetsDir = PELMORAVAN_ASSETS_DIR;
+    std::string frames;
+    bool autoPlay = false;
+    // Its own options here; the game's go to the game's parser.
+    std::vector<std::string> gameArgs;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--auto") {
+            autoPlay = true;
+        } else if ((arg == "--difficulty" || arg == "--frames") && i + 1 >= argc) {
+            return Fail("option '" + arg + "' needs a value; try --help", 2);
+        } else if (arg == "--difficulty") {
+            const std::string name = argv[++i];
+            options.Difficulty = name == "easy" ? 1 : name == "normal" ? 2 : name == "hard" ? 3 : 0;
+            if (options.Difficulty == 0) {
+                return Fail("bad value '" + name + "' for '--difficulty' (easy, normal or hard)", 2);
+            }
+        } else if (arg == "--frames") {
+            frames = argv[++i];
+        } else {
+            gameArgs.push_back(arg);
+        }
+    }
+    const TCommandLine line = ParseCommandLine(gameArgs, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    switch (line.Action) {
+    case TCommandLine::TAction::Help: std::fputs(kUsage, stdout); return 0;
+    case TCommandLine::TAction::Version: std::fputs(VersionText().c_str(), stdout); return 0;
+    case TCommandLine::TAction::Error: std::fprintf(stderr, "%s\n", line.Error.c_str()); return 2;
+    case TCommandLine::TAction::Run: break;
+    }
+    if (!autoPlay) {
+        return Fail("it only plays by auto-play: give --auto; try --help", 2);
+    }
+    options.Game = line.Options;
+    for (const std::string& dir : {options.Game.DataDir, frames}) {
+        if (const std::string error = dir.empty() ? "" : MakeDataDir(dir); !error.empty()) {
+            return Fail(error, 1);
+        }
+    }
+    if (!TGameHost::CheckScoreFile(options.Game.ScorePath(), [](const std::string& message) { Fail(message, 1); })) {
+        return 1;
+    }
+    try {
+        TSoftPixels pixels(kHeadlessWidth, kHeadlessHeight, PELMORAVAN_FONT_FILE);
+        std::int64_t written = 0;
+        const auto writeFrame = [&] {
+            const std::string number = std::to_string(++written);
+            pixels.SavePng(frames + "/" + std::string(number.size() < 6 ? 6 - number.size() : 0, '0') + number + ".png");
+        };
+        const auto start = std::chrono::steady_clock::now();
+        const THeadlessResult result = RunHeadless(options, pixels, frames.empty() ? std::function<void()>{} : writeFrame);
+        const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - start;
+        std::printf("score %d\nframes presented %lld, skipped %lld, in %lld ticks\ntime taken %.2f s for %.1f s of play\n",
+                    result.Score, static_cast<long long>(result.Presented), static_cast<long long>(result.Skipped),
+                    static_cast<long long>(result.Ticks), taken.count(), result.GameMilliseconds / 1000.0);
+        for (const std::string& error : result.Errors) {
+            Fail("the game reported: " + error, 1);
+        }
+        if (!result.Finished) {
+            return Fail("the game did not come back to the title", 1);
+        }
+        return result.Errors.empty() ? 0 : 1;
+    } catch (const std::exception& error) {
+        return Fail(error.what(), 1);
+    }
+}

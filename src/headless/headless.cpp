@@ -99,8 +99,6 @@ public:
     }
     void ProcessOneMessage() override {}
     std::int32_t ScreenWidth() const override { return kHeadlessWidth; }
-    std::int32_t SurfaceWidth() const override { return FCanvas.Width(); }
-    std::int32_t SurfaceHeight() const override { return FCanvas.Height(); }
     void Terminate() override { Ended = true; }
     void ShowSaveDialog() override {}
     void SyncMenu() override {}
@@ -161,9 +159,6 @@ THeadlessResult RunHeadless(const THeadlessOptions& options, IPaintDevice& devic
     LoadPictures(host.ImageList, CatalogTilePictures(), options.AssetsDir);
     LoadPictures(host.DXImageList1, CatalogScreenPictures(), options.AssetsDir);
     LoadPictures(host.BackImage, CatalogTileBacks(), options.AssetsDir);
-    for (const std::string& name : CatalogWaveNames()) {
-        host.DXWaveList1.Add(name); // silent: the names alone
-    }
     host.ApplyStartLanguage();
     // Every tick must show a frame or find it unchanged.
     timer.OnTimer = [&result, tick = timer.OnTimer](std::int32_t lag) {
@@ -172,7 +167,6 @@ THeadlessResult RunHeadless(const THeadlessOptions& options, IPaintDevice& devic
         tick(lag);
         result.TicksWithoutFrame += result.Presented + result.Skipped == frames ? 1 : 0;
     };
-    timer.ApplicationActiveChanged(true);
     host.Start();
     host.Game().PresentTitleScreen();
 

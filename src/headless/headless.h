@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "media/paint_device.h"
+#include "ports/paint_device.h"
 #include "shell/command_line.h"
 
 namespace pelmoravan {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "media/collection.h"
-#include "media/paint_device.h"
+#include "ports/paint_device.h"
 
 namespace pelmoravan {
 

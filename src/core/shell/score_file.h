@@ -3,8 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
+
+#include "media/binary_file.h"
 
 namespace pelmoravan {
 
@@ -73,10 +74,11 @@ public:
     virtual std::uint8_t Language() const = 0;
 };
 
-// The lock was not free within a second and nobody could be asked to wait longer.
-class EScoreFileBusy : public std::runtime_error {
+// The lock was not free within a second and nobody could be asked to wait longer. A file
+// error like any other to a caller that does not look for it.
+class EScoreFileBusy : public EFileError {
 public:
-    using std::runtime_error::runtime_error;
+    using EFileError::EFileError;
 };
 
 // --- the byte layout ---

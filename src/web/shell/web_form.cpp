@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include <cstdio>
 #include <exception>
 #include <filesystem>
 
@@ -165,6 +166,7 @@ void TWebForm::UpdateScores(bool enter, std::int32_t score) {
             pelmoravan::UpdateScores(enter, score, ui, ui, ScoreFileName, &FScoreStorage);
         }
     } catch (const EFileError& e) {
+        std::fprintf(stderr, "pelmoravan: %s\n", e.Detail().c_str());
         ReportCommandError(e.what());
     }
 }

@@ -39,24 +39,33 @@ const median = (xs) => [...xs].sort((a, b) => a - b)[xs.length >> 1];
 const mb = (b) => (b / 1e6).toFixed(2);
 const loadavg = () => fs.readFileSync('/proc/loadavg', 'utf8').split(' ').slice(0, 3).join(' ');
 
-// CPU seconds (user + system) of the process and all its descendants.
+// CPU seconds (user + system) of the process and all its descendants, in all and by kind of
+// Chromium process (browser, renderer, gpu, audio, other utility).
 function treeCpu(pid) {
   const tck = 100; // Linux's USER_HZ
-  let total = 0;
+  const byKind = {};
   const children = new Map();
   for (const name of fs.readdirSync('/proc').filter((n) => /^\d+$/.test(n))) {
     try {
       const stat = fs.readFileSync(`/proc/${name}/stat`, 'utf8');
       const f = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
       const ppid = Number(f[1]);
+      const cmd = fs.readFileSync(`/proc/${name}/cmdline`, 'utf8');
+      const type = (cmd.match(/--type=([a-z-]+)/) || [])[1];
+      const kind = !type ? 'browser' : type === 'gpu-process' ? 'gpu'
+        : /AudioService/i.test(cmd) ? 'audio' : type === 'utility' ? 'utility' : type;
       if (!children.has(ppid)) children.set(ppid, []);
-      children.get(ppid).push({ pid: Number(name), cpu: (Number(f[11]) + Number(f[12])) / tck });
+      children.get(ppid).push({ pid: Number(name), kind, cpu: (Number(f[11]) + Number(f[12])) / tck });
     } catch (_) { /* gone meanwhile */ }
   }
-  const walk = (p) => (children.get(p) || []).forEach((c) => { total += c.cpu; walk(c.pid); });
+  const walk = (p) => (children.get(p) || []).forEach((c) => {
+    byKind[c.kind] = (byKind[c.kind] || 0) + c.cpu;
+    walk(c.pid);
+  });
   walk(pid);
-  return total;
+  return byKind;
 }
+const sum = (byKind) => Object.values(byKind).reduce((a, b) => a + b, 0);
 
 function freePort() {
   return new Promise((resolve) => {
@@ -154,17 +163,22 @@ async function cpuPhases(index, device) {
   try {
     const page = await browser.newPage({ width: device.width, height: device.height });
     await page.emulate(device);
-    const span = async () => {
+    // Percent of a core over the span, in all; kinds holds each kind of process's share.
+    const kinds = {};
+    const span = async (phase) => {
       const [c0, t0] = [treeCpu(browser.child.pid), Date.now()];
       await sleep(seconds * 1000);
-      return (100 * (treeCpu(browser.child.pid) - c0)) / ((Date.now() - t0) / 1000);
+      const c1 = treeCpu(browser.child.pid);
+      const wall = (Date.now() - t0) / 1000;
+      kinds[phase] = Object.fromEntries(Object.keys(c1).map((k) => [k, (100 * (c1[k] - (c0[k] || 0))) / wall]));
+      return (100 * (sum(c1) - sum(c0))) / wall;
     };
     await sleep(3000);
-    const blank = await span();
+    const blank = await span('blank');
     await page.goto(index);
     await page.waitFor(`performance.getEntriesByName('${MARK}').length`, 'the first title frame', 60000);
     await sleep(3000);
-    const title = await span();
+    const title = await span('title');
     // The start is also the first gesture: it lets the page's sound start.
     const pauseButton = `document.querySelector('#play-buttons button[data-item="2"]')`;
     if (device.touch) {
@@ -177,7 +191,7 @@ async function cpuPhases(index, device) {
     }
     await sleep(3000);
     const track = await page.eval('Pel.audio.music.currentSrc');
-    const play = await span();
+    const play = await span('play');
     if (device.touch) {
       const [x, y] = await page.centreOf('#play-buttons button[data-item="2"]');
       const caption = await page.eval(`${pauseButton}.textContent`);
@@ -189,7 +203,7 @@ async function cpuPhases(index, device) {
       await waitForMenu(page, { pause: true, end: false, newGame: false }, 'pause');
     }
     await sleep(3000);
-    const paused = await span();
+    const paused = await span('paused');
     const loaded = page.finished.reduce((s, f) => s + f.encodedDataLength, 0);
     const requests = page.finished.length;
     // The floor, in the same tab, with the track the game played.
@@ -202,8 +216,8 @@ async function cpuPhases(index, device) {
     const state = await page.eval(`loop('track.ogg')`);
     if (state !== 'running') throw new Error(`the floor's music is ${state}`);
     await sleep(3000);
-    const music = await span();
-    return { blank, title, play, paused, music, loaded, requests, track: path.basename(new URL(track).pathname) };
+    const music = await span('music');
+    return { blank, title, play, paused, music, kinds, loaded, requests, track: path.basename(new URL(track).pathname) };
   } finally {
     await browser.close();
     if (floor) {
@@ -281,6 +295,10 @@ function lighthouseRun(bin, index, preset) {
         `${(cpu.music - cpu.blank + 0.5).toFixed(1)}); music floor (${cpu.track} looped through Web Audio) ` +
         `${less(cpu.music)}; as measured: ${[cpu.title, cpu.play, cpu.paused, cpu.music].map((x) => x.toFixed(1)).join(', ')} %; ` +
         `load average ${loadavg()}`);
+      for (const [phase, k] of Object.entries(cpu.kinds)) {
+        console.log(`  ${phase} by process: ${Object.entries(k).filter(([, x]) => x >= 0.05)
+          .map(([kind, x]) => `${kind} ${x.toFixed(1)}`).join(', ')} %`);
+      }
       console.log(`everything loaded by then: ${mb(cpu.loaded)} MB over the wire in ${cpu.requests} responses`);
     }
     if (cpuOnly) return;

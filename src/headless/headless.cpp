@@ -9,9 +9,7 @@
 #include "headless/soft_pixels.h"
 #include "host/game_host.h"
 #include "media/binary_file.h"
-#include "media/canvas_state.h"
 #include "media/catalog.h"
-#include "media/frame_record.h"
 #include "shell/silent_score_ui.h"
 
 namespace pelmoravan {
@@ -78,13 +76,13 @@ private:
     std::string FFolder;
 };
 
-// The window and the play surface: no one to ask, so the game's default answers, and frames
-// painted through the core's record and canvas on the device.
-class THeadlessWindow final : public IGameWindow, public IDrawControl {
+// The window and the play surface: no one to ask, so the game's default answers; the house
+// draws its frames on the device.
+class THeadlessWindow final : public IGameWindow, public IPlaySurface {
 public:
     THeadlessWindow(IPaintDevice& device, const std::function<void()>& presented, THeadlessResult& result,
                     std::string scorePath)
-        : FRecord(device), FCanvas(FRecord), FPresented(presented), FResult(result), FScorePath(std::move(scorePath)) {}
+        : FDevice(device), FPresented(presented), FResult(result), FScorePath(std::move(scorePath)) {}
 
     bool Ended = false;
 
@@ -109,22 +107,17 @@ public:
     void ReportCommandError(const std::string& message) override { ReportError(message); }
     void ReportStartError(const std::string& message) override { ReportError(message); }
 
-    bool CanDraw() override { return true; }
-    void Flip() override {
-        if (!FRecord.EndFrame()) {
-            FResult.Skipped += 1;
-            return;
-        }
+    IPaintDevice& Pixels() override { return FDevice; }
+    bool CanDraw() const override { return true; }
+    void Present(const std::vector<TRect>&) override {
         FResult.Presented += 1;
         if (FPresented) {
             FPresented();
         }
     }
-    ISurface& Surface() override { return FCanvas; }
 
 private:
-    TFrameRecord FRecord;
-    TCanvas FCanvas;
+    IPaintDevice& FDevice;
     std::function<void()> FPresented;
     THeadlessResult& FResult;
     std::string FScorePath;
@@ -156,27 +149,25 @@ THeadlessResult RunHeadless(const THeadlessOptions& options, IPaintDevice& devic
     THeadlessWindow window(device, presented, result, options.Game.ScorePath());
     TGameHost host(TFrontEndParts{window, window, timer, effects, music, tracks, std::make_unique<TSteadyClockSeedSource>()},
                    options.Game);
-    LoadPictures(host.ImageList, CatalogTilePictures(), options.AssetsDir);
-    LoadPictures(host.DXImageList1, CatalogScreenPictures(), options.AssetsDir);
-    LoadPictures(host.BackImage, CatalogTileBacks(), options.AssetsDir);
-    host.ApplyStartLanguage();
     // Every tick must show a frame or find it unchanged.
-    timer.OnTimer = [&result, tick = timer.OnTimer](std::int32_t lag) {
-        const std::int64_t frames = result.Presented + result.Skipped;
+    timer.OnTimer = [&result, &host, tick = timer.OnTimer](std::int32_t lag) {
+        const std::uint64_t flips = host.Draw().Flips();
         result.Ticks += 1;
         tick(lag);
-        result.TicksWithoutFrame += result.Presented + result.Skipped == frames ? 1 : 0;
+        result.TicksWithoutFrame += host.Draw().Flips() == flips ? 1 : 0;
     };
-    host.Start();
-    host.Game().PresentTitleScreen();
+    host.Start([&options](TPictureCollection& tiles, TPictureCollection& screens, TPictureCollection& backs,
+                          TWaveCollection&) {
+        LoadPictures(tiles, CatalogTilePictures(), options.AssetsDir);
+        LoadPictures(screens, CatalogScreenPictures(), options.AssetsDir);
+        LoadPictures(backs, CatalogTileBacks(), options.AssetsDir);
+    });
 
     const TMenuItem difficulty = options.Difficulty == 3   ? TMenuItem::Hard1
                                  : options.Difficulty == 2 ? TMenuItem::Normal1
                                                            : TMenuItem::Easy1;
     for (const TMenuItem item : {difficulty, TMenuItem::NewGame1, TMenuItem::Auto1}) {
-        if (host.PrepareShortcut(item)) {
-            host.RunMenuItem(item);
-        }
+        host.MenuItem(item, true);
     }
     // Until the game is back on the title: the difficulty played through, or the time run out.
     while (!window.Ended && host.Game().GameState != 0 && result.Ticks < kMostTicks && clock.Advance()) {
@@ -184,6 +175,7 @@ THeadlessResult RunHeadless(const THeadlessOptions& options, IPaintDevice& devic
     }
     result.Finished = host.Game().GameState == 0 && !window.Ended;
     result.Score = host.Game().Score;
+    result.Skipped = static_cast<std::int64_t>(host.Draw().Flips()) - result.Presented;
     result.GameMilliseconds = clock.Now();
     return result;
 }

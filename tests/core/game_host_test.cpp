@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,8 @@ namespace pelmoravan {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::FakeDrawControl;
 using testing::FakeSeedSource;
+using testing::FakeSurface;
 
 // A window that records what the house asks of it.
 class RecordingWindow final : public IGameWindow {
@@ -37,6 +38,16 @@ public:
     std::string Caption;
     std::vector<std::string> Errors;
     std::vector<std::string> StartErrors;
+};
+
+// Pixels that log their drawing, shown by recording what each present sends.
+class RecordingPlaySurface final : public IPlaySurface {
+public:
+    IPaintDevice& Pixels() override { return Log; }
+    bool CanDraw() const override { return true; }
+    void Present(const std::vector<TRect>& changed) override { Presents.push_back(changed); }
+    FakeSurface Log{1280, 720};
+    std::vector<std::vector<TRect>> Presents;
 };
 
 struct NoWake final : IWakeUp {
@@ -79,19 +90,30 @@ protected:
 
     std::unique_ptr<TGameHost> Make(TStartOptions options) {
         return std::make_unique<TGameHost>(
-            TFrontEndParts{Window, Draw, Timer, Output, Player, Tracks, std::make_unique<FakeSeedSource>()},
+            TFrontEndParts{Window, Surface, Timer, Output, Player, Tracks, std::make_unique<FakeSeedSource>()},
             std::move(options));
     }
 
     fs::path Dir;
     RecordingWindow Window;
-    FakeDrawControl Draw;
+    RecordingPlaySurface Surface;
     NoWake Wake;
     TFrameTimer Timer{Wake};
     SilentOutput Output;
     RecordingPlayer Player;
     OneTrack Tracks;
 };
+
+std::int64_t Area(const std::vector<TRect>& rects) {
+    std::int64_t area = 0;
+    for (const TRect& r : rects) {
+        area += std::int64_t{r.Right - r.Left} * (r.Bottom - r.Top);
+    }
+    return area;
+}
+
+// A catalog with no pictures: the title cannot be drawn, which the window is told.
+void NoPictures(TPictureCollection&, TPictureCollection&, TPictureCollection&, TWaveCollection&) {}
 
 TEST_F(GameHostTest, StartsInTheAskedLanguageWithMusicAndTheTimerOn) {
     TStartOptions options;
@@ -103,34 +125,77 @@ TEST_F(GameHostTest, StartsInTheAskedLanguageWithMusicAndTheTimerOn) {
     EXPECT_EQ(host->Game().DXInput, &host->Keys());
     EXPECT_EQ(host->Game().DXSpriteEngine.Root()->Width, 1280);
 
-    host->ApplyStartLanguage();
+    ASSERT_TRUE(TGameHost::CheckScoreFile(options.ScorePath(), [](const std::string&) {}));
+    host->Start(NoPictures);
     EXPECT_EQ(host->Game().Language, 1);
     EXPECT_EQ(host->Game().Messages[10], "Remain Time : ");
     EXPECT_EQ(Window.Caption, "Pelmoravan v2.2");
     EXPECT_GT(Window.Syncs, 0);
-
-    host->Start();
     EXPECT_TRUE(Player.Playing);
     EXPECT_EQ(Player.FileName, (Dir / "back.MID").string());
     EXPECT_TRUE(Timer.Enabled());
-    host->HoldTimer();
-    host->EnableFrameTimer();
-    EXPECT_FALSE(Timer.Enabled()); // ticks driven by hand stay so
 }
 
-// Errors of a tick and of the start reach the window; the game goes on.
-TEST_F(GameHostTest, ErrorsGoToTheWindowInsteadOfOutOfTheLoop) {
+// Errors of the first frame, a tick and the start reach the window; the game goes on. A start
+// made out of order fails at once, naming the step.
+TEST_F(GameHostTest, ErrorsGoToTheWindowAndAStartOutOfOrderFailsNamingTheStep) {
     TStartOptions options;
     options.DataDir = (Dir / "missing" / "folder").string(); // the track cannot be written
     auto host = Make(options);
-    host->Start();
+    try {
+        host->Start(NoPictures);
+        ADD_FAILURE() << "started without the score file check";
+    } catch (const std::logic_error& error) {
+        EXPECT_NE(std::string(error.what()).find("CheckScoreFile"), std::string::npos) << error.what();
+    }
+    EXPECT_FALSE(Timer.Enabled());
+
+    TGameHost::CheckScoreFile(options.ScorePath(), [](const std::string&) {}); // fails: no folder
+    host.reset(); // a house gives its parts back before the next takes them
+    host = Make(options);
+    host->Start(NoPictures);
     ASSERT_EQ(Window.StartErrors.size(), 1u);
+    ASSERT_EQ(Window.Errors.size(), 1u); // the first frame's
+    EXPECT_NE(Window.Errors[0].find("logo"), std::string::npos) << Window.Errors[0];
     EXPECT_TRUE(Timer.Enabled());
+    EXPECT_THROW(host->Start(NoPictures), std::logic_error);
 
     ASSERT_TRUE(Timer.OnTimer);
     EXPECT_NO_THROW(Timer.OnTimer(1)); // the title screen's pictures were never loaded
-    ASSERT_EQ(Window.Errors.size(), 1u);
-    EXPECT_NE(Window.Errors[0].find("logo"), std::string::npos) << Window.Errors[0];
+    EXPECT_EQ(Window.Errors.size(), 2u);
+}
+
+// What a front end no longer does itself: the house presents only the blocks a frame changed,
+// everything after a repaint caught a frame half drawn; a shortcut runs its item only while the
+// item's menu would enable it.
+TEST_F(GameHostTest, TheHousePresentsWhatChangedAndChecksAShortcutsItem) {
+    auto host = Make({});
+    ICanvas& canvas = host->Draw().Surface().Canvas();
+    host->Draw().Surface().Fill(0);
+    host->Draw().Flip();
+    ASSERT_EQ(Surface.Presents.size(), 1u);
+    EXPECT_EQ(Area(Surface.Presents[0]), 1280 * 720); // a new surface is sent whole
+    host->Draw().Surface().Fill(0);
+    canvas.FillRect({70, 40, 80, 50});
+    host->Draw().Flip();
+    ASSERT_EQ(Surface.Presents.size(), 2u);
+    EXPECT_EQ(Surface.Presents[1], (std::vector<TRect>{{64, 32, 128, 64}}));
+    host->Draw().Surface().Fill(0);
+    canvas.FillRect({70, 40, 80, 50});
+    host->Draw().Flip(); // the same frame: nothing to paint or present
+    EXPECT_EQ(Surface.Presents.size(), 2u);
+    host->Draw().Surface().Fill(0);
+    host->SurfaceRepainting();
+    canvas.FillRect({70, 40, 80, 50});
+    host->Draw().Flip();
+    ASSERT_EQ(Surface.Presents.size(), 3u);
+    EXPECT_EQ(Area(Surface.Presents[2]), 1280 * 720);
+
+    host->Game().GameState = 1; // playing: New Game is disabled, Pause enabled
+    EXPECT_FALSE(host->MenuItem(TMenuItem::NewGame1, true));
+    EXPECT_EQ(host->Game().GameState, 1);
+    EXPECT_TRUE(host->MenuItem(TMenuItem::GameOver1, true));
+    EXPECT_EQ(host->Game().GameState, 2);
 }
 
 TEST_F(GameHostTest, ScoreFileCheckMakesTheFileOrSaysWhyNot) {

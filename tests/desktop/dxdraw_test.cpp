@@ -6,6 +6,7 @@
 
 #include "desktop/media/dxdraw.h"
 #include "desktop/media/keyboard_state.h"
+#include "desktop/shown_draw.h"
 
 namespace pelmoravan {
 namespace {
@@ -16,16 +17,16 @@ TEST(PlaySurface, SurfaceFollowsTheWidgetsSize) {
     draw.resize(320, 200);
     draw.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&draw));
-    EXPECT_EQ(draw.Surface().Width(), 320);
-    EXPECT_EQ(draw.Surface().Height(), 200);
+    EXPECT_EQ(draw.Pixels().Width(), 320);
+    EXPECT_EQ(draw.Pixels().Height(), 200);
     EXPECT_TRUE(draw.CanDraw());
     ASSERT_GE(resized.count(), 1);
     EXPECT_EQ(resized.last().at(0).toInt(), 320);
     EXPECT_EQ(resized.last().at(1).toInt(), 200);
     draw.resize(100, 80);
     QCoreApplication::processEvents();
-    EXPECT_EQ(draw.Surface().Width(), 100);
-    EXPECT_EQ(draw.Surface().Height(), 80);
+    EXPECT_EQ(draw.Pixels().Width(), 100);
+    EXPECT_EQ(draw.Pixels().Height(), 80);
 }
 
 TEST(PlaySurface, FlipSendsTheChangedBlocksAndRepaintsShowTheFrame) {
@@ -33,7 +34,8 @@ TEST(PlaySurface, FlipSendsTheChangedBlocksAndRepaintsShowTheFrame) {
     draw.resize(100, 80);
     draw.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&draw));
-    ISurface& surface = draw.Surface();
+    testing::TShownDraw shown(draw);
+    ISurface& surface = shown.Surface();
     ICanvas& canvas = surface.Canvas();
     auto frame = [&](bool blue) {
         surface.Fill(0);
@@ -44,27 +46,24 @@ TEST(PlaySurface, FlipSendsTheChangedBlocksAndRepaintsShowTheFrame) {
             canvas.FillRect({60, 60, 70, 70});
         }
     };
+    auto flip = [&] { return shown.Flip(); };
     frame(false);
-    draw.Flip();
-    EXPECT_FALSE(draw.QtSurface().Painting()); // the canvas was given back
-    EXPECT_EQ(draw.LastFlipDirty(), QRegion(0, 0, 100, 80)); // a new surface is sent whole
+    EXPECT_EQ(flip(), QRegion(0, 0, 100, 80)); // a new surface is sent whole
+    EXPECT_FALSE(draw.QtPixels().Painting()); // the painter was given back
     frame(false);
-    draw.Flip();
-    EXPECT_TRUE(draw.LastFlipDirty().isEmpty());
+    EXPECT_TRUE(flip().isEmpty());
     frame(true);
-    draw.Flip();
-    EXPECT_EQ(draw.LastFlipDirty(), QRegion(32, 48, 64, 32)); // the blocks under the change only
-    const QImage shown = draw.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(shown.pixel(12, 22), qRgb(255, 0, 0));
-    EXPECT_EQ(shown.pixel(62, 62), qRgb(0, 0, 255));
-    EXPECT_EQ(shown.pixel(50, 10), qRgb(0, 0, 0));
+    EXPECT_EQ(flip(), QRegion(0, 32, 100, 48)); // the blocks under the change only
+    const QImage image = draw.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(12, 22), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(62, 62), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(50, 10), qRgb(0, 0, 0));
     // A repaint in the middle of a frame shows half of it; when the frame ends as the last one
     // did, what the repaint showed must still be sent again.
     surface.Fill(0);
     draw.repaint();
     frame(true);
-    draw.Flip();
-    EXPECT_EQ(draw.LastFlipDirty(), QRegion(0, 16, 32, 16) + QRegion(32, 48, 64, 32));
+    EXPECT_EQ(flip(), QRegion(0, 0, 100, 80));
 }
 
 TEST(PlaySurface, MouseDownArrivesInSurfaceCoordinates) {
@@ -89,7 +88,8 @@ TEST(PlaySurface, MouseDownArrivesInSurfaceCoordinates) {
 struct KeyWindow : ::testing::Test {
     QWidget window;
     QWidget* child = new QWidget(&window);
-    TKeyboardState keys{&window};
+    TKeyLatch keys;
+    TKeyboardState feed{&window, keys};
     void SetUp() override {
         child->setFocusPolicy(Qt::StrongFocus);
         window.show();

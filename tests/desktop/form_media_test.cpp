@@ -19,7 +19,7 @@ TEST(MainWindowMedia, TheGameGetsTheLoadedCollectionsAndItsPlaySurface) {
     EXPECT_EQ(g.DXImageList1->Find("LOGO").Width(), 400);
     EXPECT_EQ(g.BackImage->Count(), 10);
     EXPECT_EQ(form.DXWaveList1().Count(), 9);
-    EXPECT_EQ(g.DXDraw, form.DXDraw());
+    EXPECT_EQ(g.DXDraw, &form.Host().Draw());
     EXPECT_NE(g.DXInput, nullptr);
 }
 

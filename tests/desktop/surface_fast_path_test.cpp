@@ -14,6 +14,8 @@
 
 #include "media/collection.h"
 #include "desktop/media/dxdraw.h"
+#include "desktop/shown_draw.h"
+#include "media/frame_record.h"
 #include "desktop/media/picture_data.h"
 #include "desktop/media/qt_surface.h"
 #include "media/wave_offset.h"
@@ -72,12 +74,12 @@ std::string Difference(const QImage& actual, const QImage& expected) {
 // What the window holds when it was sent only what each flip asked to repaint.
 struct TWindowMirror {
     QImage Pixels;
-    explicit TWindowMirror(TDXDraw& draw) : Pixels(draw.QtSurface().Image().copy()) {}
-    void Follow(TDXDraw& draw) {
-        const QImage& frame = draw.QtSurface().Image();
+    explicit TWindowMirror(TDXDraw& draw) : Pixels(draw.Image().copy()) {}
+    void Follow(const testing::TShownDraw& shown) {
+        const QImage& frame = shown.Draw.Image();
         QPainter painter(&Pixels);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const QRect& area : draw.LastFlipDirty()) {
+        for (const QRect& area : shown.Last) {
             painter.drawImage(area.topLeft(), frame, area);
         }
     }
@@ -300,33 +302,8 @@ TEST(SurfaceFastPath, TextsMatchThePainterWhetherKeptOrNew) {
     EXPECT_EQ(compared, 140);
 }
 
-TEST(BlockSet, RectsCoverTheMarksClippedToTheImage) {
-    TBlockSet set;
-    set.Reset(QSize(100, 40)); // 4 x 3 blocks, the last column and row cut short
-    EXPECT_TRUE(set.Empty());
-    EXPECT_TRUE(set.Rects().empty());
-    set.Mark(QRect(-50, -50, 10, 10)); // wholly outside
-    EXPECT_TRUE(set.Empty());
-    set.Mark(QRect(30, 5, 4, 1));  // blocks 0 and 1 of band 0
-    set.Mark(QRect(96, 35, 50, 50)); // the corner block, clipped
-    const std::vector<QRect> rects = set.Rects();
-    ASSERT_EQ(rects.size(), 2u);
-    EXPECT_EQ(rects[0], QRect(0, 0, 64, 16));
-    EXPECT_EQ(rects[1], QRect(96, 32, 4, 8));
-    TBlockSet other;
-    other.Reset(QSize(100, 40));
-    other.Mark(QRect(64, 0, 1, 1));
-    set.Add(other);
-    EXPECT_EQ(set.Rects()[0], QRect(0, 0, 96, 16));
-    set.Clear();
-    EXPECT_TRUE(set.Empty());
-    set.MarkAll();
-    EXPECT_EQ(set.Rects().size(), 3u);
-    EXPECT_EQ(set.Rects()[2], QRect(0, 32, 100, 8));
-}
-
 // One random operation of every kind the game uses, also half off the surface.
-void RandomOperation(TQtSurface& surface, const TPictureCollectionItem& tile,
+void RandomOperation(TCanvas& surface, const TPictureCollectionItem& tile,
                      const TPictureCollectionItem& logo, TRandomSource& random) {
     const int w = surface.Width();
     const int h = surface.Height();
@@ -388,18 +365,24 @@ bool Covered(const std::vector<QRect>& rects, int x, int y) {
     return false;
 }
 
-TEST(SurfaceDamage, WhatIsRecordedAsWrittenCoversEveryChangedPixel) {
+// The house's changed-area tracker, over these pixels: what a frame changed is always sent.
+TEST(SurfaceDamage, WhatIsSentAsChangedCoversEveryChangedPixel) {
     TRandomSource random{99};
     const TPictureCollectionItem tile = Item(Blotched(50, 38, random), true);
     const TPictureCollectionItem logo = Item(Blotched(60, 40, random), false);
-    TQtSurface surface(QSize(300, 200));
-    surface.TakeWritten();
+    TQtPixels pixels(QSize(300, 200));
+    TFrameRecord record(pixels, true);
+    TCanvas surface(record);
     for (int step = 0; step < 400; ++step) {
-        const QImage before = surface.Image().copy();
+        const QImage before = pixels.Image().copy();
         RandomOperation(surface, tile, logo, random);
-        surface.Release();
-        const std::vector<QRect> written = surface.TakeWritten();
-        const QImage& after = surface.Image();
+        record.EndFrame();
+        const std::vector<TRect> changed = record.TakeChanged();
+        std::vector<QRect> written;
+        for (const TRect& r : changed) {
+            written.emplace_back(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+        }
+        const QImage& after = pixels.Image();
         for (int y = 0; y < after.height(); ++y) {
             const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
             const auto* b = reinterpret_cast<const QRgb*>(after.constScanLine(y));
@@ -455,32 +438,33 @@ TEST(SurfaceDamage, TheWindowShowsEveryFrameAndRepaintsOnlyWhatChanged) {
     draw.resize(400, 150);
     draw.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&draw));
+    testing::TShownDraw shown(draw);
     TWindowMirror window(draw);
-    DrawFrame(draw.Surface(), tile, 5, "Time : 120");
-    draw.Flip();
-    window.Follow(draw);
+    DrawFrame(shown.Surface(), tile, 5, "Time : 120");
+    shown.Flip();
+    window.Follow(shown);
     // The same frame again: every pixel was written and none changed.
-    DrawFrame(draw.Surface(), tile, 5, "Time : 120");
-    draw.Flip();
-    EXPECT_TRUE(draw.LastFlipDirty().isEmpty());
+    DrawFrame(shown.Surface(), tile, 5, "Time : 120");
+    shown.Flip();
+    EXPECT_TRUE(shown.Last.isEmpty());
     // A tile gone: only its place reaches the window.
-    DrawFrame(draw.Surface(), tile, 4, "Time : 120");
-    draw.Flip();
-    window.Follow(draw);
-    EXPECT_EQ(Difference(window.Pixels, draw.QtSurface().Image()), "");
-    // The blocks of 32 x 16 under the tile's place.
-    EXPECT_TRUE(QRect(192, 48, 96, 64).contains(draw.LastFlipDirty().boundingRect()));
-    EXPECT_FALSE(draw.LastFlipDirty().isEmpty());
+    DrawFrame(shown.Surface(), tile, 4, "Time : 120");
+    shown.Flip();
+    window.Follow(shown);
+    EXPECT_EQ(Difference(window.Pixels, draw.Image()), "");
+    // The blocks of 64 x 32 under the tile's place.
+    EXPECT_TRUE(QRect(192, 32, 128, 96).contains(shown.Last.boundingRect()));
+    EXPECT_FALSE(shown.Last.isEmpty());
     // Random frames: the window always ends up with the surface's pixels.
     for (int frame = 0; frame < 40; ++frame) {
-        DrawFrame(draw.Surface(), tile, random.Below(8), "Time : " + std::to_string(random.Below(3)));
-        draw.Flip();
-        window.Follow(draw);
-        ASSERT_EQ(Difference(window.Pixels, draw.QtSurface().Image()), "") << "frame " << frame;
+        DrawFrame(shown.Surface(), tile, random.Below(8), "Time : " + std::to_string(random.Below(3)));
+        shown.Flip();
+        window.Follow(shown);
+        ASSERT_EQ(Difference(window.Pixels, draw.Image()), "") << "frame " << frame;
     }
     QCoreApplication::processEvents();
-    const QImage shown = draw.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    EXPECT_EQ(Difference(shown, window.Pixels), "");
+    const QImage onScreen = draw.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(Difference(onScreen, window.Pixels), "");
 }
 
 } // namespace
@@ -543,13 +527,14 @@ TEST(SurfaceDamage, AFrameDrawnAgainIsNotComparedButAnyChangeOfItIsShown) {
     draw.resize(260, 140);
     draw.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&draw));
+    testing::TShownDraw shown(draw);
     TFrameScript f;
     auto picture = [&random] { return std::make_shared<TQtPictureData>(Blotched(40, 30, random)); };
     f.Pictures = {picture(), picture()};
     TWindowMirror window(draw);
-    Play(draw.Surface(), f);
-    draw.Flip();
-    window.Follow(draw);
+    Play(shown.Surface(), f);
+    shown.Flip();
+    window.Follow(shown);
     int changes = 0;
     for (int frame = 0; frame < 300; ++frame) {
         // Half the frames repeat the last; the others change one thing, often back and forth.
@@ -575,12 +560,12 @@ TEST(SurfaceDamage, AFrameDrawnAgainIsNotComparedButAnyChangeOfItIsShown) {
             default: f.Corner.X += random.Between(-1, 1); break;
             }
         }
-        Play(draw.Surface(), f);
-        draw.Flip();
-        window.Follow(draw);
-        ASSERT_EQ(Difference(window.Pixels, draw.QtSurface().Image()), "") << "frame " << frame;
+        Play(shown.Surface(), f);
+        shown.Flip();
+        window.Follow(shown);
+        ASSERT_EQ(Difference(window.Pixels, draw.Image()), "") << "frame " << frame;
         if (!change) {
-            EXPECT_TRUE(draw.LastFlipDirty().isEmpty()) << "frame " << frame;
+            EXPECT_TRUE(shown.Last.isEmpty()) << "frame " << frame;
         }
     }
     EXPECT_GT(changes, 100);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "headless/headless.h"
+#include "host/game_host.h"
 #include "headless/soft_pixels.h"
 #include "shell/score_file.h"
 
@@ -25,6 +26,7 @@ TEST(Headless, AutoPlayTakesAWholeEasyDifficultyToItsScoreAndTheList) {
     options.AssetsDir = PELMORAVAN_ASSETS_DIR;
     std::filesystem::create_directories(dir);
     TSoftPixels pixels(kHeadlessWidth, kHeadlessHeight, PELMORAVAN_FONT_FILE);
+    ASSERT_TRUE(TGameHost::CheckScoreFile(options.Game.ScorePath(), [](const std::string&) {}));
 
     const THeadlessResult result = RunHeadless(options, pixels);
 

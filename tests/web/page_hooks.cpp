@@ -47,9 +47,10 @@ std::vector<TPoint> Marks() {
 
 extern "C" {
 
+// The ticks are the test's from now on: the frame timer still wakes, and delivers nothing.
 EMSCRIPTEN_KEEPALIVE void pel_test_hold_timer() {
     if (PageForm() != nullptr) {
-        PageForm()->HoldTimer();
+        PageForm()->FrameTimer().OnTimer = nullptr;
     }
 }
 

@@ -6,38 +6,9 @@
 #include <vector>
 
 #include "game/random.h"
+#include "ports/music_player.h"
 
 namespace pelmoravan {
-
-// The player's mode as the game reads it, in this order.
-enum class TPlayerMode : std::uint8_t { NotReady, Stopped, Playing, Recording, Seeking, Paused, Open };
-
-// The music player: one track file at a time, played from its start, with a notification
-// (delivered on the window's thread) when a play request ends.
-class IMediaPlayer {
-public:
-    virtual ~IMediaPlayer() = default;
-    virtual void Close() = 0;
-    // NotReady while closed.
-    virtual TPlayerMode Mode() const = 0;
-    virtual void SetFileName(const std::string& path) = 0;
-    virtual void Open() = 0;
-    virtual void Play() = 0;
-};
-
-// The built-in tracks by resource name, compared without regard to case.
-class ITrackSource {
-public:
-    virtual ~ITrackSource() = default;
-    // Throws ETrackNotFound ("Resource %s not found") for a name it does not hold.
-    virtual std::vector<std::uint8_t> Track(const std::string& name) = 0;
-};
-
-class ETrackNotFound : public std::runtime_error {
-public:
-    explicit ETrackNotFound(const std::string& name)
-        : std::runtime_error("Resource " + name + " not found") {}
-};
 
 inline constexpr const char* MusicTrackFileName = "back.MID";
 // The music chooses among "Sound1" to "Sound4".

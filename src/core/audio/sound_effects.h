@@ -3,19 +3,9 @@
 #include <string>
 
 #include "media/collection.h"
+#include "ports/sound_output.h"
 
 namespace pelmoravan {
-
-// The sound output behind the wave collection.
-class IWaveOutput {
-public:
-    virtual ~IWaveOutput() = default;
-    // False when there was no usable sound device: effects are then silent.
-    virtual bool Initialized() const = 0;
-    // Starts the wave once from its beginning and returns at once; a wave that is still
-    // sounding from an earlier call keeps sounding, the new copy overlaps it.
-    virtual void Play(const TWaveCollectionItem& wave) = 0;
-};
 
 // Plays effects of the wave collection by name or by position. Whether effects are switched
 // on is the caller's business: one effect plays regardless.

@@ -1,15 +1,9 @@
 #pragma once
 #include <cstdint>
 
-namespace pelmoravan {
+#include "ports/seed_source.h"
 
-// Where a reseed takes its value from: the high-resolution counter on the desktop, the player's
-// chosen number (--seed) or fixed values in tests, so that every deal and shuffle can be replayed.
-class ISeedSource {
-public:
-    virtual ~ISeedSource() = default;
-    virtual std::uint32_t Counter() = 0;
-};
+namespace pelmoravan {
 
 // The game's one random generator: a 32-bit linear congruential generator.
 class TRandom {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <exception>
+#include <set>
+#include <stdexcept>
 
 #include "media/binary_file.h"
 #include "screen/board_words.h"
@@ -13,11 +15,22 @@
 
 namespace pelmoravan {
 
+namespace {
+
+// The score files checked in this process, whatever the answers: a start without its check is a
+// front end's mistake, told at once rather than met later as a file error in the middle of play.
+std::set<std::string>& CheckedScoreFiles() {
+    static std::set<std::string> checked;
+    return checked;
+}
+
+} // namespace
+
 std::string TrackPath(const TStartOptions& options) { return DataFilePath(options.DataDir, MusicTrackFileName); }
 
 TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
     : FWindow(parts.Window),
-      FDraw(parts.Draw),
+      FPlay(parts.Surface),
       FTimer(parts.Timer),
       FSeeds(std::move(parts.Seeds)),
       FChosenSeeds(options.Seed ? std::make_unique<TCountingSeedSource>(*options.Seed) : nullptr),
@@ -30,7 +43,7 @@ TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
     g.ImageList = &ImageList;
     g.DXImageList1 = &DXImageList1;
     g.BackImage = &BackImage;
-    g.DXDraw = &parts.Draw;
+    g.DXDraw = &FPlay;
     g.DXInput = &FKeys;
     g.DXSpriteEngine.SurfacesInitialized(SurfaceWidth(), SurfaceHeight());
 
@@ -51,15 +64,23 @@ TGameHost::~TGameHost() {
     FTimer.OnTimer = nullptr;
 }
 
-void TGameHost::ApplyStartLanguage() {
+void TGameHost::Start(const TCatalogFill& fill) {
+    if (FStarted) {
+        throw std::logic_error("start-up: the house was started already");
+    }
+    FStarted = true;
+    // The texts before the catalog: a window whose files arrive slowly (the page's) shows its
+    // menu meanwhile.
     ApplyLanguage(0);
     if (FOptions.Language) {
-        pelmoravan::RunMenuItem(*FOptions.Language == 1 ? TMenuItem::English1 : TMenuItem::Chinese1, *FGame,
-                                FMenu);
+        MenuItem(*FOptions.Language == 1 ? TMenuItem::English1 : TMenuItem::Chinese1);
     }
-}
-
-void TGameHost::Start() {
+    fill(ImageList, DXImageList1, BackImage, DXWaveList1);
+    if (CheckedScoreFiles().count(FOptions.ScorePath()) == 0) {
+        throw std::logic_error("start-up: the score file check (TGameHost::CheckScoreFile) was not made for " +
+                               FOptions.ScorePath() + " before the first frame");
+    }
+    PresentTitle();
     try {
         PlayMusic(true);
     } catch (const std::exception& error) {
@@ -68,8 +89,20 @@ void TGameHost::Start() {
     EnableFrameTimer();
 }
 
+void TGameHost::PresentTitle() {
+    try {
+        FGame->PresentTitleScreen();
+    } catch (const std::exception& error) {
+        FWindow.ReportError(error.what());
+    }
+}
+
 void TGameHost::SurfaceResized(std::int32_t width, std::int32_t height) {
+    FPlay.Resized();
     FGame->DXSpriteEngine.SurfacesInitialized(width, height);
+    if (FStarted) {
+        PresentTitle(); // the title at its new size, not a blank surface until the next tick
+    }
 }
 
 void TGameHost::MouseDown(TMouseButton button, std::int32_t x, std::int32_t y) {
@@ -105,15 +138,17 @@ void TGameHost::TellStatus() {
     }
 }
 
-void TGameHost::RunMenuItem(TMenuItem item) {
-    pelmoravan::RunMenuItem(item, *FGame, FMenu);
+bool TGameHost::MenuItem(TMenuItem item, bool byShortcut) {
+    if (byShortcut) {
+        FMenu.PrepareShortcut(item, *FGame);
+        FWindow.SyncMenu();
+    }
+    const bool runs = HasChildren(item) || FMenu.Item(item).Enabled;
+    if (runs) {
+        pelmoravan::RunMenuItem(item, *FGame, FMenu);
+    }
     TellStatus();
-}
-
-bool TGameHost::PrepareShortcut(TMenuItem item) {
-    const bool enabled = FMenu.PrepareShortcut(item, *FGame);
-    FWindow.SyncMenu();
-    return enabled;
+    return runs;
 }
 
 void TGameHost::MediaPlayer1Notify() {
@@ -124,12 +159,7 @@ void TGameHost::MediaPlayer1Notify() {
     }
 }
 
-void TGameHost::HoldTimer() {
-    FTimerHeld = true;
-    FTimer.SetEnabled(false);
-}
-
-void TGameHost::EnableFrameTimer() { FTimer.SetEnabled(!FTimerHeld); }
+void TGameHost::EnableFrameTimer() { FTimer.SetEnabled(true); }
 
 void TGameHost::ApplyLanguage(std::uint8_t language) {
     pelmoravan::ApplyLanguage(*FGame, FMenu, language);
@@ -138,6 +168,7 @@ void TGameHost::ApplyLanguage(std::uint8_t language) {
 }
 
 bool TGameHost::CheckScoreFile(const std::string& path, const std::function<void(const std::string&)>& report) {
+    CheckedScoreFiles().insert(path);
     TNoWaitScoreUi silent; // the check neither asks nor shows
     try {
         pelmoravan::UpdateScores(false, -1, silent, silent, path);

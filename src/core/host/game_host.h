@@ -10,6 +10,7 @@
 #include "media/collection.h"
 #include "media/frame_timer.h"
 #include "media/key_latch.h"
+#include "media/play_draw.h"
 #include "shell/command_line.h"
 #include "ports/window.h"
 #include "shell/menu_dispatch.h"
@@ -20,11 +21,18 @@ namespace pelmoravan {
 // Where the options keep the music's track file.
 std::string TrackPath(const TStartOptions& options);
 
+// Loads the front end's files and fills the four empty collections from its copies of the
+// catalog's: tile
+// pictures, screens ("back", "gameover", "logo"), tile backs ("back1".."back10") and waves (the
+// nine effects; a front end without sound may leave it empty). Throws what it cannot load.
+using TCatalogFill = std::function<void(TPictureCollection& tiles, TPictureCollection& screens,
+                                        TPictureCollection& backs, TWaveCollection& waves)>;
+
 // The parts a front end brings: its window, play surface, frame timer, sound output, music
 // player and tracks, and its clock for the random seeds. They outlive the house.
 struct TFrontEndParts {
     IGameWindow& Window;
-    IDrawControl& Draw;
+    IPlaySurface& Surface;
     TFrameTimer& Timer;
     IWaveOutput& WaveOutput;
     IMediaPlayer& Player;
@@ -32,9 +40,10 @@ struct TFrontEndParts {
     std::unique_ptr<ISeedSource> Seeds;
 };
 
-// The game's house: owns the game and what it works with (collections, menu model, effects,
-// music, key latch, start options), wires them to the front end's parts once, and answers what
-// the rules and the menu's commands ask, handing to the window only what only a window can do.
+// The game's house: owns the game and what it works with (collections, drawing stack, menu
+// model, effects, music, key latch, start options), wires them to the front end's parts once,
+// and does what every front end would otherwise repeat. A front end makes it, calls
+// CheckScoreFile and Start, and then hands it its events, all on its one thread.
 class TGameHost final : public IGameHost {
 public:
     TGameHost(TFrontEndParts parts, TStartOptions options = {});
@@ -47,39 +56,44 @@ public:
     TMainMenuModel& Menu() { return FMenu; }
     const TMainMenuModel& Menu() const { return FMenu; }
     TKeyLatch& Keys() { return FKeys; }
+    TPlayDraw& Draw() { return FPlay; }
     const TStartOptions& Options() const { return FOptions; }
 
-    // Filled by the front end's catalog loader.
     TPictureCollection ImageList;
     TPictureCollection DXImageList1; // "back", "gameover", "logo"
     TPictureCollection BackImage;    // tile backs "back1".."back10"
     TWaveCollection DXWaveList1;
 
-    // The start-up texts, then the language the options ask for, as its menu command does.
-    // Once the window shows its menu.
-    void ApplyStartLanguage();
-    // The first track and the frame timer; the window is ready.
-    void Start();
+    // The start, once the window shows its menu, in this order: the start-up texts and the
+    // language the options ask for, the catalog, the first frame (the title, without waiting for
+    // a tick), the first track and the frame timer. What fill throws ends the start. Throws
+    // std::logic_error, naming the step, when CheckScoreFile was not made for the options'
+    // score file before the first frame (before this call, or while fill loads the front end's
+    // files), or when the house was started already.
+    void Start(const TCatalogFill& fill);
 
-    // --- the window's events ---
+    // --- the window's events; none may come before Start ---
+    // The play surface's pixels took this size. The title is shown again at once.
     void SurfaceResized(std::int32_t width, std::int32_t height);
+    // The front end is about to show the pixels outside a present (a repaint it was asked for).
+    void SurfaceRepainting() { FPlay.Repainting(); }
     void MouseDown(TMouseButton button, std::int32_t x, std::int32_t y);
     // A key of the board cursor (arrows, Home, End, Space or Enter, Backspace).
     void BoardKey(TBoardKey key, bool ctrl);
-    // A menu was opened or an item chosen.
-    void RunMenuItem(TMenuItem item);
-    // A shortcut key of an item: the opening handlers of its menus run and the shown menu follows;
-    // tells whether the item may run now.
-    bool PrepareShortcut(TMenuItem item);
-    // The music player's end-of-play notification, delivered on the window's own loop.
+    // A menu was opened or an item chosen from the shown menu, or (byShortcut) an item's
+    // shortcut key was pressed, which first runs its menus' opening handlers and brings the
+    // shown menu up to date. An item runs only while it is enabled. True when it ran. Ticks may
+    // run nested inside (a command's dialog).
+    bool MenuItem(TMenuItem item, bool byShortcut = false);
+    // The music player's end-of-play notification, delivered on the front end's thread.
     void MediaPlayer1Notify();
-    // Ticks are driven by hand from now on: the timer stays off.
-    void HoldTimer();
 
     // Makes sure the score file at path can be used, creating or resetting it; false after
     // telling report why not (standard error also gets the file and the system's reason). A
     // lock another copy holds for over a second leaves the check to the first record: one
-    // line on standard error, and true.
+    // line on standard error, and true. Each front end makes it before the
+    // first frame, whatever its answer: the desktop before its toolkit starts, the page while
+    // its files load.
     static bool CheckScoreFile(const std::string& path, const std::function<void(const std::string&)>& report);
 
     // IGameHost
@@ -87,17 +101,19 @@ public:
     void PlaySoundAt(std::int32_t position) override { FEffects.PlaySoundAt(position); }
     void Tell(const TNews& news) override;
     void PlayMusic(bool start) override { FMusic.PlayMusic(start); }
-    std::int32_t SurfaceWidth() const override { return FDraw.Surface().Width(); }
-    std::int32_t SurfaceHeight() const override { return FDraw.Surface().Height(); }
+    std::int32_t SurfaceWidth() const override { return FPlay.Width(); }
+    std::int32_t SurfaceHeight() const override { return FPlay.Height(); }
     void EnableFrameTimer() override;
     void ApplyLanguage(std::uint8_t language) override;
 
 private:
     // Hands the status band's text to the window when it has changed.
     void TellStatus();
+    // The title as it stands, shown without a tick.
+    void PresentTitle();
 
     IGameWindow& FWindow;
-    IDrawControl& FDraw;
+    TPlayDraw FPlay;
     TFrameTimer& FTimer;
     std::unique_ptr<ISeedSource> FSeeds;
     // --seed: the game's reseeds count from the player's number instead of reading the clock.
@@ -111,7 +127,7 @@ private:
     TStartOptions FOptions;
     TSoundEffects FEffects;
     TBackgroundMusic FMusic;
-    bool FTimerHeld = false;
+    bool FStarted = false;
     std::string FToldStatus;
 };
 

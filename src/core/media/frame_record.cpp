@@ -227,10 +227,11 @@ void TFrameRecord::NoteDamage(const TCall& call) {
     }
 }
 
-void TFrameRecord::Flush() {
+bool TFrameRecord::Flush() {
     if (FTrackDamage && (FDamage.Width() != FTarget.Width() || FDamage.Height() != FTarget.Height())) {
         FDamage.Reset(FTarget.Width(), FTarget.Height());
     }
+    const bool painting = FPainted < FCount;
     while (FPainted < FCount) {
         // Counted first: a call that throws is not painted twice.
         const TCall& call = FCalls[FPainted++];
@@ -239,6 +240,7 @@ void TFrameRecord::Flush() {
         }
         Paint(call);
     }
+    return painting;
 }
 
 bool TFrameRecord::EndFrame() {

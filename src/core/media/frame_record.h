@@ -38,8 +38,9 @@ public:
     // The target is released when the frame ends.
     void Release() override {}
 
-    // Paints what is kept and not yet painted: the target is about to be shown mid-frame.
-    void Flush();
+    // Paints what is kept and not yet painted: the target is about to be shown mid-frame. True
+    // when it painted anything.
+    bool Flush();
     // The frame ends. False when painting it would change nothing: it is empty, or it repeats
     // the last frame, which the target still holds, and either covers the whole target first or
     // only writes pixels that do not depend on those under them (fills and pictures, whose

@@ -3,19 +3,9 @@
 #include <functional>
 
 #include "media/timer_clock.h"
+#include "ports/wake_up.h"
 
 namespace pelmoravan {
-
-// What the frame timer needs of its platform: a wrapping millisecond clock and one pending
-// wake-up at a time.
-class IWakeUp {
-public:
-    virtual ~IWakeUp() = default;
-    virtual std::uint32_t Now() = 0;
-    // The timer's Wake() is to run after ms milliseconds, in place of any wake-up pending.
-    virtual void Arm(std::uint32_t ms) = 0;
-    virtual void Disarm() = 0;
-};
 
 // The frame timer. It sleeps until the next tick is due instead of checking the clock between
 // messages, so an idle game costs no CPU. A tick comes no sooner than Interval after the previous

@@ -43,7 +43,8 @@ struct TStroke {
 TStroke StrokeOf(std::int32_t penWidth);
 
 // What a front end draws with: a few calls, each carrying its own colour, width and font, so
-// that the device keeps no canvas state. The canvas (canvas_state.h) keeps that state once.
+// that the device keeps no canvas state. The canvas (media/canvas_state.h) keeps that state once.
+// Calls come on the front end's one thread and never run ticks. Pixels persist between calls.
 class IPaintDevice {
 public:
     virtual ~IPaintDevice() = default;
@@ -69,6 +70,23 @@ public:
                           const TWave& wave, const std::vector<TWaveRow>& rows) = 0;
     // Gives back the drawing context; done before presenting.
     virtual void Release() = 0;
+};
+
+// The play surface a front end gives the house: pixels to paint on and a way to show them. The
+// house builds the rest over it (device, then the frame record, then the canvas: media/
+// play_draw.h), ends each frame and presents only what changed. The front end tells the house
+// when the pixels change size (TGameHost::SurfaceResized) and before it shows them outside a
+// present (TGameHost::SurfaceRepainting); it never paints on them itself.
+class IPlaySurface {
+public:
+    virtual ~IPlaySurface() = default;
+    virtual IPaintDevice& Pixels() = 0;
+    // False while there is nothing to draw on: the game skips its frames.
+    virtual bool CanDraw() const = 0;
+    // Shows the areas of the pixels that frames changed since the last present (clipped to the
+    // pixels, none empty). Returns at once; the showing may come later, from the pixels as they
+    // are then.
+    virtual void Present(const std::vector<TRect>& changed) = 0;
 };
 
 } // namespace pelmoravan

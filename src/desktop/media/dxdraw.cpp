@@ -5,83 +5,31 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <algorithm>
-#include <cstring>
 
 namespace pelmoravan {
 
-void TBlockPrints::Reset(QSize size) {
-    FSize = size;
-    FSeen.Reset(size);
-    const int columns = (size.width() + TBlockSet::BlockWidth - 1) / TBlockSet::BlockWidth;
-    const int rows = (size.height() + TBlockSet::BlockHeight - 1) / TBlockSet::BlockHeight;
-    FPrints.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0);
-    FKnown.assign(FPrints.size(), 0);
-}
-
-std::vector<QRect> TBlockPrints::Changed(const TQtSurface& surface, const std::vector<QRect>& areas) {
-    if (surface.Image().size() != FSize) {
-        Reset(surface.Image().size());
-    }
-    FSeen.Clear();
-    for (const QRect& area : areas) {
-        ForEachBlock(FSize, area, [&](std::size_t i, const QRect& block) {
-            const std::uint64_t print = surface.BlockPrint(i);
-            if (FKnown[i] == 0 || FPrints[i] != print) {
-                FPrints[i] = print;
-                FKnown[i] = 1;
-                FSeen.Mark(block);
-            }
-        });
-    }
-    return FSeen.Rects();
-}
-
-void TBlockPrints::Forget(const QRect& rect) {
-    ForEachBlock(FSize, rect, [&](std::size_t i, const QRect&) { FKnown[i] = 0; });
-}
-
-TDXDraw::TDXDraw(QWidget* parent) : QWidget(parent), FSurface(size()) {
+TDXDraw::TDXDraw(QWidget* parent) : QWidget(parent), FPixels(size()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // The board cursor's keys come to the surface: it takes the focus by Tab and by click.
-    setFocusPolicy(Qt::StrongFocus);
-    FShown.Reset(FSurface.Image().size());
-    FShownPrint = FSurface.Fingerprint();
 }
 
-bool TDXDraw::CanDraw() { return FSurface.Exists(); }
-
-void TDXDraw::Flip() {
-    FLastDirty = QRegion();
-    if (!FRecord.EndFrame()) {
-        return; // the frame on show again
+void TDXDraw::Present(const std::vector<TRect>& changed) {
+    QRegion dirty;
+    for (const TRect& r : changed) {
+        dirty += QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
     }
-    FSurface.Release();
-    const std::vector<QRect> written = FSurface.TakeWritten();
-    const std::uint64_t print = FSurface.Fingerprint();
-    // Most frames draw again exactly what is on show: nothing to compare.
-    if (print == FShownPrint && !FResend) {
-        return;
-    }
-    FShownPrint = print;
-    FResend = false;
-    // Only what changed reaches the window: pixels the game did not write since the last flip
-    // are as shown, and of those it wrote most frames change only a few.
-    for (const QRect& changed : FShown.Changed(FSurface, written)) {
-        FLastDirty += changed;
-    }
-    if (!FLastDirty.isEmpty()) {
-        update(FLastDirty);
+    if (!dirty.isEmpty()) {
+        update(dirty);
     }
 }
 
 void TDXDraw::paintEvent(QPaintEvent* event) {
     // A repaint in the middle of a frame shows it as far as it was drawn, as the frame's end would.
-    FRecord.Flush();
-    FSurface.Release();
+    emit Repainting();
+    FPixels.Release();
     QPainter painter(this);
     // The window holds nothing of its own under the surface: copy, do not blend.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    const QImage& frame = FSurface.Image();
+    const QImage& frame = FPixels.Image();
     // In strips: a copy of many rows at once is split over a pool of threads, whose waking
     // costs more than the copy of one frame's change.
     constexpr int kStripRows = 64;
@@ -92,23 +40,12 @@ void TDXDraw::paintEvent(QPaintEvent* event) {
             painter.drawImage(strip.topLeft(), frame, strip);
         }
     }
-    // A repaint between a draw and its flip (a nested event loop) shows pixels the window was
-    // never sent as a frame: the next flip sends those blocks again, whatever their prints.
-    for (const QRect& pending : FSurface.Unflipped()) {
-        if (event->region().intersects(pending)) {
-            FShown.Forget(pending);
-            FResend = true;
-        }
-    }
 }
 
 void TDXDraw::resizeEvent(QResizeEvent* event) {
     const QSize size = event->size().expandedTo(QSize(1, 1));
-    if (size != FSurface.Image().size()) {
-        FSurface.Resize(size);
-        FRecord.Invalidate();
-        FShown.Reset(size);
-        FShownPrint = FSurface.Fingerprint();
+    if (size != FPixels.Image().size()) {
+        FPixels.Resize(size);
         emit SurfaceResized(size.width(), size.height());
     }
     QWidget::resizeEvent(event);

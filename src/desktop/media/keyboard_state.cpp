@@ -21,9 +21,6 @@ std::optional<TKey> GameKey(int key) {
 
 } // namespace
 
-TKeyboardState::TKeyboardState(QWidget* window, QObject* parent)
-    : TKeyboardState(window, FOwnLatch, parent) {}
-
 TKeyboardState::TKeyboardState(QWidget* window, TKeyLatch& latch, QObject* parent)
     : QObject(parent), FWindow(window), FLatch(latch) {
     // Key events go to whichever widget of the window has the focus; watching the application
@@ -36,10 +33,6 @@ TKeyboardState::~TKeyboardState() {
         qApp->removeEventFilter(this);
     }
 }
-
-void TKeyboardState::Poll() { FLatch.Poll(); }
-
-bool TKeyboardState::KeyDown(TKey key) const { return FLatch.KeyDown(key); }
 
 bool TKeyboardState::InWindow(QObject* object) const {
     if (FWindow == nullptr || !object->isWidgetType()) {

@@ -35,96 +35,14 @@ QRect ClipToImage(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b
                  static_cast<int>(b - t));
 }
 
-// One step of the splitmix64 generator: every bit of the input moves about half the output's.
-std::uint64_t Mixed(std::uint64_t z) {
-    z += 0x9E3779B97F4A7C15ull;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
 
-// What each drawing adds to the fingerprint first, so that equal numbers of different
-// operations differ.
-enum TOperation : std::uint64_t { opFill = 1, opDraw, opStretch, opWave, opFillRect, opText, opPolyline };
 
-std::uint64_t Pair(std::int64_t a, std::int64_t b) {
-    return (static_cast<std::uint64_t>(a) << 32) ^ static_cast<std::uint32_t>(b);
-}
 
 // Larger draws are made from the picture itself each time rather than from a kept copy of
 // their pixels at the size drawn.
 constexpr std::int64_t kMostPreparedPixels = 1 << 20;
 
 } // namespace
-
-void TBlockSet::Reset(QSize size) {
-    FSize = size;
-    FColumns = (size.width() + BlockWidth - 1) / BlockWidth;
-    FRows = (size.height() + BlockHeight - 1) / BlockHeight;
-    FBlocks.assign(static_cast<std::size_t>(FColumns) * static_cast<std::size_t>(FRows), 0);
-    FAny = false;
-}
-
-void TBlockSet::Mark(const QRect& rect) {
-    const QRect inside = rect.intersected(QRect(QPoint(0, 0), FSize));
-    if (inside.isEmpty()) {
-        return;
-    }
-    const int firstColumn = inside.left() / BlockWidth;
-    const int lastColumn = inside.right() / BlockWidth;
-    for (int row = inside.top() / BlockHeight; row <= inside.bottom() / BlockHeight; ++row) {
-        std::uint8_t* blocks = FBlocks.data() + static_cast<std::size_t>(row) * FColumns;
-        std::fill(blocks + firstColumn, blocks + lastColumn + 1, std::uint8_t{1});
-    }
-    FAny = true;
-}
-
-void TBlockSet::MarkAll() {
-    std::fill(FBlocks.begin(), FBlocks.end(), std::uint8_t{1});
-    FAny = !FBlocks.empty();
-}
-
-void TBlockSet::Add(const TBlockSet& other) {
-    if (other.FAny && other.FBlocks.size() == FBlocks.size()) {
-        for (std::size_t i = 0; i < FBlocks.size(); ++i) {
-            FBlocks[i] |= other.FBlocks[i];
-        }
-        FAny = true;
-    }
-}
-
-void TBlockSet::Clear() {
-    if (FAny) {
-        std::fill(FBlocks.begin(), FBlocks.end(), std::uint8_t{0});
-        FAny = false;
-    }
-}
-
-std::vector<QRect> TBlockSet::Rects() const {
-    std::vector<QRect> rects;
-    if (!FAny) {
-        return rects;
-    }
-    const QRect image(QPoint(0, 0), FSize);
-    for (int row = 0; row < FRows; ++row) {
-        const std::uint8_t* blocks = FBlocks.data() + static_cast<std::size_t>(row) * FColumns;
-        int column = 0;
-        while (column < FColumns) {
-            if (blocks[column] == 0) {
-                ++column;
-                continue;
-            }
-            const int first = column;
-            while (column < FColumns && blocks[column] != 0) {
-                ++column;
-            }
-            rects.push_back(QRect(first * BlockWidth, row * BlockHeight,
-                                  (column - first) * BlockWidth, BlockHeight)
-                                .intersected(image));
-        }
-    }
-    return rects;
-}
 
 TQtPixels::TQtPixels(QSize size) : FFont(QString::fromLatin1(kCanvasFontFamily)) {
     FFont.setPointSize(8);
@@ -138,60 +56,32 @@ void TQtPixels::Resize(QSize size) {
     FImage = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     FFillPixel = qRgb(0, 0, 0);
     FImage.fill(FFillPixel);
-    FPrint = 0;
-    Begin(opFill);
-    Absorb(FFillPixel);
-    const int columns = (FImage.width() + TBlockSet::BlockWidth - 1) / TBlockSet::BlockWidth;
-    const int rows = (FImage.height() + TBlockSet::BlockHeight - 1) / TBlockSet::BlockHeight;
-    FBlockPrints.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), FOp);
-    FWritten.Reset(FImage.size());
-    FDrawn.Reset(FImage.size());
-    FWritten.MarkAll();
-}
-
-void TQtPixels::Begin(std::uint64_t operation) {
-    FOp = 0;
-    Absorb(operation);
-}
-
-void TQtPixels::Absorb(std::uint64_t value) {
-    FPrint = Mixed(FPrint ^ value);
-    FOp = Mixed(FOp ^ value);
-}
-
-void TQtPixels::Absorb(const TPictureCollectionItem& item, std::int32_t pattern) {
-    // The picture's pixels never change; its serial stands for them.
-    const auto* data = dynamic_cast<const TQtPictureData*>(item.Picture.get());
-    Absorb(data != nullptr ? data->Serial() : 0);
-    Absorb(item.Transparent ? 0x100000000ull | item.TransparentColor : 0);
-    Absorb(Pair(item.PatternWidth, item.PatternHeight));
-    Absorb(static_cast<std::uint32_t>(pattern));
+    FDrawn.clear();
+    FDrawnAll = false;
 }
 
 void TQtPixels::Touch(const QRect& rect) {
-    FWritten.Mark(rect);
-    FDrawn.Mark(rect);
-    // Every frame draws hundreds of times: a cheap step, as the drawing's print is well mixed.
+    if (FDrawnAll || rect.isEmpty()) {
+        return;
+    }
+    // A frame draws a few hundred times; past that many, the next fill clears everything.
+    constexpr std::size_t kMostDrawn = 2048;
+    if (FDrawn.size() == kMostDrawn) {
+        FDrawnAll = true;
+        FDrawn.clear();
+        return;
+    }
+    // Widened to a grid of 32 x 16, as the boxes the drawings give have always been read: some
+    // colour a pixel past theirs (a fill of the same colour then missed it without the grid).
+    constexpr int kW = 32;
+    constexpr int kH = 16;
     const QRect inside = rect.intersected(FImage.rect());
     if (inside.isEmpty()) {
         return;
     }
-    const auto columns = static_cast<std::size_t>((FImage.width() + TBlockSet::BlockWidth - 1) / TBlockSet::BlockWidth);
-    const auto first = static_cast<std::size_t>(inside.left() / TBlockSet::BlockWidth);
-    const auto last = static_cast<std::size_t>(inside.right() / TBlockSet::BlockWidth);
-    for (int row = inside.top() / TBlockSet::BlockHeight; row <= inside.bottom() / TBlockSet::BlockHeight; ++row) {
-        std::uint64_t* prints = FBlockPrints.data() + static_cast<std::size_t>(row) * columns;
-        for (std::size_t column = first; column <= last; ++column) {
-            std::uint64_t p = (prints[column] ^ FOp) * 0x9E3779B97F4A7C15ull;
-            prints[column] = p ^ (p >> 32);
-        }
-    }
-}
-
-std::vector<QRect> TQtPixels::TakeWritten() {
-    std::vector<QRect> rects = FWritten.Rects();
-    FWritten.Clear();
-    return rects;
+    FDrawn.push_back(QRect(QPoint(inside.left() / kW * kW, inside.top() / kH * kH),
+                           QPoint((inside.right() / kW + 1) * kW - 1, (inside.bottom() / kH + 1) * kH - 1))
+                         .intersected(FImage.rect()));
 }
 
 QPainter& TQtPixels::Painter() {
@@ -210,23 +100,21 @@ void TQtPixels::FillAll(std::uint32_t value) {
     const QRgb pixel = 0xFF000000u | (value & 0x00FFFFFFu);
     // The pixels are written directly; the painter must not hold the image meanwhile.
     Release();
-    FPrint = 0;
-    Begin(opFill);
-    Absorb(pixel);
-    if (pixel != FFillPixel) {
+    if (pixel != FFillPixel || FDrawnAll) {
         FImage.fill(pixel);
         FFillPixel = pixel;
-        FWritten.MarkAll();
-        FDrawn.Clear();
-        std::fill(FBlockPrints.begin(), FBlockPrints.end(), FOp);
+        FDrawn.clear();
+        FDrawnAll = false;
         return;
     }
     // Every pixel outside what was drawn since the last fill holds this colour already: most
     // frames fill the same colour and draw in the same places, so only those are cleared.
     const qsizetype stride = FImage.bytesPerLine();
     uchar* bits = FImage.bits();
-    for (const QRect& rect : FDrawn.Rects()) {
-        ForEachBlock(FImage.size(), rect, [this](std::size_t i, const QRect&) { FBlockPrints[i] = FOp; });
+    for (const QRect& rect : FDrawn) {
+        if (rect.isEmpty()) {
+            continue;
+        }
         // One row by hand, the others copied from it: the library's copy is the faster store.
         const qsizetype offset = static_cast<qsizetype>(rect.left()) * sizeof(QRgb);
         const auto bytes = static_cast<std::size_t>(rect.width()) * sizeof(QRgb);
@@ -236,8 +124,7 @@ void TQtPixels::FillAll(std::uint32_t value) {
             std::memcpy(bits + y * stride + offset, first, bytes);
         }
     }
-    FWritten.Add(FDrawn);
-    FDrawn.Clear();
+    FDrawn.clear();
 }
 
 bool TQtPixels::CopyPrepared(const TPictureCollectionItem& item, std::int32_t pattern,
@@ -281,9 +168,6 @@ bool TQtPixels::CopyPrepared(const TPictureCollectionItem& item, std::int32_t pa
 
 void TQtPixels::Picture(const TPictureCollectionItem& item, std::int32_t x, std::int32_t y,
                         std::int32_t pattern) {
-    Begin(opDraw);
-    Absorb(item, pattern);
-    Absorb(Pair(x, y));
     const QImage* source = SourceImage(item);
     const auto from = PatternQRect(item, pattern);
     if (source == nullptr || !from) {
@@ -298,10 +182,6 @@ void TQtPixels::Picture(const TPictureCollectionItem& item, std::int32_t x, std:
 
 void TQtPixels::StretchedPicture(const TPictureCollectionItem& item, const TRect& dest,
                                  std::int32_t pattern) {
-    Begin(opStretch);
-    Absorb(item, pattern);
-    Absorb(Pair(dest.Left, dest.Top));
-    Absorb(Pair(dest.Right, dest.Bottom));
     const QImage* source = SourceImage(item);
     const auto from = PatternQRect(item, pattern);
     if (source == nullptr || !from || dest.Right <= dest.Left || dest.Bottom <= dest.Top) {
@@ -327,12 +207,6 @@ void TQtPixels::WaveRows(const TPictureCollectionItem& item, std::int32_t patter
     const std::int32_t y = wave.Y;
     const std::int32_t w = wave.W;
     const std::int32_t h = wave.H;
-    Begin(opWave);
-    Absorb(item, pattern);
-    Absorb(Pair(x, y));
-    Absorb(Pair(w, h));
-    Absorb(Pair(wave.Amplitude, wave.Wavelength));
-    Absorb(static_cast<std::uint32_t>(wave.Phase));
     const QImage* source = SourceImage(item);
     const auto from = PatternQRect(item, pattern);
     if (source == nullptr || !from || w <= 0 || h <= 0) {
@@ -407,10 +281,6 @@ void TQtPixels::WaveRows(const TPictureCollectionItem& item, std::int32_t patter
 
 void TQtPixels::FillRect(const TRect& rect, TColor color) {
     const QColor brush = ToQColor(color);
-    Begin(opFillRect);
-    Absorb(brush.rgb());
-    Absorb(Pair(rect.Left, rect.Top));
-    Absorb(Pair(rect.Right, rect.Bottom));
     const QRect box = ClipToImage(rect.Left, rect.Top, rect.Right, rect.Bottom, FImage);
     if (!box.isEmpty()) {
         Touch(box);
@@ -484,12 +354,6 @@ void TQtPixels::Text(std::int32_t x, std::int32_t y, const std::string& text,
                      const TTextPaint& paint, const TTextExtent& m) {
     const QColor font = ToQColor(paint.Color);
     const QColor brush = ToQColor(paint.Box);
-    Begin(opText);
-    Absorb(std::hash<std::string>{}(text));
-    Absorb(text.size());
-    Absorb(Pair(x, y));
-    Absorb(Pair(paint.Points, paint.Boxed));
-    Absorb(Pair(font.rgb(), brush.rgb()));
     const std::int64_t right = std::int64_t{x} + m.Advance;
     const std::int64_t bottom = std::int64_t{y} + m.Height;
     const QRect box = ClipToImage(x, y, right, bottom, FImage);
@@ -529,9 +393,6 @@ void TQtPixels::Polyline(const std::vector<TPoint>& points, TColor color, std::i
         return;
     }
     const QColor colour = ToQColor(color);
-    Begin(opPolyline);
-    Absorb(Pair(colour.rgb(), width));
-    Absorb(points.size());
     QPolygon polygon;
     polygon.reserve(static_cast<qsizetype>(points.size()));
     std::int64_t l = INT64_MAX;
@@ -539,7 +400,6 @@ void TQtPixels::Polyline(const std::vector<TPoint>& points, TColor color, std::i
     std::int64_t r = INT64_MIN;
     std::int64_t b = INT64_MIN;
     for (const TPoint& p : points) {
-        Absorb(Pair(p.X, p.Y));
         polygon << QPoint(p.X, p.Y);
         l = std::min<std::int64_t>(l, p.X);
         t = std::min<std::int64_t>(t, p.Y);

@@ -43,8 +43,7 @@ TForm1::TForm1(TStartOptions options, QWidget* parent)
                                                        FAudio->MediaPlayer1(), FAudio->Tracks(),
                                                        std::make_unique<TSteadyClockSeedSource>()},
                                         std::move(options));
-    // A missing resource ends the start with its message.
-    LoadCatalog(FHost->ImageList, FHost->DXImageList1, FHost->BackImage, FHost->DXWaveList1);
+    connect(FDXDraw, &TDXDraw::Repainting, this, [this] { FHost->SurfaceRepainting(); });
     connect(FDXDraw, &TDXDraw::SurfaceResized, this, [this](int width, int height) { FHost->SurfaceResized(width, height); });
     connect(FDXDraw, &TDXDraw::MouseDown, this, [this](Qt::MouseButton button, int x, int y) {
         if (const auto Button = ToMouseButton(button)) {
@@ -60,8 +59,10 @@ TForm1::TForm1(TStartOptions options, QWidget* parent)
     };
     FAudio->MediaPlayer1().OnNotify = [this] { FHost->MediaPlayer1Notify(); };
     FMainMenu = new TMainMenu(*this, *menuBar());
-    FHost->ApplyStartLanguage();
-    FHost->Start();
+    // A missing resource ends the start with its message. The first frame is shown again at
+    // the window's size when it is shown.
+    FHost->Start([](TPictureCollection& tiles, TPictureCollection& screens, TPictureCollection& backs,
+                    TWaveCollection& waves) { LoadCatalog(tiles, screens, backs, waves); });
     FDXDraw->move(FDXDraw->x(), 0);
     FDXDraw->setFocus();
 }
@@ -78,7 +79,6 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     FillWorkArea();
     FormShow();
-    PresentFirstFrame();
     // Without a window manager (a bare X server) nothing else would make the window active, and
     // the frame timer only ticks for the active application.
     activateWindow();
@@ -90,20 +90,6 @@ void TForm1::FillWorkArea() { TWorkAreaFit::Fit(*this); }
 
 void TForm1::FormShow() {
     FDXDraw->resize(centralWidget()->size());
-}
-
-// The window maps with the title on it instead of a blank surface for the timer's first
-// interval; the tick that follows comes when it would have anyway.
-void TForm1::PresentFirstFrame() {
-    if (FFirstFramePresented) {
-        return;
-    }
-    FFirstFramePresented = true;
-    try {
-        Game().PresentTitleScreen();
-    } catch (const std::exception& error) {
-        ReportError(error.what());
-    }
 }
 
 bool TForm1::AskYesNo(const std::string& text) {

@@ -55,7 +55,6 @@ protected:
 private:
     void FillWorkArea();
     void FormShow();
-    void PresentFirstFrame();
 
     TDXDraw* FDXDraw = nullptr;
     TDXTimer* FDXTimer1 = nullptr;
@@ -63,7 +62,6 @@ private:
     TMainMenu* FMainMenu = nullptr;
     std::unique_ptr<TGameAudio> FAudio; // DXSound1 and MediaPlayer1
     std::unique_ptr<TGameHost> FHost;
-    bool FFirstFramePresented = false;
     bool FWordsSaid = false; // until then the surface is named for what it is
 };
 

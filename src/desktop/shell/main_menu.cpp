@@ -88,7 +88,7 @@ void TMainMenu::Sync() {
     }
 }
 
-void TMainMenu::Run(TMenuItem item) { FForm.Host().RunMenuItem(item); }
+void TMainMenu::Run(TMenuItem item) { FForm.Host().MenuItem(item); }
 
 void TMainMenu::game1Click() { Run(game1); }
 void TMainMenu::other1Click() { Run(other1); }
@@ -125,7 +125,9 @@ bool TMainMenu::BelongsToWindow(QObject* object) const {
 }
 
 bool TMainMenu::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::ShortcutOverride || !BelongsToWindow(watched)) {
+    // Behind a modal dialog the window takes no commands.
+    if (event->type() != QEvent::ShortcutOverride || !BelongsToWindow(watched) ||
+        QApplication::activeModalWidget() != nullptr) {
         return false;
     }
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -140,9 +142,11 @@ bool TMainMenu::eventFilter(QObject* watched, QEvent* event) {
     case Qt::Key_F5: item = wash1; break;
     default: return false;
     }
-    // Not accepted: Qt then triggers the action if it is enabled now, or swallows the key.
-    FForm.Host().PrepareShortcut(item);
-    return false;
+    // Taken here, so Qt does not trigger the action too: the house runs the item if it is
+    // enabled once its menus' opening handlers have run.
+    event->accept();
+    FForm.Host().MenuItem(item, true);
+    return true;
 }
 
 } // namespace pelmoravan

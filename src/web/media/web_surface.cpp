@@ -132,12 +132,8 @@ void TWebPixels::Polyline(const std::vector<TPoint>& points, TColor color, std::
                 stroke.HalfPixel ? 1 : 0);
 }
 
-void TWebDraw::Flip() {
-    if (!FSurface.EndFrame()) {
-        return;
-    }
+void TWebDraw::Present(const std::vector<TRect>& changed) {
     std::vector<int> flat;
-    const std::vector<TRect> changed = FSurface.TakeChanged();
     flat.reserve(changed.size() * 4);
     for (const TRect& r : changed) {
         flat.insert(flat.end(), {r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top});

@@ -4,8 +4,6 @@
 #include <vector>
 
 #include "media/canvas.h"
-#include "media/canvas_state.h"
-#include "media/frame_record.h"
 #include "ports/paint_device.h"
 #include "media/collection.h"
 
@@ -56,43 +54,19 @@ private:
     std::int32_t FHeight = 1;
 };
 
-// The off-screen surface on the page's back buffer, with the canvas the game draws on. What the
-// game draws is kept until the frame ends, and painted only when it differs from the last frame.
-class TWebSurface {
+// The play surface as the house sees it: the page's back buffer, whose changed blocks a present
+// shows on the page's canvas.
+class TWebDraw final : public IPlaySurface {
 public:
-    TWebSurface(std::int32_t width, std::int32_t height) : FPixels(width, height) {}
+    TWebDraw(std::int32_t width, std::int32_t height) : FPixels(width, height) {}
+    IPaintDevice& Pixels() override { return FPixels; }
+    bool CanDraw() const override { return true; }
+    void Present(const std::vector<TRect>& changed) override;
     std::int32_t Width() const { return FPixels.Width(); }
     std::int32_t Height() const { return FPixels.Height(); }
-    // A new, black surface of the size; brush, pen and font stay as they were.
-    void Resize(std::int32_t width, std::int32_t height) {
-        FPixels.Resize(width, height);
-        FRecord.Invalidate();
-    }
-    ISurface& Canvas() { return FCanvas; }
-    // True when the frame was painted and must be shown.
-    bool EndFrame() { return FRecord.EndFrame(); }
-    // The areas the frames painted since the last call changed.
-    std::vector<TRect> TakeChanged() { return FRecord.TakeChanged(); }
 
 private:
     TWebPixels FPixels;
-    TFrameRecord FRecord{FPixels, true};
-    TCanvas FCanvas{FRecord};
-};
-
-// The play surface as the game sees it: Flip shows on the page's canvas the blocks of the back
-// buffer that the frame changed, and nothing for a frame that changed nothing.
-class TWebDraw final : public IDrawControl {
-public:
-    TWebDraw(std::int32_t width, std::int32_t height) : FSurface(width, height) {}
-    bool CanDraw() override { return true; }
-    void Flip() override;
-    ISurface& Surface() override { return FSurface.Canvas(); }
-    TWebSurface& WebSurface() { return FSurface; }
-    const TWebSurface& WebSurface() const { return FSurface; }
-
-private:
-    TWebSurface FSurface;
 };
 
 } // namespace pelmoravan

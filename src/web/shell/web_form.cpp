@@ -56,7 +56,7 @@ TStartOptions PageOptions(std::uint8_t language, std::optional<std::uint32_t> se
 
 TWebForm::TWebForm(std::uint8_t language, std::optional<std::uint32_t> seed, std::int32_t width,
                    std::int32_t height)
-    : FDXDraw(width, height) {
+    : FDXDraw(width, height), FLanguage(language == 1 ? 1 : 0) {
     FHost = std::make_unique<TGameHost>(TFrontEndParts{*this, FDXDraw, FTimer.Timer(), FWaveOutput, FPlayer, FTracks,
                                                        std::make_unique<TWebSeedSource>()},
                                         PageOptions(language, seed));
@@ -66,7 +66,6 @@ TWebForm::TWebForm(std::uint8_t language, std::optional<std::uint32_t> seed, std
         js_menu_build(static_cast<int>(i), info.Name, info.Parent ? static_cast<int>(*info.Parent) : -1,
                       info.Shortcut, info.Visible, info.CheckMark, HasChildren(item));
     }
-    FHost->ApplyStartLanguage();
     // One suspension at a time: a tick due while the program lets one turn of the event loop
     // through comes just after that turn.
     FTimer.Holding = [] { return TSuspension::Yielding() || TSuspension::Storing(); };
@@ -76,17 +75,20 @@ TWebForm::TWebForm(std::uint8_t language, std::optional<std::uint32_t> seed, std
 TWebForm::~TWebForm() = default;
 
 void TWebForm::Start() {
-    LoadWebCatalog(FHost->ImageList, FHost->DXImageList1, FHost->BackImage, FHost->DXWaveList1);
-    // The score file lives in the page's stored folder; backups go beside it.
-    FScoreStorage.Mount(kScoreFolder);
-    std::error_code error;
-    std::filesystem::current_path(kScoreFolder, error);
-    if (TGameHost::CheckScoreFile(FHost->Options().ScorePath(), [this](const std::string& message) {
-            ReportCommandError(message);
-        })) {
-        FScoreStorage.Store();
-    }
-    FHost->Start();
+    // The menu shows its texts while the stored folder and the pictures load.
+    FHost->Start([this](TPictureCollection& tiles, TPictureCollection& screens, TPictureCollection& backs,
+                        TWaveCollection& waves) {
+        // The score file lives in the page's stored folder; backups go beside it.
+        FScoreStorage.Mount(kScoreFolder);
+        std::error_code error;
+        std::filesystem::current_path(kScoreFolder, error);
+        if (TGameHost::CheckScoreFile(FHost->Options().ScorePath(), [this](const std::string& message) {
+                ReportCommandError(message);
+            })) {
+            FScoreStorage.Store();
+        }
+        LoadWebCatalog(tiles, screens, backs, waves);
+    });
 }
 
 void TWebForm::MouseDown(std::int32_t button, std::int32_t x, std::int32_t y) {
@@ -125,16 +127,14 @@ void TWebForm::MenuItem(TMenuItem item) {
     if (FEnded) {
         return;
     }
-    FHost->RunMenuItem(item);
+    FHost->MenuItem(item);
 }
 
 void TWebForm::Shortcut(TMenuItem item) {
     if (FEnded) {
         return;
     }
-    if (FHost->PrepareShortcut(item)) {
-        FHost->RunMenuItem(item);
-    }
+    FHost->MenuItem(item, true);
 }
 
 bool TWebForm::AskYesNo(const std::string& text) {
@@ -174,7 +174,8 @@ void TWebForm::UpdateScores(bool enter, std::int32_t score) {
 void TWebForm::ScoresNotKept() {
     if (!FScoresNotKeptSaid) {
         FScoresNotKeptSaid = true;
-        ReportCommandError(std::string(ControlTexts(Game().Language).ScoresNotKept));
+        // Said before the start too, in the language the page was asked for.
+        ReportCommandError(std::string(ControlTexts(FLanguage).ScoresNotKept));
     }
 }
 
@@ -188,7 +189,7 @@ void TWebForm::ProcessOneMessage() {
     emscripten_sleep(0);
 }
 
-std::int32_t TWebForm::ScreenWidth() const { return FDXDraw.WebSurface().Width(); }
+std::int32_t TWebForm::ScreenWidth() const { return FDXDraw.Width(); }
 
 void TWebForm::Terminate() {
     if (FEnded) {
@@ -214,7 +215,8 @@ void TWebForm::SyncMenu() {
 // Shown after every change of language: the page's own texts follow it.
 void TWebForm::ShowCaption(const std::string& caption) {
     js_title(caption.c_str());
-    const TControlTexts& t = ControlTexts(Game().Language);
+    FLanguage = Game().Language;
+    const TControlTexts& t = ControlTexts(FLanguage);
     std::string texts;
     for (const auto& [name, text] : {std::pair{"yes", t.Yes}, {"no", t.No}, {"ok", t.Ok}, {"cancel", t.Cancel},
                                      {"save", t.Save}, {"saveAs", t.SaveAs}, {"fileName", t.FileName},

@@ -27,7 +27,8 @@ public:
     TWebDraw& DXDraw() { return FDXDraw; }
     const TMainMenuModel& Menu() const { return FHost->Menu(); }
 
-    // Loads the catalog (waiting for the page) and starts the timer and the music.
+    // Starts the house: the texts, the stored folder and its score file's check, the catalog
+    // (waiting for the page), the first frame, the music and the timer.
     void Start();
 
     // --- the page's events ---
@@ -47,8 +48,7 @@ public:
     // what changed.
     void SyncPage();
 
-    // Tests drive the ticks by hand: the timer stays off from now on.
-    void HoldTimer() { FHost->HoldTimer(); }
+    TFrameTimer& FrameTimer() { return FTimer.Timer(); }
 
     // IGameWindow
     bool AskYesNo(const std::string& text) override;
@@ -73,6 +73,8 @@ private:
     void ScoresNotKept();
 
     TWebDraw FDXDraw;
+    // The language the page speaks: the one it was asked for until the game's applies.
+    std::uint8_t FLanguage;
     TWebTimer FTimer;
     TWebWaveOutput FWaveOutput;
     TWebMusicPlayer FPlayer;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -140,7 +141,8 @@ TEST_F(GameHostTest, StartsInTheAskedLanguageWithMusicAndTheTimerOn) {
 // made out of order fails at once, naming the step.
 TEST_F(GameHostTest, ErrorsGoToTheWindowAndAStartOutOfOrderFailsNamingTheStep) {
     TStartOptions options;
-    options.DataDir = (Dir / "missing" / "folder").string(); // the track cannot be written
+    std::ofstream(Dir / "file") << "not a folder";
+    options.DataDir = (Dir / "file").string(); // the track cannot be written
     auto host = Make(options);
     try {
         host->Start(NoPictures);
@@ -150,7 +152,7 @@ TEST_F(GameHostTest, ErrorsGoToTheWindowAndAStartOutOfOrderFailsNamingTheStep) {
     }
     EXPECT_FALSE(Timer.Enabled());
 
-    TGameHost::CheckScoreFile(options.ScorePath(), [](const std::string&) {}); // fails: no folder
+    TGameHost::CheckScoreFile(options.ScorePath(), [](const std::string&) {}); // fails: no folder either
     host.reset(); // a house gives its parts back before the next takes them
     host = Make(options);
     host->Start(NoPictures);

@@ -157,6 +157,7 @@ TEST_F(ScoreUiTest, EscWhileTheLockIsWaitedForEndsTheGame) {
     };
     TStartOptions options;
     options.DataDir = Dir.path().toStdString();
+    ASSERT_TRUE(TGameHost::CheckScoreFile(options.ScorePath(), [](const std::string&) {}));
     CountedEnds form(options);
     form.UpdateScores(false, -1);
     LockHolder holder(Path());

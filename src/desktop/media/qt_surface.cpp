@@ -56,32 +56,23 @@ void TQtPixels::Resize(QSize size) {
     FImage = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     FFillPixel = qRgb(0, 0, 0);
     FImage.fill(FFillPixel);
-    FDrawn.clear();
-    FDrawnAll = false;
+    FColumns = (FImage.width() + kCellWidth - 1) / kCellWidth;
+    FDrawn.assign(static_cast<std::size_t>(FColumns) *
+                      static_cast<std::size_t>((FImage.height() + kCellHeight - 1) / kCellHeight),
+                  0);
+    FDrawnAny = false;
 }
 
 void TQtPixels::Touch(const QRect& rect) {
-    if (FDrawnAll || rect.isEmpty()) {
-        return;
-    }
-    // A frame draws a few hundred times; past that many, the next fill clears everything.
-    constexpr std::size_t kMostDrawn = 2048;
-    if (FDrawn.size() == kMostDrawn) {
-        FDrawnAll = true;
-        FDrawn.clear();
-        return;
-    }
-    // Widened to a grid of 32 x 16, as the boxes the drawings give have always been read: some
-    // colour a pixel past theirs (a fill of the same colour then missed it without the grid).
-    constexpr int kW = 32;
-    constexpr int kH = 16;
     const QRect inside = rect.intersected(FImage.rect());
     if (inside.isEmpty()) {
         return;
     }
-    FDrawn.push_back(QRect(QPoint(inside.left() / kW * kW, inside.top() / kH * kH),
-                           QPoint((inside.right() / kW + 1) * kW - 1, (inside.bottom() / kH + 1) * kH - 1))
-                         .intersected(FImage.rect()));
+    for (int row = inside.top() / kCellHeight; row <= inside.bottom() / kCellHeight; ++row) {
+        std::uint8_t* cells = FDrawn.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(FColumns);
+        std::fill(cells + inside.left() / kCellWidth, cells + inside.right() / kCellWidth + 1, std::uint8_t{1});
+    }
+    FDrawnAny = true;
 }
 
 QPainter& TQtPixels::Painter() {
@@ -100,21 +91,42 @@ void TQtPixels::FillAll(std::uint32_t value) {
     const QRgb pixel = 0xFF000000u | (value & 0x00FFFFFFu);
     // The pixels are written directly; the painter must not hold the image meanwhile.
     Release();
-    if (pixel != FFillPixel || FDrawnAll) {
+    if (pixel != FFillPixel) {
         FImage.fill(pixel);
         FFillPixel = pixel;
-        FDrawn.clear();
-        FDrawnAll = false;
+        std::fill(FDrawn.begin(), FDrawn.end(), std::uint8_t{0});
+        FDrawnAny = false;
+        return;
+    }
+    if (!FDrawnAny) {
         return;
     }
     // Every pixel outside what was drawn since the last fill holds this colour already: most
     // frames fill the same colour and draw in the same places, so only those are cleared.
+    const int rows = static_cast<int>(FDrawn.size()) / std::max(FColumns, 1);
+    for (int row = 0; row < rows; ++row) {
+        std::uint8_t* cells = FDrawn.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(FColumns);
+        for (int column = 0; column < FColumns;) {
+            if (cells[column] == 0) {
+                ++column;
+                continue;
+            }
+            const int first = column;
+            while (column < FColumns && cells[column] != 0) {
+                cells[column++] = 0;
+            }
+            const QRect rect = QRect(first * kCellWidth, row * kCellHeight, (column - first) * kCellWidth, kCellHeight)
+                                   .intersected(FImage.rect());
+            FillSame(rect, pixel);
+        }
+    }
+    FDrawnAny = false;
+}
+
+void TQtPixels::FillSame(const QRect& rect, QRgb pixel) {
     const qsizetype stride = FImage.bytesPerLine();
     uchar* bits = FImage.bits();
-    for (const QRect& rect : FDrawn) {
-        if (rect.isEmpty()) {
-            continue;
-        }
+    {
         // One row by hand, the others copied from it: the library's copy is the faster store.
         const qsizetype offset = static_cast<qsizetype>(rect.left()) * sizeof(QRgb);
         const auto bytes = static_cast<std::size_t>(rect.width()) * sizeof(QRgb);
@@ -124,7 +136,6 @@ void TQtPixels::FillAll(std::uint32_t value) {
             std::memcpy(bits + y * stride + offset, first, bytes);
         }
     }
-    FDrawn.clear();
 }
 
 bool TQtPixels::CopyPrepared(const TPictureCollectionItem& item, std::int32_t pattern,

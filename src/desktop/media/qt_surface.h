@@ -70,11 +70,16 @@ private:
                       std::int64_t y, std::int64_t w, std::int64_t h);
     // The rectangle is about to be written: it no longer holds the colour of the last fill.
     void Touch(const QRect& rect);
+    void FillSame(const QRect& rect, QRgb pixel);
 
-    // What was written since the last fill (or all of it). Pixels outside hold FFillPixel, so a
-    // fill of the same colour need only clear these.
-    std::vector<QRect> FDrawn;
-    bool FDrawnAll = false;
+    // The cells of a grid of 32 x 16 written since the last fill, row by row. Pixels outside
+    // them hold FFillPixel, so a fill of the same colour need only clear these. Not a record of
+    // what changed (the house keeps that): only where the fill's colour may be missing.
+    static constexpr int kCellWidth = 32;
+    static constexpr int kCellHeight = 16;
+    std::vector<std::uint8_t> FDrawn;
+    int FColumns = 0;
+    bool FDrawnAny = false;
     QRgb FFillPixel = 0;
 
     QImage FImage;

@@ -19,7 +19,8 @@ std::array<TPlayButton, 4> PlayButtons(const TMainMenuModel& menu, const TGame& 
     for (const auto& [button, left] : {std::pair{&buttons[2], game.HintsLeft}, {&buttons[3], game.ShufflesLeft}}) {
         button->Enabled = button->Enabled && game.GameState == 1 && left > 0;
         if (inGame) {
-            button->Caption += " " + std::to_string(left);
+            // Appended piece by piece: GCC 12 at -O3 warns falsely about " " + a temporary.
+            button->Caption.append(1, ' ').append(std::to_string(left));
         }
     }
     return buttons;

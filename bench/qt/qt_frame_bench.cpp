@@ -173,7 +173,7 @@ void BM_QtStatusAndMarks(benchmark::State& state) {
 
 // The waving title as the game draws it: the logo at one and a half times its size.
 void TitleFrames(benchmark::State& state, QtPlayingBoard& b) {
-    b.game.GameState = 0;
+    b.game.GameState = TGameState::Title;
     for (auto _ : state) {
         b.game.DrawTitleScreen();
     }

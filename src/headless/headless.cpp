@@ -170,10 +170,10 @@ THeadlessResult RunHeadless(const THeadlessOptions& options, IPaintDevice& devic
         host.MenuItem(item, true);
     }
     // Until the game is back on the title: the difficulty played through, or the time run out.
-    while (!window.Ended && host.Game().GameState != 0 && result.Ticks < kMostTicks && clock.Advance()) {
+    while (!window.Ended && host.Game().GameState != TGameState::Title && result.Ticks < kMostTicks && clock.Advance()) {
         timer.Wake();
     }
-    result.Finished = host.Game().GameState == 0 && !window.Ended;
+    result.Finished = host.Game().GameState == TGameState::Title && !window.Ended;
     result.Score = host.Game().Score;
     result.Skipped = static_cast<std::int64_t>(host.Draw().Flips()) - result.Presented;
     result.GameMilliseconds = clock.Now();

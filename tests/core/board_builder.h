@@ -31,7 +31,7 @@ inline TCell& At(TGame& g, std::int32_t col, std::int32_t row) {
 // Lays the board out as a level set-up would (Index in board order, one live sprite per tile)
 // with nothing selected, and puts the game in play.
 inline void BuildBoard(TGame& g, const std::vector<std::string>& rows) {
-    g.GameState = 1;
+    g.GameState = TGameState::Playing;
     g.BoardRows = static_cast<std::int32_t>(rows.size());
     g.BoardColumns = static_cast<std::int32_t>(rows[0].size());
     g.CellWidth = 50;

@@ -52,7 +52,7 @@ TEST(BoardCursor, EdgesJumpsRowEndsBackspaceAndPauseAndNewLevels) {
 
     key(TBoardKey::Act);
     const auto told = f.host.News.size();
-    g.GameState = 2; // paused: nothing moves, nothing is taken back, nothing is told
+    g.GameState = TGameState::Paused; // paused: nothing moves, nothing is taken back, nothing is told
     key(TBoardKey::Left);
     key(TBoardKey::Back);
     EXPECT_EQ(at(), std::pair(3, 1));

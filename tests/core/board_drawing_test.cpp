@@ -126,7 +126,7 @@ TEST_F(BoardDrawing, SmallScreenBacksUseTheirOwnSize) {
 class StatusBand : public testing::ScreenFixture {
 protected:
     void SetUp() override {
-        game.GameState = 1;
+        game.GameState = TGameState::Playing;
         game.Level = 2;
         game.TimeLimit = 480;
         game.HintsLeft = 7;

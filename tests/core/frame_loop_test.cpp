@@ -88,7 +88,7 @@ TEST_F(FrameLoop, TickDuringTheEndOfDifficultyQuestionChangesNothing) {
     Ticks(1);
     ASSERT_EQ(host.Questions.size(), 1u);
     EXPECT_EQ(nested, (std::vector<OpKind>{OpKind::Release, OpKind::Flip}));
-    EXPECT_EQ(game.GameState, 0);
+    EXPECT_EQ(game.GameState, TGameState::Title);
     EXPECT_FALSE(game.DialogShown);
 }
 
@@ -201,10 +201,10 @@ TEST_F(FrameLoop, AutoPlayStepsEverySecondPlayingTick) {
     EXPECT_EQ(counts, (std::vector<std::int32_t>{1, 0, 1, 0, 1}));
 
     // Paused, the pacing stands still; off, it does not count at all.
-    game.GameState = 2;
+    game.GameState = TGameState::Paused;
     Ticks(3);
     EXPECT_EQ(game.AutoTicks, 1);
-    game.GameState = 1;
+    game.GameState = TGameState::Playing;
     game.AutoPlay = false;
     Ticks(3);
     EXPECT_EQ(game.AutoTicks, 1);
@@ -241,7 +241,7 @@ TEST_F(FrameLoop, AutoPlayClearsALevelAndTheLoopStartsTheNext) {
         ticks += 1;
     }
     EXPECT_EQ(game.Level, 2);
-    EXPECT_EQ(game.GameState, 1);
+    EXPECT_EQ(game.GameState, TGameState::Playing);
     EXPECT_EQ(game.PairsRemoved, 0);
     EXPECT_EQ(LiveSprites(), 160);
     // 80 pairs at one per two ticks, then the five-tick pause; shuffles only add to that.
@@ -259,12 +259,12 @@ TEST_F(FrameLoop, ThirtiethTickRunsOutOfTimeThenTwentyGameOverTicksThenTheTitle)
     game.Selected[1].Index = 9;
 
     Ticks(29);
-    EXPECT_EQ(game.GameState, 1);
+    EXPECT_EQ(game.GameState, TGameState::Playing);
     EXPECT_EQ(game.ElapsedSeconds, game.TimeLimit - 1);
 
     // The 30th tick: time is up, and the frame it draws is an empty black surface.
     EXPECT_EQ(TickKinds(), (std::vector<OpKind>{OpKind::Fill, OpKind::Release, OpKind::Flip}));
-    EXPECT_EQ(game.GameState, 3);
+    EXPECT_EQ(game.GameState, TGameState::GameOver);
     EXPECT_EQ(game.Selected[0].Index, -1);
     EXPECT_EQ(game.Selected[1].Index, -1);
     EXPECT_EQ(game.Score, 777);
@@ -279,26 +279,26 @@ TEST_F(FrameLoop, ThirtiethTickRunsOutOfTimeThenTwentyGameOverTicksThenTheTitle)
     }
 
     for (int i = 1; i <= 20; ++i) {
-        EXPECT_EQ(game.GameState, 3) << i;
+        EXPECT_EQ(game.GameState, TGameState::GameOver) << i;
         // Over the last frame, not on a cleared surface.
         EXPECT_EQ(TickKinds(), (std::vector<OpKind>{OpKind::Draw, OpKind::Release, OpKind::Flip}));
         EXPECT_EQ(draw.Ops()[0].Image, "gameover");
         EXPECT_EQ(draw.Ops()[0].X, 408);
         EXPECT_EQ(draw.Ops()[0].Y, 270);
     }
-    EXPECT_EQ(game.GameState, 0);
+    EXPECT_EQ(game.GameState, TGameState::Title);
     EXPECT_EQ(game.DisplayTicks, 0);
     EXPECT_EQ(game.Level, 1); // an empty engine after time-up is not a cleared level
     EXPECT_EQ(TickKinds()[1], OpKind::WaveDraw);
 }
 
 TEST_F(FrameLoop, ABonusCountLeftRunningShortensTheGameOverScreen) {
-    game.GameState = 3;
+    game.GameState = TGameState::GameOver;
     game.DisplayTicks = 15;
     Ticks(4);
-    EXPECT_EQ(game.GameState, 3);
+    EXPECT_EQ(game.GameState, TGameState::GameOver);
     Ticks(1);
-    EXPECT_EQ(game.GameState, 0);
+    EXPECT_EQ(game.GameState, TGameState::Title);
 }
 
 TEST_F(FrameLoop, TimeBonusMovesThePointOfTimeUp) {
@@ -307,11 +307,11 @@ TEST_F(FrameLoop, TimeBonusMovesThePointOfTimeUp) {
     game.SecondTicks = 9;
     game.TimeLimit += 10;
     Ticks(1);
-    EXPECT_EQ(game.GameState, 1);
+    EXPECT_EQ(game.GameState, TGameState::Playing);
     Ticks(99);
-    EXPECT_EQ(game.GameState, 1);
+    EXPECT_EQ(game.GameState, TGameState::Playing);
     Ticks(1);
-    EXPECT_EQ(game.GameState, 3);
+    EXPECT_EQ(game.GameState, TGameState::GameOver);
 }
 
 // --- pause ---
@@ -326,7 +326,7 @@ TEST_F(FrameLoop, PauseCoversTheTilesAndStopsEveryCounter) {
     game.BonusKind = 2;
     game.HintPair[0].Hinted = true;
     game.HintPair[1].Hinted = true;
-    game.GameState = 2;
+    game.GameState = TGameState::Paused;
     game.SecondTicks = 7;
 
     for (int i = 0; i < 10; ++i) {
@@ -350,7 +350,7 @@ TEST_F(FrameLoop, PauseCoversTheTilesAndStopsEveryCounter) {
     EXPECT_EQ(game.HintTicks, 0);
     EXPECT_EQ(game.PairsRemoved, 0);
 
-    game.GameState = 1;
+    game.GameState = TGameState::Playing;
     game.AutoPlay = false; // a removal would move the clock from 0 to 1 by itself
     Ticks(3);
     EXPECT_EQ(game.ElapsedSeconds, 1);
@@ -387,7 +387,7 @@ TEST_F(FrameLoop, ClockRunsOnDuringTheLevelClearedPause) {
     game.SecondTicks = 7;
     ClearBoard();
     Ticks(3); // the third tick reaches the limit before the pause is over
-    EXPECT_EQ(game.GameState, 3);
+    EXPECT_EQ(game.GameState, TGameState::GameOver);
     Ticks(10);
     EXPECT_EQ(game.Level, 1);
 }
@@ -398,7 +398,7 @@ class EscapeKey : public FrameLoop, public ::testing::WithParamInterface<std::ui
 
 TEST_P(EscapeKey, EndsTheProgramOnEveryScreen) {
     game.StartGame(1);
-    game.GameState = GetParam();
+    game.GameState = static_cast<TGameState>(GetParam());
     keys.Down = {TKey::Escape};
     EXPECT_TRUE(TickKinds().empty());
     EXPECT_EQ(host.TerminateRequests, 1);

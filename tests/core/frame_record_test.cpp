@@ -57,7 +57,7 @@ class RepeatedTick : public FrameRecord, public ::testing::WithParamInterface<TS
 
 TEST_P(RepeatedTick, PaintsAndPresentsOnlyWhatChanges) {
     game.StartGame(1);
-    game.GameState = GetParam().State;
+    game.GameState = static_cast<TGameState>(GetParam().State);
     bool presented = false;
     EXPECT_GT(Tick(presented), 0u);
     EXPECT_TRUE(presented);

@@ -193,11 +193,11 @@ TEST_F(GameHostTest, TheHousePresentsWhatChangedAndChecksAShortcutsItem) {
     ASSERT_EQ(Surface.Presents.size(), 3u);
     EXPECT_EQ(Area(Surface.Presents[2]), 1280 * 720);
 
-    host->Game().GameState = 1; // playing: New Game is disabled, Pause enabled
+    host->Game().GameState = TGameState::Playing; // playing: New Game is disabled, Pause enabled
     EXPECT_FALSE(host->MenuItem(TMenuItem::NewGame1, true));
-    EXPECT_EQ(host->Game().GameState, 1);
+    EXPECT_EQ(host->Game().GameState, TGameState::Playing);
     EXPECT_TRUE(host->MenuItem(TMenuItem::GameOver1, true));
-    EXPECT_EQ(host->Game().GameState, 2);
+    EXPECT_EQ(host->Game().GameState, TGameState::Paused);
 }
 
 TEST_F(GameHostTest, ScoreFileCheckMakesTheFileOrSaysWhyNot) {

@@ -87,7 +87,7 @@ TEST(Invariants, HoldAfterAnySequenceOfClicksMovesAndShuffles) {
             g.Auto1Checked = false;
             g.AdvanceLevel();
         }
-        EXPECT_EQ(g.GameState, 0); // the question after level 10 was answered No
+        EXPECT_EQ(g.GameState, TGameState::Title); // the question after level 10 was answered No
     }
 }
 
@@ -102,7 +102,7 @@ TEST(AutoPlay, ClearsEveryLevelOfEveryDifficulty) {
         ASSERT_TRUE(g.AutoPlay);
         int levelsCleared = 0;
         int shuffles = 0;
-        for (int tick = 0; tick < 20000 && g.GameState == 1; ++tick) {
+        for (int tick = 0; tick < 20000 && g.GameState == TGameState::Playing; ++tick) {
             g.DXSpriteEngine.PurgeDead();
             g.DXSpriteEngine.Advance(1);
             if (g.DXSpriteEngine.Root()->Count() == 0) {
@@ -121,7 +121,7 @@ TEST(AutoPlay, ClearsEveryLevelOfEveryDifficulty) {
             ExpectBoardConsistent(g);
         }
         EXPECT_EQ(levelsCleared, 10) << "difficulty " << difficulty;
-        EXPECT_EQ(g.GameState, 0);
+        EXPECT_EQ(g.GameState, TGameState::Title);
         EXPECT_EQ(f.host.Questions.size(), 1u);
         EXPECT_GT(g.Score, 0);
         // Dead ends were shuffled for free: the stock only grew, by level and by bonus.

@@ -136,12 +136,12 @@ TEST_F(LanguageTest, SettingAndHintCaptionsInBothLanguages) {
 }
 
 TEST_F(LanguageTest, SwitchingWhilePausedLabelsThePauseItemResume) {
-    game.GameState = 2;
+    game.GameState = TGameState::Paused;
     ApplyLanguage(game, menu, 1);
     EXPECT_EQ(menu.Item(GameOver1).Caption, "Resume");
     ApplyLanguage(game, menu, 0);
     EXPECT_EQ(menu.Item(GameOver1).Caption, "恢复");
-    game.GameState = 1;
+    game.GameState = TGameState::Playing;
     ApplyLanguage(game, menu, 0);
     EXPECT_EQ(menu.Item(GameOver1).Caption, "暂停");
 }

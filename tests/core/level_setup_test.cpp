@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Deal, WalksColumnsInGroupsBeforeTheMix) {
     GameFixture f;
     TGame& g = f.game;
-    g.GameState = 1;
+    g.GameState = TGameState::Playing;
     g.Difficulty = 1;
     g.Level = 1;
     g.CellWidth = 50;
@@ -182,7 +182,7 @@ TEST(StartGame, SetsTheLevelValues) {
     GameFixture f;
     TGame& g = f.game;
     g.StartGame(1);
-    EXPECT_EQ(g.GameState, 1);
+    EXPECT_EQ(g.GameState, TGameState::Playing);
     EXPECT_EQ(g.Level, 1);
     EXPECT_EQ(g.HintsLeft, 10);
     EXPECT_EQ(g.ShufflesLeft, 10);
@@ -227,7 +227,7 @@ TEST(StartGame, IgnoredWhilePausedAndAdvanceOnlyWhilePlaying) {
     g.AdvanceLevel();
     EXPECT_EQ(g.Level, 0);
     g.StartGame(1);
-    g.GameState = 2;
+    g.GameState = TGameState::Paused;
     g.Score = 50;
     g.StartGame(3);
     EXPECT_EQ(g.Difficulty, 1);
@@ -285,7 +285,7 @@ TEST(EndOfDifficulty, YesOnHardStartsEasyAfreshAndOffersTheScoreOnce) {
     EXPECT_TRUE(f.host.Offers[0].Enter);
     EXPECT_EQ(f.host.Offers[0].Score, 12345);
     EXPECT_EQ(f.host.Sounds, std::vector<std::string>{"tada"});
-    EXPECT_EQ(g.GameState, 1);
+    EXPECT_EQ(g.GameState, TGameState::Playing);
     EXPECT_EQ(g.Difficulty, 1);
     EXPECT_EQ(g.Level, 1);
     EXPECT_EQ(g.Score, 0);
@@ -327,7 +327,7 @@ TEST(EndOfDifficulty, NoReturnsToTheTitleAndOffersTheScoreOnlyOnce) {
         g.Score = 900 + difficulty;
         f.host.Answers = {false};
         ClearTenLevels(g);
-        EXPECT_EQ(g.GameState, 0);
+        EXPECT_EQ(g.GameState, TGameState::Title);
         EXPECT_EQ(g.Level, 1);
         ASSERT_EQ(f.host.Offers.size(), 1u) << difficulty;
         EXPECT_EQ(f.host.Offers[0].Score, 900 + difficulty);

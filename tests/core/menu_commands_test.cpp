@@ -57,7 +57,7 @@ TEST_F(MenuTest, GameMenuFollowsTheScreenState) {
         {3, false, false, false, "暂停"},
     };
     for (const Case& c : cases) {
-        game.GameState = c.state;
+        game.GameState = static_cast<TGameState>(c.state);
         menu.game1Click(game);
         EXPECT_EQ(Enabled(NewGame1), c.newGame) << int(c.state);
         EXPECT_EQ(Enabled(GameOver1), c.pause) << int(c.state);
@@ -67,9 +67,9 @@ TEST_F(MenuTest, GameMenuFollowsTheScreenState) {
 }
 
 TEST_F(MenuTest, StatesKeepTheirValuesBetweenOpenings) {
-    game.GameState = 1;
+    game.GameState = TGameState::Playing;
     menu.game1Click(game);
-    game.GameState = 0;
+    game.GameState = TGameState::Title;
     EXPECT_FALSE(Enabled(NewGame1));
     EXPECT_TRUE(Enabled(EndGame1));
     menu.game1Click(game);
@@ -78,7 +78,7 @@ TEST_F(MenuTest, StatesKeepTheirValuesBetweenOpenings) {
 }
 
 TEST_F(MenuTest, OtherMenuLooksOnlyAtTheCounters) {
-    game.GameState = 0;
+    game.GameState = TGameState::Title;
     game.HintsLeft = 3;
     game.ShufflesLeft = 0;
     menu.other1Click(game);
@@ -134,40 +134,40 @@ TEST_F(MenuTest, FixedShortcutsAndTheHiddenLanguageSubmenu) {
 
 TEST_F(MenuTest, F2StartsAGameOnlyOnTheTitleScreen) {
     Press(NewGame1, NewGame1Click);
-    ASSERT_EQ(game.GameState, 1);
+    ASSERT_EQ(game.GameState, TGameState::Playing);
     EXPECT_EQ(game.BoardColumns * game.BoardRows, 160);
     game.Score = 1234;
     Press(NewGame1, NewGame1Click);  // during a game
     EXPECT_EQ(game.Score, 1234);
-    game.GameState = 2;
+    game.GameState = TGameState::Paused;
     Press(NewGame1, NewGame1Click);  // paused
-    EXPECT_EQ(game.GameState, 2);
-    game.GameState = 3;
+    EXPECT_EQ(game.GameState, TGameState::Paused);
+    game.GameState = TGameState::GameOver;
     Press(NewGame1, NewGame1Click);  // game over
-    EXPECT_EQ(game.GameState, 3);
+    EXPECT_EQ(game.GameState, TGameState::GameOver);
     EXPECT_EQ(game.Score, 1234);
 }
 
 TEST_F(MenuTest, F3PausesAndResumesOnlyDuringAGame) {
     Press(GameOver1, TogglePause);
-    EXPECT_EQ(game.GameState, 0);
+    EXPECT_EQ(game.GameState, TGameState::Title);
     game.StartGame(1);
     Press(GameOver1, TogglePause);
-    EXPECT_EQ(game.GameState, 2);
+    EXPECT_EQ(game.GameState, TGameState::Paused);
     menu.game1Click(game);
     EXPECT_EQ(menu.Item(GameOver1).Caption, "恢复");
     Press(GameOver1, TogglePause);
-    EXPECT_EQ(game.GameState, 1);
-    game.GameState = 3;
+    EXPECT_EQ(game.GameState, TGameState::Playing);
+    game.GameState = TGameState::GameOver;
     Press(GameOver1, TogglePause);
-    EXPECT_EQ(game.GameState, 3);
+    EXPECT_EQ(game.GameState, TGameState::GameOver);
 }
 
 TEST_F(MenuTest, TogglePauseItselfIgnoresTitleAndGameOver) {
     for (std::uint8_t s : {0, 3}) {
-        game.GameState = s;
+        game.GameState = static_cast<TGameState>(s);
         TogglePause(game);
-        EXPECT_EQ(game.GameState, s);
+        EXPECT_EQ(game.GameState, static_cast<TGameState>(s));
     }
 }
 
@@ -192,7 +192,7 @@ TEST_F(MenuTest, EndGameClearsTheBoardAndKeepsTheCounters) {
     game.Score = 900;
     ASSERT_EQ(LiveSprites(), 160);
     Press(EndGame1, EndGame);
-    EXPECT_EQ(game.GameState, 0);
+    EXPECT_EQ(game.GameState, TGameState::Title);
     EXPECT_EQ(LiveSprites(), 0);
     EXPECT_EQ(game.Selected[0].Index, -1);
     EXPECT_EQ(game.Selected[1].Index, -1);
@@ -214,11 +214,11 @@ TEST_F(MenuTest, EndGameWhilePausedDoesNothing) {
     game.StartGame(1);
     TogglePause(game);
     EndGame(game);  // the command checks the state too, not only the menu
-    EXPECT_EQ(game.GameState, 2);
+    EXPECT_EQ(game.GameState, TGameState::Paused);
     EXPECT_EQ(LiveSprites(), 160);
     EXPECT_FALSE(game.Board[0][0].Removed);
     Press(EndGame1, EndGame);
-    EXPECT_EQ(game.GameState, 2);
+    EXPECT_EQ(game.GameState, TGameState::Paused);
 }
 
 TEST_F(MenuTest, DifficultyChangesOnlyOnTheTitleScreen) {
@@ -238,14 +238,14 @@ TEST_F(MenuTest, DifficultyChangesOnlyOnTheTitleScreen) {
     menu.Level2Click(game);
     EXPECT_TRUE(Checked(Hard1));
     Press(NewGame1, NewGame1Click);
-    EXPECT_EQ(game.GameState, 1);
+    EXPECT_EQ(game.GameState, TGameState::Playing);
     EXPECT_EQ(game.Difficulty, 3);
     EXPECT_EQ(game.BoardColumns, 16);
     EXPECT_EQ(game.BoardRows, 15);
-    game.GameState = 3;
+    game.GameState = TGameState::GameOver;
     Easy1Click(game);
     EXPECT_EQ(game.Difficulty, 3);
-    game.GameState = 0;
+    game.GameState = TGameState::Title;
     Normal1Click(game);
     EXPECT_EQ(game.Difficulty, 2);
     Easy1Click(game);

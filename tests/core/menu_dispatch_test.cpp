@@ -39,11 +39,11 @@ TEST_F(MenuDispatchTest, EachItemReachesTheWindowAsTheDesktopMenuDoes) {
 }
 
 TEST_F(MenuDispatchTest, OpeningAMenuRunsItsHandlerAndAutoPlaySetsItsCheckMark) {
-    f.game.GameState = 1;
+    f.game.GameState = TGameState::Playing;
     Run(game1);
     EXPECT_FALSE(menu.Item(NewGame1).Enabled);
     EXPECT_TRUE(menu.Item(EndGame1).Enabled);
-    f.game.GameState = 0; // the command does nothing here; the mark still follows the game's
+    f.game.GameState = TGameState::Title; // the command does nothing here; the mark still follows the game's
     f.game.Auto1Checked = true;
     Run(Auto1);
     EXPECT_TRUE(menu.Item(Auto1).Checked);

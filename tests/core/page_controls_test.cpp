@@ -30,7 +30,7 @@ struct PlayButtonStates : PageControls, ::testing::WithParamInterface<ButtonCase
 
 TEST_P(PlayButtonStates, FollowTheScreenAndLeaveTheMenuAsItWas) {
     const auto& [state, hints, shuffles, enabled, pauseCaption] = GetParam();
-    game.GameState = state;
+    game.GameState = static_cast<TGameState>(state);
     game.HintsLeft = hints;
     game.ShufflesLeft = shuffles;
     const TMainMenuModel before = menu;
@@ -73,7 +73,7 @@ TEST_P(ExitQuestion, AsksOnlyWhileAGameIsInProgressAndHoldsTheClock) {
     const std::uint8_t state = GetParam();
     const bool inProgress = state == 1 || state == 2;
     game.StartGame(1);
-    game.GameState = state;
+    game.GameState = static_cast<TGameState>(state);
     const std::int32_t secondTicks = game.SecondTicks;
     std::vector<testing::OpKind> nested;
     host.OnQuestion = [&] {
@@ -114,13 +114,13 @@ TEST_F(PageControls, AnnouncementSaysWhatTheBandShowsWithTimeInWholeTens) {
     game.BonusAmount = 50;
     ApplyLanguage(game, menu, 1);
     game.Level = 10;
-    game.GameState = 2;
+    game.GameState = TGameState::Paused;
     game.ElapsedSeconds = 0;
     EXPECT_EQ(StatusAnnouncement(game),
               "Tenth Step Make use of every bit of time or space. Remain Time : " +
                   std::to_string((game.TimeLimit + 9) / 10 * 10) +
                   ". Remain Hint(F4) : 10. Remain Shuffle(F5) : 10. Scores : 1234. 50 Scores Add.");
-    game.GameState = 3;
+    game.GameState = TGameState::GameOver;
     EXPECT_EQ(StatusAnnouncement(game), "");
 }
 

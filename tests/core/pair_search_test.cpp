@@ -159,7 +159,7 @@ TEST(Commands, DoNothingOutsidePlay) {
         GameFixture f;
         TGame& g = f.game;
         BuildBoard(g, {"AB", "AB"});
-        g.GameState = state;
+        g.GameState = static_cast<TGameState>(state);
         g.HintsLeft = 1;
         g.ShufflesLeft = 1;
         g.hint1Click();

@@ -64,7 +64,7 @@ TEST_F(ScoreOfferError, AtTheEndOfADifficultyIsShownThenTadaAndTheQuestionComeAn
     EXPECT_EQ(host.Offers[0].Score, 4321);
     // Not frozen: Normal level 1 is on and its clock runs.
     EXPECT_FALSE(game.DialogShown);
-    EXPECT_EQ(game.GameState, 1);
+    EXPECT_EQ(game.GameState, TGameState::Playing);
     EXPECT_EQ(game.Difficulty, 2);
     EXPECT_EQ(game.ElapsedSeconds, 0);
     Ticks(10);

@@ -50,7 +50,7 @@ struct ScreenFixture : ::testing::Test, GameFixture {
 
     // A 1 x 1 board whose only tile stands at (x, y), on a 50 x 37 pitch, level 1, playing.
     TCell& OneTileAt(std::int32_t x, std::int32_t y, std::int32_t picture) {
-        game.GameState = 1;
+        game.GameState = TGameState::Playing;
         game.Level = 1;
         game.TimeLimit = 480;
         game.CellWidth = 50;

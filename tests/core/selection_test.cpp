@@ -112,7 +112,7 @@ TEST(SelectTile, OutsidePlayClicksDoNothingButRightClicksStillClear) {
         TGame& g = f.game;
         BuildBoard(g, kBoard);
         Click(g, 0, 0);
-        g.GameState = state;
+        g.GameState = static_cast<TGameState>(state);
         Click(g, 0, 1);
         EXPECT_EQ(g.Selected[1].Row, 0);
         RightClick(g);

@@ -70,7 +70,7 @@ protected:
         std::int32_t tiles = game.TileCount;
         std::size_t offers = host.Offers.size();
         std::size_t sounds = host.Sounds.size();
-        for (int tick = 0; tick < budget && game.GameState == 1 && !stop(); ++tick) {
+        for (int tick = 0; tick < budget && game.GameState == TGameState::Playing && !stop(); ++tick) {
             game.DXTimer1Timer(1);
             draw.Clear(); // the frames themselves are other tests' business
             TickCount += 1;
@@ -78,7 +78,7 @@ protected:
                 return "tick " + std::to_string(TickCount) + ", difficulty " + std::to_string(difficulty) +
                        ", level " + std::to_string(level);
             };
-            ASSERT_NE(game.GameState, 3) << "time ran out at " << where();
+            ASSERT_NE(game.GameState, TGameState::GameOver) << "time ran out at " << where();
             ASSERT_FALSE(game.DialogShown || game.Shuffling || game.Searching) << where();
 
             bool shuffled = false;
@@ -109,7 +109,7 @@ protected:
             }
             const bool removed = !newOffer && game.Level == level && game.PairsRemoved == pairs + 1;
 
-            if (game.GameState == 1) {
+            if (game.GameState == TGameState::Playing) {
                 // One live sprite per tile left; the only dead ones are those this tick marked.
                 // (LiveSprites counts the engine's list, dead ones included.)
                 ASSERT_EQ(LiveSprites() - DeadSprites(game), game.TileCount - 2 * game.PairsRemoved)
@@ -175,7 +175,7 @@ TEST_F(Soak, AllThirtyLevelsGoingOnTwiceThenStopping) {
     EXPECT_LT(Done[0].FinalScore, Done[2].FinalScore);
     EXPECT_EQ(host.Questions, (std::vector<std::string>{game.Messages[40], game.Messages[40], game.Messages[41]}));
     EXPECT_EQ(std::count(host.Sounds.begin(), host.Sounds.end(), "tada"), 3);
-    EXPECT_EQ(game.GameState, 0);
+    EXPECT_EQ(game.GameState, TGameState::Title);
     EXPECT_EQ(game.Level, 1);
     EXPECT_EQ(game.Difficulty, 3); // "No" keeps the difficulty that was just finished
     // Every level cleared pair by pair: 80, 96 and 120 pairs a level, two of them at switch-on.
@@ -199,7 +199,7 @@ TEST_F(Soak, StoppingAfterEasyOffersTheScoreOnceAndANewGameStartsClean) {
     EXPECT_EQ(Done[0].Difficulty, 1);
     EXPECT_EQ(Done[0].Levels, 10);
     EXPECT_EQ(host.Offers.size(), 1u);
-    EXPECT_EQ(game.GameState, 0);
+    EXPECT_EQ(game.GameState, TGameState::Title);
 
     // The next game from the title: level 1 of Easy, a full board, nothing carried over.
     game.AutoPlay = false;
@@ -223,7 +223,7 @@ TEST_F(Soak, GoingOnAfterHardStartsEasyAfreshWithOneBoard) {
     EXPECT_EQ(Done[0].Difficulty, 3);
     EXPECT_EQ(Done[0].Levels, 10);
     EXPECT_EQ(host.Questions, std::vector<std::string>{game.Messages[41]});
-    EXPECT_EQ(game.GameState, 1);
+    EXPECT_EQ(game.GameState, TGameState::Playing);
     EXPECT_EQ(game.Difficulty, 1);
     EXPECT_EQ(game.Level, 1);
     EXPECT_EQ(game.Score, 0);

@@ -38,7 +38,7 @@ TEST(BoardKeys, AHintedPairFoundByEarAndTakenByKeysAlone) {
     };
 
     QTest::keyClick(&form, Qt::Key_F2);
-    ASSERT_EQ(form.Game().GameState, 1);
+    ASSERT_EQ(form.Game().GameState, TGameState::Playing);
     ASSERT_TRUE(draw->hasFocus());
     const TCell home = form.Game().Board[0][0];
     EXPECT_EQ(framed(home.X, home.Y), 0); // no cursor key yet: no frame

@@ -71,7 +71,7 @@ TEST_F(FormFiles, AHintIsSilentWithEffectsOffAndHeardWithThemOn) {
     QTest::qWait(200);
     TGame& game = Form->Game();
     game.StartGame(1);
-    ASSERT_EQ(game.GameState, 1);
+    ASSERT_EQ(game.GameState, TGameState::Playing);
 
     const qint64 offStart = QFileInfo(mixPath).size();
     game.SoundOn = false;

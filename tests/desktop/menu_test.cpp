@@ -95,7 +95,7 @@ TEST_F(MenuWindow, LanguageSubmenuIsHiddenAndItsCommandsStillWork) {
 
 TEST_F(MenuWindow, F2StartsAGameOnlyOnTheTitleScreen) {
     press(Qt::Key_F2);
-    ASSERT_EQ(game().GameState, 1);
+    ASSERT_EQ(game().GameState, TGameState::Playing);
     EXPECT_EQ(game().BoardColumns, 16);
     EXPECT_EQ(game().BoardRows, 10);
     // The menu was never opened: the shortcut itself must see that New Game is disabled now.
@@ -105,32 +105,32 @@ TEST_F(MenuWindow, F2StartsAGameOnlyOnTheTitleScreen) {
     EXPECT_EQ(game().Score, 77);
     EXPECT_EQ(game().Level, 4);
     EXPECT_FALSE(action(NewGame1)->isEnabled());
-    game().GameState = 3;
+    game().GameState = TGameState::GameOver;
     press(Qt::Key_F2);
-    EXPECT_EQ(game().GameState, 3);
+    EXPECT_EQ(game().GameState, TGameState::GameOver);
     EXPECT_EQ(game().Score, 77);
-    game().GameState = 0;
+    game().GameState = TGameState::Title;
     press(Qt::Key_F2);
-    EXPECT_EQ(game().GameState, 1);
+    EXPECT_EQ(game().GameState, TGameState::Playing);
     EXPECT_EQ(game().Score, 0);
     EXPECT_EQ(game().Level, 1);
 }
 
 TEST_F(MenuWindow, F3PausesAndResumes) {
     press(Qt::Key_F3);
-    EXPECT_EQ(game().GameState, 0);
+    EXPECT_EQ(game().GameState, TGameState::Title);
     press(Qt::Key_F2);
     press(Qt::Key_F3);
-    EXPECT_EQ(game().GameState, 2);
+    EXPECT_EQ(game().GameState, TGameState::Paused);
     // The caption follows the state at the next opening, not at the command.
     EXPECT_EQ(text(GameOver1), QStringLiteral("暂停"));
     open(game1);
     EXPECT_EQ(text(GameOver1), QStringLiteral("恢复"));
     EXPECT_FALSE(action(EndGame1)->isEnabled());
     press(Qt::Key_F2);  // no new game while paused
-    EXPECT_EQ(game().GameState, 2);
+    EXPECT_EQ(game().GameState, TGameState::Paused);
     press(Qt::Key_F3);
-    EXPECT_EQ(game().GameState, 1);
+    EXPECT_EQ(game().GameState, TGameState::Playing);
     open(game1);
     EXPECT_EQ(text(GameOver1), QStringLiteral("暂停"));
     EXPECT_TRUE(action(EndGame1)->isEnabled());
@@ -151,15 +151,15 @@ TEST_F(MenuWindow, DisabledItemsSwallowTheirShortcuts) {
     EXPECT_EQ(game().ShufflesLeft, 3);
     // Pause is disabled on the title screen and after the game is over.
     press(Qt::Key_F3);
-    EXPECT_EQ(game().GameState, 0);
-    game().GameState = 3;
+    EXPECT_EQ(game().GameState, TGameState::Title);
+    game().GameState = TGameState::GameOver;
     press(Qt::Key_F3);
-    EXPECT_EQ(game().GameState, 3);
+    EXPECT_EQ(game().GameState, TGameState::GameOver);
 }
 
 TEST_F(MenuWindow, ShortcutsWithModifiersAreNotMenuKeys) {
     QTest::keyClick(&form, Qt::Key_F2, Qt::ShiftModifier);
-    EXPECT_EQ(game().GameState, 0);
+    EXPECT_EQ(game().GameState, TGameState::Title);
 }
 
 TEST_F(MenuWindow, DifficultyOnlyOnTheTitleScreen) {
@@ -172,14 +172,14 @@ TEST_F(MenuWindow, DifficultyOnlyOnTheTitleScreen) {
     EXPECT_FALSE(action(Hard1)->isChecked());
     open(game1);
     action(EndGame1)->trigger();
-    EXPECT_EQ(game().GameState, 0);
+    EXPECT_EQ(game().GameState, TGameState::Title);
     action(Hard1)->trigger();
     EXPECT_EQ(game().Difficulty, 3);
     open(Level2);
     EXPECT_TRUE(action(Hard1)->isChecked());
     EXPECT_FALSE(action(Easy1)->isChecked());
     press(Qt::Key_F2);
-    EXPECT_EQ(game().GameState, 1);
+    EXPECT_EQ(game().GameState, TGameState::Playing);
     EXPECT_EQ(game().BoardRows, 15);
 }
 

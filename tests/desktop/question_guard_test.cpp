@@ -77,7 +77,8 @@ private:
 
 // Everything a stray click or key could change behind the question.
 struct Behind {
-    std::int32_t GameState, Difficulty, Level, Score, PairsRemoved, HintsLeft, ShufflesLeft;
+    TGameState GameState;
+    std::int32_t Difficulty, Level, Score, PairsRemoved, HintsLeft, ShufflesLeft;
     std::int32_t MouseX, MouseY, Selected0, Selected1, SecondTicks, DisplayTicks, Sprites;
     bool AutoPlay, SoundOn, MusicOn;
     std::vector<std::int32_t> Board; // picture, negative where removed
@@ -228,14 +229,14 @@ TEST_F(QuestionGuard, InputWhileTheQuestionIsOpenChangesNothingAndYesStartsNorma
     TGame& g = Form->Game();
     EXPECT_EQ(question, QString::fromStdString(g.Messages[40]));
     EXPECT_FALSE(g.DialogShown);
-    EXPECT_EQ(g.GameState, 1);
+    EXPECT_EQ(g.GameState, TGameState::Playing);
     EXPECT_EQ(g.Difficulty, 2);
     EXPECT_EQ(g.Level, 1);
     EXPECT_EQ(g.Score, 0);
     // Nothing held over from the question reaches the game once it is gone.
     QTest::qWait(300);
     for (int i = 0; i < 3; ++i) g.DXTimer1Timer(1);
-    EXPECT_EQ(g.GameState, 1) << "paused or ended by a key pressed during the question";
+    EXPECT_EQ(g.GameState, TGameState::Playing) << "paused or ended by a key pressed during the question";
     EXPECT_EQ(Form->Terminations, 0);
     EXPECT_EQ(Form->SaveDialogs, 0);
     EXPECT_EQ(g.DXSpriteEngine.Root()->Count(), 192);
@@ -256,7 +257,7 @@ TEST_F(QuestionGuard, EscAtTheQuestionAnswersNoAndDoesNotEndTheGame) {
     TickThroughTheQuestion();
 
     TGame& g = Form->Game();
-    EXPECT_EQ(g.GameState, 0);
+    EXPECT_EQ(g.GameState, TGameState::Title);
     EXPECT_EQ(g.Difficulty, 1);
     QTest::qWait(300);
     for (int i = 0; i < 3; ++i) g.DXTimer1Timer(1);

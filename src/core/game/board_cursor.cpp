@@ -6,7 +6,7 @@ namespace pelmoravan {
 
 void TGame::BoardKey(TBoardKey key, bool ctrl) {
     // Paused, or no board: the keys do nothing and nothing is told.
-    if (GameState != 1 || BoardColumns <= 0 || BoardRows <= 0) {
+    if (GameState != TGameState::Playing || BoardColumns <= 0 || BoardRows <= 0) {
         return;
     }
     CursorCol = std::clamp(CursorCol, 0, BoardColumns - 1);

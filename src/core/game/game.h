@@ -16,6 +16,9 @@
 
 namespace pelmoravan {
 
+// The four screens of the game.
+enum class TGameState : std::uint8_t { Title, Playing, Paused, GameOver };
+
 // A mark a playing frame drew on a cell, at the cell's surface position: pressed in for a
 // selection, raised for a hint.
 struct TDrawnMark {
@@ -31,7 +34,7 @@ public:
     TGame(IGameWindow& window, IGameHost& host, ISeedSource& seedSource);
 
     // --- state (see the field notes for meaning) ---
-    std::uint8_t GameState = 0;      // 0 title, 1 playing, 2 paused, 3 game over
+    TGameState GameState = TGameState::Title;
     std::int32_t Difficulty = 1;     // 1 Easy, 2 Normal, 3 Hard
     std::int32_t Level = 0;          // 1..10; 11 for one set-up after the tenth level
     std::int32_t Score = 0;

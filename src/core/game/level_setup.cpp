@@ -37,7 +37,7 @@ TGame::TGame(IGameWindow& window, IGameHost& host, ISeedSource& seedSource)
 }
 
 void TGame::StartGame(std::int32_t difficulty) {
-    if (GameState == 2) {
+    if (GameState == TGameState::Paused) {
         return;
     }
     const std::int32_t screenWidth = Window.ScreenWidth();
@@ -56,7 +56,7 @@ void TGame::StartGame(std::int32_t difficulty) {
         TileDrawHeight = 45;
     }
     Difficulty = difficulty;
-    GameState = 1;
+    GameState = TGameState::Playing;
     HintsLeft = 10;
     ShufflesLeft = 10;
     Score = 0;
@@ -75,7 +75,7 @@ void TGame::StartGame(std::int32_t difficulty) {
 }
 
 void TGame::AdvanceLevel() {
-    if (GameState != 1) {
+    if (GameState != TGameState::Playing) {
         return;
     }
     Level += 1;
@@ -109,7 +109,7 @@ void TGame::SetupLevel() {
             StartGame(lastDifficulty ? 1 : Difficulty + 1);
         } else {
             // The score was offered above already; offering it again would store one game twice.
-            GameState = 0;
+            GameState = TGameState::Title;
             TNews news;
             news.Kind = TNewsKind::GameOver;
             news.Number = Score;
@@ -126,7 +126,7 @@ void TGame::SetupLevel() {
     PairSeconds = Rnd(static_cast<double>(TimeLimit) / pairs);
     TimeLimit = Difficulty * 60 + 420;
 
-    if (GameState == 0) {
+    if (GameState == TGameState::Title) {
         return;
     }
     Shuffling = false;

@@ -116,7 +116,7 @@ void TGame::FindPair(TCell& first, TCell& second, bool show) {
 }
 
 void TGame::hint1Click() {
-    if (GameState != 1 || HintsLeft <= 0) {
+    if (GameState != TGameState::Playing || HintsLeft <= 0) {
         return;
     }
     FindPair(HintPair[0], HintPair[1], true);
@@ -137,7 +137,7 @@ void TGame::hint1Click() {
 }
 
 void TGame::Auto1Click() {
-    if (GameState != 1) {
+    if (GameState != TGameState::Playing) {
         return;
     }
     // Switching on takes two pairs at once, switching off still takes one.

@@ -29,7 +29,7 @@ void TGame::PressAt(TMouseButton Button, std::int32_t X, std::int32_t Y) {
 }
 
 void TGame::SelectTile() {
-    if (GameState != 1) {
+    if (GameState != TGameState::Playing) {
         return;
     }
     const double mx = MouseX;

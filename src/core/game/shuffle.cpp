@@ -71,7 +71,7 @@ void TGame::Shuffle() {
 
 void TGame::wash1Click() {
     // In the pause after the last pair there is nothing to mix: no charge, no sound.
-    if (GameState != 1 || ShufflesLeft <= 0 || !BoardHasTile()) {
+    if (GameState != TGameState::Playing || ShufflesLeft <= 0 || !BoardHasTile()) {
         return;
     }
     Shuffle();

@@ -47,7 +47,7 @@ void TGame::DrawPlayingScreen() {
         DrawTileBacks();
         DrawTilePictures();
     }
-    if (TimeLimit != 0 && GameState == 1) {
+    if (TimeLimit != 0 && GameState == TGameState::Playing) {
         DrawStatusBand();
     }
     DrawSelectionMarks();
@@ -140,7 +140,7 @@ void TGame::DrawHintMarks() {
 }
 
 void TGame::DrawBoardCursor() {
-    if (!CursorShown || GameState != 1 || CursorCol < 0 || CursorCol >= BoardColumns || CursorRow < 0 ||
+    if (!CursorShown || GameState != TGameState::Playing || CursorCol < 0 || CursorCol >= BoardColumns || CursorRow < 0 ||
         CursorRow >= BoardRows || !DXDraw->CanDraw()) {
         return;
     }

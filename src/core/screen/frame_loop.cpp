@@ -35,7 +35,7 @@ void TGame::DXTimer1Timer(std::int32_t LagCount) {
         // The sprites only mirror the board; a failed step must not stop the frame.
     }
 
-    if (AutoPlay && GameState == 1) {
+    if (AutoPlay && GameState == TGameState::Playing) {
         AutoTicks += 1;
         if (AutoTicks >= TickThreshold(200) && !Shuffling) {
             try {
@@ -77,10 +77,10 @@ void TGame::DXTimer1Timer(std::int32_t LagCount) {
     }
 
     switch (GameState) {
-    case 0:
+    case TGameState::Title:
         DrawTitleScreen();
         break;
-    case 1:
+    case TGameState::Playing:
         AdvanceGameClock();
         DrawPlayingScreen();
         DXDraw->Surface().Canvas().Release();
@@ -90,13 +90,11 @@ void TGame::DXTimer1Timer(std::int32_t LagCount) {
             // A frame that cannot be shown is simply lost; the next one follows.
         }
         break;
-    case 2:
+    case TGameState::Paused:
         DrawPausedScreen();
         break;
-    case 3:
+    case TGameState::GameOver:
         DrawGameOverScreen();
-        break;
-    default:
         break;
     }
 }
@@ -123,7 +121,7 @@ void TGame::AdvanceGameClock() {
 
 void TGame::TimeUp() {
     ClearPlay();
-    GameState = 3;
+    GameState = TGameState::GameOver;
 }
 
 void TGame::ClearPlay() {

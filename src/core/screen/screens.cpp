@@ -29,7 +29,7 @@ void TGame::DrawTitleScreen() {
 }
 
 void TGame::PresentTitleScreen() {
-    if (GameState == 0 && DXDraw != nullptr && DXDraw->CanDraw()) {
+    if (GameState == TGameState::Title && DXDraw != nullptr && DXDraw->CanDraw()) {
         PaintTitleScreen();
     }
 }
@@ -65,7 +65,7 @@ void TGame::DrawGameOverScreen() {
     DisplayTicks += 1;
     if (DisplayTicks >= TickThreshold(2000)) {
         DisplayTicks = 0;
-        GameState = 0;
+        GameState = TGameState::Title;
     }
 }
 

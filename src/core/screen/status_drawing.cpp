@@ -64,7 +64,7 @@ void TGame::DrawStatusBand() {
 }
 
 void TGame::CheckLevelCleared() {
-    if (GameState != 1 || DXSpriteEngine.Root()->Count() != 0) {
+    if (GameState != TGameState::Playing || DXSpriteEngine.Root()->Count() != 0) {
         return;
     }
     if (DXDraw->CanDraw()) {

@@ -46,7 +46,7 @@ std::string BonusLine(const TGame& game) {
 }
 
 std::string StatusAnnouncement(const TGame& game) {
-    if (game.GameState != 1 && game.GameState != 2) {
+    if (game.GameState != TGameState::Playing && game.GameState != TGameState::Paused) {
         return {};
     }
     const std::int32_t left = game.TimeLimit - game.ElapsedSeconds;

@@ -3,7 +3,7 @@
 namespace pelmoravan {
 
 bool ExitConfirmed(TGame& game, const std::string& question) {
-    if (game.GameState != 1 && game.GameState != 2) {
+    if (game.GameState != TGameState::Playing && game.GameState != TGameState::Paused) {
         return true;
     }
     if (game.DialogShown) {

@@ -7,23 +7,23 @@ namespace pelmoravan {
 void NewGame1Click(TGame& game) { game.StartGame(game.Difficulty); }
 
 void TogglePause(TGame& game) {
-    if (game.GameState == 1) {
-        game.GameState = 2;
-    } else if (game.GameState == 2) {
-        game.GameState = 1;
+    if (game.GameState == TGameState::Playing) {
+        game.GameState = TGameState::Paused;
+    } else if (game.GameState == TGameState::Paused) {
+        game.GameState = TGameState::Playing;
     }
 }
 
 void EndGame(TGame& game) {
-    if (game.GameState != 1) {
+    if (game.GameState != TGameState::Playing) {
         return;
     }
     game.ClearPlay();
-    game.GameState = 0;
+    game.GameState = TGameState::Title;
 }
 
 void ChooseDifficulty(TGame& game, std::int32_t difficulty) {
-    if (game.GameState == 0) {
+    if (game.GameState == TGameState::Title) {
         game.Difficulty = difficulty;
     }
 }

@@ -54,10 +54,10 @@ TMainMenuModel::TMainMenuModel() {
 }
 
 void TMainMenuModel::game1Click(const TGame& game) {
-    At(GameOver1).Caption = game.GameState == 2 ? game.Messages[46] : game.Messages[21];
-    At(NewGame1).Enabled = game.GameState == 0;
-    At(EndGame1).Enabled = game.GameState == 1;
-    At(GameOver1).Enabled = game.GameState == 1 || game.GameState == 2;
+    At(GameOver1).Caption = game.GameState == TGameState::Paused ? game.Messages[46] : game.Messages[21];
+    At(NewGame1).Enabled = game.GameState == TGameState::Title;
+    At(EndGame1).Enabled = game.GameState == TGameState::Playing;
+    At(GameOver1).Enabled = game.GameState == TGameState::Playing || game.GameState == TGameState::Paused;
 }
 
 void TMainMenuModel::other1Click(const TGame& game) {
@@ -107,7 +107,7 @@ void TMainMenuModel::ApplyCaptions(const TGame& game) {
     const auto& m = game.Messages;
     At(game1).Caption = m[19];
     At(NewGame1).Caption = m[20];
-    At(GameOver1).Caption = game.GameState == 2 ? m[46] : m[21];
+    At(GameOver1).Caption = game.GameState == TGameState::Paused ? m[46] : m[21];
     At(Exit1).Caption = m[22];
     At(Level1).Caption = m[23];
     At(Level2).Caption = m[24];

@@ -15,9 +15,9 @@ std::array<TPlayButton, 4> PlayButtons(const TMainMenuModel& menu, const TGame& 
     }
     // A finger's hint and shuffle act only on the board in play, and count only what a game in
     // progress has left: on the title and game-over screens a lit count would promise nothing.
-    const bool inGame = game.GameState == 1 || game.GameState == 2;
+    const bool inGame = game.GameState == TGameState::Playing || game.GameState == TGameState::Paused;
     for (const auto& [button, left] : {std::pair{&buttons[2], game.HintsLeft}, {&buttons[3], game.ShufflesLeft}}) {
-        button->Enabled = button->Enabled && game.GameState == 1 && left > 0;
+        button->Enabled = button->Enabled && game.GameState == TGameState::Playing && left > 0;
         if (inGame) {
             // Appended piece by piece: GCC 12 at -O3 warns falsely about " " + a temporary.
             button->Caption.append(1, ' ').append(std::to_string(left));

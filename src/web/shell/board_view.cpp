@@ -49,7 +49,7 @@ void TBoardViewSync::Reset() {
 }
 
 void TBoardViewSync::Sync(const TGame& game) {
-    const bool playing = game.GameState == 1 && game.BoardColumns > 0 && game.BoardRows > 0;
+    const bool playing = game.GameState == TGameState::Playing && game.BoardColumns > 0 && game.BoardRows > 0;
     const std::int32_t left = game.BoardLeft - game.CellWidth / 2;
     const std::int32_t top = game.BoardTop - game.CellHeight / 2;
     const std::int32_t right = game.BoardLeft + game.BoardColumns * game.CellWidth + game.CellWidth / 2;

@@ -100,7 +100,7 @@ void TWebForm::MouseDown(std::int32_t button, std::int32_t x, std::int32_t y) {
     }
     // The page's buttons: 0 left, 1 middle, 2 right.
     // The title invites a start; a finger has no F2.
-    if (FTouch && button == 0 && Game().GameState == 0) {
+    if (FTouch && button == 0 && Game().GameState == TGameState::Title) {
         Shortcut(TMenuItem::NewGame1);
         return;
     }

@@ -114,7 +114,7 @@ EMSCRIPTEN_KEEPALIVE int pel_test_shuffle() {
     return Game()->Shuffling ? 0 : 1;
 }
 
-EMSCRIPTEN_KEEPALIVE int pel_test_game_state() { return Game() ? Game()->GameState : -1; }
+EMSCRIPTEN_KEEPALIVE int pel_test_game_state() { return Game() ? static_cast<int>(Game()->GameState) : -1; }
 EMSCRIPTEN_KEEPALIVE int pel_test_score() { return Game() ? Game()->Score : 0; }
 
 EMSCRIPTEN_KEEPALIVE int pel_test_tile_count() {

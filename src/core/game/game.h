@@ -12,6 +12,7 @@
 #include "media/collection.h"
 #include "media/keyboard.h"
 #include "media/sprite_engine.h"
+#include "ports/requests.h"
 #include "ports/window.h"
 
 namespace pelmoravan {
@@ -112,6 +113,10 @@ public:
     void StartGame(std::int32_t difficulty);
     void AdvanceLevel();
     void SetupLevel();
+    // The level's points, time and deal, once its parameters are set.
+    void DealLevel();
+    // After the tenth level: the score offered, the question to go on, then the next deal.
+    TFlow<> FinishDifficulty();
     static void ChooseBoardSize(std::int32_t n, std::int32_t& columns, std::int32_t& rows);
     void CreateTileSprites();
 
@@ -142,7 +147,14 @@ public:
     void CancelSelection();
     void TryRemovePair();
     void RemovePair();
-    void DrawLinkLine(ICanvas& canvas, TColor colour);
+    // The link line of the pair just removed: five passes, the first drawn now and each of the
+    // others on its own turn of the front end's loop (all at once under auto-play), so that a
+    // pending event runs between them. A line started while one is drawn adds its passes.
+    void DrawLinkLine(TColor colour);
+    // The next pass of the link line, if one is due; the house calls it on its turn.
+    void LinkLineTurn();
+    std::int32_t LinkPassesLeft = 0;
+    TColor LinkColour = 0;
     // Surface pixels of a cell's centre, where link lines meet it.
     TPoint CellCentre(const TCell& cell) const;
 
@@ -155,6 +167,8 @@ public:
     void ShiftDown(const TCell& cell, std::int32_t bound);
 
     // --- pair search, hint, auto-play, shuffle ---
+    // Exit asks first while a game is in progress (a finger's Exit may be a slip).
+    bool ExitAsks = false;
     bool Auto1Checked = false; // the check mark of the Auto menu item; the menu shows it
     void FindPair(TCell& first, TCell& second, bool show);
     void hint1Click();
@@ -210,6 +224,7 @@ public:
     void CheckLevelCleared();
 
 private:
+    void DrawLinkPass(ICanvas& canvas);
     void RecordMark(const TCell& cell, bool raised);
     void DealPictures();
     bool BoardHasTile() const;

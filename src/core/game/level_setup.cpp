@@ -99,27 +99,46 @@ void TGame::SetupLevel() {
     }
 
     if (Level > 10) {
-        DialogShown = true;
-        Window.UpdateScores(true, Score);
-        Level = 1;
-        Host.PlaySound("tada"); // the finale plays even with effects switched off
-        const bool lastDifficulty = Difficulty >= 3;
-        const bool yes = Window.AskYesNo(Messages[lastDifficulty ? 41 : 40]);
-        if (yes) {
-            StartGame(lastDifficulty ? 1 : Difficulty + 1);
-        } else {
-            // The score was offered above already; offering it again would store one game twice.
-            GameState = TGameState::Title;
-            TNews news;
-            news.Kind = TNewsKind::GameOver;
-            news.Number = Score;
-            Host.Tell(news);
-        }
-        DialogShown = false;
-        GroupSize = BatchATiles / KindsA;
-        GroupSizeB = (TileCount - BatchATiles) / KindsB;
+        // The rest of the set-up waits for the player's answers.
+        Host.Run(FinishDifficulty());
+        return;
     }
+    DealLevel();
+}
 
+TFlow<> TGame::FinishDifficulty() {
+    // Play stands still behind these dialogs: a tick only shows the frame.
+    DialogShown = true;
+    struct TShownUntilDone {
+        bool& Flag;
+        ~TShownUntilDone() { Flag = false; }
+    } shown{DialogShown};
+    co_await Host.UpdateScores(true, Score);
+    Level = 1;
+    Host.PlaySound("tada"); // the finale plays even with effects switched off
+    const bool lastDifficulty = Difficulty >= 3;
+    TRequest question;
+    question.Kind = TRequestKind::YesNo;
+    question.Text = Messages[lastDifficulty ? 41 : 40];
+    const TAnswer answer = co_await Host.Requests().Ask(std::move(question));
+    if (answer.Accepted) {
+        StartGame(lastDifficulty ? 1 : Difficulty + 1);
+    } else {
+        // The score was offered above already; offering it again would store one game twice.
+        GameState = TGameState::Title;
+        TNews news;
+        news.Kind = TNewsKind::GameOver;
+        news.Number = Score;
+        Host.Tell(news);
+    }
+    DialogShown = false;
+    GroupSize = BatchATiles / KindsA;
+    GroupSizeB = (TileCount - BatchATiles) / KindsB;
+    // After Yes the new difficulty's first level is dealt once more here, as it always was.
+    DealLevel();
+}
+
+void TGame::DealLevel() {
     const double pairs = static_cast<double>(TileCount) / 2.0;
     LevelPoints = DifficultyPoints * Difficulty * Difficulty + LevelStepPoints * Level;
     PairPoints = Rnd(static_cast<double>(LevelPoints) / pairs);

@@ -18,60 +18,71 @@ TPoint TGame::CellCentre(const TCell& cell) const {
     return TPoint{cell.X + CellWidth / 2, cell.Y + CellHeight / 2};
 }
 
-void TGame::DrawLinkLine(ICanvas& canvas, TColor colour) {
+void TGame::DrawLinkLine(TColor colour) {
     // However the drawing ends, the pair search is over by now.
-    struct TSearchDone {
-        bool& Flag;
-        ~TSearchDone() { Flag = false; }
-    } searchDone{Searching};
-
-    auto centre = [this](const TCell& r) { return CellCentre(r); };
-    // The window may run a frame or a click here; the canvas must be free for it.
-    auto letOneMessageThrough = [this, &canvas] {
-        if (!AutoPlay) {
-            canvas.Release();
-            Window.ProcessOneMessage();
+    Searching = false;
+    LinkColour = colour;
+    LinkPassesLeft += 5;
+    if (AutoPlay) {
+        // Auto-play lets nothing in between its passes.
+        while (LinkPassesLeft > 0) {
+            LinkLineTurn();
         }
-    };
+        return;
+    }
+    LinkLineTurn();
+}
+
+void TGame::LinkLineTurn() {
+    if (LinkPassesLeft <= 0) {
+        return;
+    }
+    LinkPassesLeft -= 1;
+    if (DXDraw == nullptr || !DXDraw->CanDraw()) {
+        LinkPassesLeft = 0;
+        return;
+    }
+    DrawLinkPass(DXDraw->Surface().Canvas());
+    if (LinkPassesLeft == 0) {
+        LinkLineShown = true;
+    } else if (!AutoPlay) {
+        Host.RequestTurn();
+    }
+}
+
+void TGame::DrawLinkPass(ICanvas& canvas) {
+    auto centre = [this](const TCell& r) { return CellCentre(r); };
     auto drawLegs = [&] {
         canvas.Polyline({centre(LinkCorner[0]), centre(Selected[0])});
         canvas.Polyline({centre(LinkCorner[1]), centre(Selected[1])});
     };
-
-    for (int pass = 0; pass < 5; ++pass) {
-        try {
-            canvas.SetPenColor(colour);
-            canvas.SetPenWidth(3);
-        } catch (...) {
-            // A pen that cannot be set still leaves a line worth drawing.
-        }
-        canvas.Polyline({centre(LinkCorner[0]), centre(LinkCorner[1])});
-        if (LinkCorner[0].X == LinkCorner[1].X) {
-            letOneMessageThrough();
-            if (Selected[0].Y > Selected[1].Y) {
-                ExchangeRecords(Selected[0], Selected[1]);
-            }
-            if (LinkCorner[0].Y > LinkCorner[1].Y) {
-                ExchangeRecords(LinkCorner[0], LinkCorner[1]);
-            }
-            drawLegs();
-        }
-        if (LinkCorner[0].Y == LinkCorner[1].Y) {
-            letOneMessageThrough();
-            if (Selected[0].X > Selected[1].X) {
-                ExchangeRecords(Selected[0], Selected[1]);
-            }
-            if (LinkCorner[0].X > LinkCorner[1].X) {
-                ExchangeRecords(LinkCorner[0], LinkCorner[1]);
-            }
-            drawLegs();
-        }
-        canvas.Release();
-        if (DXDraw != nullptr) {
-            DXDraw->Flip();
-        }
+    try {
+        canvas.SetPenColor(LinkColour);
+        canvas.SetPenWidth(3);
+    } catch (...) {
+        // A pen that cannot be set still leaves a line worth drawing.
     }
-    LinkLineShown = true;
+    canvas.Polyline({centre(LinkCorner[0]), centre(LinkCorner[1])});
+    if (LinkCorner[0].X == LinkCorner[1].X) {
+        if (Selected[0].Y > Selected[1].Y) {
+            ExchangeRecords(Selected[0], Selected[1]);
+        }
+        if (LinkCorner[0].Y > LinkCorner[1].Y) {
+            ExchangeRecords(LinkCorner[0], LinkCorner[1]);
+        }
+        drawLegs();
+    }
+    if (LinkCorner[0].Y == LinkCorner[1].Y) {
+        if (Selected[0].X > Selected[1].X) {
+            ExchangeRecords(Selected[0], Selected[1]);
+        }
+        if (LinkCorner[0].X > LinkCorner[1].X) {
+            ExchangeRecords(LinkCorner[0], LinkCorner[1]);
+        }
+        drawLegs();
+    }
+    canvas.Release();
+    DXDraw->Flip();
 }
 
 } // namespace pelmoravan

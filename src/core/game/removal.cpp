@@ -81,9 +81,7 @@ void TGame::RemovePair() {
     Host.Tell(removed); // before the search below, which may shuffle and tell of that
     DrawBonus();
     FindPair(HintPair[0], HintPair[1], false);
-    if (DXDraw != nullptr && DXDraw->CanDraw()) {
-        DrawLinkLine(DXDraw->Surface().Canvas(), 0x8000);
-    }
+    DrawLinkLine(0x8000);
 }
 
 } // namespace pelmoravan

@@ -50,7 +50,6 @@ void TGame::Shuffle() {
     }
     Shuffling = true;
     try {
-        Window.ProcessOneMessage();
         MixTiles();
     } catch (...) {
         Shuffling = false;

@@ -11,7 +11,7 @@
 #include "shell/apply_language.h"
 #include "shell/data_dir.h"
 #include "shell/score_file.h"
-#include "shell/silent_score_ui.h"
+#include "shell/score_flow.h"
 
 namespace pelmoravan {
 
@@ -29,7 +29,9 @@ std::set<std::string>& CheckedScoreFiles() {
 std::string TrackPath(const TStartOptions& options) { return DataFilePath(options.DataDir, MusicTrackFileName); }
 
 TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
-    : FWindow(parts.Window),
+    : FWindow(parts.Window, FEnded),
+      FRequests(FWindow),
+      FScoreStorage(parts.ScoreStorage),
       FPlay(parts.Surface),
       FTimer(parts.Timer),
       FSeeds(std::move(parts.Seeds)),
@@ -50,11 +52,17 @@ TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
     FTimer.SetInterval(TGame::FrameInterval);
     g.TimerInterval = FTimer.Interval();
     FTimer.OnTimer = [this](std::int32_t LagCount) {
+        if (FEnded) {
+            return;
+        }
         try {
             FGame->DXTimer1Timer(LagCount);
+            // The flows waiting for a tick (the score file's lock) go on after the game's.
+            FTicks.Tick();
         } catch (const std::exception& error) {
-            FWindow.ReportError(error.what());
+            ReportError(error.what());
         }
+        SweepFlows();
         TellStatus();
     };
 }
@@ -62,7 +70,133 @@ TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
 TGameHost::~TGameHost() {
     FTimer.SetEnabled(false);
     FTimer.OnTimer = nullptr;
+    // The flows go before what they refer to, and nothing resumes them any more.
+    FTicks.Clear();
+    FRequests.Clear();
+    FFlows.clear();
 }
+
+void TGameHost::TWindowGate::Terminate(int exitCode) {
+    FEnded = true;
+    FWindow.Terminate(exitCode);
+}
+
+void TGameHost::TWindowGate::CloseWindow() {
+    FEnded = true;
+    FWindow.CloseWindow();
+}
+
+bool TGameHost::Accepts(const char* event) {
+    if (FStarted && !FEnded) {
+        return true;
+    }
+    if (!FDropSaid) {
+        FDropSaid = true;
+        std::fprintf(stderr, "pelmoravan: %s %s dropped: the game %s\n", event, "event",
+                     FStarted ? "was asked to end" : "has not started");
+        std::fflush(stderr);
+    }
+    return false;
+}
+
+void TGameHost::Run(TFlow<> flow) {
+    FFlows.push_back(std::move(flow));
+    FFlows.back().Start();
+    SweepFlows();
+}
+
+void TGameHost::SweepFlows() {
+    for (std::size_t i = 0; i < FFlows.size();) {
+        if (!FFlows[i].Done()) {
+            ++i;
+            continue;
+        }
+        std::exception_ptr error = FFlows[i].Error();
+        FFlows.erase(FFlows.begin() + static_cast<std::ptrdiff_t>(i));
+        if (error) {
+            try {
+                std::rethrow_exception(error);
+            } catch (const std::exception& e) {
+                ReportError(e.what());
+            }
+        }
+    }
+}
+
+TFlow<> TGameHost::UpdateScores(bool enter, std::int32_t score) {
+    TScoreFlowParts parts{FRequests, FTicks, FScoreStorage, FOptions.ScorePath(), FGame->Language,
+                          FGame->TickThreshold(1000), {}};
+    // Esc still ends the program while the lock is waited for, until the box about it shows:
+    // behind the dialogs the frame loop reads no keys.
+    parts.Ending = [this] {
+        FKeys.Poll();
+        if (!FKeys.KeyDown(TKey::Escape)) {
+            return false;
+        }
+        FWindow.Terminate(0);
+        return true;
+    };
+    return UpdateScoresFlow(std::move(parts), enter, score);
+}
+
+void TGameHost::RequestTurn() {
+    if (!FEnded) {
+        FWindow.RequestTurn();
+    }
+}
+
+void TGameHost::ReportError(const std::string& message) {
+    // Said on standard error too, so that none is lost behind another dialog or a closed window.
+    std::fprintf(stderr, "pelmoravan: %s\n", message.c_str());
+    std::fflush(stderr);
+    if (FEnded) {
+        return;
+    }
+    TRequest shown;
+    shown.Kind = TRequestKind::Message;
+    shown.Error = true;
+    shown.Text = message;
+    FRequests.Post(std::move(shown));
+}
+
+void TGameHost::ReportStartError(const std::string& message) {
+    std::fprintf(stderr, "pelmoravan: %s\n", message.c_str());
+    std::fflush(stderr);
+    TRequest shown;
+    shown.Kind = TRequestKind::StartError;
+    shown.Error = true;
+    shown.Text = message;
+    FRequests.Post(std::move(shown), [this](const TAnswer&) { FWindow.Terminate(1); });
+}
+
+void TGameHost::Answer(std::uint32_t id, const TAnswer& answer) {
+    if (FEnded) {
+        return;
+    }
+    try {
+        if (!FRequests.Answer(id, answer)) {
+            std::fprintf(stderr, "pelmoravan: an answer to request %u, which is not shown, was ignored\n", id);
+            std::fflush(stderr);
+        }
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    }
+    SweepFlows();
+    TellStatus();
+}
+
+void TGameHost::Turn() {
+    if (!Accepts("turn")) {
+        return;
+    }
+    try {
+        FGame->LinkLineTurn();
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    }
+}
+
+void TGameHost::AskBeforeExit(bool asks) { FGame->ExitAsks = asks; }
 
 void TGameHost::Start(const TCatalogFill& fill) {
     if (FStarted) {
@@ -84,7 +218,7 @@ void TGameHost::Start(const TCatalogFill& fill) {
     try {
         PlayMusic(true);
     } catch (const std::exception& error) {
-        FWindow.ReportStartError(error.what());
+        ReportStartError(error.what());
     }
     EnableFrameTimer();
 }
@@ -93,7 +227,7 @@ void TGameHost::PresentTitle() {
     try {
         FGame->PresentTitleScreen();
     } catch (const std::exception& error) {
-        FWindow.ReportError(error.what());
+        ReportError(error.what());
     }
 }
 
@@ -106,20 +240,28 @@ void TGameHost::SurfaceResized(std::int32_t width, std::int32_t height) {
 }
 
 void TGameHost::MouseDown(TMouseButton button, std::int32_t x, std::int32_t y) {
+    if (!Accepts("mouse") || FRequests.Open()) {
+        return;
+    }
     try {
         FGame->DXDrawMouseDown(button, x, y);
     } catch (const std::exception& error) {
-        FWindow.ReportError(error.what());
+        ReportError(error.what());
     }
+    SweepFlows();
     TellStatus();
 }
 
 void TGameHost::BoardKey(TBoardKey key, bool ctrl) {
+    if (!Accepts("key") || FRequests.Open()) {
+        return;
+    }
     try {
         FGame->BoardKey(key, ctrl);
     } catch (const std::exception& error) {
-        FWindow.ReportError(error.what());
+        ReportError(error.what());
     }
+    SweepFlows();
     TellStatus();
 }
 
@@ -139,6 +281,9 @@ void TGameHost::TellStatus() {
 }
 
 bool TGameHost::MenuItem(TMenuItem item, bool byShortcut) {
+    if (!Accepts("menu") || FRequests.Open()) {
+        return false;
+    }
     if (byShortcut) {
         FMenu.PrepareShortcut(item, *FGame);
         FWindow.SyncMenu();
@@ -147,15 +292,19 @@ bool TGameHost::MenuItem(TMenuItem item, bool byShortcut) {
     if (runs) {
         pelmoravan::RunMenuItem(item, *FGame, FMenu);
     }
+    SweepFlows();
     TellStatus();
     return runs;
 }
 
 void TGameHost::MediaPlayer1Notify() {
+    if (!Accepts("music")) {
+        return;
+    }
     try {
         FMusic.MediaPlayer1Notify(FGame->MusicOn);
     } catch (const std::exception& error) {
-        FWindow.ReportError(error.what()); // the next track could not be written: play on
+        ReportError(error.what()); // the next track could not be written: play on
     }
 }
 
@@ -169,9 +318,8 @@ void TGameHost::ApplyLanguage(std::uint8_t language) {
 
 bool TGameHost::CheckScoreFile(const std::string& path, const std::function<void(const std::string&)>& report) {
     CheckedScoreFiles().insert(path);
-    TNoWaitScoreUi silent; // the check neither asks nor shows
     try {
-        pelmoravan::UpdateScores(false, -1, silent, silent, path);
+        static_cast<void>(ReadScores(path, true)); // the check neither asks nor shows
         return true;
     } catch (const EScoreFileBusy& busy) {
         // The game starts all the same; the first record makes or resets the file as this

@@ -3,8 +3,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "audio/music.h"
+#include "flow/request_queue.h"
+#include "flow/tick_waits.h"
 #include "audio/sound_effects.h"
 #include "game/game.h"
 #include "media/collection.h"
@@ -12,6 +15,7 @@
 #include "media/key_latch.h"
 #include "media/play_draw.h"
 #include "shell/command_line.h"
+#include "ports/score_storage.h"
 #include "ports/window.h"
 #include "shell/menu_dispatch.h"
 #include "shell/menu_model.h"
@@ -29,7 +33,8 @@ using TCatalogFill = std::function<void(TPictureCollection& tiles, TPictureColle
                                         TPictureCollection& backs, TWaveCollection& waves)>;
 
 // The parts a front end brings: its window, play surface, frame timer, sound output, music
-// player and tracks, and its clock for the random seeds. They outlive the house.
+// player and tracks, its clock for the random seeds, and where the score file is shared beyond
+// the file system (the page's storage; null elsewhere). They outlive the house.
 struct TFrontEndParts {
     IGameWindow& Window;
     IPlaySurface& Surface;
@@ -38,6 +43,7 @@ struct TFrontEndParts {
     IMediaPlayer& Player;
     ITrackSource& Tracks;
     std::unique_ptr<ISeedSource> Seeds;
+    IScoreStorage* ScoreStorage = nullptr;
 };
 
 // The game's house: owns the game and what it works with (collections, drawing stack, menu
@@ -72,7 +78,21 @@ public:
     // files), or when the house was started already.
     void Start(const TCatalogFill& fill);
 
-    // --- the window's events; none may come before Start ---
+    // --- the window's events. Any that comes before Start or after the program was asked to
+    // end is dropped (and said once on standard error). While a request is open, board clicks
+    // and keys are dropped and no menu item runs. ---
+    // The answer to the request with this id (ports/requests.h). An answer to any other is
+    // ignored, as is one after the end.
+    void Answer(std::uint32_t id, const TAnswer& answer);
+    // The turn the window was asked for with RequestTurn: the link line's next pass.
+    void Turn();
+    // A start that failed (the front end's files could not be loaded): shown as a request, and
+    // the program ends with exit code 1 once it is answered. It may come before Start finished.
+    void ReportStartError(const std::string& message);
+    // Exit asks first while a game is in progress: where a finger may hit it by mistake.
+    void AskBeforeExit(bool asks);
+    // Whether a request is shown or waits for its turn.
+    bool RequestOpen() const { return FRequests.Open(); }
     // The play surface's pixels took this size. The title is shown again at once.
     void SurfaceResized(std::int32_t width, std::int32_t height);
     // The front end is about to show the pixels outside a present (a repaint it was asked for).
@@ -105,14 +125,49 @@ public:
     std::int32_t SurfaceHeight() const override { return FPlay.Height(); }
     void EnableFrameTimer() override;
     void ApplyLanguage(std::uint8_t language) override;
+    TRequestQueue& Requests() override { return FRequests; }
+    void Run(TFlow<> flow) override;
+    TFlow<> UpdateScores(bool enter, std::int32_t score) override;
+    void RequestTurn() override;
+    void ReportError(const std::string& message) override;
 
 private:
+    // The window as the game and the requests reach it: it notes that the program was asked to
+    // end, after which nothing more reaches the game.
+    class TWindowGate final : public IGameWindow {
+    public:
+        TWindowGate(IGameWindow& window, bool& ended) : FWindow(window), FEnded(ended) {}
+        void ShowRequest(const TRequest& request) override { FWindow.ShowRequest(request); }
+        void CloseRequest(std::uint32_t id) override { FWindow.CloseRequest(id); }
+        void RequestTurn() override { FWindow.RequestTurn(); }
+        std::int32_t ScreenWidth() const override { return FWindow.ScreenWidth(); }
+        void Terminate(int exitCode) override;
+        void SyncMenu() override { FWindow.SyncMenu(); }
+        void ShowCaption(const std::string& caption) override { FWindow.ShowCaption(caption); }
+        void CloseWindow() override;
+        void Say(const std::string& text, bool urgent) override { FWindow.Say(text, urgent); }
+        void ShowStatus(const std::string& text) override { FWindow.ShowStatus(text); }
+
+    private:
+        IGameWindow& FWindow;
+        bool& FEnded;
+    };
+
+    // False, and the event dropped, before Start and after the end.
+    bool Accepts(const char* event);
+    // Ends the flows that are done, showing the error that ended one.
+    void SweepFlows();
     // Hands the status band's text to the window when it has changed.
     void TellStatus();
     // The title as it stands, shown without a tick.
     void PresentTitle();
 
-    IGameWindow& FWindow;
+    bool FEnded = false;
+    bool FDropSaid = false;
+    TWindowGate FWindow;
+    TRequestQueue FRequests;
+    TTickWaits FTicks;
+    IScoreStorage* FScoreStorage;
     TPlayDraw FPlay;
     TFrameTimer& FTimer;
     std::unique_ptr<ISeedSource> FSeeds;
@@ -129,6 +184,8 @@ private:
     TBackgroundMusic FMusic;
     bool FStarted = false;
     std::string FToldStatus;
+    // Last: the flows refer to everything above and go first.
+    std::vector<TFlow<>> FFlows;
 };
 
 } // namespace pelmoravan

@@ -63,13 +63,9 @@ void TGame::DXTimer1Timer(std::int32_t LagCount) {
     F9WasDown = f9Down;
     if (f9Pressed && !SaveDialogOpen) {
         SaveDialogOpen = true;
-        try {
-            Window.ShowSaveDialog();
-        } catch (...) {
-            SaveDialogOpen = false;
-            throw;
-        }
-        SaveDialogOpen = false;
+        TRequest save;
+        save.Kind = TRequestKind::SaveFile;
+        Host.Requests().Post(std::move(save), [this](const TAnswer&) { SaveDialogOpen = false; });
     }
 
     if (DXDraw == nullptr || !DXDraw->CanDraw()) {

@@ -2,23 +2,24 @@
 
 namespace pelmoravan {
 
-bool ExitConfirmed(TGame& game, const std::string& question) {
+void AskToExit(TGame& game, const std::string& question) {
     if (game.GameState != TGameState::Playing && game.GameState != TGameState::Paused) {
-        return true;
+        game.Window.CloseWindow();
+        return;
     }
     if (game.DialogShown) {
-        return false;
+        return;
     }
     game.DialogShown = true;
-    bool yes = false;
-    try {
-        yes = game.Window.AskYesNo(question);
-    } catch (...) {
+    TRequest ask;
+    ask.Kind = TRequestKind::YesNo;
+    ask.Text = question;
+    game.Host.Requests().Post(std::move(ask), [&game](const TAnswer& answer) {
         game.DialogShown = false;
-        throw;
-    }
-    game.DialogShown = false;
-    return yes;
+        if (answer.Accepted) {
+            game.Window.CloseWindow();
+        }
+    });
 }
 
 } // namespace pelmoravan

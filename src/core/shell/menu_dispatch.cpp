@@ -2,18 +2,31 @@
 
 #include <exception>
 
+#include "shell/dialog_texts.h"
+#include "shell/exit_question.h"
+#include "shell/language_tables.h"
 #include "shell/menu_commands.h"
 
 namespace pelmoravan {
 
+TRequest AboutRequest() {
+    TRequest about;
+    about.Kind = TRequestKind::About;
+    about.Caption = AboutCaption;
+    about.Lines = {AboutTitle, AboutVersion, AboutHomePageLabel, AboutHomePage, AboutMailLabel, AboutMailAddress,
+                   AboutHowToPlay};
+    about.Button = AboutClose;
+    return about;
+}
+
 void RunMenuItem(TMenuItem item, TGame& game, TMainMenuModel& model) {
     IGameWindow& window = game.Window;
     IGameHost& house = game.Host;
-    auto guarded = [&window](auto command) {
+    auto guarded = [&house](auto command) {
         try {
             command();
         } catch (const std::exception& e) {
-            window.ReportCommandError(e.what());
+            house.ReportError(e.what());
         }
     };
     using enum TMenuItem;
@@ -73,13 +86,17 @@ void RunMenuItem(TMenuItem item, TGame& game, TMainMenuModel& model) {
         house.ApplyLanguage(game.Language);
         return;
     case N2:
-        guarded([&window] { window.UpdateScores(true, -1); });
+        house.Run(house.UpdateScores(true, -1));
         return;
     case about:
-        guarded([&window] { window.ShowAbout(); });
+        house.Requests().Post(AboutRequest());
         return;
     case Exit1:
-        window.CloseWindow();
+        if (game.ExitAsks) {
+            AskToExit(game, std::string(ControlTexts(game.Language).ExitQuestion));
+        } else {
+            window.CloseWindow();
+        }
         return;
     }
     window.SyncMenu();

@@ -199,48 +199,24 @@ void Say(const std::string& line) {
     std::fflush(stderr);
 }
 
-// Takes the file's lock without ever blocking the thread: tried again every 100 ms while the
-// window runs (or the thread sleeps, without a window). After a second the window shows its
-// box, or, without one, EScoreFileBusy ends the wait. False when the player gave up, or the
-// program is ending.
-bool TakeLock(TBinaryFile& file, IScoreLockWait* wait, bool recording) {
+// Takes the file's lock without ever blocking on it. Patient (the start's check, before any
+// window runs): tried again every 100 ms for a second, then EScoreFileBusy. Otherwise false at
+// once when another copy holds it: the caller tries again on a later tick.
+bool TakeLock(TBinaryFile& file, bool patient) {
     if (file.TryLock()) {
         return true;
     }
-    const TClock::time_point start = TClock::now();
-    bool shown = false;
-    const auto giveUp = [&](bool tell) {
-        if (shown) {
-            wait->CloseBusy();
-        }
-        if (tell && recording) {
-            wait->TellNotRecorded(std::string(ControlTexts(wait->Language()).ScoreNotRecorded));
-        }
+    if (!patient) {
         return false;
-    };
-    for (;;) {
-        if (wait == nullptr) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(LockRetryMs));
-        } else if (!wait->RunFor(LockRetryMs)) {
-            return giveUp(false);
-        }
+    }
+    const TClock::time_point start = TClock::now();
+    while (TClock::now() - start < LockPatience) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(LockRetryMs));
         if (file.TryLock()) {
-            if (shown) {
-                wait->CloseBusy();
-            }
             return true;
         }
-        if (shown && wait->BusyCancelled()) {
-            return giveUp(true);
-        }
-        if (!shown && TClock::now() - start >= LockPatience) {
-            if (wait == nullptr) {
-                throw EScoreFileBusy("another copy of the game holds the lock of \"" + file.Path() + "\"");
-            }
-            wait->ShowBusy(std::string(ControlTexts(wait->Language()).ScoreFileBusy));
-            shown = true;
-        }
     }
+    throw EScoreFileBusy("another copy of the game holds the lock of \"" + file.Path() + "\"");
 }
 
 // The folder of path when it has gone (removed while the game ran): made again, as at the
@@ -332,8 +308,8 @@ struct TOpenList {
 
 // Opens the score file at path under its lock: the file path names once the lock is taken,
 // made when missing, reset when damaged, put in place of a link that is not to a score list.
-// Empty when the wait for the lock was given up.
-std::optional<TOpenList> OpenLocked(const std::string& path, IScoreLockWait* wait, bool recording) {
+// Empty when another copy holds the lock and patient is not set.
+std::optional<TOpenList> OpenLocked(const std::string& path, bool patient) {
     for (;;) {
         struct stat there {};
         if (::lstat(path.c_str(), &there) != 0) {
@@ -373,7 +349,7 @@ std::optional<TOpenList> OpenLocked(const std::string& path, IScoreLockWait* wai
             }
         }
         if (file) {
-            if (!TakeLock(*file, wait, recording)) {
+            if (!TakeLock(*file, patient)) {
                 return std::nullopt;
             }
             if (!file->IsAt(path, link)) {
@@ -406,32 +382,6 @@ std::optional<TOpenList> OpenLocked(const std::string& path, IScoreLockWait* wai
     }
 }
 
-// One locked part under the storage's brackets; an error ends it unchanged.
-class TChange {
-public:
-    explicit TChange(IScoreStorage* storage) : FStorage(storage) {
-        if (FStorage != nullptr) {
-            FStorage->BeginChange();
-        }
-    }
-    ~TChange() {
-        if (FStorage != nullptr) {
-            FStorage->EndChange(false);
-        }
-    }
-    TChange(const TChange&) = delete;
-    TChange& operator=(const TChange&) = delete;
-    void End(bool changed) {
-        IScoreStorage* storage = std::exchange(FStorage, nullptr);
-        if (storage != nullptr) {
-            storage->EndChange(changed);
-        }
-    }
-
-private:
-    IScoreStorage* FStorage;
-};
-
 // The list as shown: names without the characters that would garble a row. The file keeps
 // what it holds.
 TScoreEntries Shown(TScoreEntries entries) {
@@ -443,62 +393,38 @@ TScoreEntries Shown(TScoreEntries entries) {
 
 } // namespace
 
-void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
-                  const std::string& path, IScoreStorage* storage, IScoreLockWait* wait) {
-    const bool recording = enter && score != -1;
-    // The file is open only while this copy holds its lock, never across a dialog: another copy
-    // of the game may record into it meanwhile, or the file may be replaced.
-    TScoreEntries entries;
-    {
-        TChange change(storage);
-        std::optional<TOpenList> open = OpenLocked(path, wait, recording);
-        if (!open) {
-            return;
-        }
-        entries = open->Entries;
-        open->File->Close();
-        change.End(open->Changed);
-    }
-    if (!enter) {
-        return;
-    }
-    if (score == -1) {
-        list.ShowScoreList(Shown(entries));
-        return;
-    }
-    const int offered = ScoreRank(entries, score);
-    if (offered == 0) {
-        return;
-    }
-    const std::optional<std::string> answer =
-        prompt.InputName("No." + std::to_string(offered), "Please Input Your Name:", "Default User");
-    const std::string name = FitName(CleanName(answer.value_or("Default User")));
+TScoreEntries ShownScores(TScoreEntries entries) { return Shown(std::move(entries)); }
 
-    // Placed against the list as it is now, which may have changed during the prompt.
-    {
-        TChange change(storage);
-        std::optional<TOpenList> open = OpenLocked(path, wait, true);
-        if (!open) {
-            return;
-        }
-        entries = open->Entries;
-        bool changed = open->Changed;
-        if (const int rank = ScoreRank(entries, score); rank != 0) {
-            InsertScore(entries, rank, {name, score});
-            std::vector<std::uint8_t> out;
-            out.reserve(ScoreEntryCount * ScoreEntrySize);
-            for (const TScoreEntry& entry : entries) {
-                const auto encoded = EncodeScoreEntry(entry);
-                out.insert(out.end(), encoded.begin(), encoded.end());
-            }
-            open->File->Seek(static_cast<std::int64_t>(ScoreHeaderSize));
-            open->File->WriteBuffer(out.data(), out.size());
-            changed = true;
-        }
-        open->File->Close();
-        change.End(changed);
+std::optional<TScoreStep> ReadScores(const std::string& path, bool patient) {
+    std::optional<TOpenList> open = OpenLocked(path, patient);
+    if (!open) {
+        return std::nullopt;
     }
-    list.ShowScoreList(Shown(entries));
+    open->File->Close();
+    return TScoreStep{open->Entries, open->Changed};
+}
+
+std::optional<TScoreStep> RecordScore(const std::string& path, std::int32_t score, const std::string& name) {
+    std::optional<TOpenList> open = OpenLocked(path, false);
+    if (!open) {
+        return std::nullopt;
+    }
+    TScoreStep step{open->Entries, open->Changed};
+    // Placed against the list as it is now, which may have changed while the player typed.
+    if (const int rank = ScoreRank(step.Entries, score); rank != 0) {
+        InsertScore(step.Entries, rank, {FitName(CleanName(name)), score});
+        std::vector<std::uint8_t> out;
+        out.reserve(ScoreEntryCount * ScoreEntrySize);
+        for (const TScoreEntry& entry : step.Entries) {
+            const auto encoded = EncodeScoreEntry(entry);
+            out.insert(out.end(), encoded.begin(), encoded.end());
+        }
+        open->File->Seek(static_cast<std::int64_t>(ScoreHeaderSize));
+        open->File->WriteBuffer(out.data(), out.size());
+        step.Changed = true;
+    }
+    open->File->Close();
+    return step;
 }
 
 } // namespace pelmoravan

@@ -24,56 +24,6 @@ struct TScoreEntry {
 };
 using TScoreEntries = std::array<TScoreEntry, ScoreEntryCount>; // [0] is rank 1
 
-// The modal name prompt; nullopt when the player cancels.
-class INamePrompt {
-public:
-    virtual ~INamePrompt() = default;
-    virtual std::optional<std::string> InputName(const std::string& caption,
-                                                 const std::string& prompt,
-                                                 const std::string& preset) = 0;
-};
-
-// The modal list of the ten entries.
-class IScoreListView {
-public:
-    virtual ~IScoreListView() = default;
-    virtual void ShowScoreList(const TScoreEntries& entries) = 0;
-};
-
-// Brackets each locked read, change and write of the file where it is shared through more than
-// the file system (the page's storage, which other tabs of the page share).
-class IScoreStorage {
-public:
-    virtual ~IScoreStorage() = default;
-    // Before the file is opened: take the lock the other sharers take, and bring the file up to
-    // date from the storage.
-    virtual void BeginChange() = 0;
-    // After the file is closed: store it when it changed, then let the lock go. Called with
-    // changed false when an error ended the change.
-    virtual void EndChange(bool changed) = 0;
-};
-
-// What the window does while another copy of the game holds the score file's lock. The rule
-// (try again every 100 ms, the box after a second, Cancel) is UpdateScores'; the window only
-// runs, shows and closes.
-class IScoreLockWait {
-public:
-    virtual ~IScoreLockWait() = default;
-    // Lets the window run for about ms milliseconds: it draws, ticks and reads keys, and comes
-    // back early when the box below is answered. False when the program is ending meanwhile.
-    virtual bool RunFor(int ms) = 0;
-    // A modal box with text and a Cancel button, shown without waiting for the answer.
-    virtual void ShowBusy(const std::string& text) = 0;
-    // True once the player chose Cancel in that box (Esc too).
-    virtual bool BusyCancelled() = 0;
-    // Closes that box: the lock came free.
-    virtual void CloseBusy() = 0;
-    // A modal message, waited for.
-    virtual void TellNotRecorded(const std::string& text) = 0;
-    // The language of the box's texts: 1 English, anything else Chinese.
-    virtual std::uint8_t Language() const = 0;
-};
-
 // The lock was not free within a second and nobody could be asked to wait longer. A file
 // error like any other to a caller that does not look for it.
 class EScoreFileBusy : public EFileError {
@@ -105,31 +55,35 @@ void InsertScore(TScoreEntries& entries, int rank, TScoreEntry entry);
 // the bytes do not hold completely (a short file) reads as empty.
 std::optional<TScoreEntries> DecodeScoreFile(const std::uint8_t* bytes, std::size_t size);
 
-// Makes sure the file exists with the right tag (enter false), shows the list (enter true and
-// score -1), or records a score that reaches the list under the player's name and shows the
-// list. A missing file (and a missing folder of it) is made and a wrongly tagged one reset to
-// an empty list, which then goes on to be shown or recorded into (enter true). A made or reset
-// file is written beside path and moved into place, so that a failed write leaves the path as
-// it was; a missing file never replaces one that appeared meanwhile. A reset file that held
-// any bytes is first copied whole to a backup beside path with its own permissions (one line
-// on standard error names it).
+// The list as shown: names without the characters CleanName leaves out. The file keeps what it
+// holds.
+TScoreEntries ShownScores(TScoreEntries entries);
+
+// One locked step on the score file at path: its list, and whether the step changed the file.
+struct TScoreStep {
+    TScoreEntries Entries{};
+    bool Changed = false;
+};
+
+// The file's list, under its exclusive lock (flock). A missing file (and a missing folder of
+// it) is made and a wrongly tagged one reset to an empty list (Changed). A made or reset file is
+// written beside path and moved into place, so that a failed write leaves the path as it was;
+// a missing file never replaces one that appeared meanwhile. A reset file that held any bytes
+// is first copied whole to a backup beside path with its own permissions (one line on standard
+// error names it).
 // A symbolic link at path is followed only to a regular file that holds a score list; any
 // other link is never written through: a new file takes its place, its target stays as it is,
 // and one line on standard error names both.
-// The file is read and written under an exclusive lock (flock) and closed while the player
-// answers the prompt: the score is then placed against the list as it is after the answer,
-// the prompt's rank being the one found before it. Names are stored without the characters
-// CleanName leaves out, and listed so.
-// The lock is never waited for in one piece. With wait, the window runs while the lock is
-// tried again every 100 ms; after a second it shows a box, whose Cancel gives up the call
-// (a score is then not recorded, and the window says so). Without wait, the lock is tried for
-// a second, then EScoreFileBusy is thrown.
+// The lock is never waited for in one piece: nullopt at once when another copy holds it, and
+// the caller tries again later. Patient (only before any window runs: the start's check), it is
+// tried every 100 ms for a second, then EScoreFileBusy is thrown.
 // File errors (EFileError) go to the caller: a path that is no regular file, a backup that
 // cannot be written (then nothing is reset), a failed read or write.
-// With storage, each locked part is bracketed by its BeginChange and EndChange, and the list
-// is shown only once what changed is stored.
-void UpdateScores(bool enter, std::int32_t score, INamePrompt& prompt, IScoreListView& list,
-                  const std::string& path = ScoreFileName, IScoreStorage* storage = nullptr,
-                  IScoreLockWait* wait = nullptr);
+std::optional<TScoreStep> ReadScores(const std::string& path, bool patient = false);
+
+// Records score under name (stored without the characters CleanName leaves out, cut to the
+// field) at the rank it takes in the list as it is now, when it takes one; the file as for
+// ReadScores. Nullopt when another copy holds the lock.
+std::optional<TScoreStep> RecordScore(const std::string& path, std::int32_t score, const std::string& name);
 
 } // namespace pelmoravan

@@ -1,6 +1,7 @@
 #include "headless/headless.h"
 
 #include <cctype>
+#include <deque>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -10,7 +11,6 @@
 #include "host/game_host.h"
 #include "media/binary_file.h"
 #include "media/catalog.h"
-#include "shell/silent_score_ui.h"
 
 namespace pelmoravan {
 
@@ -76,36 +76,47 @@ private:
     std::string FFolder;
 };
 
-// The window and the play surface: no one to ask, so the game's default answers; the house
-// draws its frames on the device.
+// The window and the play surface: no one to ask, so each request takes the game's default
+// answer (No, the offered name, OK) on the loop's next turn; the house draws its frames on the
+// device.
 class THeadlessWindow final : public IGameWindow, public IPlaySurface {
 public:
-    THeadlessWindow(IPaintDevice& device, const std::function<void()>& presented, THeadlessResult& result,
-                    std::string scorePath)
-        : FDevice(device), FPresented(presented), FResult(result), FScorePath(std::move(scorePath)) {}
+    THeadlessWindow(IPaintDevice& device, const std::function<void()>& presented, THeadlessResult& result)
+        : FDevice(device), FPresented(presented), FResult(result) {}
 
     bool Ended = false;
+    bool TurnAsked = false;
+    std::deque<TRequest> Shown;
 
-    bool AskYesNo(const std::string&) override { return false; }
-    void UpdateScores(bool enter, std::int32_t score) override {
-        TNoWaitScoreUi defaults; // the name prompt's preset, the default name
-        try {
-            pelmoravan::UpdateScores(enter, score, defaults, defaults, FScorePath);
-        } catch (const EFileError& error) {
-            ReportError(error.what());
+    void ShowRequest(const TRequest& request) override {
+        if (request.Error) {
+            FResult.Errors.push_back(request.Text);
         }
+        Shown.push_back(request);
     }
-    void ProcessOneMessage() override {}
+    void CloseRequest(std::uint32_t id) override {
+        std::erase_if(Shown, [id](const TRequest& request) { return request.Id == id; });
+    }
+    void RequestTurn() override { TurnAsked = true; }
     std::int32_t ScreenWidth() const override { return kHeadlessWidth; }
-    void Terminate() override { Ended = true; }
-    void ShowSaveDialog() override {}
+    void Terminate(int) override { Ended = true; }
     void SyncMenu() override {}
     void ShowCaption(const std::string&) override {}
-    void ShowAbout() override {}
     void CloseWindow() override { Ended = true; }
-    void ReportError(const std::string& message) override { FResult.Errors.push_back(message); }
-    void ReportCommandError(const std::string& message) override { ReportError(message); }
-    void ReportStartError(const std::string& message) override { ReportError(message); }
+
+    // The default answer to the request shown longest; false when none is shown.
+    bool AnswerOne(TGameHost& host) {
+        if (Shown.empty()) {
+            return false;
+        }
+        const TRequest request = Shown.front();
+        Shown.pop_front();
+        TAnswer answer;
+        answer.Accepted = request.Kind != TRequestKind::YesNo;
+        answer.Name = request.Preset;
+        host.Answer(request.Id, answer);
+        return true;
+    }
 
     IPaintDevice& Pixels() override { return FDevice; }
     bool CanDraw() const override { return true; }
@@ -120,7 +131,6 @@ private:
     IPaintDevice& FDevice;
     std::function<void()> FPresented;
     THeadlessResult& FResult;
-    std::string FScorePath;
 };
 
 void LoadPictures(TPictureCollection& list, const std::vector<TCatalogPicture>& catalog, const std::string& assets) {
@@ -146,7 +156,7 @@ THeadlessResult RunHeadless(const THeadlessOptions& options, IPaintDevice& devic
     TNoEffects effects;
     TNoMusic music;
     TFileTracks tracks(options.AssetsDir + "/music");
-    THeadlessWindow window(device, presented, result, options.Game.ScorePath());
+    THeadlessWindow window(device, presented, result);
     TGameHost host(TFrontEndParts{window, window, timer, effects, music, tracks, std::make_unique<TSteadyClockSeedSource>()},
                    options.Game);
     // Every tick must show a frame or find it unchanged.
@@ -170,8 +180,16 @@ THeadlessResult RunHeadless(const THeadlessOptions& options, IPaintDevice& devic
         host.MenuItem(item, true);
     }
     // Until the game is back on the title: the difficulty played through, or the time run out.
-    while (!window.Ended && host.Game().GameState != TGameState::Title && result.Ticks < kMostTicks && clock.Advance()) {
-        timer.Wake();
+    // A turn asked for and the dialogs come before the clock moves on.
+    while (!window.Ended && host.Game().GameState != TGameState::Title && result.Ticks < kMostTicks) {
+        if (std::exchange(window.TurnAsked, false)) {
+            host.Turn();
+        } else if (!window.AnswerOne(host)) {
+            if (!clock.Advance()) {
+                break;
+            }
+            timer.Wake();
+        }
     }
     result.Finished = host.Game().GameState == TGameState::Title && !window.Ended;
     result.Score = host.Game().Score;

@@ -28,6 +28,8 @@ namespace pelmoravan {
 // another flow or handed to the house (TFlowRunner), and resumes from the front end's events.
 // A flow's frame refers to the game and the house; the house owns and destroys what is left of
 // the flows it runs.
+// Await only named locals (TFlow<> offer = ...; co_await offer;): GCC 12 destroys some
+// temporaries of a co_await expression twice.
 template <typename T>
 class TFlow;
 

@@ -113,14 +113,16 @@ TFlow<> TGame::FinishDifficulty() {
         bool& Flag;
         ~TShownUntilDone() { Flag = false; }
     } shown{DialogShown};
-    co_await Host.UpdateScores(true, Score);
+    TFlow<> offer = Host.UpdateScores(true, Score);
+    co_await offer;
     Level = 1;
     Host.PlaySound("tada"); // the finale plays even with effects switched off
     const bool lastDifficulty = Difficulty >= 3;
     TRequest question;
     question.Kind = TRequestKind::YesNo;
     question.Text = Messages[lastDifficulty ? 41 : 40];
-    const TAnswer answer = co_await Host.Requests().Ask(std::move(question));
+    TRequestQueue::TAsk asked = Host.Requests().Ask(std::move(question));
+    const TAnswer answer = co_await asked;
     if (answer.Accepted) {
         StartGame(lastDifficulty ? 1 : Difficulty + 1);
     } else {

@@ -13,7 +13,8 @@ namespace pelmoravan {
 
 namespace {
 
-// co_await Bracket(storage, ...): the storage's begin or end, done when it calls back.
+// The storage's begin or end, awaited until it calls back. GCC 12 mishandles temporaries with
+// destructors inside a co_await expression: every awaitable here is a named local first.
 struct TStorageCall {
     IScoreStorage* Storage;
     bool Begin;
@@ -54,7 +55,8 @@ TFlow<std::optional<TScoreStep>> Locked(TScoreFlowParts& parts, bool recording,
     bool cancelled = false;
     std::int32_t waited = 0;
     for (;;) {
-        co_await BeginChange(parts.Storage);
+        TStorageCall begin = BeginChange(parts.Storage);
+        co_await begin;
         std::optional<TScoreStep> done;
         std::exception_ptr error;
         try {
@@ -62,7 +64,8 @@ TFlow<std::optional<TScoreStep>> Locked(TScoreFlowParts& parts, bool recording,
         } catch (...) {
             error = std::current_exception();
         }
-        co_await EndChange(parts.Storage, !error && done && done->Changed);
+        TStorageCall end = EndChange(parts.Storage, !error && done && done->Changed);
+        co_await end;
         if (error || done) {
             if (busyBox != 0) {
                 parts.Requests.Withdraw(busyBox); // the lock came free: the box goes by itself
@@ -78,14 +81,16 @@ TFlow<std::optional<TScoreStep>> Locked(TScoreFlowParts& parts, bool recording,
                 told.Kind = TRequestKind::Message;
                 told.Text = std::string(ControlTexts(parts.Language).ScoreNotRecorded);
                 told.Button = std::string(ControlTexts(parts.Language).Ok);
-                co_await parts.Requests.Ask(std::move(told));
+                TRequestQueue::TAsk asked = parts.Requests.Ask(std::move(told));
+                co_await asked;
             }
             co_return std::nullopt;
         }
         if (busyBox == 0 && parts.Ending && parts.Ending()) {
             co_return std::nullopt;
         }
-        co_await parts.Ticks.Next();
+        TTickWaits::TNext tick = parts.Ticks.Next();
+        co_await tick;
         waited += 1;
         if (busyBox == 0 && waited >= parts.PatienceTicks) {
             TRequest busy;
@@ -112,12 +117,14 @@ TRequest ScoreListRequest(const TScoreEntries& entries) {
 TFlow<> Offer(TScoreFlowParts& parts, bool enter, std::int32_t score) {
     const bool recording = enter && score != -1;
     const std::string path = parts.Path;
-    std::optional<TScoreStep> read = co_await Locked(parts, recording, [path] { return ReadScores(path); });
+    TFlow<std::optional<TScoreStep>> reading = Locked(parts, recording, [path] { return ReadScores(path); });
+    const std::optional<TScoreStep> read = co_await reading;
     if (!read || !enter) {
         co_return;
     }
     if (score == -1) {
-        co_await parts.Requests.Ask(ScoreListRequest(read->Entries));
+        TRequestQueue::TAsk shown = parts.Requests.Ask(ScoreListRequest(read->Entries));
+        co_await shown;
         co_return;
     }
     const int offered = ScoreRank(read->Entries, score);
@@ -129,12 +136,15 @@ TFlow<> Offer(TScoreFlowParts& parts, bool enter, std::int32_t score) {
     prompt.Caption = "No." + std::to_string(offered);
     prompt.Text = "Please Input Your Name:";
     prompt.Preset = "Default User";
-    const TAnswer answer = co_await parts.Requests.Ask(std::move(prompt));
+    TRequestQueue::TAsk asked = parts.Requests.Ask(std::move(prompt));
+    const TAnswer answer = co_await asked;
     const std::string name = answer.Accepted ? answer.Name : std::string("Default User");
-    std::optional<TScoreStep> recorded =
-        co_await Locked(parts, true, [path, score, name] { return RecordScore(path, score, name); });
+    TFlow<std::optional<TScoreStep>> writing =
+        Locked(parts, true, [path, score, name] { return RecordScore(path, score, name); });
+    const std::optional<TScoreStep> recorded = co_await writing;
     if (recorded) {
-        co_await parts.Requests.Ask(ScoreListRequest(recorded->Entries));
+        TRequestQueue::TAsk shown = parts.Requests.Ask(ScoreListRequest(recorded->Entries));
+        co_await shown;
     }
 }
 
@@ -143,7 +153,8 @@ TFlow<> Offer(TScoreFlowParts& parts, bool enter, std::int32_t score) {
 TFlow<> UpdateScoresFlow(TScoreFlowParts parts, bool enter, std::int32_t score) {
     std::string message;
     try {
-        co_await Offer(parts, enter, score);
+        TFlow<> offer = Offer(parts, enter, score);
+        co_await offer;
     } catch (const EFileError& error) {
         std::fprintf(stderr, "pelmoravan: %s\n", error.Detail().c_str());
         std::fflush(stderr);
@@ -154,7 +165,8 @@ TFlow<> UpdateScoresFlow(TScoreFlowParts parts, bool enter, std::int32_t score) 
         shown.Kind = TRequestKind::Message;
         shown.Error = true;
         shown.Text = message;
-        co_await parts.Requests.Ask(std::move(shown));
+        TRequestQueue::TAsk told = parts.Requests.Ask(std::move(shown));
+        co_await told;
     }
 }
 

@@ -33,30 +33,39 @@ struct ScoreOffer {
     std::int32_t Score;
 };
 
-// A window and house in one that records what the rules ask of them and answers questions from a
-// script; the menu's calls are recorded in order.
+// A window and house in one that records what the rules ask of them. Requests wait until the
+// test answers them (AnswerAll, from a script), and the link line's turns until it runs them
+// (RunTurns), as a front end's loop would later; the menu's calls are recorded in order.
 class FakeHost : public IGameWindow, public IGameHost {
 public:
-    bool AskYesNo(const std::string& text) override {
-        Questions.push_back(text);
-        if (OnQuestion) {
-            OnQuestion(); // what happens while the modal question is open (nested ticks)
-        }
-        bool answer = Answers.empty() ? false : Answers.front();
-        if (!Answers.empty()) {
-            Answers.pop_front();
-        }
-        return answer;
-    }
-    void UpdateScores(bool enter, std::int32_t score) override {
-        Offers.push_back({enter, score});
-        if (score == -1) {
-            MenuCalls.push_back("scores");
-        }
-        if (OnUpdateScores) {
-            OnUpdateScores(); // the window's score dialogs, or its report of a file error
+    // --- the window ---
+    void ShowRequest(const TRequest& request) override {
+        Shown.push_back(request);
+        switch (request.Kind) {
+        case TRequestKind::YesNo:
+            Questions.push_back(request.Text);
+            break;
+        case TRequestKind::SaveFile:
+            SaveDialogs += 1;
+            break;
+        case TRequestKind::About:
+            MenuCalls.push_back("about");
+            break;
+        default:
+            break;
         }
     }
+    void CloseRequest(std::uint32_t id) override {
+        std::erase_if(Shown, [id](const TRequest& request) { return request.Id == id; });
+    }
+    void RequestTurn() override { TurnsAsked += 1; }
+    std::int32_t ScreenWidth() const override { return Screen; }
+    void Terminate(int) override { TerminateRequests += 1; }
+    void SyncMenu() override { MenuCalls.push_back("sync"); }
+    void ShowCaption(const std::string&) override {}
+    void CloseWindow() override { MenuCalls.push_back("close"); }
+
+    // --- the house ---
     void PlaySound(const std::string& name) override { Sounds.push_back(name); }
     void PlaySoundAt(std::int32_t position) override {
         // Appended rather than "#" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) on the latter.
@@ -64,13 +73,6 @@ public:
         name += std::to_string(position);
         Sounds.push_back(name);
     }
-    void ProcessOneMessage() override {
-        MessagesHandled += 1;
-        if (OnProcessMessage) {
-            OnProcessMessage(); // the pending message: a nested tick or click
-        }
-    }
-    std::int32_t ScreenWidth() const override { return Screen; }
     std::int32_t SurfaceWidth() const override { return Width; }
     std::int32_t SurfaceHeight() const override { return Height; }
     void EnableFrameTimer() override { TimerEnables += 1; }
@@ -81,41 +83,77 @@ public:
         }
     }
     void ApplyLanguage(std::uint8_t language) override { MenuCalls.push_back("language " + std::to_string(language)); }
-    void SyncMenu() override { MenuCalls.push_back("sync"); }
-    void ShowCaption(const std::string&) override {}
-    void ShowAbout() override { MenuCalls.push_back("about"); }
-    void CloseWindow() override { MenuCalls.push_back("close"); }
+    void Tell(const TNews& news) override { News.push_back(news); }
+    TRequestQueue& Requests() override { return Queue; }
+    void Run(TFlow<> flow) override {
+        Flows.push_back(std::move(flow));
+        Flows.back().Start();
+    }
+    // Records the offer; the list itself is the score flow's (tested on its own).
+    TFlow<> UpdateScores(bool enter, std::int32_t score) override {
+        Offers.push_back({enter, score});
+        if (score == -1) {
+            MenuCalls.push_back("scores");
+        }
+        if (OnUpdateScores) {
+            OnUpdateScores(); // the window's score dialogs, or its report of a file error
+        }
+        co_return;
+    }
     void ReportError(const std::string& message) override { MenuCalls.push_back("error " + message); }
-    void ReportCommandError(const std::string& message) override { MenuCalls.push_back("error " + message); }
-    void ReportStartError(const std::string& message) override { MenuCalls.push_back("error " + message); }
-    void Terminate() override { TerminateRequests += 1; }
-    void ShowSaveDialog() override {
-        SaveDialogs += 1;
-        if (OnSaveDialog) {
-            OnSaveDialog(); // what happens while the modal dialog is open (nested ticks)
+
+    // Answers the shown requests in turn until none is shown: a question with the next of
+    // Answers (No once they run out) after OnQuestion ran while it was open, a save dialog after
+    // OnSaveDialog, anything else with OK and its preset.
+    void AnswerAll() {
+        while (!Shown.empty()) {
+            const TRequest request = Shown.front();
+            Shown.erase(Shown.begin());
+            TAnswer answer;
+            answer.Accepted = true;
+            answer.Name = request.Preset;
+            if (request.Kind == TRequestKind::YesNo) {
+                if (OnQuestion) {
+                    OnQuestion();
+                }
+                answer.Accepted = !Answers.empty() && Answers.front();
+                if (!Answers.empty()) {
+                    Answers.pop_front();
+                }
+            } else if (request.Kind == TRequestKind::SaveFile && OnSaveDialog) {
+                OnSaveDialog();
+            }
+            Queue.Answer(request.Id, answer);
         }
     }
-
-    void Tell(const TNews& news) override { News.push_back(news); }
+    // The link line's turns the game asked for, each run in turn.
+    void RunTurns(TGame& game) {
+        while (TurnsAsked > 0) {
+            TurnsAsked -= 1;
+            game.LinkLineTurn();
+        }
+    }
 
     std::int32_t Screen = 1280;
     std::int32_t Width = 1280;
     std::int32_t Height = 720;
     std::deque<bool> Answers;
+    std::vector<TRequest> Shown;
     std::vector<std::string> Questions;
     std::vector<ScoreOffer> Offers;
     std::vector<std::string> Sounds;
     std::vector<TNews> News;
-    int MessagesHandled = 0;
+    int TurnsAsked = 0;
     int TimerEnables = 0;
     int TerminateRequests = 0;
     int SaveDialogs = 0;
     std::function<void()> OnSaveDialog;
-    std::function<void()> OnProcessMessage;
     std::function<void()> OnQuestion;
     std::function<void()> OnUpdateScores;
     std::vector<std::string> MenuCalls;
     std::function<void()> OnPlayMusic;
+    TRequestQueue Queue{*this};
+    std::vector<TFlow<>> Flows;
 };
 
 // 100 tile pictures named "1".."100", without pixels.

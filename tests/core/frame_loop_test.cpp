@@ -87,6 +87,8 @@ TEST_F(FrameLoop, TickDuringTheEndOfDifficultyQuestionChangesNothing) {
     EXPECT_TRUE(host.Questions.empty());
     Ticks(1);
     ASSERT_EQ(host.Questions.size(), 1u);
+    EXPECT_TRUE(game.DialogShown);
+    host.AnswerAll();
     EXPECT_EQ(nested, (std::vector<OpKind>{OpKind::Release, OpKind::Flip}));
     EXPECT_EQ(game.GameState, TGameState::Title);
     EXPECT_FALSE(game.DialogShown);
@@ -415,6 +417,7 @@ TEST_F(FrameLoop, F9OpensOneSaveDialogPerPress) {
     Ticks(3); // held down over three ticks
     EXPECT_EQ(host.SaveDialogs, 1);
     EXPECT_EQ(draw.Flips, 3); // the tick goes on after the dialog
+    host.AnswerAll();
 
     keys.Down.clear();
     Ticks(1);
@@ -426,14 +429,12 @@ TEST_F(FrameLoop, F9OpensOneSaveDialogPerPress) {
 TEST_F(FrameLoop, TicksWhileTheSaveDialogIsOpenOpenNoSecondOne) {
     game.StartGame(1);
     keys.Down = {TKey::F9};
-    host.OnSaveDialog = [&] {
-        Ticks(2);
-        // Even a release and a new press seen while the first dialog is up opens nothing.
-        keys.Down.clear();
-        Ticks(1);
-        keys.Down = {TKey::F9};
-        Ticks(1);
-    };
+    Ticks(1);
+    Ticks(2);
+    // Even a release and a new press seen while the first dialog is up opens nothing.
+    keys.Down.clear();
+    Ticks(1);
+    keys.Down = {TKey::F9};
     Ticks(1);
     EXPECT_EQ(host.SaveDialogs, 1);
     EXPECT_EQ(game.SecondTicks, 5); // the nested ticks ran as frames

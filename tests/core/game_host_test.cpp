@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -21,22 +22,28 @@ using testing::FakeSurface;
 // A window that records what the house asks of it.
 class RecordingWindow final : public IGameWindow {
 public:
-    bool AskYesNo(const std::string&) override { return false; }
-    void UpdateScores(bool, std::int32_t) override {}
-    void ProcessOneMessage() override {}
+    void ShowRequest(const TRequest& request) override {
+        Shown.push_back(request);
+        if (request.Kind == TRequestKind::StartError) {
+            StartErrors.push_back(request.Text);
+        } else if (request.Error) {
+            Errors.push_back(request.Text);
+        }
+    }
+    void CloseRequest(std::uint32_t id) override { Closed.push_back(id); }
+    void RequestTurn() override { Turns += 1; }
     std::int32_t ScreenWidth() const override { return 1280; }
-    void Terminate() override {}
-    void ShowSaveDialog() override {}
+    void Terminate(int exitCode) override { ExitCodes.push_back(exitCode); }
     void SyncMenu() override { Syncs += 1; }
     void ShowCaption(const std::string& caption) override { Caption = caption; }
-    void ShowAbout() override {}
-    void CloseWindow() override {}
-    void ReportError(const std::string& message) override { Errors.push_back(message); }
-    void ReportCommandError(const std::string& message) override { Errors.push_back(message); }
-    void ReportStartError(const std::string& message) override { StartErrors.push_back(message); }
+    void CloseWindow() override { ExitCodes.push_back(0); }
 
     int Syncs = 0;
+    int Turns = 0;
     std::string Caption;
+    std::vector<TRequest> Shown;
+    std::vector<std::uint32_t> Closed;
+    std::vector<int> ExitCodes;
     std::vector<std::string> Errors;
     std::vector<std::string> StartErrors;
 };
@@ -155,23 +162,35 @@ TEST_F(GameHostTest, ErrorsGoToTheWindowAndAStartOutOfOrderFailsNamingTheStep) {
     TGameHost::CheckScoreFile(options.ScorePath(), [](const std::string&) {}); // fails: no folder either
     host.reset(); // a house gives its parts back before the next takes them
     host = Make(options);
+    ::testing::internal::CaptureStderr();
     host->Start(NoPictures);
-    ASSERT_EQ(Window.StartErrors.size(), 1u);
-    ASSERT_EQ(Window.Errors.size(), 1u); // the first frame's
+    ASSERT_EQ(Window.Errors.size(), 1u); // the first frame's, shown; the track's waits its turn
     EXPECT_NE(Window.Errors[0].find("logo"), std::string::npos) << Window.Errors[0];
+    EXPECT_TRUE(Window.StartErrors.empty());
+    host->Answer(Window.Shown[0].Id, {});
+    ASSERT_EQ(Window.StartErrors.size(), 1u);
     EXPECT_TRUE(Timer.Enabled());
     EXPECT_THROW(host->Start(NoPictures), std::logic_error);
 
     ASSERT_TRUE(Timer.OnTimer);
     EXPECT_NO_THROW(Timer.OnTimer(1)); // the title screen's pictures were never loaded
-    EXPECT_EQ(Window.Errors.size(), 2u);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 3) << said; // each error on its own line
 }
 
 // What a front end no longer does itself: the house presents only the blocks a frame changed,
 // everything after a repaint caught a frame half drawn; a shortcut runs its item only while the
 // item's menu would enable it.
 TEST_F(GameHostTest, TheHousePresentsWhatChangedAndChecksAShortcutsItem) {
-    auto host = Make({});
+    TStartOptions options;
+    options.DataDir = Dir.string();
+    ASSERT_TRUE(TGameHost::CheckScoreFile(options.ScorePath(), [](const std::string&) {}));
+    auto host = Make(options);
+    ::testing::internal::CaptureStderr();
+    host->Start(NoPictures); // the title cannot be drawn: said, and the tests below go on
+    ::testing::internal::GetCapturedStderr();
+    host->Answer(Window.Shown.back().Id, {});
+    Surface.Presents.clear();
     ICanvas& canvas = host->Draw().Surface().Canvas();
     host->Draw().Surface().Fill(0);
     host->Draw().Flip();
@@ -198,6 +217,81 @@ TEST_F(GameHostTest, TheHousePresentsWhatChangedAndChecksAShortcutsItem) {
     EXPECT_EQ(host->Game().GameState, TGameState::Playing);
     EXPECT_TRUE(host->MenuItem(TMenuItem::GameOver1, true));
     EXPECT_EQ(host->Game().GameState, TGameState::Paused);
+}
+
+// What the house enforces of the contract: nothing reaches the game before the start or after
+// the end; requests show one at a time in the order asked, each answered once; an error that
+// comes while another shows waits its turn and is on standard error at once; while a request is
+// open no click, key or menu item reaches the game.
+TEST_F(GameHostTest, TheHouseKeepsTheContract) {
+    TStartOptions options;
+    options.DataDir = Dir.string();
+    ASSERT_TRUE(TGameHost::CheckScoreFile(options.ScorePath(), [](const std::string&) {}));
+    auto host = Make(options);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(host->MenuItem(TMenuItem::NewGame1, true));
+    host->MouseDown(TMouseButton::mbLeft, 10, 10);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "pelmoravan: menu event dropped: the game has not started\n"); // said once
+    EXPECT_EQ(host->Game().GameState, TGameState::Title);
+
+    ::testing::internal::CaptureStderr();
+    host->Start(NoPictures);      // the title's pictures are missing: an error shows
+    host->ReportError("second");  // waits behind it
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("pelmoravan: second\n"), std::string::npos) << said;
+    ASSERT_EQ(Window.Shown.size(), 1u);
+    EXPECT_TRUE(host->RequestOpen());
+    EXPECT_FALSE(host->MenuItem(TMenuItem::NewGame1, true)); // refused behind a dialog
+    EXPECT_EQ(host->Game().GameState, TGameState::Title);
+    host->Answer(Window.Shown[0].Id + 7, {}); // not shown: ignored
+    ASSERT_EQ(Window.Shown.size(), 1u);
+    host->Answer(Window.Shown[0].Id, {});
+    ASSERT_EQ(Window.Shown.size(), 2u);
+    EXPECT_EQ(Window.Shown[1].Text, "second");
+    host->Answer(Window.Shown[0].Id, {}); // answered already: ignored
+    EXPECT_TRUE(host->RequestOpen());
+    host->Answer(Window.Shown[1].Id, {});
+    EXPECT_FALSE(host->RequestOpen());
+
+    auto closeAll = [&] {
+        while (host->RequestOpen()) {
+            const std::size_t before = Window.Shown.size();
+            host->Answer(Window.Shown.back().Id, {});
+            ASSERT_TRUE(!host->RequestOpen() || Window.Shown.size() == before + 1); // the next shows
+        }
+    };
+    EXPECT_TRUE(host->MenuItem(TMenuItem::NewGame1, true));
+    EXPECT_EQ(host->Game().GameState, TGameState::Playing);
+    closeAll(); // what the first frame could not draw without pictures
+    EXPECT_TRUE(host->MenuItem(TMenuItem::about));
+    ASSERT_EQ(Window.Shown.back().Kind, TRequestKind::About);
+    const std::int32_t elapsed = host->Game().SecondTicks;
+    Timer.OnTimer(1); // play goes on behind About
+    EXPECT_EQ(host->Game().SecondTicks, elapsed + 1);
+    EXPECT_FALSE(host->MenuItem(TMenuItem::GameOver1, true));
+    EXPECT_EQ(host->Game().GameState, TGameState::Playing);
+    closeAll(); // About, then what the tick could not draw
+
+    EXPECT_TRUE(host->MenuItem(TMenuItem::Exit1));
+    EXPECT_EQ(Window.ExitCodes, std::vector<int>{0});
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(host->MenuItem(TMenuItem::GameOver1, true));
+    host->BoardKey(TBoardKey::Right, false);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "pelmoravan: menu event dropped: the game was asked to end\n");
+    EXPECT_EQ(host->Game().GameState, TGameState::Playing);
+}
+
+// A start that fails is shown, and the program ends with exit code 1 once it is closed.
+TEST_F(GameHostTest, AStartErrorEndsTheProgramWhenClosed) {
+    auto host = Make({});
+    ::testing::internal::CaptureStderr();
+    host->ReportStartError("no pictures");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "pelmoravan: no pictures\n");
+    ASSERT_EQ(Window.StartErrors, std::vector<std::string>{"no pictures"});
+    EXPECT_TRUE(Window.ExitCodes.empty());
+    host->Answer(Window.Shown[0].Id, {});
+    EXPECT_EQ(Window.ExitCodes, std::vector<int>{1});
 }
 
 TEST_F(GameHostTest, ScoreFileCheckMakesTheFileOrSaysWhyNot) {

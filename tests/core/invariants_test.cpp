@@ -86,6 +86,7 @@ TEST(Invariants, HoldAfterAnySequenceOfClicksMovesAndShuffles) {
             g.AutoPlay = false;
             g.Auto1Checked = false;
             g.AdvanceLevel();
+            f.host.AnswerAll(); // the dialogs after the tenth level
         }
         EXPECT_EQ(g.GameState, TGameState::Title); // the question after level 10 was answered No
     }
@@ -109,6 +110,7 @@ TEST(AutoPlay, ClearsEveryLevelOfEveryDifficulty) {
                 EXPECT_EQ(g.PairsRemoved, g.TileCount / 2) << "level " << g.Level;
                 levelsCleared += 1;
                 g.AdvanceLevel();
+                f.host.AnswerAll();
                 g.PairsRemoved = 0;
                 continue;
             }

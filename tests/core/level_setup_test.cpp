@@ -279,6 +279,7 @@ TEST(EndOfDifficulty, YesOnHardStartsEasyAfreshAndOffersTheScoreOnce) {
     g.Score = 12345;
     f.host.Answers = {true};
     ClearTenLevels(g);
+    f.host.AnswerAll();
     ASSERT_EQ(f.host.Questions.size(), 1u);
     EXPECT_EQ(f.host.Questions[0], "again");
     ASSERT_EQ(f.host.Offers.size(), 1u);
@@ -312,6 +313,7 @@ TEST(EndOfDifficulty, YesOnEasyGoesOnToNormal) {
     f.game.StartGame(1);
     f.host.Answers = {true};
     ClearTenLevels(f.game);
+    f.host.AnswerAll();
     EXPECT_EQ(f.host.Questions, std::vector<std::string>{"next"});
     EXPECT_EQ(f.game.Difficulty, 2);
     EXPECT_EQ(f.game.BoardRows, 12);
@@ -327,6 +329,7 @@ TEST(EndOfDifficulty, NoReturnsToTheTitleAndOffersTheScoreOnlyOnce) {
         g.Score = 900 + difficulty;
         f.host.Answers = {false};
         ClearTenLevels(g);
+        f.host.AnswerAll();
         EXPECT_EQ(g.GameState, TGameState::Title);
         EXPECT_EQ(g.Level, 1);
         ASSERT_EQ(f.host.Offers.size(), 1u) << difficulty;
@@ -336,28 +339,23 @@ TEST(EndOfDifficulty, NoReturnsToTheTitleAndOffersTheScoreOnlyOnce) {
     }
 }
 
-// A tick that runs while the question is open must see DialogShown set.
-class PeekingHost : public testing::FakeHost {
-public:
-    bool AskYesNo(const std::string& text) override {
-        SawDialogShown = Game != nullptr && Game->DialogShown;
-        return FakeHost::AskYesNo(text);
-    }
-    TGame* Game = nullptr;
-    bool SawDialogShown = false;
-};
-
-TEST(EndOfDifficulty, QuestionIsAskedWithTheGuardSet) {
-    PeekingHost host;
-    testing::FakeSeedSource seeds;
-    auto pictures = testing::MakeTilePictures();
-    TGame g(host, host, seeds);
-    g.ImageList = pictures.get();
-    host.Game = &g;
+// The set-up after the tenth level waits for the answer: until then the question is open with
+// the guard set, and a tick changes nothing behind it.
+TEST(EndOfDifficulty, NothingMovesUntilTheQuestionIsAnswered) {
+    GameFixture f;
+    TGame& g = f.game;
     g.StartGame(1);
     ClearTenLevels(g);
-    EXPECT_TRUE(host.SawDialogShown);
+    ASSERT_EQ(f.host.Questions.size(), 1u);
+    EXPECT_TRUE(g.DialogShown);
+    EXPECT_EQ(g.Level, 1);
+    const std::int32_t seconds = g.SecondTicks;
+    f.host.OnQuestion = [&] { g.DXTimer1Timer(1); };
+    f.host.Answers = {false};
+    f.host.AnswerAll();
+    EXPECT_EQ(g.SecondTicks, seconds);
     EXPECT_FALSE(g.DialogShown);
+    EXPECT_EQ(g.GameState, TGameState::Title);
 }
 
 TEST(SetupLevel, TitleScreenComputesValuesButBuildsNoBoard) {

@@ -77,14 +77,18 @@ TEST_P(ExitQuestion, AsksOnlyWhileAGameIsInProgressAndHoldsTheClock) {
     const std::int32_t secondTicks = game.SecondTicks;
     std::vector<testing::OpKind> nested;
     host.OnQuestion = [&] {
-        EXPECT_FALSE(ExitConfirmed(game, "again")); // one question at a time
+        AskToExit(game, "again"); // one question at a time
         draw.Clear();
         game.DXTimer1Timer(1);
         nested = draw.Kinds();
     };
     for (const bool answer : {false, true}) {
+        host.MenuCalls.clear();
         host.Answers = {answer};
-        EXPECT_EQ(ExitConfirmed(game, "quit?"), !inProgress || answer);
+        AskToExit(game, "quit?");
+        host.AnswerAll();
+        const bool closed = host.MenuCalls == std::vector<std::string>{"close"};
+        EXPECT_EQ(closed, !inProgress || answer);
         EXPECT_FALSE(game.DialogShown);
     }
     const std::vector<std::string> asked{"quit?", "quit?"};

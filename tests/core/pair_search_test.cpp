@@ -103,7 +103,6 @@ TEST(FindPair, OnRandomBoardsTakesTheFirstLinkablePairOrShufflesOnce) {
         } else {
             ASSERT_FALSE(g.HintPair[0].Linked && g.HintPair[1].Linked);
             ASSERT_EQ(f.host.Sounds, Strings{"#4"});
-            ASSERT_EQ(f.host.MessagesHandled, 1);
         }
         ASSERT_FALSE(g.Searching);
         testing::ExpectBoardConsistent(g, false);
@@ -173,31 +172,20 @@ TEST(Commands, DoNothingOutsidePlay) {
     }
 }
 
-TEST(Shuffle, HandlesOneMessageFirstAndIsChargedEvenWhenAShuffleRuns) {
+TEST(Shuffle, MixesAtOnceAndIsChargedEvenWhenAShuffleRuns) {
     GameFixture f;
     TGame& g = f.game;
     BuildBoard(g, {"ABCD", "ABCD"});
     g.ShufflesLeft = 2;
-    Strings seenBefore;
-    f.host.OnProcessMessage = [&] {
-        EXPECT_TRUE(g.Shuffling);
-        seenBefore = Layout(g);
-    };
-    const Strings start = Layout(g);
     g.wash1Click();
-    EXPECT_EQ(seenBefore, start); // the message runs before the mix
     EXPECT_FALSE(g.Shuffling);
     EXPECT_EQ(f.host.Sounds, Strings{"#4"});
     EXPECT_EQ(g.ShufflesLeft, 1);
-    f.host.OnProcessMessage = nullptr;
+    EXPECT_EQ(f.host.TurnsAsked, 0); // nothing waits for the front end's loop
 
     g.Shuffling = true;
     g.wash1Click();
     EXPECT_EQ(g.ShufflesLeft, 0);
-    EXPECT_EQ(f.host.MessagesHandled, 1);
-    g.Shuffling = false;
-    g.wash1Click();
-    EXPECT_EQ(f.host.MessagesHandled, 1);
     EXPECT_EQ(f.host.Sounds, Strings{"#4"});
 }
 
@@ -235,7 +223,7 @@ TEST(Auto1Click, SwitchingOnTakesTwoPairsAndSwitchingOffOne) {
     // Inside the search the removal's own search is held off: one step, one pair.
     g.AutoPlayStep();
     EXPECT_EQ(g.PairsRemoved, 3);
-    EXPECT_EQ(f.host.MessagesHandled, 0); // no message pumped while auto-play draws
+    EXPECT_EQ(f.host.TurnsAsked, 0); // auto-play draws its link lines whole
     g.Auto1Click();
     EXPECT_FALSE(g.AutoPlay);
     EXPECT_FALSE(g.Auto1Checked);

@@ -23,6 +23,7 @@
 #include "media/binary_file.h"
 #include "shell/language_tables.h"
 #include "shell/score_file.h"
+#include "core/score_driver.h"
 
 namespace pelmoravan {
 namespace {
@@ -652,50 +653,28 @@ TEST_F(ScoreFileTest, AScoreThatNoLongerReachesTheListWritesNothingAndShowsTheLi
     EXPECT_EQ(Ui.Shown[0][9], (TScoreEntry{"Top", 5000}));
 }
 
-// A window waiting for the lock: it runs in slices, shows the busy box, and cancels it once
-// shown when told to.
-class WaitingWindow final : public IScoreLockWait {
-public:
-    bool RunFor(int ms) override {
-        Runs += 1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-        if (!Busy.empty() && WhileBusy) {
-            std::exchange(WhileBusy, nullptr)();
-        }
-        return true;
-    }
-    void ShowBusy(const std::string& text) override {
-        Busy = text;
-        ShownAfter = std::chrono::steady_clock::now() - Start;
-    }
-    bool BusyCancelled() override { return Cancel; }
-    void CloseBusy() override { Closed = true; }
-    void TellNotRecorded(const std::string& text) override { NotRecorded = text; }
-    std::uint8_t Language() const override { return 1; }
-
-    std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
-    std::chrono::steady_clock::duration ShownAfter{};
-    int Runs = 0;
-    bool Cancel = false;
-    bool Closed = false;
-    std::string Busy;
-    std::string NotRecorded;
-    std::function<void()> WhileBusy;
-};
-
+// Another copy holds the lock at the record: the flow tries again each tick and never blocks;
+// the busy box shows after ten ticks (a second), its Cancel records nothing and says so, and a
+// lock that comes free while the box is up takes the box down and records the score.
 TEST_F(ScoreFileTest, ALockHeldElsewhereNeverBlocksTheWindowAndCanBeGivenUp) {
     WriteDescending();
     const Bytes before = FileBytes();
+    auto kinds = [](const TScoreDriver& driver) {
+        std::vector<TRequestKind> shown;
+        for (const TRequest& request : driver.Shown) {
+            shown.push_back(request.Kind);
+        }
+        return shown;
+    };
     {
         LockHolder holder(Path);
-        // Cancel in the box: nothing is asked or recorded, and the player is told so.
-        WaitingWindow window;
-        window.WhileBusy = [&] { window.Cancel = true; };
-        UpdateScores(true, 850, Ui, Ui, Path, nullptr, &window);
-        EXPECT_GE(window.ShownAfter, std::chrono::seconds(1));
-        EXPECT_GE(window.Runs, 10); // the window ran all along, in 100 ms slices
-        EXPECT_EQ(window.Busy, EnglishControlTexts.ScoreFileBusy);
-        EXPECT_EQ(window.NotRecorded, EnglishControlTexts.ScoreNotRecorded);
+        TScoreDriver cancelling;
+        cancelling.OnTick = [&] { cancelling.CancelBusy = cancelling.TickCount > 12; };
+        cancelling.Run(true, 850, Ui, Ui, Path);
+        ASSERT_EQ(kinds(cancelling), (std::vector{TRequestKind::ScoreBusy, TRequestKind::Message}));
+        EXPECT_EQ(cancelling.Shown[0].Text, ChineseControlTexts.ScoreFileBusy);
+        EXPECT_EQ(cancelling.Shown[1].Text, ChineseControlTexts.ScoreNotRecorded);
+        EXPECT_GE(cancelling.TickCount, 10);
         EXPECT_TRUE(Ui.Captions.empty());
         EXPECT_EQ(FileBytes(), before);
 
@@ -708,12 +687,15 @@ TEST_F(ScoreFileTest, ALockHeldElsewhereNeverBlocksTheWindowAndCanBeGivenUp) {
                       "\"; the score file is checked at the first record\n");
         EXPECT_EQ(reported, "");
 
-        // The lock comes free while the box is up: the box closes and the score goes in.
-        WaitingWindow patient;
-        patient.WhileBusy = [&] { holder.LetGo(); };
-        UpdateScores(true, 850, Ui, Ui, Path, nullptr, &patient);
-        EXPECT_TRUE(patient.Closed);
-        EXPECT_EQ(patient.NotRecorded, "");
+        TScoreDriver patient;
+        patient.OnTick = [&] {
+            if (patient.TickCount == 15) {
+                holder.LetGo();
+            }
+        };
+        patient.Run(true, 850, Ui, Ui, Path);
+        ASSERT_EQ(kinds(patient), (std::vector{TRequestKind::ScoreBusy, TRequestKind::NameEntry, TRequestKind::ScoreList}));
+        EXPECT_EQ(patient.Withdrawn, std::vector<std::uint32_t>{patient.Shown[0].Id});
     }
     EXPECT_EQ(Stored()[2], (TScoreEntry{"Player", 850}));
 }
@@ -780,8 +762,14 @@ TEST_F(ScoreFileTest, NamesAreStoredCleanAndCutAfterwardsAndListedCleanWithoutRe
 TEST_F(ScoreFileTest, StorageBracketsEachLockedPartAndStoresBeforeTheListIsShown) {
     struct TLoggedStorage : IScoreStorage, IScoreListView {
         std::vector<std::string> Log;
-        void BeginChange() override { Log.push_back("begin"); }
-        void EndChange(bool changed) override { Log.push_back(changed ? "store" : "end"); }
+        void BeginChange(std::function<void()> done) override {
+            Log.push_back("begin");
+            done();
+        }
+        void EndChange(bool changed, std::function<void()> done) override {
+            Log.push_back(changed ? "store" : "end");
+            done();
+        }
         void ShowScoreList(const TScoreEntries&) override { Log.push_back("list"); }
     } storage;
     Ui.DuringPrompt = [&] { storage.Log.push_back("prompt"); };

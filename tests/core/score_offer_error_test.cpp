@@ -59,6 +59,7 @@ TEST_F(ScoreOfferError, AtTheEndOfADifficultyIsShownThenTadaAndTheQuestionComeAn
     host.Sounds.clear();
     ClearBoard();
     Ticks(5); // the pause after the last pair, then the end of the difficulty
+    host.AnswerAll();
     EXPECT_EQ(seen, (std::vector<std::string>{"Stream write error", "tada", "question"}));
     ASSERT_EQ(host.Offers.size(), 1u);
     EXPECT_EQ(host.Offers[0].Score, 4321);

@@ -90,8 +90,10 @@ bool TGameHost::Accepts(const char* event) {
     if (FStarted && !FEnded) {
         return true;
     }
-    if (!FDropSaid) {
-        FDropSaid = true;
+    // Said once before the start and once after the end.
+    bool& said = FStarted ? FDropAfterEndSaid : FDropBeforeStartSaid;
+    if (!said) {
+        said = true;
         std::fprintf(stderr, "pelmoravan: %s %s dropped: the game %s\n", event, "event",
                      FStarted ? "was asked to end" : "has not started");
         std::fflush(stderr);

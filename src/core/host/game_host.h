@@ -163,7 +163,8 @@ private:
     void PresentTitle();
 
     bool FEnded = false;
-    bool FDropSaid = false;
+    bool FDropBeforeStartSaid = false;
+    bool FDropAfterEndSaid = false;
     TWindowGate FWindow;
     TRequestQueue FRequests;
     TTickWaits FTicks;

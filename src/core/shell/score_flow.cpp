@@ -114,7 +114,9 @@ TRequest ScoreListRequest(const TScoreEntries& entries) {
     return list;
 }
 
-TFlow<> Offer(TScoreFlowParts& parts, bool enter, std::int32_t score) {
+} // namespace
+
+TFlow<> ScoreListFlow(TScoreFlowParts& parts, bool enter, std::int32_t score) {
     const bool recording = enter && score != -1;
     const std::string path = parts.Path;
     TFlow<std::optional<TScoreStep>> reading = Locked(parts, recording, [path] { return ReadScores(path); });
@@ -148,12 +150,10 @@ TFlow<> Offer(TScoreFlowParts& parts, bool enter, std::int32_t score) {
     }
 }
 
-} // namespace
-
 TFlow<> UpdateScoresFlow(TScoreFlowParts parts, bool enter, std::int32_t score) {
     std::string message;
     try {
-        TFlow<> offer = Offer(parts, enter, score);
+        TFlow<> offer = ScoreListFlow(parts, enter, score);
         co_await offer;
     } catch (const EFileError& error) {
         std::fprintf(stderr, "pelmoravan: %s\n", error.Detail().c_str());

@@ -32,4 +32,8 @@ struct TScoreFlowParts {
 // shown to the player; the flow then ends as if answered.
 TFlow<> UpdateScoresFlow(TScoreFlowParts parts, bool enter, std::int32_t score);
 
+// The same steps, but a file error (EFileError) ends the flow and goes to whoever awaits it.
+// parts must outlive the flow.
+TFlow<> ScoreListFlow(TScoreFlowParts& parts, bool enter, std::int32_t score);
+
 } // namespace pelmoravan

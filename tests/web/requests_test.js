@@ -1,10 +1,13 @@
-// Dialogs whose answer nothing uses (the score list from the menu, About, F9's save dialog) do
-// not hold the program: a difficulty that ends behind F9's dialog still asks for the name,
-// records it, and asks whether to go on. F9 again opens no second dialog.
+// The game's dialogs, one at a time, each answered later: About does not stop play, and no menu
+// command runs while a dialog is open (F9 opens no second one). The end of the last level asks
+// in turn, each after the answer to the one before: the name, the list with it, then whether to
+// go on; Yes deals the next difficulty.
 'use strict';
 const { run, check } = require('./harness.js');
+const { sleep } = require('./browser.js');
 
 const T = 'pelmoravanTest';
+const OPEN = `document.querySelectorAll('dialog[open]')`;
 
 run(async (page, ctx) => {
   ctx.step = 'open the page and deal';
@@ -12,21 +15,24 @@ run(async (page, ctx) => {
   await page.key('F2', 113);
   await page.waitFor(`${T}.tileCount() === 160`, '160 tiles on the board');
 
-  ctx.step = 'the score list from the menu and About do not wait';
-  const open = {
-    'N2': `document.querySelector('[data-item="N2"]').click()`,
-    'about': `document.querySelector('[data-item="about"] > .caption')
-      .dispatchEvent(new MouseEvent('mousedown', { bubbles: true, cancelable: true }))`,
-  };
-  for (const [item, id] of [['N2', 'score-list'], ['about', 'about']]) {
-    await page.eval(open[item]);
-    await page.waitFor(`document.querySelector('dialog#${id}[open]')`, `the dialog of ${item}`);
-    check(!(await page.eval(`${T}.busy()`)), `the dialog of ${item} holds the program`);
-    await page.eval(`document.querySelector('dialog#${id} button').click()`);
-    await page.waitFor(`!${T}.dialogOpen()`, `the dialog of ${item} to close`);
+  ctx.step = 'play goes on behind About; F9 opens nothing while it shows';
+  await page.eval(`document.querySelector('[data-item="about"] > .caption')
+    .dispatchEvent(new MouseEvent('mousedown', { bubbles: true, cancelable: true }))`);
+  await page.waitFor(`document.querySelector('dialog#about[open]')`, 'About');
+  const shot = await page.eval(`${T}.surfacePixels().data`);
+  let drawn = false;
+  for (const end = Date.now() + 3000; !drawn && Date.now() < end; await sleep(100)) {
+    drawn = (await page.eval(`${T}.surfacePixels().data`)) !== shot;
   }
+  check(drawn, 'the clock stood still behind About');
+  await page.key('F9', 120);
+  await sleep(200);
+  check(await page.eval(`${OPEN}.length`) === 1 && !(await page.eval(`document.querySelector('dialog#save')`)),
+    'F9 opened a dialog beside About');
+  await page.eval(`document.querySelector('dialog#about button').click()`);
+  await page.waitFor(`!${T}.dialogOpen()`, 'About to close');
 
-  ctx.step = 'one pair left on the last level, F9 pressed twice';
+  ctx.step = 'the last pair: the name is asked first';
   const pair = await page.eval(`(() => {
     const b = ${T}.board();
     const seen = new Map();
@@ -41,12 +47,6 @@ run(async (page, ctx) => {
   })()`);
   await page.eval(`${T}.lastPair(${pair.join(',')})`);
   await page.waitFor(`${T}.tileCount() === 2`, 'two tiles left');
-  await page.key('F9', 120);
-  await page.waitFor(`document.querySelector('dialog#save[open]')`, "F9's dialog");
-  check(!(await page.eval(`${T}.busy()`)), "F9's dialog holds the program");
-  await page.key('F9', 120);
-
-  ctx.step = 'the last pair removed behind the dialog: the name is asked';
   await page.eval(`(() => {
     const a = ${T}.tileCentre(${pair[0]}, ${pair[1]});
     const b = ${T}.tileCentre(${pair[2]}, ${pair[3]});
@@ -54,19 +54,26 @@ run(async (page, ctx) => {
     ${T}.click(b[0], b[1]);
   })()`);
   await page.waitFor(`document.querySelector('#name-prompt[open]')`, 'the name prompt');
+  check(await page.eval(`${OPEN}.length`) === 1, 'another dialog shows beside the name prompt');
+  const score = await page.eval(`${T}.score()`);
   await page.eval(`(() => {
-    document.querySelector('#name-prompt input').value = 'F9 玩家';
+    document.querySelector('#name-prompt input').value = '十级 玩家';
     document.querySelector('#name-prompt button.ok').click();
   })()`);
+
+  ctx.step = 'then the list with the name';
   const first = await page.waitFor(`document.querySelector('#score-list[open] tbody tr') &&
     [...document.querySelector('#score-list tbody tr').cells].map((td) => td.textContent)`, 'the list after the name');
-  check(first[1] === 'F9 玩家', `the list's first row is ${JSON.stringify(first)}`);
+  check(first[1] === '十级 玩家' && first[2] === String(score), `the list's first row is ${JSON.stringify(first)}`);
+  check(await page.eval(`${OPEN}.length`) === 1, 'the question shows beside the list');
   await page.eval(`document.querySelector('#score-list button.ok').click()`);
 
-  ctx.step = 'then the question';
+  ctx.step = 'then the question; Yes deals the next difficulty';
   await page.waitFor(`document.querySelector('dialog#yes-no[open]')`, 'the question whether to go on');
-  check(await page.eval(`document.querySelectorAll('dialog#save').length`) === 1, 'F9 opened a second dialog');
-  await page.eval(`document.querySelector('dialog#yes-no button.no').click()`);
-  await page.eval(`document.querySelector('dialog#save button').click()`);
-  await page.waitFor(`!${T}.busy() && !${T}.dialogOpen()`, 'every dialog closed');
+  await page.key('F9', 120);
+  await sleep(200);
+  check(!(await page.eval(`document.querySelector('dialog#save')`)), 'F9 opened its dialog behind the question');
+  await page.eval(`document.querySelector('dialog#yes-no button.yes').click()`);
+  await page.waitFor(`!${T}.dialogOpen() && ${T}.gameState() === 1 && ${T}.tileCount() > 2`, 'the next deal');
+  check(!(await page.eval(`document.querySelector('dialog#save')`)), 'F9 ran once the dialogs closed');
 });

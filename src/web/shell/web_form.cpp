@@ -66,6 +66,9 @@ TWebForm::TWebForm(std::uint8_t language, std::optional<std::uint32_t> seed, std
 TWebForm::~TWebForm() = default;
 
 void TWebForm::Start() {
+    // The menu bar and the page's texts in the language asked for before the first paint, so that
+    // nothing moves when the house starts; the house applies them again then.
+    FHost->ApplyLanguage(FLanguage);
     // The score file lives in the page's stored folder; backups go beside it.
     FScoreStorage.Mount(kScoreFolder, [this](bool ok) { Mounted(ok); });
 }

@@ -69,8 +69,14 @@ void TWebForm::Start() {
     // The menu bar and the page's texts in the language asked for before the first paint, so that
     // nothing moves when the house starts; the house applies them again then.
     FHost->ApplyLanguage(FLanguage);
-    // The score file lives in the page's stored folder; backups go beside it.
+    // The stored folder and the catalog's files arrive side by side; the house starts once both
+    // are in. The score file lives in the stored folder; backups go beside it.
     FScoreStorage.Mount(kScoreFolder, [this](bool ok) { Mounted(ok); });
+    FetchWebCatalog([this](const std::string& failed) {
+        FCatalogFailure = failed;
+        FCatalogIn = true;
+        StartHouse();
+    });
 }
 
 void TWebForm::Mounted(bool ok) {
@@ -78,23 +84,29 @@ void TWebForm::Mounted(bool ok) {
     std::filesystem::current_path(kScoreFolder, error);
     // A file the check made or reset is stored at once; a failure is said once the house shows
     // its window.
-    std::string failure;
     if (TGameHost::CheckScoreFile(FHost->Options().ScorePath(),
-                                  [&failure](const std::string& message) { failure = message; }) &&
+                                  [this](const std::string& message) { FCheckFailure = message; }) &&
         ok) {
         FScoreStorage.Store();
     }
     FScoresNotKeptLate = FScoresNotKeptLate || !ok;
+    FMounted = true;
     StartHouse();
-    if (!failure.empty()) {
-        FHost->ReportError(failure);
-    }
 }
 
 void TWebForm::StartHouse() {
+    if (!FMounted || !FCatalogIn || FStarting) {
+        return;
+    }
+    FStarting = true;
     try {
-        FHost->Start([](TPictureCollection& tiles, TPictureCollection& screens, TPictureCollection& backs,
-                        TWaveCollection& waves) { LoadWebCatalog(tiles, screens, backs, waves); });
+        FHost->Start([this](TPictureCollection& tiles, TPictureCollection& screens, TPictureCollection& backs,
+                            TWaveCollection& waves) {
+            if (!FCatalogFailure.empty()) {
+                throw ECollectionError("Resource '" + FCatalogFailure + "' not found");
+            }
+            LoadWebCatalog(tiles, screens, backs, waves);
+        });
     } catch (const std::exception& error) {
         // A file the page could not load: said in a dialog, and the page ends once it closes.
         FHost->ReportStartError(error.what());
@@ -104,6 +116,9 @@ void TWebForm::StartHouse() {
     js_started();
     if (FScoresNotKeptLate) {
         ScoresNotKept();
+    }
+    if (!FCheckFailure.empty()) {
+        FHost->ReportError(FCheckFailure);
     }
 }
 

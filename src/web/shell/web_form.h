@@ -27,8 +27,9 @@ public:
     TWebDraw& DXDraw() { return FDXDraw; }
     const TMainMenuModel& Menu() const { return FHost->Menu(); }
 
-    // Mounts the stored folder; once it is in, checks its score file and starts the house: the
-    // texts, the catalog, the first frame, the music and the timer.
+    // Mounts the stored folder and fetches the catalog's files; once both are in, checks the
+    // score file and starts the house: the texts, the catalog, the first frame, the music and
+    // the timer. Returns at once.
     void Start();
     // The stored folder was mounted (ok) or could not be (the visit keeps its scores in memory).
     void Mounted(bool ok);
@@ -74,7 +75,7 @@ public:
 private:
     // Says once a visit that the browser's storage cannot keep the score list.
     void ScoresNotKept();
-    // The menu's first texts, the catalog and the first frame; a failure is the start's error.
+    // Once the folder and the files are in: the house's start; a failure is the start's error.
     void StartHouse();
 
     TWebDraw FDXDraw;
@@ -93,6 +94,12 @@ private:
     bool FScoresNotKeptSaid = false;
     // The storage failed before the house started: said once it has.
     bool FScoresNotKeptLate = false;
+    // The start waits for both the stored folder and the catalog's files.
+    bool FMounted = false;
+    bool FCatalogIn = false;
+    std::string FCatalogFailure; // the file the page could not load
+    std::string FCheckFailure;   // why the score file cannot be used
+    bool FStarting = false;
     bool FHouseStarted = false;
 };
 

@@ -45,8 +45,8 @@ run(async (page, ctx) => {
   await page.eval('document.dispatchEvent(new KeyboardEvent("keyup", { key: "F9", bubbles: true }))');
   await dialog('name-prompt', `${T}.offerScore(1)`, 'button.ok');
   await dialog('score-list', null, 'button.ok'); // the list that follows a name
-  await page.waitFor(`!${T}.busy() && ${T}.persisted()`, 'the score stored');
-  await dialog('message', `void Pel.dialogs.message(document.title, 'x')`, 'button');
+  await page.waitFor(`${T}.persisted()`, 'the score stored');
+  await dialog('message', `void Pel.dialogs.show(0, 3, document.title, 'x', '', 'OK', true, [])`, 'button');
 
   ctx.step = 'English on a touch screen';
   await page.emulate({ width: 844, height: 390, touch: true, scale: 3 });

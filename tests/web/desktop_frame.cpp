@@ -98,23 +98,25 @@ public:
     bool KeyDown(TKey) const override { return false; }
 };
 
+TFlow<> NoFlow() { co_return; }
+
 // The window's answers, but for a display of the page's size; nothing is asked during a deal.
 class TFrameHost final : public IGameWindow, public IGameHost {
 public:
     TFrameHost(std::int32_t screen, ISurface& surface) : FScreen(screen), FSurface(surface) {}
-    bool AskYesNo(const std::string&) override { return false; }
-    void UpdateScores(bool, std::int32_t) override {}
-    void ProcessOneMessage() override {}
+    void ShowRequest(const TRequest&) override {}
+    void CloseRequest(std::uint32_t) override {}
+    void RequestTurn() override {}
     std::int32_t ScreenWidth() const override { return FScreen; }
-    void Terminate() override {}
-    void ShowSaveDialog() override {}
+    void Terminate(int) override {}
     void SyncMenu() override {}
     void ShowCaption(const std::string&) override {}
-    void ShowAbout() override {}
     void CloseWindow() override {}
+
+    TRequestQueue& Requests() override { return FRequests; }
+    void Run(TFlow<>) override {}
+    TFlow<> UpdateScores(bool, std::int32_t) override { return NoFlow(); }
     void ReportError(const std::string&) override {}
-    void ReportCommandError(const std::string&) override {}
-    void ReportStartError(const std::string&) override {}
 
     void PlaySound(const std::string&) override {}
     void PlaySoundAt(std::int32_t) override {}
@@ -127,6 +129,7 @@ public:
 private:
     std::int32_t FScreen;
     ISurface& FSurface;
+    TRequestQueue FRequests{*this};
 };
 
 } // namespace

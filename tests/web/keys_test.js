@@ -30,7 +30,7 @@ run(async (page, ctx) => {
   await page.waitFor(`document.querySelector('dialog#score-list[open]') && document.activeElement.closest('dialog')`,
     'the score list with the focus');
   await page.key('Escape', 27);
-  await page.waitFor(`!${T}.dialogOpen() && !${T}.busy()`, 'the list to close');
+  await page.waitFor(`!${T}.dialogOpen() && !${T}.turnPending()`, 'the list to close');
   check(await page.eval(focused) === 'other1', `the focus went to ${await page.eval(focused)}`);
   check(!(await page.eval(`${T}.ended()`)), 'Esc in the dialog ended the game');
 

@@ -2,6 +2,7 @@
 // (the shipped program exports none of it). Positions come from the game's own rules.
 #include <emscripten.h>
 
+#include <utility>
 #include <vector>
 
 #include "game/tile_sprite.h"
@@ -9,12 +10,10 @@
 
 using namespace pelmoravan;
 
-// Takes the place of the shipped program's empty one: the page's test hooks count these turns.
-extern "C" void PageYielding() {
-    EM_ASM({ if (Pel.yielding) Pel.yielding(); });
-}
-
 namespace {
+
+// The house's tick, taken from the frame timer by pel_test_hold_timer.
+TFrameTimer::TTimerEvent gHeldTick;
 
 TGame* Game() {
     TWebForm* form = PageForm();
@@ -54,24 +53,32 @@ extern "C" {
 
 // The ticks are the test's from now on: the frame timer still wakes, and delivers nothing.
 EMSCRIPTEN_KEEPALIVE void pel_test_hold_timer() {
-    if (PageForm() != nullptr) {
+    if (PageForm() != nullptr && PageForm()->FrameTimer().OnTimer) {
+        gHeldTick = std::move(PageForm()->FrameTimer().OnTimer);
         PageForm()->FrameTimer().OnTimer = nullptr;
     }
 }
 
-// n ticks, as the frame timer would deliver them one interval apart.
+// n ticks of the house, as the frame timer would deliver them one interval apart (once it is
+// held; until then straight to the game).
 EMSCRIPTEN_KEEPALIVE void pel_test_tick(int n) {
     for (int i = 0; Game() != nullptr && i < n; ++i) {
-        Game()->DXTimer1Timer(1);
+        if (gHeldTick) {
+            gHeldTick(1);
+        } else {
+            Game()->DXTimer1Timer(1);
+        }
     }
 }
 
 EMSCRIPTEN_KEEPALIVE int pel_test_screen_width() { return PageForm() ? PageForm()->ScreenWidth() : 0; }
 
-// What the end of a difficulty does with a score; returns once the prompt is open.
+// What the end of a difficulty does with a score: the house offers it (the name prompt comes
+// once the stored folder is read in).
 EMSCRIPTEN_KEEPALIVE void pel_test_offer_score(int score) {
     if (PageForm() != nullptr) {
-        PageForm()->UpdateScores(true, score);
+        TGameHost& host = PageForm()->Host();
+        host.Run(host.UpdateScores(true, score));
     }
 }
 
@@ -104,8 +111,8 @@ EMSCRIPTEN_KEEPALIVE int pel_test_picture(int col, int row) {
     return cell == nullptr || cell->Removed ? -1 : cell->Picture;
 }
 
-// A shuffle asked for from outside the frame loop, e.g. while a dialog waits: returns 1 when it
-// ran to its end at once (nothing suspended), 0 when it is still under way.
+// A shuffle asked for from outside the frame loop, e.g. while a dialog is open: returns 1 when
+// it ran to its end at once, 0 when it is still under way.
 EMSCRIPTEN_KEEPALIVE int pel_test_shuffle() {
     if (Game() == nullptr) {
         return 0;

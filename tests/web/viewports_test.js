@@ -181,7 +181,7 @@ run(async (page, ctx) => {
     ctx.step = `${name}: a long press takes back the selection`;
     const [c0x, c0y] = await page.eval(`${T}.tileCentre(0, 0)`);
     const [x0, y0] = [r.left + c0x, r.top + c0y];
-    await page.waitFor(`!${T}.busy()`, 'the link line to end');
+    await page.waitFor(`!${T}.turnPending()`, 'the link line to end');
     await page.tap(x0, y0);
     await page.waitFor(`${T}.selectedMarks().length === 1`, 'a selected tile');
     await page.touch('touchStart', x0 + 3, y0);
@@ -196,7 +196,7 @@ run(async (page, ctx) => {
     check(await page.eval(`document.querySelector('dialog#yes-no .body').textContent`) === '游戏还没结束，确定退出吗?',
       'not the exit question');
     await press('dialog#yes-no button.no');
-    await page.waitFor(`!${T}.dialogOpen() && !${T}.busy()`, 'the question to close');
+    await page.waitFor(`!${T}.dialogOpen() && !${T}.turnPending()`, 'the question to close');
     check(!(await page.eval(`${T}.ended()`)) && (await page.eval(`${T}.gameState()`)) === 1, 'No ended the game');
   }
 });

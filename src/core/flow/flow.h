@@ -38,17 +38,21 @@ namespace flow_detail {
 struct TPromiseBase {
     co::coroutine_handle<> Continuation;
     std::exception_ptr Error;
+    // Set while the awaiting flow starts this one: an end reached meanwhile is noticed there.
+    bool Starting = false;
 
     co::suspend_always initial_suspend() noexcept { return {}; }
+    // The awaiting flow goes on by a plain resume rather than by handing over its handle: the
+    // page's compiler cannot lower that hand-over without WebAssembly's tail calls, which not
+    // every browser has. Flows nest a few deep, so the stack stays small.
     struct TFinal {
         bool await_ready() noexcept { return false; }
         template <typename P>
-        co::coroutine_handle<> await_suspend(co::coroutine_handle<P> done) noexcept {
-            co::coroutine_handle<> next = done.promise().Continuation;
-            if (next) {
-                return next;
+        void await_suspend(co::coroutine_handle<P> done) noexcept {
+            TPromiseBase& promise = done.promise();
+            if (!promise.Starting && promise.Continuation) {
+                promise.Continuation.resume(); // nothing here touches this frame afterwards
             }
-            return co::noop_coroutine();
         }
         void await_resume() noexcept {}
     };
@@ -98,9 +102,13 @@ public:
 
     // Awaited by another flow: this one runs, and the awaiting one goes on when it ends.
     bool await_ready() const noexcept { return false; }
-    co::coroutine_handle<> await_suspend(co::coroutine_handle<> awaiting) noexcept {
+    // Runs this one at once; false (the awaiting flow goes straight on) when it ended meanwhile.
+    bool await_suspend(co::coroutine_handle<> awaiting) noexcept {
         FHandle.promise().Continuation = awaiting;
-        return FHandle;
+        FHandle.promise().Starting = true;
+        FHandle.resume();
+        FHandle.promise().Starting = false;
+        return !FHandle.done();
     }
     T await_resume() {
         if (FHandle.promise().Error) {

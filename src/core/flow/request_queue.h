@@ -41,7 +41,8 @@ public:
         std::optional<TAnswer> Answer;
         bool await_ready() const noexcept { return false; }
         void await_suspend(co::coroutine_handle<> waiting) {
-            Queue.Post(std::move(Request), [this, waiting](const TAnswer& answer) {
+            // mutable: the page's library declares resume non-const.
+            Queue.Post(std::move(Request), [this, waiting](const TAnswer& answer) mutable {
                 Answer = answer;
                 waiting.resume();
             });

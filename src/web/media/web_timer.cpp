@@ -36,10 +36,6 @@ void TWebTimer::Arm(std::uint32_t ms) { js_arm(static_cast<int>(ms)); }
 void TWebTimer::Disarm() { js_disarm(); }
 
 void TWebTimer::Woken() {
-    if (Holding && Holding()) {
-        js_arm(1);
-        return;
-    }
     FTimer.Wake();
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <functional>
 
 #include "media/frame_timer.h"
 
@@ -16,8 +15,6 @@ public:
     TWebTimer& operator=(const TWebTimer&) = delete;
 
     TFrameTimer& Timer() { return FTimer; }
-    // Asked before each wake-up; while it answers yes the tick waits (woken again shortly).
-    std::function<bool()> Holding;
 
     // The page's timeout fired.
     void Woken();

@@ -2,104 +2,51 @@
 
 #include <emscripten.h>
 
-#include <array>
-#include <cstdint>
-#include <cstdlib>
-
-#include "shell/dialog_texts.h"
+#include <string>
+#include <vector>
 
 namespace pelmoravan {
 
 namespace {
 
-EM_ASYNC_JS(int, js_ask_yes_no, (const char* caption, const char* text), {
-    return await Pel.dialogs.yesNo(UTF8ToString(caption), UTF8ToString(text)) ? 1 : 0;
+// The request's list (the score list's headers and rows, About's lines), kept for the dialog
+// shown next.
+EM_JS(void, js_request_items, (const char* const* items, int count), {
+    Pel.requestItems = [];
+    for (let i = 0; i < count; i++) Pel.requestItems.push(UTF8ToString(HEAPU32[(items >> 2) + i]));
 });
 
-// A malloc'd answer, or null when the player cancels.
-EM_ASYNC_JS(char*, js_input_name, (const char* caption, const char* prompt, const char* preset), {
-    const answer = await Pel.dialogs.inputName(UTF8ToString(caption), UTF8ToString(prompt),
-                                               UTF8ToString(preset));
-    if (answer === null) return 0;
-    const size = lengthBytesUTF8(answer) + 1;
-    const out = _malloc(size);
-    stringToUTF8(answer, out, size);
-    return out;
+EM_JS(void, js_show_request, (int id, int kind, const char* caption, const char* text, const char* preset, const char* button, int error), {
+    Pel.dialogs.show(id, kind, UTF8ToString(caption), UTF8ToString(text), UTF8ToString(preset),
+                     UTF8ToString(button), !!error, Pel.requestItems || []);
+    Pel.requestItems = null;
 });
 
-// The rows as fields: names[i] and scores[i], count of them, kept for the list shown next.
-EM_JS(void, js_score_rows, (const char* const* names, const std::int32_t* scores, int count), {
-    Pel.scoreRows = [];
-    for (let i = 0; i < count; i++) {
-        Pel.scoreRows.push({ name: UTF8ToString(HEAPU32[(names >> 2) + i]), score: HEAP32[(scores >> 2) + i] });
-    }
-});
-
-EM_ASYNC_JS(void, js_score_list_waiting, (const char* caption, const char* rank, const char* name, const char* score, const char* ok), {
-    await Pel.dialogs.scoreList(UTF8ToString(caption), [UTF8ToString(rank), UTF8ToString(name), UTF8ToString(score)],
-                                UTF8ToString(ok), Pel.scoreRows);
-});
-
-EM_JS(void, js_score_list, (const char* caption, const char* rank, const char* name, const char* score, const char* ok), {
-    Pel.dialogs.scoreList(UTF8ToString(caption), [UTF8ToString(rank), UTF8ToString(name), UTF8ToString(score)],
-                          UTF8ToString(ok), Pel.scoreRows);
-});
-
-EM_JS(void, js_about, (const char* texts), { Pel.dialogs.about(UTF8ToString(texts).split('\t')); });
-
-EM_JS(void, js_save_dialog, (), {
-    if (!document.querySelector('dialog#save')) Pel.dialogs.save();
-});
-
-EM_JS(void, js_message, (const char* caption, const char* text), {
-    Pel.dialogs.message(UTF8ToString(caption), UTF8ToString(text));
-});
+EM_JS(void, js_close_request, (int id), { Pel.dialogs.withdraw(id); });
 
 } // namespace
 
-bool WebAskYesNo(const std::string& caption, const std::string& text) {
-    return js_ask_yes_no(caption.c_str(), text.c_str()) != 0;
-}
-
-std::optional<std::string> WebInputName(const std::string& caption, const std::string& prompt,
-                                        const std::string& preset) {
-    char* answer = js_input_name(caption.c_str(), prompt.c_str(), preset.c_str());
-    if (answer == nullptr) {
-        return std::nullopt;
+void WebShowRequest(const TRequest& request, const std::string& caption, const std::string& button) {
+    // Score rows go as name and score, one after the other, behind the three headers.
+    std::vector<std::string> owned;
+    if (request.Kind == TRequestKind::ScoreList) {
+        owned = request.Headers;
+        for (const TScoreRow& row : request.Rows) {
+            owned.push_back(row.Name);
+            owned.push_back(std::to_string(row.Score));
+        }
     }
-    std::string result(answer);
-    std::free(answer);
-    return result;
-}
-
-void WebShowScoreList(const TScoreEntries& entries, bool wait) {
-    std::array<const char*, ScoreEntryCount> names{};
-    std::array<std::int32_t, ScoreEntryCount> scores{};
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        names[i] = entries[i].Name.c_str();
-        scores[i] = entries[i].Score;
+    const std::vector<std::string>& items = request.Kind == TRequestKind::ScoreList ? owned : request.Lines;
+    std::vector<const char*> pointers;
+    pointers.reserve(items.size());
+    for (const std::string& item : items) {
+        pointers.push_back(item.c_str());
     }
-    js_score_rows(names.data(), scores.data(), static_cast<int>(entries.size()));
-    if (wait) {
-        js_score_list_waiting(ScoreListCaption, ScoreListRankHeader, ScoreListNameHeader, ScoreListScoreHeader,
-                              ScoreListOk);
-    } else {
-        js_score_list(ScoreListCaption, ScoreListRankHeader, ScoreListNameHeader, ScoreListScoreHeader, ScoreListOk);
-    }
+    js_request_items(pointers.data(), static_cast<int>(pointers.size()));
+    js_show_request(static_cast<int>(request.Id), static_cast<int>(request.Kind), caption.c_str(),
+                    request.Text.c_str(), request.Preset.c_str(), button.c_str(), request.Error);
 }
 
-void WebShowAbout() {
-    const std::string texts = std::string(AboutCaption) + "\t" + AboutTitle + "\t" + AboutVersion +
-                              "\t" + AboutHomePageLabel + "\t" + AboutHomePage + "\t" +
-                              AboutMailLabel + "\t" + AboutMailAddress + "\t" + AboutHowToPlay +
-                              "\t" + AboutClose;
-    js_about(texts.c_str());
-}
-
-void WebShowSaveDialog() { js_save_dialog(); }
-
-void WebShowMessage(const std::string& caption, const std::string& text) {
-    js_message(caption.c_str(), text.c_str());
-}
+void WebCloseRequest(std::uint32_t id) { js_close_request(static_cast<int>(id)); }
 
 } // namespace pelmoravan

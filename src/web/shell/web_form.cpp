@@ -7,21 +7,11 @@
 #include <filesystem>
 
 #include "web/media/web_catalog.h"
-#include "media/binary_file.h"
-#include "shell/score_file.h"
-#include "shell/exit_question.h"
 #include "shell/language_tables.h"
-#include "screen/status_lines.h"
-#include "shell/silent_score_ui.h"
-#include "web/shell/suspension.h"
 #include "web/shell/web_dialogs.h"
 #include "web/shell/web_score_storage.h"
 #include "web/shell/web_seed_source.h"
 #include "web/shell/web_words.h"
-
-// Each time the program lets the event loop run. Nothing here: the test build of the page links
-// its own in its place, to count those turns; the page as shipped has no such hook.
-extern "C" __attribute__((weak)) void PageYielding() {}
 
 namespace pelmoravan {
 
@@ -37,9 +27,10 @@ EM_JS(void, js_language, (int language, const char* texts), { Pel.setLanguage(la
 EM_JS(void, js_play_button, (int slot, int item, const char* caption, int enabled),
       { Pel.controls.button(slot, item, UTF8ToString(caption), !!enabled); });
 EM_JS(void, js_status, (const char* text), { Pel.controls.status(UTF8ToString(text)); });
-// Only the test page counts these turns.
 EM_JS(void, js_ended, (int language), { Pel.ended(language); });
-EM_JS(void, js_log, (const char* text), { console.warn(UTF8ToString(text)); });
+EM_JS(void, js_started, (), { Pel.started(); });
+// pel_turn once, on a later turn of the page's loop.
+EM_JS(void, js_request_turn, (), { Pel.requestTurn(); });
 
 // Where the page keeps the score file: a folder the page keeps in the browser's storage.
 constexpr const char* kScoreFolder = "/scores";
@@ -61,7 +52,7 @@ TWebForm::TWebForm(std::uint8_t language, std::optional<std::uint32_t> seed, std
                    std::int32_t height)
     : FDXDraw(width, height), FLanguage(language == 1 ? 1 : 0) {
     FHost = std::make_unique<TGameHost>(TFrontEndParts{*this, FDXDraw, FTimer.Timer(), FWaveOutput, FPlayer, FTracks,
-                                                       std::make_unique<TWebSeedSource>()},
+                                                       std::make_unique<TWebSeedSource>(), &FScoreStorage},
                                         PageOptions(language, seed));
     for (std::size_t i = 0; i < MenuItemCount; ++i) {
         const auto item = static_cast<TMenuItem>(i);
@@ -69,29 +60,66 @@ TWebForm::TWebForm(std::uint8_t language, std::optional<std::uint32_t> seed, std
         js_menu_build(static_cast<int>(i), info.Name, info.Parent ? static_cast<int>(*info.Parent) : -1,
                       info.Shortcut, info.Visible, info.CheckMark, HasChildren(item));
     }
-    // One suspension at a time: a tick due while the program lets one turn of the event loop
-    // through comes just after that turn.
-    FTimer.Holding = [] { return TSuspension::Yielding() || TSuspension::Storing(); };
     FPlayer.OnNotify = [this] { FHost->MediaPlayer1Notify(); };
 }
 
 TWebForm::~TWebForm() = default;
 
 void TWebForm::Start() {
-    // The menu shows its texts while the stored folder and the pictures load.
-    FHost->Start([this](TPictureCollection& tiles, TPictureCollection& screens, TPictureCollection& backs,
-                        TWaveCollection& waves) {
-        // The score file lives in the page's stored folder; backups go beside it.
-        FScoreStorage.Mount(kScoreFolder);
-        std::error_code error;
-        std::filesystem::current_path(kScoreFolder, error);
-        if (TGameHost::CheckScoreFile(FHost->Options().ScorePath(), [this](const std::string& message) {
-                ReportCommandError(message);
-            })) {
-            FScoreStorage.Store();
-        }
-        LoadWebCatalog(tiles, screens, backs, waves);
+    // The menu bar and the page's texts in the language asked for before the first paint, so that
+    // nothing moves when the house starts; the house applies them again then.
+    FHost->ApplyLanguage(FLanguage);
+    // The stored folder and the catalog's files arrive side by side; the house starts once both
+    // are in. The score file lives in the stored folder; backups go beside it.
+    FScoreStorage.Mount(kScoreFolder, [this](bool ok) { Mounted(ok); });
+    FetchWebCatalog([this](const std::string& failed) {
+        FCatalogFailure = failed;
+        FCatalogIn = true;
+        StartHouse();
     });
+}
+
+void TWebForm::Mounted(bool ok) {
+    std::error_code error;
+    std::filesystem::current_path(kScoreFolder, error);
+    // A file the check made or reset is stored at once; a failure is said once the house shows
+    // its window.
+    if (TGameHost::CheckScoreFile(FHost->Options().ScorePath(),
+                                  [this](const std::string& message) { FCheckFailure = message; }) &&
+        ok) {
+        FScoreStorage.Store();
+    }
+    FScoresNotKeptLate = FScoresNotKeptLate || !ok;
+    FMounted = true;
+    StartHouse();
+}
+
+void TWebForm::StartHouse() {
+    if (!FMounted || !FCatalogIn || FStarting) {
+        return;
+    }
+    FStarting = true;
+    try {
+        FHost->Start([this](TPictureCollection& tiles, TPictureCollection& screens, TPictureCollection& backs,
+                            TWaveCollection& waves) {
+            if (!FCatalogFailure.empty()) {
+                throw ECollectionError("Resource '" + FCatalogFailure + "' not found");
+            }
+            LoadWebCatalog(tiles, screens, backs, waves);
+        });
+    } catch (const std::exception& error) {
+        // A file the page could not load: said in a dialog, and the page ends once it closes.
+        FHost->ReportStartError(error.what());
+        return;
+    }
+    FHouseStarted = true;
+    js_started();
+    if (FScoresNotKeptLate) {
+        ScoresNotKept();
+    }
+    if (!FCheckFailure.empty()) {
+        FHost->ReportError(FCheckFailure);
+    }
 }
 
 void TWebForm::MouseDown(std::int32_t button, std::int32_t x, std::int32_t y) {
@@ -140,61 +168,43 @@ void TWebForm::Shortcut(TMenuItem item) {
     FHost->MenuItem(item, true);
 }
 
-bool TWebForm::AskYesNo(const std::string& text) {
-    if (TSuspension::InFlight()) {
-        js_log(("pelmoravan: question not asked while another dialog is open: " + text).c_str());
-        return false;
-    }
-    TSuspension waiting(TSuspension::TKind::Dialog);
-    return WebAskYesNo(Menu().WindowCaption(), text);
+void TWebForm::SetTouch(bool touch) {
+    FTouch = touch;
+    // A finger's Exit may be a slip beside About: it asks first while a game is in progress.
+    FHost->AskBeforeExit(touch);
 }
 
-void TWebForm::UpdateScores(bool enter, std::int32_t score) {
-    try {
-        if (TSuspension::InFlight()) {
-            // A call that waits while another waits already (a level that ends behind an open
-            // prompt): the name is taken as offered, the list is not shown, and the folder is
-            // stored as soon as the storage is free.
-            TNoWaitScoreUi silent;
-            pelmoravan::UpdateScores(enter, score, silent, silent);
-            FScoreStorage.StoreSoon();
-        } else if (score == -1) {
-            // The list alone waits only for the storage; the frame loop holds meanwhile.
-            TSuspension waiting(TSuspension::TKind::Storage);
-            TWebScoreUi ui(false);
-            pelmoravan::UpdateScores(enter, score, ui, ui, ScoreFileName, &FScoreStorage);
-        } else {
-            TSuspension waiting(TSuspension::TKind::Dialog);
-            TWebScoreUi ui(true);
-            pelmoravan::UpdateScores(enter, score, ui, ui, ScoreFileName, &FScoreStorage);
-        }
-    } catch (const EFileError& e) {
-        std::fprintf(stderr, "pelmoravan: %s\n", e.Detail().c_str());
-        ReportCommandError(e.what());
-    }
+void TWebForm::ShowRequest(const TRequest& request) {
+    const std::string caption = request.Caption.empty() ? Menu().WindowCaption() : request.Caption;
+    const std::string button =
+        request.Button.empty() ? std::string(ControlTexts(Game().Language).Ok) : request.Button;
+    WebShowRequest(request, caption, button);
 }
+
+void TWebForm::CloseRequest(std::uint32_t id) { WebCloseRequest(id); }
+
+void TWebForm::Answer(std::uint32_t id, const TAnswer& answer) { FHost->Answer(id, answer); }
+
+void TWebForm::RequestTurn() { js_request_turn(); }
+
+void TWebForm::Turn() { FHost->Turn(); }
 
 void TWebForm::ScoresNotKept() {
-    if (!FScoresNotKeptSaid) {
-        FScoresNotKeptSaid = true;
-        // Said before the start too, in the language the page was asked for.
-        ReportCommandError(std::string(ControlTexts(FLanguage).ScoresNotKept));
-    }
-}
-
-void TWebForm::ProcessOneMessage() {
-    // One suspension at a time: nested inside another wait, there is nothing to let through.
-    if (TSuspension::InFlight()) {
+    if (!FHouseStarted) {
+        FScoresNotKeptLate = true; // said once the window shows its texts
         return;
     }
-    TSuspension waiting(TSuspension::TKind::Yield);
-    PageYielding();
-    emscripten_sleep(0);
+    if (!FScoresNotKeptSaid) {
+        FScoresNotKeptSaid = true;
+        FHost->ReportError(std::string(ControlTexts(FLanguage).ScoresNotKept));
+    }
 }
 
 std::int32_t TWebForm::ScreenWidth() const { return FDXDraw.Width(); }
 
-void TWebForm::Terminate() {
+void TWebForm::Terminate(int exitCode) {
+    // A page has no exit code: after a start-up error as after Exit it shows its ended state.
+    static_cast<void>(exitCode);
     if (FEnded) {
         return;
     }
@@ -203,10 +213,6 @@ void TWebForm::Terminate() {
     FPlayer.Close();
     js_ended(Game().Language);
 }
-
-// Dialogs whose answer nothing uses do not wait: the program goes on behind them, as the
-// desktop's ticks do behind its modal dialogs.
-void TWebForm::ShowSaveDialog() { WebShowSaveDialog(); }
 
 void TWebForm::SyncMenu() {
     for (std::size_t i = 0; i < MenuItemCount; ++i) {
@@ -243,23 +249,12 @@ void TWebForm::SyncPage() {
         }
     }
     FShownButtons = buttons;
-    std::string status = StatusAnnouncement(Game());
-    if (status != FShownStatus) {
-        js_status(status.c_str());
-        FShownStatus = std::move(status);
-    }
     FBoardView.Sync(Game());
 }
 
-void TWebForm::CloseWindow() {
-    // The desktop's Exit is immediate; a finger's may be a slip beside About.
-    if (!FTouch || ExitConfirmed(Game(), std::string(ControlTexts(Game().Language).ExitQuestion))) {
-        Terminate();
-    }
-}
+// Any question before it was asked by the house already.
+void TWebForm::CloseWindow() { Terminate(0); }
 
-void TWebForm::ShowAbout() { WebShowAbout(); }
-
-void TWebForm::ReportCommandError(const std::string& message) { WebShowMessage(Menu().WindowCaption(), message); }
+void TWebForm::ShowStatus(const std::string& text) { js_status(text.c_str()); }
 
 } // namespace pelmoravan

@@ -27,9 +27,12 @@ public:
     TWebDraw& DXDraw() { return FDXDraw; }
     const TMainMenuModel& Menu() const { return FHost->Menu(); }
 
-    // Starts the house: the texts, the stored folder and its score file's check, the catalog
-    // (waiting for the page), the first frame, the music and the timer.
+    // Mounts the stored folder and fetches the catalog's files; once both are in, checks the
+    // score file and starts the house: the texts, the catalog, the first frame, the music and
+    // the timer. Returns at once.
     void Start();
+    // The stored folder was mounted (ok) or could not be (the visit keeps its scores in memory).
+    void Mounted(bool ok);
 
     // --- the page's events ---
     void MouseDown(std::int32_t button, std::int32_t x, std::int32_t y);
@@ -43,34 +46,37 @@ public:
     void Shortcut(TMenuItem item);
     // Whether the page's main pointer is coarse (a finger): a tap on the title starts a game, and
     // Exit asks before it ends one in progress.
-    void SetTouch(bool touch) { FTouch = touch; }
-    // Brings the page's play buttons and its spoken status up to date with the game; sends only
+    void SetTouch(bool touch);
+    // Brings the page's play buttons and its board view up to date with the game; sends only
     // what changed.
     void SyncPage();
 
+    // The page's answer to the request with this id (the dialog closed, by whatever means).
+    void Answer(std::uint32_t id, const TAnswer& answer);
+    // The turn asked for with RequestTurn.
+    void Turn();
+
     TFrameTimer& FrameTimer() { return FTimer.Timer(); }
+    TGameHost& Host() { return *FHost; }
 
     // IGameWindow
-    bool AskYesNo(const std::string& text) override;
-    void UpdateScores(bool enter, std::int32_t score) override;
-    void ProcessOneMessage() override;
+    void ShowRequest(const TRequest& request) override;
+    void CloseRequest(std::uint32_t id) override;
+    void RequestTurn() override;
     // The surface's width: the page is the screen the game is shown on.
     std::int32_t ScreenWidth() const override;
-    void Terminate() override;
-    void ShowSaveDialog() override;
+    void Terminate(int exitCode) override;
     void SyncMenu() override;
     void ShowCaption(const std::string& caption) override;
-    void ShowAbout() override;
     void CloseWindow() override;
-    void ReportError(const std::string& message) override { ReportCommandError(message); }
-    void ReportCommandError(const std::string& message) override;
-    // The page plays on without music.
-    void ReportStartError(const std::string& message) override { ReportCommandError(message); }
     void Say(const std::string& text, bool urgent) override;
+    void ShowStatus(const std::string& text) override;
 
 private:
     // Says once a visit that the browser's storage cannot keep the score list.
     void ScoresNotKept();
+    // Once the folder and the files are in: the house's start; a failure is the start's error.
+    void StartHouse();
 
     TWebDraw FDXDraw;
     // The language the page speaks: the one it was asked for until the game's applies.
@@ -82,11 +88,19 @@ private:
     std::unique_ptr<TGameHost> FHost;
     bool FTouch = false;
     std::array<TPlayButton, 4> FShownButtons{};
-    std::string FShownStatus;
     TBoardViewSync FBoardView;
     bool FEnded = false;
     TWebScoreStorage FScoreStorage{[this] { ScoresNotKept(); }};
     bool FScoresNotKeptSaid = false;
+    // The storage failed before the house started: said once it has.
+    bool FScoresNotKeptLate = false;
+    // The start waits for both the stored folder and the catalog's files.
+    bool FMounted = false;
+    bool FCatalogIn = false;
+    std::string FCatalogFailure; // the file the page could not load
+    std::string FCheckFailure;   // why the score file cannot be used
+    bool FStarting = false;
+    bool FHouseStarted = false;
 };
 
 } // namespace pelmoravan

@@ -1,13 +1,13 @@
 // The page's program: builds the main window and hands the page's events to it.
 #include <emscripten.h>
 
-#include <cstdio>
+#include <cstdint>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <optional>
 
 #include "web/shell/page_form.h"
-#include "web/shell/suspension.h"
 #include "web/shell/web_form.h"
 
 using namespace pelmoravan;
@@ -23,7 +23,6 @@ EM_JS(double, js_param_seed, (), { return Pel.params.seed; });
 // the Hard board clear of the status band and its bonus line.
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
-EM_JS(void, js_started, (), { Pel.started(); });
 EM_JS(void, js_failed, (const char* text), { Pel.failed(UTF8ToString(text)); });
 
 } // namespace
@@ -39,10 +38,9 @@ int main() {
             static_cast<std::uint8_t>(js_param_language()),
             seed < 0 ? std::nullopt : std::optional<std::uint32_t>(static_cast<std::uint32_t>(seed)), kScreenWidth,
             kScreenHeight);
+        // Returns at once: the house starts once the stored folder is in.
         gForm->Start();
-        js_started();
     } catch (const std::exception& error) {
-        // Building the window failed (a file the page could not load).
         js_failed(error.what());
     }
     return 0;
@@ -107,7 +105,25 @@ void pel_sync_page() {
 // tiles come out too small for a finger.
 int pel_cell_height() { return gForm ? gForm->Game().CellHeight : 0; }
 
-// Some call waits for the page (a dialog, or one turn of the event loop).
-int pel_busy() { return TSuspension::InFlight() ? 1 : 0; }
+// A dialog closed: its request's id, accepted 1 for Yes, OK or a name given, and the name (a
+// malloc'd string this takes, or null).
+void pel_answer(int id, int accepted, char* name) {
+    TAnswer answer;
+    answer.Accepted = accepted != 0;
+    if (name != nullptr) {
+        answer.Name = name;
+        std::free(name);
+    }
+    if (gForm) {
+        gForm->Answer(static_cast<std::uint32_t>(id), answer);
+    }
+}
+
+// The turn the program asked for (the link line's next pass).
+void pel_turn() {
+    if (gForm) {
+        gForm->Turn();
+    }
+}
 
 } // extern "C"

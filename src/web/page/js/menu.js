@@ -36,8 +36,8 @@
     }
     if (open && refocus && bar.contains(document.activeElement)) open.item.focus();
   }
-  // Commands wait while the program waits for a turn of the event loop; the dialogs make the
-  // page inert while they are open.
+  // Commands go to the program once it has the game's pictures; the dialogs make the page inert
+  // while they are open.
   function whenFree(run) {
     // Nothing reaches the program before it has loaded everything, nor after it has ended.
     if (!P.running) return;
@@ -51,12 +51,8 @@
       });
       return;
     }
-    if (Module._pel_busy()) {
-      setTimeout(() => whenFree(run), 10);
-    } else {
-      run();
-      P.syncPage();
-    }
+    run();
+    P.syncPage();
   }
   // Opening runs the menu's opening handler in the program, which brings its items up to date.
   function open(e, focusFirst) {

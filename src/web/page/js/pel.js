@@ -25,7 +25,24 @@ const Pel = (() => {
   };
   // The play buttons and the spoken status follow the game after each tick and command.
   P.syncPage = () => {
-    if (P.running && !Module._pel_busy()) Module._pel_sync_page();
+    if (P.running) Module._pel_sync_page();
+  };
+  // The program's next turn (the link line's next pass): one call of pel_turn, as soon as the
+  // events pending now are handled. A message on a channel comes sooner than a timeout, which
+  // the browser may hold back a few milliseconds.
+  const turns = new MessageChannel();
+  let turnAsked = false;
+  turns.port1.onmessage = () => {
+    turnAsked = false;
+    if (P.isEnded) return;
+    P.turn();
+    P.syncPage();
+  };
+  P.turn = () => Module._pel_turn();
+  P.requestTurn = () => {
+    if (turnAsked) return;
+    turnAsked = true;
+    turns.port2.postMessage(0);
   };
 
   // The page's own texts come from the program's tables, in the game's language.

@@ -4,18 +4,25 @@
   'use strict';
   const P = Pel;
   const front = P.front;
-  // How many times the program has let the event loop run from inside an operation; a test may
-  // hang a function on the next such turn.
-  P.yields = 0;
-  P.onYield = null;
-  P.yielding = () => {
-    P.yields += 1;
-    if (P.onYield) {
-      const hook = P.onYield;
-      P.onYield = null;
-      // Runs once the program has suspended: while the turn it let through is under way.
-      Promise.resolve().then(hook);
+  // The turns the program asked for and had (the link line's passes); a test may hang a
+  // function on the next one, to run just before it.
+  P.turns = 0;
+  P.beforeTurn = null;
+  const requestTurn = P.requestTurn;
+  P.requestTurn = () => {
+    P.turnPending = true;
+    requestTurn();
+  };
+  const turn = P.turn;
+  P.turn = () => {
+    P.turnPending = false;
+    P.turns += 1;
+    if (P.beforeTurn) {
+      const hook = P.beforeTurn;
+      P.beforeTurn = null;
+      hook();
     }
+    turn();
   };
   function cssPoint(x, y) {
     const r = front.getBoundingClientRect();
@@ -61,7 +68,8 @@
     tileCount: () => Module._pel_test_tile_count(),
     score: () => Module._pel_test_score(),
     surfaceSize: () => [P.back.width, P.back.height],
-    busy: () => !!Module._pel_busy(),
+    // A turn the program asked for has not come yet: a link line is being drawn.
+    turnPending: () => !!P.turnPending,
     dialogOpen: () => P.dialogOpen(),
     menuItem: (name) => P.menu.state(name),
     // What sounds: the audio context's state and whether it ever ran, effects started, the track asked for and whether
@@ -85,10 +93,9 @@
       return marks;
     },
     tileCentre: (col, row) => cssPoint(Module._pel_test_cell_centre_x(col, row), Module._pel_test_cell_centre_y(col, row)),
-    // How many times the program has let the event loop run from inside an operation, and a
-    // function to run once, just after the next such turn has begun.
-    yields: () => P.yields,
-    onNextYield(fn) { P.onYield = fn; },
+    // How many turns the program had, and a function to run once, just before the next.
+    turns: () => P.turns,
+    beforeNextTurn(fn) { P.beforeTurn = fn; },
     // The surface point under a canvas CSS point, as the page hands clicks to the program.
     click(x, y, button = 0) {
       const r = front.getBoundingClientRect();

@@ -67,4 +67,6 @@ if(PELMORAVAN_TESTS)
   add_test(NAME install.deb
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/deb_test.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(install.desktop install.deb PROPERTIES TIMEOUT 120)
+  # Every tracked source file names its licence on its first line (tools/spdx.sh adds it).
+  add_test(NAME install.spdx COMMAND bash ${CMAKE_SOURCE_DIR}/tools/spdx.sh --check)
 endif()

@@ -41,7 +41,7 @@ mkdir -p "$TREE"
 if ! (cd "$TREE" && DEB_BUILD_OPTIONS="nocheck parallel=2" unshare --net \
         dpkg-buildpackage -us -uc) >"$SCRATCH/build.log" 2>&1; then
     tail -n 60 "$SCRATCH/build.log" >&2
-    echo "FAIL: dpkg-buildpackage failed (the whole log: $SCRATCH/build.log)" >&2
+    echo "FAIL: dpkg-buildpackage failed" >&2
     exit 1
 fi
 arch=$(dpkg --print-architecture)
@@ -60,6 +60,7 @@ errors=$(grep -c '^E: ' "$SCRATCH/lintian.txt" || true)
 warnings=$(grep -c '^W: ' "$SCRATCH/lintian.txt" || true)
 [ "$errors" = 0 ] && [ "$warnings" = 0 ] ||
     fail "lintian: $errors error(s), $warnings warning(s): $(grep -E '^[EW]: ' "$SCRATCH/lintian.txt")"
+grep -E '^[IP]: ' "$SCRATCH/lintian.txt" >&2 || true
 # Every pedantic note is one the packager knows of.
 while read -r tag; do
     grep -q -- "\`$tag\`" "$SOURCE/docs/installing.md" || fail "lintian's pedantic note $tag is not in docs/installing.md"
@@ -123,4 +124,5 @@ if [ "$FAILURES" -ne 0 ]; then
     echo "$FAILURES check(s) failed" >&2
     exit 1
 fi
-echo "$(basename "$DSC") and $(basename "$DEB"): built offline, lintian clean ($(grep -c '^[IP]: ' "$SCRATCH/lintian.txt" || true) info and pedantic notes), installed and removed"
+grep -E '^[IP]: ' "$SCRATCH/lintian.txt" || true
+echo "$(basename "$DSC") and $(basename "$DEB"): built offline, lintian clean ($(grep -c '^[IP]: ' "$SCRATCH/lintian.txt" || true) info and pedantic notes, above), installed and removed"

@@ -9,25 +9,25 @@ const { launch } = require('./browser.js');
 
 const T = 'pelmoravanTest';
 
+// The page's language mark and the name the game gives its board, once a game is dealt.
 async function started(page, url) {
   await page.goto(url);
   await page.waitFor(`window.${T} && ${T}.ready()`, 'the first frame');
   await page.key('F2', 113);
   await page.waitFor(`${T}.gameState() === 1`, 'a game');
-  return page.eval(`[document.documentElement.lang,
-    document.querySelector('#play-buttons button[data-item="1"]').textContent].join(' ')`);
+  return page.eval(`[document.documentElement.lang, Pel.texts.playArea].join(' ')`);
 }
 
 run(async (page, ctx) => {
   ctx.step = 'an English browser, no ?lang';
-  check(await started(page, `${ctx.url}index.html`) === 'en New Game', 'an English browser does not get English');
+  check(await started(page, `${ctx.url}index.html`) === 'en Game board', 'an English browser does not get English');
 
   ctx.step = '?lang=zh in an English browser';
   const zh = await started(page, `${ctx.url}index.html?lang=zh`);
-  check(zh.startsWith('zh ') && zh !== 'zh New Game', `?lang=zh gives: ${zh}`);
+  check(zh.startsWith('zh ') && zh !== 'zh Game board', `?lang=zh gives: ${zh}`);
 
   ctx.step = 'the next visit without ?lang';
-  check(await started(page, `${ctx.url}index.html`) === 'en New Game', '?lang=zh was kept for the next visit');
+  check(await started(page, `${ctx.url}index.html`) === 'en Game board', '?lang=zh was kept for the next visit');
 
   ctx.step = 'the loader speaks the same language';
   const disk = await ctx.browser.newPage();
@@ -42,7 +42,7 @@ run(async (page, ctx) => {
     const tab = await chinese.newPage();
     const first = await started(tab, `${ctx.url}index.html`);
     check(first.startsWith('zh ') && first === zh, `a Chinese browser gets: ${first}`);
-    check(await started(tab, `${ctx.url}index.html?lang=en`) === 'en New Game', '?lang=en does not win');
+    check(await started(tab, `${ctx.url}index.html?lang=en`) === 'en Game board', '?lang=en does not win');
   } finally {
     await chinese.close();
   }

@@ -41,10 +41,16 @@ int main(int argc, char* argv[]) {
     }
     if (!HasDisplay() && !line.Platform) {
         std::fprintf(stderr, "pelmoravan: no display found (DISPLAY is not set); "
-                             "to try it without one: xvfb-run -a ./play\n");
+                             "to try it without one: xvfb-run -a %s\n",
+                     argc > 0 && argv[0] != nullptr ? argv[0] : "pelmoravan");
         return 1;
     }
-    const pelmoravan::TStartOptions& options = line.Options;
+    pelmoravan::TStartOptions options = line.Options;
+    if (!options.Language) {
+        // No --language: the player's own, as the locale names it. Nothing is saved.
+        options.Language = pelmoravan::LocaleLanguage(
+            pelmoravan::MessagesLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")));
+    }
     if (!options.DataDir.empty()) {
         if (const std::string error = pelmoravan::MakeDataDir(options.DataDir); !error.empty()) {
             pelmoravan::ReportStartupError(error, argc, argv);

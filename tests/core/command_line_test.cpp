@@ -67,6 +67,33 @@ TEST(CommandLine, XdgDataFallsBackToTheHomeFolder) {
     EXPECT_EQ(line.Error, "pelmoravan: option '--xdg-data' needs HOME or XDG_DATA_HOME; try --help");
 }
 
+// The start language a desktop's environment or a browser's first language gives.
+TEST(CommandLine, TheLocaleChoosesTheStartLanguage) {
+    const auto start = [](const char* all, const char* messages, const char* lang) {
+        return LocaleLanguage(MessagesLocale(all, messages, lang));
+    };
+    EXPECT_EQ(start(nullptr, nullptr, "en_US.UTF-8"), 1);
+    EXPECT_EQ(start(nullptr, nullptr, "zh_CN.UTF-8"), 0);
+    EXPECT_EQ(start(nullptr, nullptr, "de_DE@euro"), 1);
+    // The first that is set wins, an empty one counting as unset.
+    EXPECT_EQ(start("zh_TW.UTF-8", "en_GB.UTF-8", "en_US.UTF-8"), 0);
+    EXPECT_EQ(start("", "zh_HK", "en_US.UTF-8"), 0);
+    EXPECT_EQ(start("fr_FR.UTF-8", nullptr, "zh_CN.UTF-8"), 1);
+    EXPECT_EQ(start(nullptr, "", "ZH_sg"), 0);
+    // C, POSIX and no locale keep the game's own start, Chinese.
+    for (const char* neutral : {"C", "C.UTF-8", "POSIX", "c.utf8"}) {
+        EXPECT_EQ(start(nullptr, nullptr, neutral), 0) << neutral;
+    }
+    EXPECT_EQ(start(nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(start("", "", ""), 0);
+    // Browser tags; "zhx" is another language, not Chinese.
+    EXPECT_EQ(LocaleLanguage("zh-Hant-TW"), 0);
+    EXPECT_EQ(LocaleLanguage("zh"), 0);
+    EXPECT_EQ(LocaleLanguage("en-GB"), 1);
+    EXPECT_EQ(LocaleLanguage("ja"), 1);
+    EXPECT_EQ(LocaleLanguage("zhx"), 1);
+}
+
 TEST(CommandLine, HelpAndVersionAnswerFirst) {
     EXPECT_EQ(Parse({"--help"}).Action, TAction::Help);
     EXPECT_EQ(Parse({"-h", "--bogus"}).Action, TAction::Help);

@@ -42,7 +42,7 @@ if ! cmake --install "$BUILD" --prefix "$PREFIX" >"$ROOT/install.log" 2>&1; then
     exit 1
 fi
 
-BIN="$PREFIX/bin/pelmoravan"
+BIN="$PREFIX/games/pelmoravan"
 DESKTOP="$PREFIX/share/applications/$ID.desktop"
 METAINFO="$PREFIX/share/metainfo/$ID.metainfo.xml"
 for file in "$BIN" "$DESKTOP" "$METAINFO"; do
@@ -74,7 +74,7 @@ notes=$(grep -E '^ *[EWIP]: ' "$ROOT/pedantic.txt" | grep -v 'cid-contains-upper
 [ "$(desktop_key Terminal)" = "false" ] || fail "launcher would open a terminal"
 exec_line=$(desktop_key Exec)
 program=${exec_line%% *}
-[ "$program" = "pelmoravan" ] || fail "launcher runs '$program', not the installed binary's name"
+[ "$program" = "$BIN" ] || fail "launcher runs '$program', not the installed binary $BIN"
 grep -q '^Categories=.*Game;' "$DESKTOP" || fail "launcher is not in the Game category"
 # The window names its launcher (Qt keeps the name as UTF-16), so that a Wayland desktop shows
 # the launcher's icon for it.
@@ -114,17 +114,18 @@ else
     done
 fi
 
-# ---- the documentation: every page the README links to is installed beside it ----------------
+# ---- the documentation: every page and picture the README links to is installed beside it ----
 DOC="$PREFIX/share/doc/pelmoravan"
 if [ ! -f "$DOC/README.md" ]; then
     fail "no README.md in share/doc/pelmoravan"
 else
-    # The assets' README goes in as ASSETS.md, and the screenshots stay out: only pages count.
-    for page in "$DOC/README.md" "$DOC"/docs/*.md; do
-        for link in $(grep -oE '\]\([^):#]+\.md\)' "$page" | sed 's/^](//; s/)$//' | grep -v 'assets/README\.md$'); do
+    for page in "$DOC/README.md" "$DOC"/docs/*.md "$DOC"/assets/*.md; do
+        for link in $(grep -oE '\]\([^):#]+\.(md|png)\)' "$page" | sed 's/^](//; s/)$//'); do
             [ -f "$(dirname "$page")/$link" ] || fail "${page#"$DOC"/} links to $link, which is not installed"
         done
     done
+    [ -f "$DOC/assets/README.md" ] || fail "the assets' README, which names their licences, is not installed"
+    grep -q '^MIT License' "$DOC/LICENSE" 2>/dev/null || fail "the licence is not installed"
 fi
 
 # ---- the command line answers with no display and writes nothing -----------------------------
@@ -144,6 +145,8 @@ for option in --version -v; do
     run "$option"
     [ "$RC" = 0 ] && [ "$OUT" = "pelmoravan 2.2" ] && [ -z "$ERR" ] || fail "$option: $RC, $OUT$ERR"
 done
+run
+[ "$RC" = 1 ] && [[ "$ERR" == *"xvfb-run -a $BIN"* ]] || fail "with no display: $RC, $ERR"
 run --language english --bogus
 [ "$RC" = 2 ] && [ -z "$OUT" ] && [ "$ERR" = "pelmoravan: unknown option '--bogus'; try --help" ] ||
     fail "a bad option: $RC, $OUT$ERR"
@@ -177,14 +180,14 @@ start_in() {
 # Qt's -platform stands in for a display.
 start_in "$CLIDIR" "$CLIDIR/Pelmoravan.sco" "${nodisplay[@]}" "$BIN" -platform offscreen
 
-# ---- a menu launch: the Exec line through PATH, in a fresh home folder -------------------------
+# ---- a menu launch: the Exec line, in a fresh home folder --------------------------------------
 # A menu starts the game in the home folder; the entry keeps both files in the data folder.
 HOMEDIR="$ROOT/home"
 DATA="$HOMEDIR/.local/share/pelmoravan"
 mkdir -p "$HOMEDIR"
 # Field codes (%f, %U, ...) are the launcher's to fill; none is passed here.
 read -r -a command <<<"$(sed 's/ %[a-zA-Z]//g' <<<"$exec_line")"
-start_in "$HOMEDIR" "$DATA/back.MID" env -u XDG_DATA_HOME HOME="$HOMEDIR" PATH="$PREFIX/bin:$PATH" \
+start_in "$HOMEDIR" "$DATA/back.MID" env -u XDG_DATA_HOME HOME="$HOMEDIR" \
     QT_QPA_PLATFORM=offscreen "${command[@]}"
 [ "$(stat -c %s "$DATA/Pelmoravan.sco" 2>/dev/null)" = 593 ] || fail "the menu launch made no score file in $DATA"
 for file in Pelmoravan.sco back.MID; do

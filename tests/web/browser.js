@@ -36,15 +36,16 @@ const FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', 
   '--remote-debugging-pipe', '--mute-audio', '--hide-scrollbars'];
 
 // Starts Chromium with a fresh profile, holding the given preferences; resolves to a Browser
-// once the protocol answers.
-async function launch({ width = 1024, height = 768, preferences } = {}) {
+// once the protocol answers. `language` is the browser's (navigator.languages), which the game
+// starts in without ?lang=: Chinese unless a test asks for another, whatever the machine's.
+async function launch({ width = 1024, height = 768, preferences, language = 'zh-CN' } = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'pelmoravan-chromium-'));
   if (preferences) {
     fs.mkdirSync(path.join(profile, 'Default'));
     fs.writeFileSync(path.join(profile, 'Default', 'Preferences'), JSON.stringify(preferences));
   }
   const child = spawn(process.env.CHROMIUM || 'chromium',
-    [...FLAGS, `--user-data-dir=${profile}`, `--window-size=${width},${height}`, 'about:blank'],
+    [...FLAGS, `--accept-lang=${language}`, `--user-data-dir=${profile}`, `--window-size=${width},${height}`, 'about:blank'],
     // Its own process group, so that closing it ends its helper processes too.
     { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'], detached: true });
   let log = '';

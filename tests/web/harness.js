@@ -6,7 +6,8 @@ const path = require('path');
 const { serve, launch } = require('./browser.js');
 
 // Runs `body(page, ctx)` against the page in folder argv[2]; exits 0 or 1 with the failure.
-function run(body, { width = 1024, height = 768, query = '', preferences } = {}) {
+// `language`: the browser's, Chinese unless given.
+function run(body, { width = 1024, height = 768, query = '', preferences, language } = {}) {
   const root = path.resolve(process.argv[2] || 'build/web-test');
   const ctx = { root, desktopFrame: process.argv[3], step: 'start' };
   (async () => {
@@ -17,7 +18,7 @@ function run(body, { width = 1024, height = 768, query = '', preferences } = {})
     ctx.url = url;
     // Stops answering at once, open connections included: the network is gone.
     ctx.stopServer = () => { server.close(); server.closeAllConnections(); };
-    const browser = await launch({ width, height, preferences });
+    const browser = await launch({ width, height, preferences, language });
     ctx.browser = browser;
     try {
       const page = await browser.newPage({ width, height });

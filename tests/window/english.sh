@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# --language english: the play screen's status line begins with "Remain Time : ", pixel for
-# pixel as the game's surface draws that text; started without the option it does not.
+# The start language: with --language english, or with no option under an English locale, the
+# play screen's status line begins with "Remain Time : ", pixel for pixel as the game's surface
+# draws that text; under the C locale, a Chinese LC_MESSAGES before an English LANG, or with
+# --language chinese in an English locale, it does not.
 source "$(dirname "$0")/lib.sh" "$1"
 
 REFERENCE_TOOL="$(dirname "$GAME")/tests/text_reference"
@@ -11,11 +13,14 @@ trap 'cleanup; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 
 "$REFERENCE_TOOL" "Remain Time : " 9 "$SHOTS/reference.png" || fail "no reference drawn"
 
-# start_with ARGS...: the game with ARGS in a fresh working directory, as start_game does.
+# start_with [NAME=VALUE...] ARGS...: the game with ARGS and those variables in a fresh working
+# directory, as start_game does.
 start_with() {
+    local vars=()
+    while [[ "${1:-}" == *=* ]]; do vars+=("$1"); shift; done
     rm -rf "$WORKDIR"
     WORKDIR=$(mktemp -d)
-    (cd "$WORKDIR" && exec "$GAME" "$@" >"$SHOTS/stdout.txt" 2>"$SHOTS/stderr.txt") &
+    (cd "$WORKDIR" && exec env "${vars[@]}" "$GAME" "$@" >"$SHOTS/stdout.txt" 2>"$SHOTS/stderr.txt") &
     GAME_PID=$!
     WID=$(timeout 30 xdotool search --sync --onlyvisible --name "Pelmoravan" 2>/dev/null | head -n1) || true
     [ -n "$WID" ] || fail "no game window appeared for $*"
@@ -68,7 +73,22 @@ wait_exit 30
 [ "$EXIT_CODE" = 0 ] || fail "Esc gave exit code $EXIT_CODE"
 
 start_with
-[ "$(status_line chinese)" = no ] || fail "the default start does not show its own status line"
+[ "$(status_line chinese)" = no ] || fail "the C locale's start does not show its own status line"
+key Escape
+wait_exit 30
+
+start_with LANG=en_GB.UTF-8
+[ "$(status_line locale-english)" = yes ] || fail "an English locale does not start in English"
+key Escape
+wait_exit 30
+
+start_with LC_MESSAGES=zh_TW.UTF-8 LANG=en_GB.UTF-8
+[ "$(status_line locale-chinese)" = no ] || fail "a Chinese LC_MESSAGES does not outweigh an English LANG"
+key Escape
+wait_exit 30
+
+start_with LANG=en_GB.UTF-8 --language chinese
+[ "$(status_line option-chinese)" = no ] || fail "--language chinese does not win over an English locale"
 key Escape
 wait_exit 30
 echo "PASS"

@@ -4,6 +4,10 @@
 set -euo pipefail
 
 GAME=$(readlink -f "$1")
+# The game starts in the locale's language; these tests read its Chinese texts, which the C
+# locale gives, whatever the machine's. A test that wants another sets it on its own launch.
+export LANG=C.UTF-8
+unset LC_ALL LC_MESSAGES
 TEST_NAME=$(basename "${BASH_SOURCE[1]}" .sh)
 SHOTS="$PWD/screenshots/$TEST_NAME"
 rm -rf "$SHOTS"

@@ -3,7 +3,7 @@
 # Never prompts: CI runs this as root with no standard input.
 #   deps.sh            the desktop game, its tests and benchmarks
 #   deps.sh web        and the browser version's build (./play --web)
-#   deps.sh web-tests  and the browser tests' headless Chromium and nginx (./check)
+#   deps.sh web-tests  and the browser tests' headless Chromium, nginx, openssl and curl (./check)
 set -euo pipefail
 
 PACKAGES=(
@@ -14,6 +14,8 @@ PACKAGES=(
   fonts-wqy-microhei fonts-noto-color-emoji fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-apps x11-utils openbox
   desktop-file-utils appstream dpkg-dev
+  # The Debian package's test: dpkg-buildpackage with dh, lintian, and man to find its page.
+  debhelper lintian man-db
   pulseaudio pulseaudio-utils
 )
 # The page's build: the compiler, the music rendered ahead through FluidSynth into Ogg Vorbis,
@@ -27,7 +29,8 @@ case "${1:-}" in
   web) PACKAGES+=("${WEB_PACKAGES[@]}") ;;
   # npm installs the accessibility checker the browser tests load (tests/web/package-lock.json);
   # nginx serves the page with tools/web/nginx.conf in the delivery test.
-  web-tests) PACKAGES+=("${WEB_PACKAGES[@]}" chromium nginx libnginx-mod-http-brotli-static)
+  # The hosting test adds a self-signed certificate (openssl) and asks over https (curl).
+  web-tests) PACKAGES+=("${WEB_PACKAGES[@]}" chromium nginx libnginx-mod-http-brotli-static openssl curl)
              command -v npm >/dev/null 2>&1 || PACKAGES+=(npm) ;;
   *) echo "usage: $0 [web|web-tests]" >&2; exit 2 ;;
 esac

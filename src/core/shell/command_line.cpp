@@ -159,7 +159,9 @@ std::string UsageText(const TPlatformOptions& platform) {
            "\n"
            "  -h, --help             show this help and exit\n"
            "  -v, --version          show the version and exit\n"
-           "      --language LANG    start in LANG: chinese (zh, the default) or english (en)\n"
+           "      --language LANG    start in LANG: chinese (zh) or english (en); without it,\n"
+           "                         the locale's: Chinese for a zh locale, C, POSIX or none\n"
+           "                         (LC_ALL, LC_MESSAGES, LANG), English for any other\n"
            "      --data-dir DIR     keep Pelmoravan.sco and back.MID in DIR, made if missing,\n"
            "                         instead of the working directory\n"
            "      --xdg-data         keep them in $XDG_DATA_HOME/pelmoravan\n"
@@ -176,6 +178,24 @@ std::string UsageText(const TPlatformOptions& platform) {
 }
 
 std::string VersionText() { return std::string("pelmoravan ") + GameVersion + "\n"; }
+
+std::uint8_t LocaleLanguage(std::string_view locale) {
+    // The language part: up to the territory, codeset or modifier ("en_GB.UTF-8@euro", "zh-Hant").
+    const std::string language = Lower(std::string(locale.substr(0, locale.find_first_of("_-.@"))));
+    if (language.empty() || language == "c" || language == "posix" || language == "zh") {
+        return 0;
+    }
+    return 1;
+}
+
+std::string_view MessagesLocale(const char* lcAll, const char* lcMessages, const char* lang) {
+    for (const char* value : {lcAll, lcMessages, lang}) {
+        if (value != nullptr && *value != '\0') {
+            return value;
+        }
+    }
+    return {};
+}
 
 std::string XdgDataDir(const char* xdgDataHome, const char* home) {
     if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {

@@ -51,6 +51,15 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args, const char* 
 std::string UsageText(const TPlatformOptions& platform = {});
 std::string VersionText();
 
+// The language a player starts in when no option names one, from a locale name: a Chinese one
+// ("zh_CN.UTF-8", a browser's "zh-TW") gives 0, Chinese; any other named locale 1, English; C,
+// POSIX (with or without a codeset) or none 0, the game's own start. The page hands in the
+// browser's first language.
+std::uint8_t LocaleLanguage(std::string_view locale);
+// The locale the C library takes for messages: the first of LC_ALL, LC_MESSAGES and LANG that is
+// set and not empty.
+std::string_view MessagesLocale(const char* lcAll, const char* lcMessages, const char* lang);
+
 // The folder --xdg-data names: $XDG_DATA_HOME/pelmoravan, or ~/.local/share/pelmoravan when that
 // variable is unset, empty or not absolute. Empty when neither variable gives a folder.
 std::string XdgDataDir(const char* xdgDataHome, const char* home);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "shell/command_line.h"
 #include "web/shell/page_form.h"
 #include "web/shell/web_form.h"
 
@@ -16,7 +17,9 @@ namespace {
 
 std::unique_ptr<TWebForm> gForm;
 
-EM_JS(int, js_param_language, (), { return Pel.params.lang === 'en' ? 1 : 0; });
+// ?lang=en or ?lang=zh chooses; without it, the browser's first language does.
+EM_JS(int, js_param_language, (), { return Pel.params.lang === 'en' ? 1 : Pel.params.lang === 'zh' ? 0 : -1; });
+EM_JS(void, js_browser_language, (char* out, int size), { stringToUTF8(Pel.params.browserLanguage, out, size); });
 EM_JS(double, js_param_seed, (), { return Pel.params.seed; });
 // The screen the game lays itself out for, whatever the viewport; the page scales it to fit.
 // 1024 wide takes the large cells (800 to 1023 would take the small ones), and 768 high leaves
@@ -24,6 +27,17 @@ EM_JS(double, js_param_seed, (), { return Pel.params.seed; });
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 EM_JS(void, js_failed, (const char* text), { Pel.failed(UTF8ToString(text)); });
+
+std::uint8_t StartLanguage() {
+    const int asked = js_param_language();
+    if (asked >= 0) {
+        return static_cast<std::uint8_t>(asked);
+    }
+    // A language tag is short ("zh-Hant-TW"); a longer one is cut, which keeps its start.
+    char browser[64] = {};
+    js_browser_language(browser, static_cast<int>(sizeof browser));
+    return LocaleLanguage(browser);
+}
 
 } // namespace
 
@@ -35,7 +49,7 @@ int main() {
     try {
         const double seed = js_param_seed();
         gForm = std::make_unique<TWebForm>(
-            static_cast<std::uint8_t>(js_param_language()),
+            StartLanguage(),
             seed < 0 ? std::nullopt : std::optional<std::uint32_t>(static_cast<std::uint32_t>(seed)), kScreenWidth,
             kScreenHeight);
         // Returns at once: the house starts once the stored folder is in.

@@ -4,7 +4,11 @@
 (() => {
   'use strict';
   const P = Pel;
-  const english = P.params.lang === 'en';
+  // The program chooses the game's language; until it runs, the loading bar and what fails say
+  // the same choice: ?lang=, else the browser's first language, Chinese for zh or none.
+  const browser = P.params.browserLanguage.toLowerCase();
+  const english = P.params.lang === 'en' ||
+    (P.params.lang !== 'zh' && browser !== '' && !/^zh(?:[-_.@]|$)/.test(browser));
   const say = (zh, en) => (english ? en : zh);
   // The build names files by their content and writes the map into index.html.
   const files = window.pelmoravanFiles || { names: {}, sizes: {} };

@@ -9,6 +9,8 @@ const Pel = (() => {
   const query = new URLSearchParams(location.search);
   P.params = {
     lang: query.get('lang') || '',
+    // The browser's first language: the program starts in it when ?lang= names neither en nor zh.
+    browserLanguage: (navigator.languages && navigator.languages[0]) || navigator.language || '',
     // ?seed=N (0 to 4294967295): the game's reseeds count from N instead of reading the clock,
     // so that the same N and the same moves give the same game. -1: the clock.
     seed: /^[0-9]{1,10}$/.test(query.get('seed') || '') && Number(query.get('seed')) <= 0xFFFFFFFF

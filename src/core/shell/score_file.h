@@ -111,11 +111,18 @@ std::optional<TScoreEntries> DecodeScoreFile(const std::uint8_t* bytes, std::siz
 // an empty list, which then goes on to be shown or recorded into (enter true). A made or reset
 // file is written beside path and moved into place, so that a failed write leaves the path as
 // it was; a missing file never replaces one that appeared meanwhile. A reset file that held
-// any bytes is first copied whole to a backup beside path with its own permissions (one line
-// on standard error names it).
-// A symbolic link at path is followed only to a regular file that holds a score list; any
-// other link is never written through: a new file takes its place, its target stays as it is,
-// and one line on standard error names both.
+// any bytes is first copied whole to a backup beside path with its own permissions, less the
+// umask and never writable by others (one line on standard error names it once the reset is
+// done). Nothing is copied or reset where the reset could not follow (a folder that does not
+// let this user replace the file, such as another user's file in a sticky folder), nor a file
+// over 65,536 bytes: such a file is left as it is and cannot be used (EFileOpenError naming it
+// and why).
+// A symbolic link at path is followed only to a score list: a regular file of exactly 593
+// bytes, not one of the kernel's (procfs, sysfs), holding a list. Any other link is never
+// written through: a new file takes its place, its target stays as it is, and one line on
+// standard error names both once it did.
+// At the start-up check (enter false), the files a killed copy left half-written beside path
+// are removed first (RemoveStaleTemporaries).
 // The file is read and written under an exclusive lock (flock) and closed while the player
 // answers the prompt: the score is then placed against the list as it is after the answer,
 // the prompt's rank being the one found before it. Names are stored without the characters

@@ -487,7 +487,7 @@ std::optional<TOpenList> OpenLocked(const std::string& path, IScoreLockWait* wai
         const std::string pointsTo = LinkTarget(path);
         std::optional<TBinaryFile> made = PlaceEmptyList(path, true);
         Say("\"" + path + "\" is a link to \"" + pointsTo +
-            "\", which holds no score list; a new score file took the link's place and the target is left as it is");
+            "\", which holds no score list; a new score file takes the link's place and the target is left as it is");
         if (made->IsAt(path, false)) {
             return TOpenList{std::move(made), {}, true};
         }

@@ -1,10 +1,16 @@
 #include "headless/headless.h"
 
+#include <algorithm>
 #include <cctype>
 #include <deque>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <unistd.h>
 #include <utility>
 
 #include "headless/soft_pixels.h"
@@ -81,7 +87,7 @@ private:
 // device.
 class THeadlessWindow final : public IGameWindow, public IPlaySurface {
 public:
-    THeadlessWindow(IPaintDevice& device, const std::function<void()>& presented, THeadlessResult& result)
+    THeadlessWindow(IPaintDevice& device, const std::function<bool()>& presented, THeadlessResult& result)
         : FDevice(device), FPresented(presented), FResult(result) {}
 
     bool Ended = false;
@@ -122,14 +128,22 @@ public:
     bool CanDraw() const override { return true; }
     void Present(const std::vector<TRect>&) override {
         FResult.Presented += 1;
-        if (FPresented) {
-            FPresented();
+        // Whatever the watcher does, the game's tick goes on as without it: an error thrown
+        // into it would end the tick half-way (the game swallows some) and change the play.
+        if (FPresented && !FResult.Stopped) {
+            bool goOn = false;
+            try {
+                goOn = FPresented();
+            } catch (const std::exception& error) {
+                FResult.Errors.push_back(error.what());
+            }
+            FResult.Stopped = !goOn;
         }
     }
 
 private:
     IPaintDevice& FDevice;
-    std::function<void()> FPresented;
+    std::function<bool()> FPresented;
     THeadlessResult& FResult;
 };
 
@@ -149,7 +163,7 @@ void LoadPictures(TPictureCollection& list, const std::vector<TCatalogPicture>& 
 } // namespace
 
 THeadlessResult RunHeadless(const THeadlessOptions& options, IPaintDevice& device,
-                            const std::function<void()>& presented) {
+                            const std::function<bool()>& presented) {
     THeadlessResult result;
     THandClock clock;
     TFrameTimer timer(clock);
@@ -181,7 +195,8 @@ THeadlessResult RunHeadless(const THeadlessOptions& options, IPaintDevice& devic
     }
     // Until the game is back on the title: the difficulty played through, or the time run out.
     // A turn asked for and the dialogs come before the clock moves on.
-    while (!window.Ended && host.Game().GameState != TGameState::Title && result.Ticks < kMostTicks) {
+    while (!window.Ended && !result.Stopped && host.Game().GameState != TGameState::Title &&
+           result.Ticks < kMostTicks) {
         if (std::exchange(window.TurnAsked, false)) {
             host.Turn();
         } else if (!window.AnswerOne(host)) {
@@ -191,11 +206,48 @@ THeadlessResult RunHeadless(const THeadlessOptions& options, IPaintDevice& devic
             timer.Wake();
         }
     }
-    result.Finished = host.Game().GameState == TGameState::Title && !window.Ended;
+    result.Finished = host.Game().GameState == TGameState::Title && !window.Ended && !result.Stopped;
     result.Score = host.Game().Score;
     result.Skipped = static_cast<std::int64_t>(host.Draw().Flips()) - result.Presented;
     result.GameMilliseconds = clock.Now();
     return result;
+}
+
+TFrameWriter::TFrameWriter(const TSoftPixels& pixels, std::string folder, std::int64_t every)
+    : FPixels(pixels), FFolder(std::move(folder)), FEvery(std::max<std::int64_t>(every, 1)) {}
+
+std::string TFrameWriter::CheckFolder() const {
+    std::string probe = FFolder + "/.frames-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) {
+        return "cannot write frames in \"" + FFolder + "\": " + std::strerror(errno);
+    }
+    // A byte too: a full disk still makes an empty file.
+    const char byte = 0;
+    const int error = ::write(fd, &byte, 1) == 1 ? 0 : errno;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    if (error != 0) {
+        return "cannot write frames in \"" + FFolder + "\": " + std::strerror(error);
+    }
+    return {};
+}
+
+bool TFrameWriter::operator()() {
+    const std::int64_t number = ++FNumber;
+    if ((number - 1) % FEvery != 0) {
+        return true;
+    }
+    const std::string digits = std::to_string(number);
+    const std::string name = FFolder + "/" + std::string(digits.size() < 6 ? 6 - digits.size() : 0, '0') + digits + ".png";
+    try {
+        FPixels.SavePng(name);
+    } catch (const std::exception& error) {
+        FError = error.what();
+        return false;
+    }
+    ++FWritten;
+    return true;
 }
 
 } // namespace pelmoravan

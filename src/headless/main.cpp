@@ -1,9 +1,11 @@
 // pelmoravan-headless: the game's core with no window, sound or display, playing a whole
 // difficulty by auto-play on a surface in memory.
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,14 +17,18 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: pelmoravan-headless --auto [--difficulty easy|normal|hard] [--seed N] [--frames DIR]\n"
-    "                           [--data-dir DIR] [--language LANG]\n"
+    "Usage: pelmoravan-headless --auto [--difficulty easy|normal|hard] [--seed N]\n"
+    "                           [--frames DIR [--every N]] [--data-dir DIR] [--language LANG]\n"
     "Plays a whole difficulty of Pelmoravan by auto-play with no window and no sound, and prints\n"
     "the score, the frames presented and skipped, and the time taken.\n"
     "\n"
     "  --auto              play by auto-play (the only way it plays)\n"
     "  --difficulty D      easy (the default), normal or hard\n"
-    "  --frames DIR        write each frame presented as DIR/NNNNNN.png\n"
+    "  --frames DIR        write each frame presented as DIR/NNNNNN.png (a whole Easy\n"
+    "                      difficulty presents about 5,600 frames, over 700 MB); the first\n"
+    "                      frame that cannot be written stops the run\n"
+    "  --every N           keep only the first frame and every Nth after it, under their\n"
+    "                      numbers in the run\n"
     "  --seed N, --data-dir DIR, --language LANG  as for pelmoravan (see its --help)\n"
     "\n"
     "Exit status: 0 when the difficulty was played through with no error, 1 otherwise,\n"
@@ -40,6 +46,7 @@ int main(int argc, char* argv[]) {
     THeadlessOptions options;
     options.AssetsDir = PELMORAVAN_ASSETS_DIR;
     std::string frames;
+    std::int64_t every = 0;
     bool autoPlay = false;
     // Its own options here; the game's go to the game's parser.
     std::vector<std::string> gameArgs;
@@ -47,7 +54,7 @@ int main(int argc, char* argv[]) {
         const std::string arg = argv[i];
         if (arg == "--auto") {
             autoPlay = true;
-        } else if ((arg == "--difficulty" || arg == "--frames") && i + 1 >= argc) {
+        } else if ((arg == "--difficulty" || arg == "--frames" || arg == "--every") && i + 1 >= argc) {
             return Fail("option '" + arg + "' needs a value; try --help", 2);
         } else if (arg == "--difficulty") {
             const std::string name = argv[++i];
@@ -57,6 +64,15 @@ int main(int argc, char* argv[]) {
             }
         } else if (arg == "--frames") {
             frames = argv[++i];
+        } else if (arg == "--every") {
+            const std::string value = argv[++i];
+            every = value.size() <= 9 && !value.empty() &&
+                            value.find_first_not_of("0123456789") == std::string::npos
+                        ? std::stoll(value)
+                        : 0;
+            if (every < 1) {
+                return Fail("bad value '" + value + "' for '--every' (a whole number from 1)", 2);
+            }
         } else {
             gameArgs.push_back(arg);
         }
@@ -71,6 +87,9 @@ int main(int argc, char* argv[]) {
     if (!autoPlay) {
         return Fail("it only plays by auto-play: give --auto; try --help", 2);
     }
+    if (every != 0 && frames.empty()) {
+        return Fail("'--every' keeps frames that '--frames DIR' writes: give both; try --help", 2);
+    }
     options.Game = line.Options;
     for (const std::string& dir : {options.Game.DataDir, frames}) {
         if (const std::string error = dir.empty() ? "" : MakeDataDir(dir); !error.empty()) {
@@ -82,14 +101,19 @@ int main(int argc, char* argv[]) {
     }
     try {
         TSoftPixels pixels(kHeadlessWidth, kHeadlessHeight, PELMORAVAN_FONT_FILE);
-        std::int64_t written = 0;
-        const auto writeFrame = [&] {
-            const std::string number = std::to_string(++written);
-            pixels.SavePng(frames + "/" + std::string(number.size() < 6 ? 6 - number.size() : 0, '0') + number + ".png");
-        };
+        TFrameWriter writer(pixels, frames, every);
+        if (!frames.empty()) {
+            if (const std::string error = writer.CheckFolder(); !error.empty()) {
+                return Fail(error, 1);
+            }
+        }
         const auto start = std::chrono::steady_clock::now();
-        const THeadlessResult result = RunHeadless(options, pixels, frames.empty() ? std::function<void()>{} : writeFrame);
+        const THeadlessResult result =
+            RunHeadless(options, pixels, frames.empty() ? std::function<bool()>{} : std::function<bool()>(std::ref(writer)));
         const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - start;
+        if (result.Stopped) {
+            return Fail(writer.Error(), 1);
+        }
         std::printf("score %d\nframes presented %lld, skipped %lld, in %lld ticks\ntime taken %.2f s for %.1f s of play\n",
                     result.Score, static_cast<long long>(result.Presented), static_cast<long long>(result.Skipped),
                     static_cast<long long>(result.Ticks), taken.count(), result.GameMilliseconds / 1000.0);

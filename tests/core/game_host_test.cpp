@@ -1,14 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <set>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "core/fake_surface.h"
+#include "core/file_size_limit.h"
 #include "core/fakes.h"
 #include "host/game_host.h"
 
@@ -83,7 +92,12 @@ public:
 
 class OneTrack final : public ITrackSource {
 public:
-    std::vector<std::uint8_t> Track(const std::string&) override { return {'M', 'T', 'h', 'd'}; }
+    std::vector<std::uint8_t> Track(const std::string&) override {
+        std::vector<std::uint8_t> bytes(TrackSize, 0);
+        std::copy_n("MThd", 4, bytes.begin());
+        return bytes;
+    }
+    static constexpr std::size_t TrackSize = 4096;
 };
 
 class GameHostTest : public ::testing::Test {
@@ -144,8 +158,8 @@ TEST_F(GameHostTest, StartsInTheAskedLanguageWithMusicAndTheTimerOn) {
     EXPECT_TRUE(Timer.Enabled());
 }
 
-// Errors of the first frame, a tick and the start reach the window; the game goes on. A start
-// made out of order fails at once, naming the step.
+// Errors of the first frame and a tick reach the window; the game goes on. A start made out of
+// order fails at once, naming the step.
 TEST_F(GameHostTest, ErrorsGoToTheWindowAndAStartOutOfOrderFailsNamingTheStep) {
     TStartOptions options;
     std::ofstream(Dir / "file") << "not a folder";
@@ -163,19 +177,128 @@ TEST_F(GameHostTest, ErrorsGoToTheWindowAndAStartOutOfOrderFailsNamingTheStep) {
     host.reset(); // a house gives its parts back before the next takes them
     host = Make(options);
     ::testing::internal::CaptureStderr();
-    host->Start(NoPictures);
-    ASSERT_EQ(Window.Errors.size(), 1u); // the first frame's, shown; the track's waits its turn
+    host->Start(NoPictures); // the track's line, and the first frame's error shown
+    ASSERT_EQ(Window.Errors.size(), 1u);
     EXPECT_NE(Window.Errors[0].find("logo"), std::string::npos) << Window.Errors[0];
-    EXPECT_TRUE(Window.StartErrors.empty());
     host->Answer(Window.Shown[0].Id, {});
-    ASSERT_EQ(Window.StartErrors.size(), 1u);
+    EXPECT_TRUE(Window.StartErrors.empty()); // a track that cannot be written stops no start
     EXPECT_TRUE(Timer.Enabled());
     EXPECT_THROW(host->Start(NoPictures), std::logic_error);
 
     ASSERT_TRUE(Timer.OnTimer);
     EXPECT_NO_THROW(Timer.OnTimer(1)); // the title screen's pictures were never loaded
     const std::string said = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 3) << said; // each error on its own line
+    EXPECT_NE(said.find((Dir / "file").string()), std::string::npos) << said; // the track's file named
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 3) << said; // the first frame's, the track's, the tick's
+}
+
+// A track file that cannot be written (a folder or a FIFO in its place, a full disk) never
+// stops the start: one line names the file and the reason, the game starts with music switched
+// off, and switching it on tries again.
+TEST_F(GameHostTest, ATrackThatCannotBeWrittenNeverStopsTheStart) {
+    TStartOptions options;
+    options.DataDir = Dir.string();
+    ASSERT_TRUE(TGameHost::CheckScoreFile(options.ScorePath(), [](const std::string&) {}));
+    const fs::path track = Dir / "back.MID";
+    const std::string file = "\"" + track.string() + "\"";
+    for (const std::string obstacle : {"folder", "fifo", "full disk"}) {
+        SCOPED_TRACE(obstacle);
+        fs::remove_all(track);
+        std::optional<TFileSizeLimit> full;
+        std::string said;
+        if (obstacle == "folder") {
+            fs::create_directory(track);
+            said = "Cannot create file " + file + ". Is a directory";
+        } else if (obstacle == "fifo") {
+            ASSERT_EQ(::mkfifo(track.c_str(), 0600), 0);
+            said = "Cannot create file " + file + ". Not a regular file";
+        } else {
+            full.emplace(1024); // the track's writes fail part-way, the line fits
+            said = "cannot write " + file + ": File too large";
+        }
+        Window = RecordingWindow{};
+        Player = RecordingPlayer{};
+        auto host = Make(options);
+        ::testing::internal::CaptureStderr();
+        host->Start(NoPictures);
+        const std::string atStart = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(atStart.find("pelmoravan: " + said + "\n"), std::string::npos) << atStart;
+        host->Answer(Window.Shown.back().Id, {}); // the first frame's error, without pictures
+        EXPECT_TRUE(Timer.Enabled());
+        EXPECT_TRUE(Window.StartErrors.empty());
+        EXPECT_FALSE(Player.Playing);
+        EXPECT_FALSE(host->Game().MusicOn);
+        EXPECT_FALSE(host->Menu().Item(TMenuItem::BackgroundMusic1).Checked);
+
+        // Switched on while the obstacle is still there: told, and the game goes on.
+        ::testing::internal::CaptureStderr();
+        host->MenuItem(TMenuItem::BackgroundMusic1);
+        const std::string whenOn = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(whenOn.find("pelmoravan: " + said + "\n"), std::string::npos) << whenOn;
+        EXPECT_FALSE(Player.Playing);
+        EXPECT_EQ(Window.Errors.size(), 2u); // the first frame's and the menu's
+        host->Answer(Window.Shown.back().Id, {});
+
+        // Once it is gone, switching the music on again plays.
+        full.reset();
+        if (obstacle != "full disk") {
+            fs::remove(track);
+        }
+        host->MenuItem(TMenuItem::BackgroundMusic1); // off: the next track is written
+        host->MenuItem(TMenuItem::BackgroundMusic1); // on
+        EXPECT_TRUE(Player.Playing);
+        EXPECT_TRUE(fs::is_regular_file(track));
+        EXPECT_EQ(fs::file_size(track), OneTrack::TrackSize);
+        EXPECT_EQ(Window.Errors.size(), 2u);
+    }
+    // Nothing half-written is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 2);
+}
+
+// What a copy killed while writing left beside the score file and the track goes at the next
+// start, once it is a minute old; backups, fresh files, look-alikes, links and other users'
+// files stay.
+TEST_F(GameHostTest, AStartRemovesWhatKilledCopiesLeftHalfWrittenAndNothingElse) {
+    const auto plant = [&](const std::string& name, bool old) {
+        std::ofstream(Dir / name) << "half";
+        if (old) {
+            fs::last_write_time(Dir / name, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+        }
+    };
+    const std::vector<std::string> stale = {"Pelmoravan.sco.tmp-a1B2c3", "back.MID.tmp-Zz09aa"};
+    std::vector<std::string> kept = {"Pelmoravan.sco.tmp-fresh1", "Pelmoravan.sco.bak", "Pelmoravan.sco.bak123",
+                                     "Pelmoravan.sco.x1Y2z3",     "Pelmoravan.sco.tmp-toolong", "Pelmoravan.sco.tmp-ab.c12",
+                                     "other.tmp-abcdef",          "Pelmoravan.sco.tmp-link01"};
+    for (const std::string& name : stale) {
+        plant(name, true);
+    }
+    for (const std::string& name : kept) {
+        if (name.find("link") != std::string::npos) {
+            fs::create_symlink(Dir / "Pelmoravan.sco.bak", Dir / name);
+            timespec times[2] = {{0, UTIME_OMIT}, {1, 0}};
+            ::utimensat(AT_FDCWD, (Dir / name).c_str(), times, AT_SYMLINK_NOFOLLOW);
+        } else {
+            plant(name, name != "Pelmoravan.sco.tmp-fresh1");
+        }
+    }
+    if (::geteuid() == 0) {
+        kept.push_back("back.MID.tmp-others");
+        plant(kept.back(), true);
+        ASSERT_EQ(::chown((Dir / kept.back()).c_str(), 65534, 65534), 0);
+    }
+
+    TStartOptions options;
+    options.DataDir = Dir.string();
+    ASSERT_TRUE(TGameHost::CheckScoreFile(options.ScorePath(), [](const std::string&) {}));
+    Make(options)->Start(NoPictures);
+
+    std::set<std::string> expected(kept.begin(), kept.end());
+    expected.insert({"Pelmoravan.sco", "back.MID"});
+    std::set<std::string> found;
+    for (const auto& entry : fs::directory_iterator(Dir)) {
+        found.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(found, expected);
 }
 
 // What a front end no longer does itself: the house presents only the blocks a frame changed,

@@ -180,7 +180,9 @@ TEST_F(ScoreUiTest, AFileErrorInTheGameIsShownAndTheGameGoesOn) {
     EXPECT_EQ(text, QString::fromStdString("Cannot open file \"" + Path() + "\". Is a directory"));
 }
 
-TEST_F(ScoreUiTest, AStartUpErrorIsShownAndToldOnStandardError) {
+// On the offscreen platform the tests run on, nobody could see or close a box: the start-up
+// error is its line alone (a box would be caught and closed here, and fail the test).
+TEST_F(ScoreUiTest, AStartUpErrorOffscreenIsToldOnStandardErrorWithoutABox) {
     // A file where its folder should be: no folder can be made there.
     QFile plain(Dir.filePath(QStringLiteral("plain")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
@@ -188,17 +190,17 @@ TEST_F(ScoreUiTest, AStartUpErrorIsShownAndToldOnStandardError) {
     const std::string missing = Dir.filePath(QStringLiteral("plain/Pelmoravan.sco")).toStdString();
     QString text;
     OnNextModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        text = box->text();
-        box->accept();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            text = box->text();
+        }
+        modal->close();
     });
     ::testing::internal::CaptureStderr();
     const bool ok = CheckScoreFileAtStartup(missing);
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_FALSE(ok);
     const std::string message = "Cannot create file \"" + missing + "\". Not a directory";
-    EXPECT_EQ(text, QString::fromStdString(message));
+    EXPECT_EQ(text, QString());
     // The offscreen platform may add notes of its own after our line.
     EXPECT_EQ(err.substr(0, err.find('\n') + 1), "pelmoravan: " + message + "\n");
 

@@ -8,6 +8,7 @@ import http.client
 import json
 import os
 import re
+import resource
 import socket
 import struct
 import subprocess
@@ -220,6 +221,107 @@ class Served(unittest.TestCase):
         finally:
             nginx.terminate()
             nginx.wait()
+
+
+class SlowClients(unittest.TestCase):
+    """1,100 connections that send their requests slowly, to a server started under ulimit -n 1024
+    (soft and hard limit alike, so that raising the soft one gains nothing): a normal request is
+    still answered within 2 s, a head still incomplete after 10 s is answered 408 and closed, and
+    the failures make at most a line a second."""
+
+    SLOW = 1100
+
+    def test_a_normal_request_among_1100_slow_connections(self):
+        soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
+        want = self.SLOW + 200
+        if hard != resource.RLIM_INFINITY and hard < want:
+            self.skipTest(f"this test's own file limit ({hard}) cannot hold {self.SLOW} connections")
+        if soft != resource.RLIM_INFINITY and soft < want:
+            resource.setrlimit(resource.RLIMIT_NOFILE, (want, hard))
+        tmp = tempfile.TemporaryDirectory()
+        self.addCleanup(tmp.cleanup)
+        with open(os.path.join(tmp.name, "index.html"), "w") as f:
+            f.write("<p>pelmoravan</p>\n")
+        log = open(os.path.join(tmp.name, "serve.log"), "w+")
+        self.addCleanup(log.close)
+        server = subprocess.Popen(["bash", "-c", 'ulimit -n 1024 && exec "$0" "$@"', PYTHON,
+                                   os.path.join(ROOT, "tools/web/serve.py"), tmp.name, "0"],
+                                  stdout=subprocess.PIPE, stderr=log, text=True)
+        started = time.monotonic()
+        slow = []
+
+        def stop():
+            for s in slow:
+                s.close()
+            server.terminate()
+            server.wait()
+            server.stdout.close()
+        self.addCleanup(stop)
+        port = int(re.search(r":(\d+)/", server.stdout.readline()).group(1))
+        with open(f"/proc/{server.pid}/limits") as f:
+            self.assertRegex(f.read(), r"Max open files\s+1024\s+1024\s")
+
+        # Each connects and sends half a request head, then nothing more.
+        for _ in range(self.SLOW):
+            s = socket.socket()
+            s.setblocking(False)
+            s.connect_ex(("127.0.0.1", port))
+            slow.append(s)
+        unsent, sent_at = set(slow), {}
+        deadline = time.monotonic() + 30
+        while unsent and time.monotonic() < deadline:
+            for s in list(unsent):
+                try:
+                    s.send(b"GET / HTTP/1.1\r\nHost: slow\r\n")
+                    sent_at[s] = time.monotonic()
+                    unsent.discard(s)
+                except (BlockingIOError, InterruptedError):
+                    pass  # still connecting
+                except OSError:
+                    unsent.discard(s)  # closed by the server to make room
+            time.sleep(0.02)
+        self.assertGreater(len(sent_at), 900)
+        # Until the server has taken in all it will: its open files stay the same for a second.
+        count, steady, deadline = -1, time.monotonic(), time.monotonic() + 20
+        while time.monotonic() < deadline and time.monotonic() - steady < 1:
+            now_count = len(os.listdir(f"/proc/{server.pid}/fd"))
+            if now_count != count:
+                count, steady = now_count, time.monotonic()
+            time.sleep(0.1)
+
+        begin = time.monotonic()
+        r, body = get(port, "", timeout=30)
+        took = time.monotonic() - begin
+        self.assertEqual((r.status, body), (200, b"<p>pelmoravan</p>\n"))
+        print(f"\nwith {self.SLOW} slow connections at a file limit of 1024: a request answered in {took:.2f} s",
+              file=sys.stderr)
+        self.assertLess(took, 2.0)
+
+        # The last to connect are still open: each is answered 408 and closed once its head has
+        # taken 10 s (20 s here at the most).
+        answers = set()
+        for s in slow[-20:]:
+            if s not in sent_at:
+                continue
+            s.setblocking(True)
+            s.settimeout(max(0.1, sent_at[s] + 20 - time.monotonic()))
+            try:
+                answer = s.recv(4096)
+            except (ConnectionError, socket.timeout) as e:
+                answer = type(e).__name__.encode()
+            answers.add(answer.split(b"\r\n")[0])
+            self.assertGreaterEqual(time.monotonic() - sent_at[s], 9.5)
+        self.assertIn(b"HTTP/1.1 408 Request Timeout", answers)
+        self.assertNotIn(b"timeout", answers)
+
+        server.terminate()
+        server.wait()
+        elapsed = time.monotonic() - started
+        log.seek(0)
+        lines = log.read().splitlines()
+        self.assertLessEqual(len(lines), elapsed + 3, lines)
+        self.assertTrue(any("more failed requests not shown" in line for line in lines), lines)
+        self.assertFalse(any("Traceback" in line for line in lines), lines)
 
 
 class Refused(unittest.TestCase):

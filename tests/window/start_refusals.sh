@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts that cannot go on end with one line on stderr and their exit code, never with an abort:
 # an empty argument or option value (2, no display needed), a display number with no X server behind it and a
-# platform Qt does not have (1).
+# platform Qt does not have (1), and any start-up error on the offscreen or minimal platform (1).
 set -euo pipefail
 GAME=$(readlink -f "$1")
 WORK=$(mktemp -d)
@@ -36,4 +36,10 @@ done
 refused 1 "pelmoravan: cannot open the display \":$n\" (Qt platform xcb)" DISPLAY=":$n" "$GAME"
 refused 1 "pelmoravan: cannot open the display \":$n\" (Qt platform xcb)" DISPLAY=":$n" "$GAME" -display ":$n"
 refused 1 "pelmoravan: cannot open the display: Qt has no platform \"bogus\"" -u DISPLAY "$GAME" -platform bogus
+
+# On a platform without a screen a start-up error is its line alone: no box waits for nobody.
+mkdir -p "$WORK/data/Pelmoravan.sco"
+unusable="pelmoravan: Cannot open file \"$WORK/data/Pelmoravan.sco\". Is a directory"
+refused 1 "$unusable" -u DISPLAY timeout 60 "$GAME" -platform offscreen --data-dir "$WORK/data"
+refused 1 "$unusable" -u DISPLAY QT_QPA_PLATFORM=minimal timeout 60 "$GAME" --data-dir "$WORK/data"
 echo "PASS"

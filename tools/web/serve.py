@@ -7,6 +7,13 @@ HOST (default 127.0.0.1) is the address to listen on; HOST=0.0.0.0 listens on ev
 prints each address another device could open. Port 0 takes any free port. IDLE (default 30) is
 how many seconds a connection may sit idle before it is closed.
 
+Slow clients: at most 256 connections are answered at once (the others wait, their requests read,
+or in the queue of connections not yet accepted); a request head must arrive in full within 10 s
+of its first byte; the soft limit of open files is raised to the hard one at start, and when the
+connections use up the files, the one that has waited longest for its request is closed for a new
+one. Failed requests are told on standard error at most once a second, with a count of those left
+out.
+
 What it sends: the best pre-compressed copy (<file>.br, <file>.gz) the browser accepts; files
 whose names carry a content hash with a year's immutable caching, everything else revalidated
 (no-cache); an ETag on everything, answering If-None-Match with 304; byte ranges of the
@@ -17,13 +24,18 @@ import errno
 import fcntl
 import hashlib
 import http.server
+import io
 import mimetypes
 import os
+import queue
 import re
+import resource
+import selectors
 import socket
 import struct
 import sys
 import threading
+import time
 import urllib.parse
 
 # name.0123456789ab.ext: the build names every file but the page and the service worker so.
@@ -44,6 +56,14 @@ BACKLOG = 128
 MAX_DIGITS = 18
 # Where the path of an open file can be read back (Linux).
 PROC_FDS = os.path.isdir("/proc/self/fd")
+# Connections answered at once; more wait for a free place.
+SERVING = 256
+# Seconds a request head may take to arrive in full, from its first byte.
+HEAD_SECONDS = 10
+# The longest request head read; a longer one is answered 431.
+HEAD_LIMIT = 64 * 1024
+# Open files kept free for the files being sent and the server's own.
+SPARE_FILES = 64
 
 
 class Refused(Exception):
@@ -96,16 +116,245 @@ def local_addresses():
     return sorted(set(found), key=lambda a: (not a.startswith("127."), a))
 
 
-class Server(http.server.ThreadingHTTPServer):
+class Failures:
+    """Failed requests on standard error, at most one line a second: a client that fails on purpose
+    must not fill the disk. The next line counts the ones left out."""
+
+    def __init__(self):
+        self.lock = threading.Lock()
+        self.last = None
+        self.left_out = 0
+
+    def tell(self, line):
+        with self.lock:
+            now = time.monotonic()
+            if self.last is not None and now - self.last < 1.0:
+                self.left_out += 1
+                return
+            if self.left_out:
+                line += f" (and {self.left_out} more failed requests not shown)"
+            self.last, self.left_out = now, 0
+        print(f"pelmoravan: {line}", file=sys.stderr, flush=True)
+
+    def flush(self):
+        with self.lock:
+            n, self.left_out = self.left_out, 0
+        if n:
+            print(f"pelmoravan: {n} more failed requests not shown", file=sys.stderr, flush=True)
+
+
+FAILURES = Failures()
+
+
+class Workers:
+    """Up to SERVING threads, made as needed, that answer the connections handed to them in turn."""
+
+    def __init__(self, most):
+        self.jobs = queue.SimpleQueue()
+        self.lock = threading.Lock()
+        self.most = most
+        self.count = 0
+        self.idle = 0
+
+    def submit(self, job):
+        with self.lock:
+            if self.idle > 0:
+                self.idle -= 1
+            elif self.count < self.most:
+                self.count += 1
+                threading.Thread(target=self.run, daemon=True).start()
+        self.jobs.put(job)
+
+    def run(self):
+        while True:
+            self.jobs.get()()
+            with self.lock:
+                self.idle += 1
+
+
+class Waiting:
+    """A connection whose request head has not arrived in full yet."""
+
+    def __init__(self, address, data, now):
+        self.address = address
+        self.data = data
+        self.since = now  # accepted, or its last answer sent
+        self.first = now if data else None  # the first byte of this head
+
+    def deadline(self, idle):
+        return self.since + idle if self.first is None else self.first + HEAD_SECONDS
+
+
+def head_end(data):
+    """Where the request head in data ends (after its blank line), or None."""
+    ends = [i + len(m) for m in (b"\r\n\r\n", b"\n\n") if (i := data.find(m)) >= 0]
+    return min(ends) if ends else None
+
+
+class Server(http.server.HTTPServer):
+    """Reads request heads on one thread, many connections at once, and hands each whole head to a
+    worker: a client that sends its request slowly holds a file, never a worker."""
     request_queue_size = BACKLOG
+
+    def serve_forever(self, poll_interval=None):
+        soft = resource.getrlimit(resource.RLIMIT_NOFILE)[0]
+        most_open = max(16, (soft if soft != resource.RLIM_INFINITY else 1 << 16) - SPARE_FILES)
+        idle = Handler.timeout
+        workers = Workers(SERVING)
+        returned = queue.SimpleQueue()  # (connection, rest of its bytes or None when closed)
+        wake_r, wake_w = os.pipe()
+        os.set_blocking(wake_r, False)
+        os.set_blocking(wake_w, False)
+        selector = selectors.DefaultSelector()
+        selector.register(wake_r, selectors.EVENT_READ, "wake")
+        self.socket.setblocking(False)
+        listening = False
+        waiting = {}
+        serving = 0
+
+        def close(conn):
+            selector.unregister(conn)
+            del waiting[conn]
+            conn.close()
+
+        def answer(conn, address, head, rest):
+            keep = False
+            try:
+                keep = Handler(conn, address, self, head).keep_open
+            except Exception:
+                self.handle_error(conn, address)
+            if not keep:
+                try:
+                    conn.close()
+                except OSError:
+                    pass
+            returned.put((conn, address, rest if keep else None))
+            try:
+                os.write(wake_w, b"x")
+            except BlockingIOError:
+                pass  # the loop is woken already
+
+        def take(conn):
+            """Hands the connection to a worker once its head is in; False when it was closed."""
+            w = waiting[conn]
+            end = head_end(w.data.lstrip(b"\r\n"))
+            if end is None:
+                if len(w.data) > HEAD_LIMIT:
+                    refuse(conn, 431, "Request Header Fields Too Large")
+                    return False
+                return True
+            data = w.data.lstrip(b"\r\n")
+            selector.unregister(conn)
+            del waiting[conn]
+            nonlocal serving
+            serving += 1
+            workers.submit(lambda: answer(conn, w.address, data[:end], data[end:]))
+            return False
+
+        def refuse(conn, status, reason):
+            FAILURES.tell(f"request from {waiting[conn].address[0]} failed: {status} {reason}")
+            try:
+                conn.send(f"HTTP/1.1 {status} {reason}\r\nContent-Length: 0\r\nConnection: close\r\n\r\n".encode())
+            except OSError:
+                pass
+            close(conn)
+
+        try:
+            while True:
+                now = time.monotonic()
+                # Accepting while there is room, or a connection still waiting for its request that
+                # can make room; else new connections wait in the backlog.
+                accepting = len(waiting) + serving < most_open or bool(waiting)
+                if accepting and not listening:
+                    selector.register(self.socket, selectors.EVENT_READ, "listen")
+                elif listening and not accepting:
+                    selector.unregister(self.socket)
+                listening = accepting
+                soonest = min((w.deadline(idle) for w in waiting.values()), default=now + idle)
+                for key, _ in selector.select(max(0.0, min(soonest - now, 1.0))):
+                    now = time.monotonic()
+                    if key.data == "listen":
+                        for _ in range(64):  # a burst at a time, the rest at the next round
+                            try:
+                                conn, address = self.socket.accept()
+                            except OSError:
+                                break  # none left (or out of files: the next round makes room)
+                            conn.setblocking(False)
+                            waiting[conn] = Waiting(address, b"", now)
+                            selector.register(conn, selectors.EVENT_READ, "client")
+                            # Full: the connection that has waited longest for its request makes
+                            # room, so that slow clients never keep a new one out for long.
+                            if len(waiting) + serving > most_open:
+                                oldest = min(waiting, key=lambda c: waiting[c].since)
+                                FAILURES.tell(f"request from {waiting[oldest].address[0]} failed: "
+                                              "closed to make room for another")
+                                close(oldest)
+                    elif key.data == "wake":
+                        try:
+                            os.read(wake_r, 4096)
+                        except BlockingIOError:
+                            pass
+                        while True:
+                            try:
+                                conn, address, rest = returned.get_nowait()
+                            except queue.Empty:
+                                break
+                            serving -= 1
+                            if rest is not None:
+                                conn.setblocking(False)
+                                waiting[conn] = Waiting(address, rest, now)
+                                selector.register(conn, selectors.EVENT_READ, "client")
+                                take(conn)
+                    elif key.fileobj in waiting:
+                        conn = key.fileobj
+                        try:
+                            got = conn.recv(1 << 16)
+                        except (BlockingIOError, InterruptedError):
+                            continue
+                        except OSError:
+                            got = b""
+                        if not got:
+                            close(conn)  # the client went away
+                            continue
+                        w = waiting[conn]
+                        if w.first is None and got.strip(b"\r\n"):
+                            w.first = now
+                        w.data += got
+                        take(conn)
+                now = time.monotonic()
+                for conn in [c for c, w in waiting.items() if w.deadline(idle) <= now]:
+                    if waiting[conn].first is None:
+                        close(conn)  # idle: routine on a network
+                    else:
+                        refuse(conn, 408, "Request Timeout")
+        finally:
+            FAILURES.flush()
+            for conn in list(waiting):
+                close(conn)
+            selector.close()
+            os.close(wake_r)
+            os.close(wake_w)
 
     def handle_error(self, request, client_address):
         # A client that hangs up or stalls is the network's doing, not a fault of the server's.
         e = sys.exc_info()[1]
         if isinstance(e, (ConnectionError, TimeoutError)):
             return
-        print(f"pelmoravan: request from {client_address[0]} failed: {type(e).__name__}: {e}",
-              file=sys.stderr, flush=True)
+        FAILURES.tell(f"request from {client_address[0]} failed: {type(e).__name__}: {e}")
+
+
+class SocketWriter(io.BufferedIOBase):
+    """Writes straight to the connection, every byte or an error."""
+
+    def __init__(self, conn):
+        self.conn = conn
+
+    def writable(self):
+        return True
+
+    def write(self, b):
+        self.conn.sendall(b)
+        return len(b)
 
 
 class Files:
@@ -179,11 +428,32 @@ def tag_matches(header, tag):
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
+    """Answers one request whose head has arrived; keep_open tells whether the connection may carry
+    the next."""
     server_version = "pelmoravan"
     sys_version = ""
     protocol_version = "HTTP/1.1"
     root = "."  # the folder's real path
     timeout = 30  # seconds a connection may sit idle (IDLE)
+
+    def __init__(self, request, client_address, server, head):
+        self.head = head
+        self.keep_open = False
+        super().__init__(request, client_address, server)
+
+    def setup(self):
+        self.connection = self.request
+        self.connection.settimeout(self.timeout)
+        self.rfile = io.BytesIO(self.head)
+        self.wfile = SocketWriter(self.connection)
+
+    def handle(self):
+        self.close_connection = True
+        self.handle_one_request()
+        # Only requests without a body: what follows the head is the next request.
+        self.keep_open = (not self.close_connection and self.command in ("GET", "HEAD")
+                          and self.headers.get("Content-Length", "0").strip() == "0"
+                          and "Transfer-Encoding" not in self.headers)
 
     def do_GET(self):
         self.answer(body=True)
@@ -304,11 +574,24 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def log_error(self, format, *args):
         # A connection closed for sitting idle is routine on a network.
         if not (args and isinstance(args[0], TimeoutError)):
-            super().log_error(format, *args)
+            FAILURES.tell(f"request from {self.client_address[0]} failed: {format % args}")
 
     def log_request(self, code="-", size="-"):
         # Failures only (send_error logs them): a line per file would bury the addresses.
         pass
+
+
+def raise_file_limit():
+    """The soft limit of open files up to the hard one: each connection holds one."""
+    soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
+    for want in (hard, 1 << 20):
+        if soft == want or soft == resource.RLIM_INFINITY:
+            return
+        try:
+            resource.setrlimit(resource.RLIMIT_NOFILE, (want, hard))
+            return
+        except (ValueError, OSError):
+            continue  # an unlimited hard limit the kernel will not give as soft
 
 
 def main(argv):
@@ -322,6 +605,7 @@ def main(argv):
     folder, port = argv[0], parse_port(argv[1])
     if not os.path.isfile(os.path.join(folder, "index.html")):
         raise Refused(f"{folder} holds no index.html (tools/web/build.sh makes it)")
+    raise_file_limit()
     Handler.root = os.path.realpath(folder)
     Handler.timeout = parse_idle(os.environ.get("IDLE") or "30")
     server = bind(host, port)

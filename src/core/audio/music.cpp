@@ -1,5 +1,7 @@
 #include "audio/music.h"
 
+#include <cstdio>
+
 #include "audio/midi_programs.h"
 #include "audio/rmid.h"
 #include "media/binary_file.h"
@@ -34,12 +36,23 @@ void TBackgroundMusic::PlayMusic(bool start) {
     } catch (...) {
         // Closing a player that was never opened, or is already gone, is fine.
     }
+    if (!FSwept) {
+        FSwept = true;
+        RemoveStaleTemporaries(FPath); // left by a copy of the game killed while writing
+    }
     const TPlayerMode mode = FPlayer.Mode();
     if (mode == TPlayerMode::NotReady || mode == TPlayerMode::Stopped) {
         FRandom.Reseed();
         const std::int32_t n = FRandom.Random(MusicTracks) + 1; // the fifth track is never chosen
         const std::vector<std::uint8_t> bytes = FTracks.Track(TrackName(n));
-        ReplaceFile(FPath, bytes.data(), bytes.size());
+        try {
+            ReplaceFile(FPath, bytes.data(), bytes.size());
+        } catch (const EFileError& error) {
+            // The box says only "Stream write error"; the file and the reason go here.
+            std::fprintf(stderr, "pelmoravan: %s\n", error.Detail().c_str());
+            std::fflush(stderr);
+            throw;
+        }
     }
     if (FileExists(FPath)) {
         FPlayer.SetFileName(FPath);

@@ -26,7 +26,9 @@ public:
                      std::string path = MusicTrackFileName);
 
     // start = true (re)starts with a new track; false stops and only prepares the next file.
-    // Errors other than the closing player's go to the caller.
+    // Errors other than the closing player's go to the caller; a track file that cannot be
+    // written is also told on standard error, in one line naming the file and the reason. The
+    // first call removes what a killed copy left half-written beside the file.
     void PlayMusic(bool start);
     // The player's end-of-play notification.
     void MediaPlayer1Notify(bool musicOn);
@@ -38,6 +40,7 @@ private:
     ITrackSource& FTracks;
     TRandom& FRandom;
     std::string FPath;
+    bool FSwept = false;
 };
 
 } // namespace pelmoravan

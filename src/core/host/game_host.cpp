@@ -219,10 +219,23 @@ void TGameHost::Start(const TCatalogFill& fill) {
     PresentTitle();
     try {
         PlayMusic(true);
+    } catch (const EFileError&) {
+        StartWithoutMusic(""); // the music named the file and the reason
     } catch (const std::exception& error) {
-        ReportStartError(error.what());
+        StartWithoutMusic(error.what());
     }
     EnableFrameTimer();
+}
+
+void TGameHost::StartWithoutMusic(const std::string& why) {
+    if (!why.empty()) {
+        std::fprintf(stderr, "pelmoravan: %s\n", why.c_str());
+        std::fflush(stderr);
+    }
+    // Switched off, as the menu then shows: switching it on tries the track again.
+    FGame->MusicOn = false;
+    FMenu.SetChecked(TMenuItem::BackgroundMusic1, false);
+    FWindow.SyncMenu();
 }
 
 void TGameHost::PresentTitle() {

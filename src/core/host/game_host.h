@@ -72,7 +72,9 @@ public:
 
     // The start, once the window shows its menu, in this order: the start-up texts and the
     // language the options ask for, the catalog, the first frame (the title, without waiting for
-    // a tick), the first track and the frame timer. What fill throws ends the start. Throws
+    // a tick), the first track and the frame timer. What fill throws ends the start; a first
+    // track that cannot be written or played does not: one line on standard error names the
+    // file (or the track) and the reason, and the game starts with music switched off. Throws
     // std::logic_error, naming the step, when CheckScoreFile was not made for the options'
     // score file before the first frame (before this call, or while fill loads the front end's
     // files), or when the house was started already.
@@ -161,6 +163,9 @@ private:
     void TellStatus();
     // The title as it stands, shown without a tick.
     void PresentTitle();
+    // The first track failed: why (when the music has not told it already) on standard error,
+    // and music switched off.
+    void StartWithoutMusic(const std::string& why);
 
     bool FEnded = false;
     bool FDropBeforeStartSaid = false;

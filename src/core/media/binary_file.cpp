@@ -1,6 +1,10 @@
 #include "media/binary_file.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <ctime>
+#include <dirent.h>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -31,18 +35,17 @@ bool OtherThanFileOrFolder(const struct stat& info) {
     return !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
 
-// The process's file-creation mask, read without changing it (umask() would, for every thread).
-mode_t CreationMask() {
+} // namespace
+
+unsigned CreationMask() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);) {
         if (line.rfind("Umask:", 0) == 0) {
-            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+            return static_cast<unsigned>(std::stoul(line.substr(6), nullptr, 8));
         }
     }
     return 022;
 }
-
-} // namespace
 
 TBinaryFile::TBinaryFile(const std::string& path, TFileMode mode) : FPath(path) {
     // Looked at before opening: opening some devices already does something.
@@ -161,7 +164,7 @@ bool TBinaryFile::IsAt(const std::string& path, bool followLinks) const {
 int TBinaryFile::Descriptor() const { return ::fileno(FFile); }
 
 TFileBeside WriteBeside(const std::string& path, const void* bytes, std::size_t count, bool sync) {
-    TFileBeside file{path + ".XXXXXX", -1};
+    TFileBeside file{path + TemporarySuffix + "XXXXXX", -1};
     file.Fd = ::mkstemp(file.Name.data());
     if (file.Fd < 0) {
         Refuse(TFileMode::Create, path, Reason(errno));
@@ -169,7 +172,7 @@ TFileBeside WriteBeside(const std::string& path, const void* bytes, std::size_t 
     ::fcntl(file.Fd, F_SETFD, FD_CLOEXEC);
     // A temporary file is private to its owner; the file that takes the path's place gets the
     // mode any other new file of the player's would.
-    int error = ::fchmod(file.Fd, 0666 & ~CreationMask()) == 0 ? 0 : errno;
+    int error = ::fchmod(file.Fd, static_cast<mode_t>(0666 & ~CreationMask())) == 0 ? 0 : errno;
     const auto* next = static_cast<const char*>(bytes);
     while (count > 0 && error == 0) {
         const ssize_t done = ::write(file.Fd, next, count);
@@ -196,20 +199,11 @@ void ReplaceFile(const std::string& path, const void* bytes, std::size_t count) 
     if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
         Refuse(TFileMode::Create, path, S_ISDIR(info.st_mode) ? Reason(EISDIR) : NotRegular);
     }
-    TFileBeside file;
-    try {
-        file = WriteBeside(path, bytes, count, false);
-    } catch (const EFileWriteError& e) {
-        std::fprintf(stderr, "pelmoravan: %s\n", e.Detail().c_str());
-        std::fflush(stderr);
-        throw;
-    }
-    const int closeError = ::close(file.Fd) == 0 ? 0 : errno;
-    if (closeError != 0) {
+    TFileBeside file = WriteBeside(path, bytes, count, false);
+    if (::close(file.Fd) != 0) {
+        const int closeError = errno;
         ::unlink(file.Name.c_str());
-        std::fprintf(stderr, "pelmoravan: cannot write \"%s\": %s\n", path.c_str(), std::strerror(closeError));
-        std::fflush(stderr);
-        throw EFileWriteError("Stream write error");
+        throw EFileWriteError("Stream write error", "cannot write \"" + path + "\": " + Reason(closeError));
     }
     if (::rename(file.Name.c_str(), path.c_str()) != 0) {
         const int renameError = errno;
@@ -221,6 +215,39 @@ void ReplaceFile(const std::string& path, const void* bytes, std::size_t count) 
 bool FileExists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(path, error);
+}
+
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::filesystem::path at(path);
+    const std::string prefix = at.filename().string() + TemporarySuffix;
+    const std::filesystem::path folder = at.parent_path().empty() ? "." : at.parent_path();
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) {
+        return;
+    }
+    DIR* list = ::fdopendir(dir);
+    if (list == nullptr) {
+        ::close(dir);
+        return;
+    }
+    const time_t before = ::time(nullptr) - StaleTemporarySeconds;
+    const uid_t player = ::geteuid();
+    while (const dirent* entry = ::readdir(list)) {
+        const std::string name = entry->d_name;
+        // Only mkstemp's six letters and digits after the prefix: a backup or another file that
+        // merely starts alike is never one of these.
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 ||
+            !std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                         [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; })) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(dir, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == player && info.st_mtime < before) {
+            ::unlinkat(dir, name.c_str(), 0);
+        }
+    }
+    ::closedir(list);
 }
 
 } // namespace pelmoravan

@@ -84,6 +84,15 @@ private:
     std::string FPath;
 };
 
+// The process's file-creation mask, read without changing it (umask() would, for every thread).
+unsigned CreationMask();
+
+// What the name of a file being written beside path adds to it, before six random letters and
+// digits: a pattern no backup or other file of the game's has.
+inline constexpr const char* TemporarySuffix = ".tmp-";
+// How old such a file must be before a start takes it for one a killed copy left behind.
+inline constexpr int StaleTemporarySeconds = 60;
+
 // A new file of a unique name beside path, holding bytes, with the mode any new file of the
 // player's gets, and still open for reading and writing (Fd).
 struct TFileBeside {
@@ -97,9 +106,15 @@ TFileBeside WriteBeside(const std::string& path, const void* bytes, std::size_t 
 // Puts a whole file at path: the bytes go to a new file of a unique name in the same folder,
 // which then takes the path's place. Whatever stood there, a symbolic link too, is replaced,
 // never written through, and a failed write leaves the old file as it was. A folder, FIFO,
-// socket or device at the path is refused (EFileCreateError). A write error goes to standard
-// error with the path and the system's reason and is thrown as "Stream write error".
+// socket or device at the path is refused (EFileCreateError). A write error is thrown as
+// "Stream write error", with the path and the system's reason as detail.
 void ReplaceFile(const std::string& path, const void* bytes, std::size_t count);
+
+// Removes the files beside path that a copy of the game killed while writing left behind: those
+// of path's name with TemporarySuffix and six letters or digits, regular files of this user's,
+// untouched for over StaleTemporarySeconds. Anything else, a backup too, is left alone; errors
+// are ignored.
+void RemoveStaleTemporaries(const std::string& path);
 
 // True when anything is at the path; a folder there then fails to open with its own reason
 // instead of being "created" over.

@@ -43,8 +43,11 @@ std::string BackUpFile(TBinaryFile& file, const std::string& path, unsigned mode
         }
     }
 
-    // The bytes are no more readable to others than they were: the file's own permissions.
-    int error = ::fchmod(fd, static_cast<mode_t>(mode & 0777)) == 0 ? 0 : errno;
+    // The bytes are no more readable to others than they were: the file's own permissions, less
+    // what this user's new files never get, and never writable by everyone (a neighbour's file
+    // of mode 0666 would otherwise hand a file of this user's to anyone).
+    const unsigned kept = mode & 0777 & ~CreationMask() & ~static_cast<unsigned>(S_IWOTH);
+    int error = ::fchmod(fd, static_cast<mode_t>(kept)) == 0 ? 0 : errno;
     try {
         file.Seek(0);
         std::vector<std::uint8_t> chunk(64 * 1024);

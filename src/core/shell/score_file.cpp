@@ -8,6 +8,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#if defined(__linux__)
+#include <sys/vfs.h>
+#endif
 #include <thread>
 #include <unistd.h>
 #include <utility>
@@ -298,6 +301,52 @@ std::string LinkTarget(const std::string& path) {
     return error ? std::string("?") : target.string();
 }
 
+// The largest file that is copied to a backup and reset: far above a list's 593 bytes, far
+// below what would stall the start or fill the disk.
+constexpr off_t LargestKeptFile = 65536;
+
+// True for the kernel's own files (procfs, sysfs): they pass for regular files, but their sizes
+// say nothing of what they hold, and reading or writing some does something.
+bool OnKernelFiles(int fd) {
+#if defined(__linux__)
+    constexpr unsigned long ProcFiles = 0x9fa0;
+    constexpr unsigned long SysFiles = 0x62656572;
+    struct statfs where {};
+    if (::fstatfs(fd, &where) != 0) {
+        return true; // nothing known of it: not a list to write through a link to
+    }
+    const auto type = static_cast<unsigned long>(where.f_type);
+    return type == ProcFiles || type == SysFiles;
+#else
+    static_cast<void>(fd);
+    return false;
+#endif
+}
+
+// What a link is followed to: a regular file of exactly a list's size.
+bool ListSized(const struct stat& info) {
+    return S_ISREG(info.st_mode) && info.st_size == static_cast<off_t>(ScoreFileSize);
+}
+
+// Zero when this user may put a new file in path's place, over the file there (described by
+// file): the folder lets it write, and a sticky folder only lets the file's or the folder's
+// owner do so. Else the system's reason why not.
+int CannotReplace(const std::string& path, const struct stat& file) {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || ::access(folder.c_str(), W_OK | X_OK) != 0) {
+        return errno;
+    }
+    const uid_t user = ::geteuid();
+    if ((info.st_mode & S_ISVTX) != 0 && user != 0 && file.st_uid != user && info.st_uid != user) {
+        return EPERM;
+    }
+    return 0;
+}
+
 // The score file open and locked, with its list, made or reset to an empty one first when
 // needed (then changed is set).
 struct TOpenList {
@@ -305,6 +354,44 @@ struct TOpenList {
     TScoreEntries Entries{};
     bool Changed = false;
 };
+
+// A file of someone else's, or a damaged one, at path (open and locked): reset to an empty list,
+// its bytes kept in a backup first. Nothing is written where the reset could not follow (a
+// folder that does not let this user replace the file, such as another user's file in a
+// sticky folder) or where the copy could fill the disk: the file is then left as it is and
+// cannot be used. A backup whose reset failed is removed again, so that every start does not
+// leave another one.
+TBinaryFile ResetList(TBinaryFile& file, const std::string& path) {
+    struct stat info {};
+    if (::fstat(file.Descriptor(), &info) != 0) {
+        CannotOpen(path, Reason(errno));
+    }
+    if (info.st_size > LargestKeptFile) {
+        CannotOpen(path, "It holds no score list and is larger than " + std::to_string(LargestKeptFile) +
+                             " bytes; it is left as it is");
+    }
+    if (const int refused = CannotReplace(path, info); refused != 0) {
+        CannotOpen(path, "It holds no score list and cannot be replaced (" + Reason(refused) + "); it is left as it is");
+    }
+    std::string backup;
+    if (info.st_size > 0) {
+        backup = BackUpFile(file, path, info.st_mode);
+    }
+    std::optional<TBinaryFile> reset = [&] {
+        try {
+            return PlaceEmptyList(path, true);
+        } catch (...) {
+            if (!backup.empty()) {
+                ::unlink(backup.c_str());
+            }
+            throw;
+        }
+    }();
+    if (!backup.empty()) {
+        Say("\"" + path + "\" held no score list; its bytes are kept in \"" + backup + "\"");
+    }
+    return std::move(*reset);
+}
 
 // Opens the score file at path under its lock: the file path names once the lock is taken,
 // made when missing, reset when damaged, put in place of a link that is not to a score list.
@@ -333,7 +420,9 @@ std::optional<TOpenList> OpenLocked(const std::string& path, bool patient) {
         const bool link = S_ISLNK(there.st_mode);
         struct stat target {};
         std::optional<TBinaryFile> file;
-        if (!link || (::stat(path.c_str(), &target) == 0 && S_ISREG(target.st_mode))) {
+        // A link is opened only when its target could be a list: the kernel's files (a link to
+        // the game's own memory) and anything of another size are never opened through one.
+        if (!link || (::stat(path.c_str(), &target) == 0 && ListSized(target))) {
             try {
                 if (std::optional<TBinaryFile> opened = OpenRegular(path, link)) {
                     file.emplace(std::move(*opened));
@@ -346,6 +435,11 @@ std::optional<TOpenList> OpenLocked(const std::string& path, bool patient) {
             }
             if (!file && !link) {
                 continue;
+            }
+            struct stat opened {};
+            if (file && link &&
+                (::fstat(file->Descriptor(), &opened) != 0 || !ListSized(opened) || OnKernelFiles(file->Descriptor()))) {
+                file.reset();
             }
         }
         if (file) {
@@ -360,22 +454,16 @@ std::optional<TOpenList> OpenLocked(const std::string& path, bool patient) {
                 return TOpenList{std::move(file), *entries, false};
             }
             if (!link) {
-                // A file of someone else's, or a damaged one, is reset under the lock, its
-                // bytes kept first. Without a full copy nothing is replaced.
-                if (got > 0) {
-                    const std::string backup = BackUpFile(*file, path, there.st_mode);
-                    Say("\"" + path + "\" held no score list; its bytes are kept in \"" + backup + "\"");
-                }
-                std::optional<TBinaryFile> reset = PlaceEmptyList(path, true);
-                return TOpenList{std::move(reset), {}, true};
+                return TOpenList{ResetList(*file, path), {}, true};
             }
             file.reset();
         }
         // A link to anything but a score list is never written through: a dangling one would
         // make its target, others would overwrite or copy a file the player did not mean.
-        Say("\"" + path + "\" is a link to \"" + LinkTarget(path) +
-            "\", which holds no score list; a new score file takes the link's place and the target is left as it is");
+        const std::string pointsTo = LinkTarget(path);
         std::optional<TBinaryFile> made = PlaceEmptyList(path, true);
+        Say("\"" + path + "\" is a link to \"" + pointsTo +
+            "\", which holds no score list; a new score file takes the link's place and the target is left as it is");
         if (made->IsAt(path, false)) {
             return TOpenList{std::move(made), {}, true};
         }
@@ -396,6 +484,9 @@ TScoreEntries Shown(TScoreEntries entries) {
 TScoreEntries ShownScores(TScoreEntries entries) { return Shown(std::move(entries)); }
 
 std::optional<TScoreStep> ReadScores(const std::string& path, bool patient) {
+    if (patient) {
+        RemoveStaleTemporaries(path); // left by a copy of the game killed while writing
+    }
     std::optional<TOpenList> open = OpenLocked(path, patient);
     if (!open) {
         return std::nullopt;

@@ -71,12 +71,19 @@ struct TScoreStep {
 // a missing file never replaces one that appeared meanwhile. A reset file that held any bytes
 // is first copied whole to a backup beside path with its own permissions (one line on standard
 // error names it).
-// A symbolic link at path is followed only to a regular file that holds a score list; any
-// other link is never written through: a new file takes its place, its target stays as it is,
-// and one line on standard error names both.
+// A reset file that held any bytes is copied with its permissions less the umask, never
+// writable by others, and the line comes once the reset is done. Nothing is copied or reset
+// where the reset could not follow (a folder that does not let this user replace the file, such
+// as another user's file in a sticky folder), nor a file over 65,536 bytes: such a file is left
+// as it is and cannot be used (EFileOpenError naming it and why).
+// A symbolic link at path is followed only to a score list: a regular file of exactly 593
+// bytes, not one of the kernel's (procfs, sysfs), holding a list. Any other link is never
+// written through: a new file takes its place, its target stays as it is, and one line on
+// standard error names both once it did.
 // The lock is never waited for in one piece: nullopt at once when another copy holds it, and
 // the caller tries again later. Patient (only before any window runs: the start's check), it is
-// tried every 100 ms for a second, then EScoreFileBusy is thrown.
+// tried every 100 ms for a second, then EScoreFileBusy is thrown; it first removes the files a
+// copy killed while writing left half-written beside path (RemoveStaleTemporaries).
 // File errors (EFileError) go to the caller: a path that is no regular file, a backup that
 // cannot be written (then nothing is reset), a failed read or write.
 std::optional<TScoreStep> ReadScores(const std::string& path, bool patient = false);

@@ -1,6 +1,8 @@
 #include "desktop/shell/startup_error.h"
 
 #include <QApplication>
+#include <QByteArray>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <cstdio>
 #include <optional>
@@ -9,9 +11,34 @@
 
 namespace pelmoravan {
 
+namespace {
+
+// The Qt platform the program runs on, or would: the application's, else -platform or
+// QT_QPA_PLATFORM, without its options ("offscreen:size=...").
+QString PlatformName(int argc, char** argv) {
+    if (QGuiApplication::instance() != nullptr) {
+        return QGuiApplication::platformName();
+    }
+    QString platform = QString::fromLocal8Bit(qgetenv("QT_QPA_PLATFORM"));
+    for (int i = 1; argv != nullptr && i + 1 < argc; ++i) {
+        const QByteArray arg = argv[i];
+        if (arg == "-platform" || arg == "--platform") {
+            platform = QString::fromLocal8Bit(argv[i + 1]);
+        }
+    }
+    return platform.section(QLatin1Char(':'), 0, 0);
+}
+
+} // namespace
+
 void ReportStartupError(const std::string& text, int argc, char** argv) {
     std::fprintf(stderr, "pelmoravan: %s\n", text.c_str());
     std::fflush(stderr);
+    // Nobody could see a box there, nor close it: the line is all.
+    if (const QString platform = PlatformName(argc, argv);
+        platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
+        return;
+    }
     const QString message = QString::fromStdString(text);
     if (QApplication::instance() != nullptr) {
         QMessageBox::critical(nullptr, QStringLiteral("Pelmoravan"), message);

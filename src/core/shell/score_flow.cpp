@@ -112,7 +112,10 @@ TRequest ScoreListRequest(const TScoreEntries& entries) {
 TFlow<> Offer(TScoreFlowParts& parts, bool enter, std::int32_t score) {
     const bool recording = enter && score != -1;
     const std::string path = parts.Path;
-    std::optional<TScoreStep> read = co_await Locked(parts, recording, [path] { return ReadScores(path); });
+    // The steps are named, not temporaries of the co_await: GCC 12 moves such a temporary into
+    // the frame bitwise, and a short string captured in it is then freed from the wrong place.
+    const auto readStep = [path] { return ReadScores(path); };
+    std::optional<TScoreStep> read = co_await Locked(parts, recording, readStep);
     if (!read || !enter) {
         co_return;
     }
@@ -131,8 +134,8 @@ TFlow<> Offer(TScoreFlowParts& parts, bool enter, std::int32_t score) {
     prompt.Preset = "Default User";
     const TAnswer answer = co_await parts.Requests.Ask(std::move(prompt));
     const std::string name = answer.Accepted ? answer.Name : std::string("Default User");
-    std::optional<TScoreStep> recorded =
-        co_await Locked(parts, true, [path, score, name] { return RecordScore(path, score, name); });
+    const auto recordStep = [path, score, name] { return RecordScore(path, score, name); };
+    std::optional<TScoreStep> recorded = co_await Locked(parts, true, recordStep);
     if (recorded) {
         co_await parts.Requests.Ask(ScoreListRequest(recorded->Entries));
     }

@@ -4,78 +4,32 @@
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
+#include <QTreeWidget>
 #include <QWindow>
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
 #include <memory>
 #include <vector>
 
+#include "core/lock_holder.h"
+#include "desktop/media/dx_timer.h"
 #include "desktop/media/dxdraw.h"
-#include "game/tile_sprite.h"
 #include "desktop/shell/form1.h"
-#include "desktop/shell/score_ui.h"
 #include "desktop/shell/scores_dialog.h"
+#include "game/tile_sprite.h"
+#include "modal_helpers.h"
+#include "shell/language_tables.h"
 #include "shell/score_file.h"
 
 namespace pelmoravan {
 namespace {
 
-// The main window with the frame loop's two ways out of the game counted instead of taken:
-// quitting would end the test program, and a save dialog would wait for an answer.
-class WatchedForm final : public TForm1 {
-public:
-    void Terminate() override { Terminations += 1; }
-    void ShowSaveDialog() override { SaveDialogs += 1; }
-    int Terminations = 0;
-    int SaveDialogs = 0;
-};
+using namespace pelmoravan::testing;
 
-// Answers the modal dialogs in the order they come, each with its own handler. A dialog nobody
-// expected is counted and rejected, so that a fault shows as a failure rather than a hang.
-class ModalScript {
-public:
-    ModalScript() {
-        QObject::connect(&FTimer, &QTimer::timeout, [this] { Look(); });
-        FTimer.start(10);
-    }
-    void Then(std::function<void(QWidget*)> handler) { FHandlers.push_back(std::move(handler)); }
-    bool Done() const { return FHandlers.empty(); }
-    int Unexpected = 0;
-
-private:
-    void Look() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (FBusy || modal == nullptr || !modal->isVisible() || modal == FCurrent) {
-            return;
-        }
-        FCurrent = modal;
-        if (FHandlers.empty()) {
-            Unexpected += 1;
-            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-            else modal->close();
-            return;
-        }
-        auto handler = std::move(FHandlers.front());
-        FHandlers.pop_front();
-        FBusy = true; // a handler that waits lets this timer run again
-        handler(modal);
-        FBusy = false;
-    }
-
-    QTimer FTimer;
-    std::deque<std::function<void(QWidget*)>> FHandlers;
-    QPointer<QWidget> FCurrent;
-    bool FBusy = false;
-};
-
-// Everything a stray click or key could change behind the question.
+// Everything a stray click, key or tick could change behind the dialogs.
 struct Behind {
     TGameState GameState;
     std::int32_t Difficulty, Level, Score, PairsRemoved, HintsLeft, ShufflesLeft;
@@ -96,7 +50,8 @@ struct Behind {
     }
 };
 
-void ExpectSame(const Behind& a, const Behind& b) {
+void ExpectSame(const Behind& a, const Behind& b, const char* while_) {
+    SCOPED_TRACE(while_);
     EXPECT_EQ(a.GameState, b.GameState);
     EXPECT_EQ(a.Difficulty, b.Difficulty);
     EXPECT_EQ(a.Level, b.Level);
@@ -117,21 +72,34 @@ void ExpectSame(const Behind& a, const Behind& b) {
     EXPECT_EQ(a.Board, b.Board) << "a new board was dealt";
 }
 
-// The main window in a fresh working directory with the tenth level of Easy just cleared: the
-// frame loop's fifth tick from now finishes the difficulty and asks whether to go on.
-class QuestionGuard : public ::testing::Test {
+std::string FileBytes(const char* path) {
+    QFile file(QString::fromLatin1(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
+TScoreEntries RecordedScores() {
+    const std::string bytes = FileBytes(ScoreFileName);
+    const auto entries =
+        DecodeScoreFile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    return entries.value_or(TScoreEntries{});
+}
+
+// The main window in a fresh working directory with the tenth level of Easy just cleared: a
+// few ticks finish the difficulty. The frame timer stands still; the test ticks by hand.
+class LevelTen : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Dir.isValid());
         Previous = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(Dir.path()));
-        ASSERT_TRUE(UpdateScoresInWindow(nullptr, false, -1));
+        ASSERT_TRUE(TGameHost::CheckScoreFile(ScoreFileName, [](const std::string&) {}));
         Form = std::make_unique<WatchedForm>();
         Form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
 
         TGame& g = Form->Game();
         g.StartGame(1);
+        Form->DXTimer1().SetEnabled(false);
         g.Level = 10;
         g.Score = 4321;
         g.MouseX = 7;
@@ -150,23 +118,21 @@ protected:
         QDir::setCurrent(Previous);
     }
 
-    // The name prompt and the score list come first, as the score reaches the list.
-    void AnswerScoreDialogs() {
-        Script.Then([](QWidget* modal) {
-            auto* input = qobject_cast<QInputDialog*>(modal);
-            ASSERT_NE(input, nullptr);
-            input->setTextValue(QStringLiteral("Tester"));
-            input->accept();
-        });
-        Script.Then([](QWidget* modal) {
-            auto* list = qobject_cast<TfmScores*>(modal);
-            ASSERT_NE(list, nullptr);
-            list->Button1->click();
-        });
+    // Ticks until the window shows a dialog of type T (at most ticks of them).
+    template <class T>
+    T* TickUntilShown(int ticks = 30) {
+        for (int i = 0; i < ticks; ++i) {
+            if (auto* shown = ShownDialog<T>(*Form, 0)) {
+                return shown;
+            }
+            Tick(*Form);
+            QCoreApplication::processEvents();
+        }
+        return ShownDialog<T>(*Form, 0);
     }
 
     // Clicks where tiles stood and on the menu bar, and every key the game knows, sent to the
-    // main window the way the window system delivers a player's input.
+    // main window the way the window system delivers a player's input; and five ticks.
     void DisturbTheMainWindow() {
         QWindow* main = Form->windowHandle();
         ASSERT_NE(main, nullptr);
@@ -181,101 +147,148 @@ protected:
         for (const Qt::Key key : {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F9, Qt::Key_Escape}) {
             QTest::keyClick(main, key);
         }
+        for (int i = 0; i < 5; ++i) {
+            Tick(*Form);
+        }
     }
 
-    // The keys a player may press at the question itself, leaving out those that answer it.
-    static void DisturbTheQuestion(QMessageBox* box) {
+    // The keys a player may press at a dialog itself, leaving out those that answer it.
+    static void DisturbTheDialog(QWidget* dialog) {
         for (const Qt::Key key : {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F9}) {
-            QTest::keyClick(box, key);
+            QTest::keyClick(dialog, key);
         }
-    }
-
-    // Ticks the frame loop by hand until the question has come and gone.
-    void TickThroughTheQuestion() {
-        for (int tick = 0; tick < 10 && !Script.Done(); ++tick) {
-            Form->Game().DXTimer1Timer(1);
-        }
-        EXPECT_TRUE(Script.Done());
-        EXPECT_EQ(Script.Unexpected, 0);
     }
 
     QTemporaryDir Dir;
     QString Previous;
     std::unique_ptr<WatchedForm> Form;
     TBoard Tiles; // the cleared level's board as it was dealt
-    ModalScript Script;
 };
 
-TEST_F(QuestionGuard, InputWhileTheQuestionIsOpenChangesNothingAndYesStartsNormal) {
-    AnswerScoreDialogs();
-    QString question;
-    Script.Then([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        question = box->text();
-        TGame& g = Form->Game();
-        EXPECT_TRUE(g.DialogShown);
-        const Behind before = Behind::Of(g);
-        DisturbTheMainWindow();
-        DisturbTheQuestion(box);
-        QTest::qWait(400); // the frame timer goes on ticking meanwhile
-        ExpectSame(before, Behind::Of(g));
-        EXPECT_EQ(QApplication::activeModalWidget(), box);
-        EXPECT_TRUE(box->isVisible()) << "a key answered the question";
-        box->button(QMessageBox::Yes)->click();
-    });
-    TickThroughTheQuestion();
-
+// The name entry, then the list, then the question, each shown once the one before is answered,
+// modal to the window; meanwhile ticks only present and the window's input changes nothing.
+TEST_F(LevelTen, NameListAndQuestionInTurnWithPlayStillBehindThemAndYesDealsTheNextDifficulty) {
     TGame& g = Form->Game();
-    EXPECT_EQ(question, QString::fromStdString(g.Messages[40]));
+    auto* input = TickUntilShown<QInputDialog>();
+    ASSERT_NE(input, nullptr);
+    EXPECT_EQ(input->windowTitle(), QStringLiteral("No.1"));
+    EXPECT_EQ(input->labelText(), QStringLiteral("Please Input Your Name:"));
+    EXPECT_EQ(input->textValue(), QStringLiteral("Default User"));
+    EXPECT_EQ(input->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(input->parentWidget(), Form.get());
+    EXPECT_TRUE(g.DialogShown);
+    Behind before = Behind::Of(g);
+    DisturbTheMainWindow();
+    ExpectSame(before, Behind::Of(g), "at the name entry");
+    input->setTextValue(QStringLiteral("Tester"));
+    input->accept();
+    // The answer reaches the house on a later turn, not from inside the dialog's signal.
+    EXPECT_EQ(Form->ShownRequest(), nullptr);
+    EXPECT_TRUE(Form->Host().RequestOpen());
+
+    auto* list = ShownDialog<TfmScores>(*Form);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->ListView1->topLevelItem(0)->text(1), QStringLiteral("Tester"));
+    EXPECT_EQ(list->ListView1->topLevelItem(0)->text(2), QStringLiteral("4321"));
+    EXPECT_EQ(RecordedScores()[0].Name, "Tester"); // on disk before the list shows
+    DisturbTheMainWindow();
+    ExpectSame(before, Behind::Of(g), "at the score list");
+    list->Button1->click();
+
+    auto* box = ShownDialog<QMessageBox>(*Form);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QString::fromStdString(g.Messages[40]));
+    EXPECT_EQ(box->button(QMessageBox::Yes)->text(), QString::fromUtf8(ChineseControlTexts.Yes));
+    EXPECT_EQ(box->button(QMessageBox::No)->text(), QString::fromUtf8(ChineseControlTexts.No));
+    EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+    before = Behind::Of(g); // the level count went back to 1 before the question
+    DisturbTheMainWindow();
+    DisturbTheDialog(box);
+    ExpectSame(before, Behind::Of(g), "at the question");
+    ASSERT_EQ(Form->ShownRequest(), box) << "a key answered the question";
+    box->button(QMessageBox::Yes)->click();
+
+    ASSERT_TRUE(AllAnswered(*Form));
     EXPECT_FALSE(g.DialogShown);
     EXPECT_EQ(g.GameState, TGameState::Playing);
     EXPECT_EQ(g.Difficulty, 2);
     EXPECT_EQ(g.Level, 1);
     EXPECT_EQ(g.Score, 0);
-    // Nothing held over from the question reaches the game once it is gone.
-    QTest::qWait(300);
-    for (int i = 0; i < 3; ++i) g.DXTimer1Timer(1);
-    EXPECT_EQ(g.GameState, TGameState::Playing) << "paused or ended by a key pressed during the question";
-    EXPECT_EQ(Form->Terminations, 0);
-    EXPECT_EQ(Form->SaveDialogs, 0);
+    // Nothing held over from the dialogs reaches the game once they are gone.
+    for (int i = 0; i < 3; ++i) {
+        Tick(*Form);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(g.GameState, TGameState::Playing) << "paused or ended by a key pressed during the dialogs";
+    EXPECT_TRUE(Form->ExitCodes.empty());
+    EXPECT_EQ(Form->ShownRequest(), nullptr) << "F9 pressed behind the dialogs opened the save dialog";
     EXPECT_EQ(g.DXSpriteEngine.Root()->Count(), 192);
     EXPECT_EQ(g.HintsLeft, 10);
     EXPECT_EQ(g.ShufflesLeft, 10);
     EXPECT_EQ(g.Selected[0].Index, -1);
+    EXPECT_EQ(RecordedScores()[1].Score, 0) << "the score was recorded twice";
 }
 
-TEST_F(QuestionGuard, EscAtTheQuestionAnswersNoAndDoesNotEndTheGame) {
-    AnswerScoreDialogs();
-    Script.Then([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        DisturbTheMainWindow();
-        QTest::qWait(200);
-        QTest::keyClick(box, Qt::Key_Escape);
-    });
-    TickThroughTheQuestion();
+// Cancel at the name entry records the offered name; Esc at the question answers No and goes
+// back to the title without ending the program.
+TEST_F(LevelTen, CancelKeepsTheOfferedNameAndEscAtTheQuestionGoesBackToTheTitle) {
+    auto* input = TickUntilShown<QInputDialog>();
+    ASSERT_NE(input, nullptr);
+    input->setTextValue(QStringLiteral("Ignored"));
+    QTest::keyClick(input, Qt::Key_Escape);
+    auto* list = ShownDialog<TfmScores>(*Form);
+    ASSERT_NE(list, nullptr);
+    QTest::keyClick(list, Qt::Key_Escape);
+    auto* box = ShownDialog<QMessageBox>(*Form);
+    ASSERT_NE(box, nullptr);
+    QTest::keyClick(box, Qt::Key_Escape);
+    ASSERT_TRUE(AllAnswered(*Form));
 
     TGame& g = Form->Game();
     EXPECT_EQ(g.GameState, TGameState::Title);
     EXPECT_EQ(g.Difficulty, 1);
-    QTest::qWait(300);
-    for (int i = 0; i < 3; ++i) g.DXTimer1Timer(1);
-    EXPECT_EQ(Form->Terminations, 0);
-    EXPECT_EQ(Form->SaveDialogs, 0);
-    EXPECT_EQ(g.MouseX, 7);
-    EXPECT_EQ(g.MouseY, 9);
+    EXPECT_TRUE(Form->ExitCodes.empty());
+    const TScoreEntries scores = RecordedScores();
+    EXPECT_EQ(scores[0].Name, "Default User");
+    EXPECT_EQ(scores[0].Score, 4321);
+    EXPECT_EQ(scores[1].Score, 0);
+}
 
-    // The score was recorded once, under the name given.
-    QFile file(QStringLiteral("Pelmoravan.sco"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    const auto entries = DecodeScoreFile(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                         static_cast<std::size_t>(bytes.size()));
-    ASSERT_TRUE(entries.has_value());
-    EXPECT_EQ((*entries)[0].Name, "Tester");
-    EXPECT_EQ((*entries)[0].Score, 4321);
-    EXPECT_EQ((*entries)[1].Score, 0);
+// Another copy holds the score file's lock: the lock is tried on each tick and the busy box
+// shows after a second of them; Cancel gives the record up, says so, and the question follows.
+TEST_F(LevelTen, ALockHeldElsewhereShowsTheBusyBoxAfterASecondAndCancelRecordsNothing) {
+    const std::string before = FileBytes(ScoreFileName);
+    LockHolder holder(ScoreFileName);
+    int ticks = 0;
+    while (Form->ShownRequest() == nullptr && ticks < 40) {
+        Tick(*Form);
+        ticks += 1;
+    }
+    auto* busy = ShownDialog<QMessageBox>(*Form, 0);
+    ASSERT_NE(busy, nullptr);
+    // Five ticks clear the level; ten more are the second waited.
+    EXPECT_GE(ticks, 10);
+    EXPECT_LE(ticks, 16);
+    EXPECT_EQ(busy->text(), QString::fromUtf8(ChineseControlTexts.ScoreFileBusy));
+    EXPECT_EQ(busy->button(QMessageBox::Cancel)->text(), QString::fromUtf8(ChineseControlTexts.Cancel));
+    EXPECT_EQ(busy->windowModality(), Qt::WindowModal);
+    Tick(*Form);
+    ASSERT_EQ(Form->ShownRequest(), busy) << "a tick took the box down while the lock is held";
+    QTest::keyClick(busy, Qt::Key_Escape);
+
+    // The next try of the lock hears of the Cancel.
+    auto* told = TickUntilShown<QMessageBox>(3);
+    ASSERT_NE(told, nullptr);
+    EXPECT_EQ(told->text(), QString::fromUtf8(ChineseControlTexts.ScoreNotRecorded));
+    told->button(QMessageBox::Ok)->click();
+    auto* question = ShownDialog<QMessageBox>(*Form);
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(question->text(), QString::fromStdString(Form->Game().Messages[40]));
+    question->button(QMessageBox::No)->click();
+    ASSERT_TRUE(AllAnswered(*Form));
+    holder.LetGo();
+    EXPECT_EQ(FileBytes(ScoreFileName), before);
+    EXPECT_TRUE(Form->ExitCodes.empty());
 }
 
 } // namespace

@@ -105,9 +105,13 @@ TEST_F(ScoreDialogs, ABusyBoxGoesByItselfWhenTheLockComesFreeAndEscBeforeItEndsT
     EXPECT_LE(ticks, 11);
     EXPECT_EQ(busy->text(), QString::fromUtf8(ChineseControlTexts.ScoreFileBusy));
     holder.LetGo();
-    Tick(*Form);
+    // The lock is free once the holder's processes are gone; each tick tries it.
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        Tick(*Form);
+        return ShownDialog<TfmScores>(*Form, 0) != nullptr;
+    })) << "the box stayed although the lock came free";
     auto* list = ShownDialog<TfmScores>(*Form);
-    ASSERT_NE(list, nullptr) << "the box stayed although the lock came free";
+    ASSERT_NE(list, nullptr);
     list->Button1->click();
     ASSERT_TRUE(AllAnswered(*Form));
     EXPECT_TRUE(Form->ExitCodes.empty());

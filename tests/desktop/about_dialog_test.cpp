@@ -1,4 +1,5 @@
 #include <QDesktopServices>
+#include <QPointer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -9,6 +10,8 @@
 #include "modal_helpers.h"
 #include "desktop/shell/about_dialog.h"
 #include "desktop/shell/link_label.h"
+#include "desktop/shell/main_menu.h"
+#include "shell/menu_dispatch.h"
 
 namespace pelmoravan {
 namespace {
@@ -26,7 +29,7 @@ QColor TextColor(const QWidget* w) { return w->palette().color(QPalette::WindowT
 
 TEST(AboutDialog, ShowsItsChineseTextsAtTheirPlaces) {
     TFormAbout about;
-    about.ApplyShownTexts();
+    about.ApplyTexts(AboutRequest());
     EXPECT_EQ(about.windowTitle(), QStringLiteral("关于"));
     EXPECT_EQ(about.size(), QSize(302, 257));
     EXPECT_FALSE(about.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
@@ -67,7 +70,7 @@ TEST(AboutDialog, ALinkTurnsVisitedOnlyWhenTheDesktopTakesIt) {
     QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &desktop, "Open");
     {
         TFormAbout about;
-        about.ApplyShownTexts();
+        about.ApplyTexts(AboutRequest());
         about.show();
         int clicks = 0;
         QObject::connect(about.RzURLLabel4, &TLinkLabel::Clicked, [&] { clicks += 1; });
@@ -85,7 +88,7 @@ TEST(AboutDialog, ALinkTurnsVisitedOnlyWhenTheDesktopTakesIt) {
     }
     // A new dialog starts unvisited.
     TFormAbout again;
-    again.ApplyShownTexts();
+    again.ApplyTexts(AboutRequest());
     EXPECT_FALSE(again.RzURLLabel4->Visited());
     EXPECT_EQ(TextColor(again.RzURLLabel4), QColor(60, 60, 120));
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
@@ -115,21 +118,32 @@ TEST(AboutDialog, AFailedOrEmptyTargetChangesNothing) {
     EXPECT_EQ(TextColor(&failing), QColor(60, 60, 120));
 }
 
-TEST(AboutDialog, AboutCommandShowsTheDialogModallyAndCloseEndsIt) {
-    QWidget window;
-    QString caption;
-    bool modal = false;
-    pelmoravan::testing::OnNextModal([&](QWidget* w) {
-        auto* about = qobject_cast<TFormAbout*>(w);
-        ASSERT_NE(about, nullptr);
-        caption = about->windowTitle();
-        modal = about->isModal() && about->parentWidget() == &window;
-        about->Button1->click();
-    });
-    aboutClick(&window);
-    EXPECT_EQ(caption, QStringLiteral("关于"));
-    EXPECT_TRUE(modal);
-    EXPECT_TRUE(window.findChildren<TFormAbout*>().isEmpty()); // destroyed when closed
+// The About command opens the box modal to the window without waiting for it; play goes on
+// behind it, and Close ends it.
+TEST(AboutDialog, AboutCommandOpensTheBoxOverTheWindowWhilePlayGoesOn) {
+    pelmoravan::testing::WatchedForm form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.DXTimer1().SetEnabled(false);
+    TGame& game = form.Game();
+    game.StartGame(1);
+    form.MainMenu1().Action(TMenuItem::about)->trigger();
+    auto* about = pelmoravan::testing::ShownDialog<TFormAbout>(form);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("关于"));
+    EXPECT_EQ(about->Label1->text(), QStringLiteral("Pelmoravan"));
+    EXPECT_EQ(about->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(about->parentWidget(), &form);
+    const std::int32_t seconds = game.ElapsedSeconds;
+    for (int i = 0; i < 12; ++i) {
+        pelmoravan::testing::Tick(form);
+    }
+    EXPECT_GT(game.ElapsedSeconds, seconds) << "the level clock stood still behind the About box";
+    EXPECT_EQ(game.GameState, TGameState::Playing);
+    const QPointer<TFormAbout> shown(about);
+    about->Button1->click();
+    ASSERT_TRUE(pelmoravan::testing::AllAnswered(form));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.isNull(); })); // destroyed once closed
 }
 
 } // namespace

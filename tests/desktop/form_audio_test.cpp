@@ -1,23 +1,15 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QInputDialog>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "audio_fixtures.h"
-#include "modal_helpers.h"
-#include "desktop/shell/about_dialog.h"
 #include "desktop/shell/form1.h"
 #include "desktop/shell/main_menu.h"
-#include "desktop/shell/score_ui.h"
-#include "desktop/shell/scores_dialog.h"
 #include "shell/score_file.h"
 
 namespace pelmoravan {
@@ -39,7 +31,7 @@ protected:
         QDir::setCurrent(Previous);
     }
     void MakeForm() {
-        ASSERT_TRUE(UpdateScoresInWindow(nullptr, false, -1));
+        ASSERT_TRUE(TGameHost::CheckScoreFile(ScoreFileName, [](const std::string&) {}));
         Form = std::make_unique<TForm1>();
     }
     QAction* Action(TMenuItem item) { return Form->MainMenu1().Action(item); }
@@ -90,71 +82,6 @@ TEST_F(FormFiles, AHintIsSilentWithEffectsOffAndHeardWithThemOn) {
     ASSERT_GT(mix.Samples.size(), static_cast<std::size_t>(onStart / 2));
     EXPECT_TRUE(std::all_of(at(offStart), at(onStart), [](std::int16_t v) { return v == 0; }));
     EXPECT_TRUE(std::any_of(at(onStart), mix.Samples.end(), [](std::int16_t v) { return v > 1000 || v < -1000; }));
-}
-
-TEST_F(FormFiles, SequenceShowsTheTenRowsOfTheFile) {
-    MakeForm();
-    int rows = 0;
-    QString firstRank;
-    OnNextModal([&](QWidget* modal) {
-        auto* scores = qobject_cast<TfmScores*>(modal);
-        ASSERT_NE(scores, nullptr);
-        rows = scores->ListView1->topLevelItemCount();
-        firstRank = scores->ListView1->topLevelItem(0)->text(0);
-        scores->Button1->click();
-    });
-    Action(N2)->trigger();
-    EXPECT_EQ(rows, 10);
-    EXPECT_EQ(firstRank, QStringLiteral("1"));
-}
-
-TEST_F(FormFiles, AFinishedDifficultyRecordsTheNameAndListsIt) {
-    MakeForm();
-    QString listed;
-    OnNextModal([&](QWidget* modal) {
-        auto* input = qobject_cast<QInputDialog*>(modal);
-        ASSERT_NE(input, nullptr);
-        EXPECT_EQ(input->windowTitle(), QStringLiteral("No.1"));
-        input->setTextValue(QStringLiteral("李雷"));
-        input->accept();
-        OnNextModal([&](QWidget* list) {
-            auto* scores = qobject_cast<TfmScores*>(list);
-            ASSERT_NE(scores, nullptr);
-            listed = scores->ListView1->topLevelItem(0)->text(1) + QLatin1Char(' ') +
-                     scores->ListView1->topLevelItem(0)->text(2);
-            scores->Button1->click();
-        });
-    });
-    Form->UpdateScores(true, 2600); // what the rules call after level 10
-    EXPECT_EQ(listed, QStringLiteral("李雷 2600"));
-}
-
-TEST_F(FormFiles, AScoreFileErrorFromTheMenuIsShownAndTheWindowGoesOn) {
-    MakeForm();
-    ASSERT_TRUE(QFile::remove(QStringLiteral("Pelmoravan.sco")));
-    ASSERT_TRUE(QDir().mkdir(QStringLiteral("Pelmoravan.sco")));
-    QString text;
-    OnNextModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        text = box->text();
-        box->accept();
-    });
-    Action(N2)->trigger();
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Cannot open file \"Pelmoravan.sco\".")));
-    EXPECT_TRUE(Form->isEnabled());
-}
-
-TEST_F(FormFiles, AboutCommandOpensTheAboutBox) {
-    MakeForm();
-    QString caption;
-    OnNextModal([&](QWidget* modal) {
-        caption = modal->windowTitle();
-        if (auto* about = qobject_cast<TFormAbout*>(modal)) about->Button1->click();
-        else modal->close();
-    });
-    Action(about)->trigger();
-    EXPECT_EQ(caption, QStringLiteral("关于"));
 }
 
 TEST_F(FormFiles, MusicSwitchStopsAndRestartsWithAFreshFile) {

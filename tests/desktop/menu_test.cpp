@@ -13,6 +13,7 @@
 
 #include "desktop/shell/form1.h"
 #include "desktop/shell/main_menu.h"
+#include "modal_helpers.h"
 
 namespace pelmoravan {
 namespace {
@@ -211,15 +212,12 @@ TEST_F(MenuWindow, AutoMarkFollowsTheGame) {
 TEST_F(MenuWindow, ErrorsInsideACommandAreShownAndTheWindowGoesOn) {
     TPictureCollection empty;
     game().ImageList = &empty;
-    QString shown;
-    QTimer::singleShot(0, [&shown] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->close();
-        }
-    });
     press(Qt::Key_F2);
-    EXPECT_EQ(shown, QStringLiteral("Image '1' not found"));
+    auto* box = testing::ShownDialog<QMessageBox>(form);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("Image '1' not found"));
+    box->close();
+    ASSERT_TRUE(testing::AllAnswered(form));
     EXPECT_TRUE(form.isVisible());
     game().ImageList = pictures.get();
 }
@@ -258,7 +256,6 @@ TEST(StartOptions, EnglishTextsAndTheDataFolderFromTheStart) {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Pelmoravan v2.2"));
     EXPECT_EQ(form.Game().Messages[10], "Remain Time : ");
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("back.MID")));
-    form.UpdateScores(false, -1);
     EXPECT_EQ(QFileInfo(dir.filePath("Pelmoravan.sco")).size(), 593);
 }
 

@@ -5,25 +5,16 @@
 
 #include <memory>
 
-#include "desktop/modal_helpers.h"
 #include "desktop/shell/qt_translations.h"
 
 namespace pelmoravan {
 namespace {
 
-// The texts of the Yes and No buttons of a question shown as the game shows it.
+// The texts Qt itself gives the Yes and No buttons of a message box.
 QStringList QuestionButtons() {
-    QStringList texts;
-    testing::OnNextModal([&texts](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (box != nullptr) {
-            texts << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
-        }
-        modal->close();
-    });
-    QMessageBox::question(nullptr, QStringLiteral("Pelmoravan"), QStringLiteral("?"),
-                          QMessageBox::Yes | QMessageBox::No);
-    return texts;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Pelmoravan"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    return {box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::No)->text()};
 }
 
 TEST(QtTranslations, QtsOwnButtonsFollowTheLocale) {

@@ -1,188 +1,153 @@
-#include <QDialogButtonBox>
-#include <QHeaderView>
-#include <QInputDialog>
-#include <QLabel>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <memory>
 
-#include "modal_helpers.h"
-#include "desktop/shell/form1.h"
+#include "core/lock_holder.h"
+#include "desktop/shell/main_menu.h"
 #include "desktop/shell/score_ui.h"
 #include "desktop/shell/scores_dialog.h"
-#include "core/lock_holder.h"
+#include "modal_helpers.h"
 #include "shell/language_tables.h"
+#include "shell/score_file.h"
 
 namespace pelmoravan {
 namespace {
 
-using pelmoravan::testing::OnNextModal;
+using namespace pelmoravan::testing;
 
-TEST(ScoreListDialog, HasItsFixedLayoutAndTexts) {
-    TfmScores dialog;
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("排名"));
-    EXPECT_EQ(dialog.size(), QSize(234, 305));
-    EXPECT_EQ(dialog.ListView1->geometry(), QRect(8, 8, 217, 257));
-    ASSERT_EQ(dialog.ListView1->columnCount(), 3);
-    const QTreeWidgetItem* header = dialog.ListView1->headerItem();
+// The main window in a fresh working directory, its score file checked, the frame timer still:
+// the test ticks by hand.
+class ScoreDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Dir.isValid());
+        Previous = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(Dir.path()));
+    }
+    void TearDown() override {
+        Form.reset();
+        QDir::setCurrent(Previous);
+    }
+    void MakeForm() {
+        ASSERT_TRUE(TGameHost::CheckScoreFile(ScoreFileName, [](const std::string&) {}));
+        Form = std::make_unique<WatchedForm>();
+        Form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+        Form->DXTimer1().SetEnabled(false);
+    }
+    void Sequence() { Form->MainMenu1().Action(TMenuItem::N2)->trigger(); }
+
+    QTemporaryDir Dir;
+    QString Previous;
+    std::unique_ptr<WatchedForm> Form;
+};
+
+// Sequence shows the file's ten rows in the list's fixed layout and texts, modal to the window,
+// without waiting for it; OK closes it and the menu works again.
+TEST_F(ScoreDialogs, SequenceListsTheTenRowsInTheFixedLayoutAndOkClosesIt) {
+    MakeForm();
+    Sequence();
+    auto* dialog = ShownDialog<TfmScores>(*Form);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("排名"));
+    EXPECT_EQ(dialog->size(), QSize(234, 305));
+    EXPECT_EQ(dialog->ListView1->geometry(), QRect(8, 8, 217, 257));
+    ASSERT_EQ(dialog->ListView1->columnCount(), 3);
+    const QTreeWidgetItem* header = dialog->ListView1->headerItem();
     EXPECT_EQ(header->text(0), QStringLiteral("名次"));
     EXPECT_EQ(header->text(1), QStringLiteral("姓名"));
     EXPECT_EQ(header->text(2), QStringLiteral("分数"));
-    EXPECT_EQ(dialog.ListView1->columnWidth(0), 40);
-    EXPECT_EQ(dialog.ListView1->columnWidth(1), 80);
-    EXPECT_EQ(dialog.ListView1->columnWidth(2), 90);
-    EXPECT_EQ(dialog.ListView1->editTriggers(), QAbstractItemView::NoEditTriggers);
-    EXPECT_EQ(dialog.Button1->text(), QStringLiteral("确定"));
-    EXPECT_EQ(dialog.Button1->geometry(), QRect(80, 274, 75, 25));
+    EXPECT_EQ(dialog->ListView1->columnWidth(0), 40);
+    EXPECT_EQ(dialog->ListView1->columnWidth(1), 80);
+    EXPECT_EQ(dialog->ListView1->columnWidth(2), 90);
+    EXPECT_EQ(dialog->ListView1->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(dialog->Button1->text(), QStringLiteral("确定"));
+    EXPECT_EQ(dialog->Button1->geometry(), QRect(80, 274, 75, 25));
+    ASSERT_EQ(dialog->ListView1->topLevelItemCount(), 10);
+    EXPECT_EQ(dialog->ListView1->topLevelItem(0)->text(0), QStringLiteral("1"));
+    EXPECT_EQ(dialog->ListView1->topLevelItem(9)->text(0), QStringLiteral("10"));
+    EXPECT_EQ(dialog->ListView1->topLevelItem(9)->text(2), QStringLiteral("0"));
+
+    // No menu item runs while the list is open.
+    Sequence();
+    EXPECT_EQ(Form->ShownRequest(), dialog);
+    QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    ASSERT_TRUE(AllAnswered(*Form));
+    Sequence();
+    EXPECT_NE(ShownDialog<TfmScores>(*Form), nullptr);
 }
 
-TEST(ScoreListDialog, ListsAllTenRowsAndClosesWithOk) {
-    TScoreEntries entries{};
-    entries[0] = {"张三", 4200};
-    entries[1] = {"Bob", 17};
-    TfmScores dialog;
-    dialog.Fill(entries);
-    dialog.Fill(entries); // filling again starts from an empty list
-    ASSERT_EQ(dialog.ListView1->topLevelItemCount(), 10);
-    EXPECT_EQ(dialog.ListView1->topLevelItem(0)->text(0), QStringLiteral("1"));
-    EXPECT_EQ(dialog.ListView1->topLevelItem(0)->text(1), QStringLiteral("张三"));
-    EXPECT_EQ(dialog.ListView1->topLevelItem(0)->text(2), QStringLiteral("4200"));
-    EXPECT_EQ(dialog.ListView1->topLevelItem(1)->text(1), QStringLiteral("Bob"));
-    EXPECT_EQ(dialog.ListView1->topLevelItem(9)->text(0), QStringLiteral("10"));
-    EXPECT_EQ(dialog.ListView1->topLevelItem(9)->text(1), QString());
-    EXPECT_EQ(dialog.ListView1->topLevelItem(9)->text(2), QStringLiteral("0"));
-
-    OnNextModal([&](QWidget*) { QTest::mouseClick(dialog.Button1, Qt::LeftButton); });
-    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-}
-
-class ScoreUiTest : public ::testing::Test {
-protected:
-    std::string Path() const { return Dir.filePath(QStringLiteral("Pelmoravan.sco")).toStdString(); }
-    QTemporaryDir Dir;
-};
-
-TEST_F(ScoreUiTest, NamePromptShowsItsTextsAndCancelGivesNothing) {
-    TQtScoreUi ui;
-    QString caption, label, preset;
-    OnNextModal([&](QWidget* modal) {
-        auto* input = qobject_cast<QInputDialog*>(modal);
-        ASSERT_NE(input, nullptr);
-        caption = input->windowTitle();
-        label = input->labelText();
-        preset = input->textValue();
-        input->setTextValue(QStringLiteral("王小明"));
-        input->accept();
-    });
-    EXPECT_EQ(ui.InputName("No.3", "Please Input Your Name:", "Default User"), std::optional<std::string>("王小明"));
-    EXPECT_EQ(caption, QStringLiteral("No.3"));
-    EXPECT_EQ(label, QStringLiteral("Please Input Your Name:"));
-    EXPECT_EQ(preset, QStringLiteral("Default User"));
-
-    OnNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
-    EXPECT_EQ(ui.InputName("No.1", "Please Input Your Name:", "Default User"), std::nullopt);
-}
-
-TEST_F(ScoreUiTest, AScoreIsRecordedUnderTheNameAndListed) {
-    ASSERT_TRUE(UpdateScoresInWindow(nullptr, false, -1, Path()));
-    QString listedName;
-    OnNextModal([&](QWidget* modal) {
-        auto* input = qobject_cast<QInputDialog*>(modal);
-        ASSERT_NE(input, nullptr);
-        EXPECT_EQ(input->windowTitle(), QStringLiteral("No.1"));
-        input->setTextValue(QStringLiteral("Ann"));
-        input->accept();
-        OnNextModal([&](QWidget* list) {
-            auto* scores = qobject_cast<TfmScores*>(list);
-            ASSERT_NE(scores, nullptr);
-            listedName = scores->ListView1->topLevelItem(0)->text(1);
-            scores->Button1->click();
-        });
-    });
-    EXPECT_TRUE(UpdateScoresInWindow(nullptr, true, 1234, Path()));
-    EXPECT_EQ(listedName, QStringLiteral("Ann"));
-    std::ifstream in(Path(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_EQ(bytes.size(), 593u);
-    EXPECT_EQ(bytes.substr(33, 4), std::string("\x03" "Ann"));
-}
-
-// Another copy holds the lock: the window's timers keep firing, the box comes up, and its
-// Cancel gives up the record with a second box saying so, in the window's language.
-TEST_F(ScoreUiTest, ALockHeldElsewhereShowsABoxWhoseCancelGivesUpTheRecord) {
-    ASSERT_TRUE(UpdateScoresInWindow(nullptr, false, -1, Path()));
-    std::ifstream before(Path(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
-    LockHolder holder(Path());
+// Another copy holds the lock: the busy box shows after a second of ticks and goes by itself,
+// unanswered, once the lock comes free, and the list follows. Before the box shows, Esc ends the
+// program as on any screen.
+TEST_F(ScoreDialogs, ABusyBoxGoesByItselfWhenTheLockComesFreeAndEscBeforeItEndsTheProgram) {
+    MakeForm();
+    LockHolder holder(ScoreFileName);
+    Sequence();
     int ticks = 0;
-    int ticksBeforeBox = -1;
-    QTimer frame;
-    QObject::connect(&frame, &QTimer::timeout, [&] { ticks += 1; });
-    frame.start(100);
-    QString busy;
-    QString told;
-    OnNextModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        ticksBeforeBox = ticks;
-        busy = box->text();
-        OnNextModal([&](QWidget* second) {
-            told = qobject_cast<QMessageBox*>(second)->text();
-            qobject_cast<QMessageBox*>(second)->accept();
-        });
-        QTest::keyClick(box, Qt::Key_Escape);
-    });
-    EXPECT_TRUE(UpdateScoresInWindow(nullptr, true, 1234, Path(), 1));
-    EXPECT_GE(ticksBeforeBox, 8); // the loop ran while the lock was tried
-    EXPECT_EQ(busy, QString::fromUtf8(EnglishControlTexts.ScoreFileBusy));
-    EXPECT_EQ(told, QString::fromUtf8(EnglishControlTexts.ScoreNotRecorded));
-    std::ifstream after(Path(), std::ios::binary);
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), bytes);
+    while (Form->ShownRequest() == nullptr && ticks < 30) {
+        Tick(*Form);
+        ticks += 1;
+    }
+    auto* busy = ShownDialog<QMessageBox>(*Form, 0);
+    ASSERT_NE(busy, nullptr);
+    EXPECT_GE(ticks, 9);
+    EXPECT_LE(ticks, 11);
+    EXPECT_EQ(busy->text(), QString::fromUtf8(ChineseControlTexts.ScoreFileBusy));
+    holder.LetGo();
+    // The lock is free once the holder's processes are gone; each tick tries it.
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        Tick(*Form);
+        return ShownDialog<TfmScores>(*Form, 0) != nullptr;
+    })) << "the box stayed although the lock came free";
+    auto* list = ShownDialog<TfmScores>(*Form);
+    ASSERT_NE(list, nullptr);
+    list->Button1->click();
+    ASSERT_TRUE(AllAnswered(*Form));
+    EXPECT_TRUE(Form->ExitCodes.empty());
+
+    LockHolder again(ScoreFileName);
+    Sequence();
+    Tick(*Form);
+    Form->Host().Keys().Press(TKey::Escape);
+    Tick(*Form);
+    ASSERT_FALSE(Form->ExitCodes.empty());
+    EXPECT_EQ(Form->ExitCodes[0], 0);
+    for (int i = 0; i < 15; ++i) {
+        Tick(*Form);
+    }
+    EXPECT_EQ(Form->ShownRequest(), nullptr) << "the box showed after the program was asked to end";
 }
 
-// Before the box shows, Esc in the window ends the game as on any screen, and the wait with it.
-TEST_F(ScoreUiTest, EscWhileTheLockIsWaitedForEndsTheGame) {
-    class CountedEnds final : public TForm1 {
-    public:
-        using TForm1::TForm1;
-        void Terminate() override { Ends += 1; }
-        int Ends = 0;
-    };
-    TStartOptions options;
-    options.DataDir = Dir.path().toStdString();
-    ASSERT_TRUE(TGameHost::CheckScoreFile(options.ScorePath(), [](const std::string&) {}));
-    CountedEnds form(options);
-    form.UpdateScores(false, -1);
-    LockHolder holder(Path());
-    QTimer::singleShot(300, &form, [&form] { form.Host().Keys().Press(TKey::Escape); });
-    form.UpdateScores(true, 1234); // without Esc read, the box would wait here for an answer
-    EXPECT_EQ(form.Ends, 1);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-
-TEST_F(ScoreUiTest, AFileErrorInTheGameIsShownAndTheGameGoesOn) {
-    ASSERT_TRUE(QDir(Dir.path()).mkdir(QStringLiteral("Pelmoravan.sco")));
-    QString text;
-    OnNextModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        text = box->text();
-        box->accept();
-    });
-    EXPECT_FALSE(UpdateScoresInWindow(nullptr, true, -1, Path()));
-    EXPECT_EQ(text, QString::fromStdString("Cannot open file \"" + Path() + "\". Is a directory"));
+// A score file that cannot be read shows its error in a critical box; the window goes on.
+TEST_F(ScoreDialogs, AFileErrorFromTheMenuIsShownAndTheWindowGoesOn) {
+    MakeForm();
+    ASSERT_TRUE(QFile::remove(QString::fromLatin1(ScoreFileName)));
+    ASSERT_TRUE(QDir().mkdir(QString::fromLatin1(ScoreFileName)));
+    Sequence();
+    auto* box = ShownDialog<QMessageBox>(*Form);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->icon(), QMessageBox::Critical);
+    EXPECT_TRUE(box->text().startsWith(QStringLiteral("Cannot open file \"Pelmoravan.sco\".")));
+    box->button(QMessageBox::Ok)->click();
+    ASSERT_TRUE(AllAnswered(*Form));
+    EXPECT_TRUE(Form->isEnabled());
+    EXPECT_TRUE(Form->ExitCodes.empty());
 }
 
 // On the offscreen platform the tests run on, nobody could see or close a box: the start-up
 // error is its line alone (a box would be caught and closed here, and fail the test).
-TEST_F(ScoreUiTest, AStartUpErrorOffscreenIsToldOnStandardErrorWithoutABox) {
+TEST_F(ScoreDialogs, AStartUpErrorOffscreenIsToldOnStandardErrorWithoutABox) {
     // A file where its folder should be: no folder can be made there.
     QFile plain(Dir.filePath(QStringLiteral("plain")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
@@ -204,8 +169,9 @@ TEST_F(ScoreUiTest, AStartUpErrorOffscreenIsToldOnStandardErrorWithoutABox) {
     // The offscreen platform may add notes of its own after our line.
     EXPECT_EQ(err.substr(0, err.find('\n') + 1), "pelmoravan: " + message + "\n");
 
-    EXPECT_TRUE(CheckScoreFileAtStartup(Path()));
-    EXPECT_EQ(QFileInfo(QString::fromStdString(Path())).size(), 593);
+    const std::string fine = Dir.filePath(QStringLiteral("Pelmoravan.sco")).toStdString();
+    EXPECT_TRUE(CheckScoreFileAtStartup(fine));
+    EXPECT_EQ(QFileInfo(QString::fromStdString(fine)).size(), 593);
 }
 
 } // namespace

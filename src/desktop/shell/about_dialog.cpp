@@ -95,24 +95,24 @@ TFormAbout::TFormAbout(QWidget* owner)
     connect(Button1, &QPushButton::clicked, this, &TFormAbout::Button1Click);
 }
 
-void TFormAbout::ApplyShownTexts() {
-    setWindowTitle(QString::fromUtf8(AboutCaption));
-    Label1->setText(QString::fromUtf8(AboutTitle));
-    Label5->setText(QString::fromUtf8(AboutHomePageLabel));
-    RzURLLabel4->setText(QString::fromLatin1(HomePage));
-    RzURLLabel4->Link = QString::fromLatin1(HomePage);
-    Label6->setText(QString::fromUtf8(AboutMailLabel));
+void TFormAbout::ApplyTexts(const TRequest& about) {
+    const auto line = [&about](std::size_t i) {
+        return i < about.Lines.size() ? QString::fromStdString(about.Lines[i]) : QString();
+    };
+    setWindowTitle(QString::fromStdString(about.Caption));
+    Label1->setText(line(0));
+    Label2->setText(line(1));
+    Label5->setText(line(2));
+    RzURLLabel4->setText(line(3));
+    RzURLLabel4->Link = line(3);
+    Label6->setText(line(4));
+    RzURLLabel1->setText(line(5));
+    RzURLLabel1->Link = QStringLiteral("mailto:") + line(5);
     Memo1->clear();
-    Memo1->setPlainText(QString::fromUtf8(AboutHowToPlay));
-    Button1->setText(QString::fromUtf8(AboutClose));
+    Memo1->setPlainText(line(6));
+    Button1->setText(QString::fromStdString(about.Button));
 }
 
 void TFormAbout::Button1Click() { accept(); }
-
-void aboutClick(QWidget* window) {
-    TFormAbout dialog(window);
-    dialog.ApplyShownTexts();
-    dialog.exec();
-}
 
 } // namespace pelmoravan

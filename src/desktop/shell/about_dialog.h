@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 
+#include "ports/requests.h"
 #include "shell/dialog_texts.h"
 
 class QLabel;
@@ -18,11 +19,12 @@ public:
     static constexpr const char* HomePage = AboutHomePage;
     static constexpr const char* MailAddress = AboutMailAddress;
 
-    // Built with the texts of its design (English); aboutClick relabels it in Chinese.
+    // Built with the texts of its design (English); the game's About request relabels it.
     explicit TFormAbout(QWidget* owner = nullptr);
 
-    // The Chinese texts the player always sees, whatever the interface language.
-    void ApplyShownTexts();
+    // The texts of an About request: its caption, its button, and its Lines in order (title,
+    // version, home label, home address, mail label, mail address, how to play).
+    void ApplyTexts(const TRequest& about);
 
     QLabel* Image1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -36,8 +38,5 @@ public:
 
     void Button1Click();
 };
-
-// The About command: a new dialog owned by the window, relabelled, shown modally, destroyed.
-void aboutClick(QWidget* window);
 
 } // namespace pelmoravan

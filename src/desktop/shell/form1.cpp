@@ -3,22 +3,23 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
-#include <stdexcept>
+#include <exception>
 
 #include "desktop/audio/qt_track_source.h"
 #include "desktop/audio/game_audio.h"
 #include "desktop/media/asset_loader.h"
 #include "desktop/media/dx_timer.h"
 #include "desktop/media/dxdraw.h"
-#include "desktop/media/error_report.h"
 #include "desktop/media/keyboard_state.h"
 #include "desktop/shell/about_dialog.h"
 #include "desktop/shell/main_menu.h"
-#include "desktop/shell/score_ui.h"
+#include "desktop/shell/scores_dialog.h"
 #include "desktop/shell/work_area_fit.h"
 #include "shell/language_tables.h"
 
@@ -59,17 +60,27 @@ TForm1::TForm1(TStartOptions options, QWidget* parent)
     };
     FAudio->MediaPlayer1().OnNotify = [this] { FHost->MediaPlayer1Notify(); };
     FMainMenu = new TMainMenu(*this, *menuBar());
-    // A missing resource ends the start with its message. The first frame is shown again at
-    // the window's size when it is shown.
-    FHost->Start([](TPictureCollection& tiles, TPictureCollection& screens, TPictureCollection& backs,
-                    TWaveCollection& waves) { LoadCatalog(tiles, screens, backs, waves); });
+    // A missing resource ends the start: its message is shown, and the program ends with exit
+    // code 1 once it is closed. The first frame is shown again at the window's size when it is
+    // shown.
+    try {
+        FHost->Start([](TPictureCollection& tiles, TPictureCollection& screens, TPictureCollection& backs,
+                        TWaveCollection& waves) { LoadCatalog(tiles, screens, backs, waves); });
+    } catch (const std::exception& error) {
+        FHost->ReportStartError(error.what());
+    }
     FDXDraw->move(FDXDraw->x(), 0);
     FDXDraw->setFocus();
 }
 
 TForm1::~TForm1() {
-    // What reaches the house goes before it: closing the window still sends events.
+    // What reaches the house goes before it: closing the window still sends events, and a
+    // dialog destroyed with the window answers nothing.
     disconnect(FDXDraw, nullptr, this, nullptr);
+    if (FShown != nullptr) {
+        FShown->disconnect(this);
+        delete FShown;
+    }
     delete FDXInput;
     delete FMainMenu;
     FMainMenu = nullptr;
@@ -92,39 +103,141 @@ void TForm1::FormShow() {
     FDXDraw->resize(centralWidget()->size());
 }
 
-bool TForm1::AskYesNo(const std::string& text) {
-    const auto answer = QMessageBox::question(this, windowTitle(), QString::fromStdString(text),
-                                              QMessageBox::Yes | QMessageBox::No);
-    return answer == QMessageBox::Yes;
-}
-
-// A file error is shown in a message box and the game goes on.
-void TForm1::UpdateScores(bool enter, std::int32_t score) {
-    // The frame loop reads no keys while the score is being offered; Esc still ends the game
-    // while the score file's lock is waited for, until the box about it shows.
-    UpdateScoresInWindow(this, enter, score, FHost->Options().ScorePath(), Game().Language, [this] {
-        FHost->Keys().Poll();
-        if (!FHost->Keys().KeyDown(TKey::Escape)) {
-            return false;
-        }
-        Terminate();
-        return true;
-    });
-}
-
-void TForm1::ProcessOneMessage() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-}
-
 std::int32_t TForm1::ScreenWidth() const {
     const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
     return s != nullptr ? s->geometry().width() : 0;
 }
 
-void TForm1::Terminate() { QApplication::quit(); }
+void TForm1::Terminate(int exitCode) {
+    FEnding = true;
+    QCoreApplication::exit(exitCode);
+}
 
-// The chosen name is deliberately unused: nothing is saved.
-void TForm1::ShowSaveDialog() { static_cast<void>(QFileDialog::getSaveFileName(this)); }
+void TForm1::RequestTurn() {
+    if (FTurnAsked) {
+        return;
+    }
+    FTurnAsked = true;
+    QTimer::singleShot(0, this, [this] {
+        FTurnAsked = false;
+        FHost->Turn();
+    });
+}
+
+QString TForm1::Caption(const TRequest& request) const {
+    return request.Caption.empty() ? windowTitle() : QString::fromStdString(request.Caption);
+}
+
+namespace {
+
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// A message box whose one button says text; Esc and the close button finish it too.
+QMessageBox* MessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& caption, const std::string& text,
+                        QMessageBox::StandardButton button, const QString& buttonText) {
+    auto* box = new QMessageBox(icon, caption, QString::fromStdString(text), button, owner);
+    box->button(button)->setText(buttonText);
+    box->setEscapeButton(button);
+    return box;
+}
+
+} // namespace
+
+QDialog* TForm1::MakeDialog(const TRequest& request) {
+    const TControlTexts& texts = ControlTexts(Game().Language);
+    const QString button = request.Button.empty() ? Text(texts.Ok) : QString::fromStdString(request.Button);
+    switch (request.Kind) {
+    case TRequestKind::YesNo: {
+        auto* box = new QMessageBox(QMessageBox::Question, Caption(request), QString::fromStdString(request.Text),
+                                    QMessageBox::Yes | QMessageBox::No, this);
+        box->button(QMessageBox::Yes)->setText(Text(texts.Yes));
+        box->button(QMessageBox::No)->setText(Text(texts.No));
+        box->setEscapeButton(QMessageBox::No);
+        return box;
+    }
+    case TRequestKind::NameEntry: {
+        auto* input = new QInputDialog(this);
+        input->setInputMode(QInputDialog::TextInput);
+        input->setWindowTitle(Caption(request));
+        input->setLabelText(QString::fromStdString(request.Text));
+        input->setTextValue(QString::fromStdString(request.Preset));
+        return input;
+    }
+    case TRequestKind::ScoreList: {
+        auto* list = new TfmScores(this);
+        list->Fill(request);
+        return list;
+    }
+    case TRequestKind::Message:
+        return MessageBox(this, request.Error ? QMessageBox::Critical : QMessageBox::Information, Caption(request),
+                          request.Text, QMessageBox::Ok, button);
+    case TRequestKind::About: {
+        auto* about = new TFormAbout(this);
+        about->ApplyTexts(request);
+        return about;
+    }
+    case TRequestKind::SaveFile: {
+        // Whatever name is chosen, nothing is saved.
+        auto* save = new QFileDialog(this);
+        save->setAcceptMode(QFileDialog::AcceptSave);
+        return save;
+    }
+    case TRequestKind::ScoreBusy:
+        return MessageBox(this, QMessageBox::Information, Caption(request), request.Text, QMessageBox::Cancel,
+                          request.Button.empty() ? Text(texts.Cancel) : QString::fromStdString(request.Button));
+    case TRequestKind::StartError:
+        return MessageBox(this, QMessageBox::Critical, Caption(request), request.Text, QMessageBox::Ok, button);
+    }
+    return nullptr;
+}
+
+void TForm1::ShowRequest(const TRequest& request) {
+    if (FEnding) {
+        return; // the program is ending: nobody would answer
+    }
+    QDialog* dialog = MakeDialog(request);
+    if (dialog == nullptr) {
+        return;
+    }
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    FShown = dialog;
+    FShownId = request.Id;
+    const std::uint32_t id = request.Id;
+    const TRequestKind kind = request.Kind;
+    // Its buttons, Esc and the close button all end in finished, once; the house hears of it on
+    // a later turn, never from inside the dialog's own signal.
+    connect(dialog, &QDialog::finished, this, [this, dialog, id, kind](int result) {
+        dialog->disconnect(this);
+        if (FShown == dialog) {
+            FShown = nullptr;
+        }
+        TAnswer answer;
+        if (kind == TRequestKind::YesNo) {
+            auto* box = static_cast<QMessageBox*>(dialog);
+            answer.Accepted = box->clickedButton() == box->button(QMessageBox::Yes);
+        } else if (kind == TRequestKind::NameEntry) {
+            answer.Accepted = result == QDialog::Accepted;
+            answer.Name = static_cast<QInputDialog*>(dialog)->textValue().toStdString();
+        } else if (kind == TRequestKind::ScoreBusy) {
+            answer.Accepted = false;
+        } else {
+            answer.Accepted = result == QDialog::Accepted;
+        }
+        QTimer::singleShot(0, this, [this, id, answer] { FHost->Answer(id, answer); });
+    });
+    dialog->open();
+}
+
+void TForm1::CloseRequest(std::uint32_t id) {
+    if (FShown == nullptr || FShownId != id) {
+        return;
+    }
+    QDialog* dialog = FShown;
+    FShown = nullptr;
+    dialog->disconnect(this);
+    delete dialog; // never from inside its own signals: the house calls on a tick or an answer
+}
 
 void TForm1::SyncMenu() {
     if (FMainMenu != nullptr) {
@@ -168,15 +281,5 @@ void TForm1::Say(const std::string& text, bool urgent) {
 void TForm1::ShowStatus(const std::string& text) {
     TellReader(FDXDraw, QString::fromStdString(text), QAccessible::DescriptionChanged);
 }
-
-void TForm1::ShowAbout() { aboutClick(this); }
-
-void TForm1::ReportError(const std::string& message) { pelmoravan::ReportError(this, message); }
-
-void TForm1::ReportCommandError(const std::string& message) {
-    QMessageBox::warning(this, windowTitle(), QString::fromStdString(message));
-}
-
-void TForm1::ReportStartError(const std::string& message) { throw std::runtime_error(message); }
 
 } // namespace pelmoravan

@@ -1,5 +1,8 @@
 #pragma once
+#include <QDialog>
 #include <QMainWindow>
+#include <QPointer>
+#include <cstdint>
 #include <memory>
 
 #include "shell/command_line.h"
@@ -14,7 +17,8 @@ class TKeyboardState;
 class TMainMenu;
 
 // The main window: the game's house shown with Qt. It owns the house for the whole run, and
-// shows its surface, menu and dialogs.
+// shows its surface, menu and dialogs. A dialog is modal to this window only and opened without
+// waiting (open()); its answer reaches the house on a later turn of the event loop.
 class TForm1 : public QMainWindow, public IGameWindow {
     Q_OBJECT
 public:
@@ -30,24 +34,22 @@ public:
     void EnableFrameTimer() { FHost->EnableFrameTimer(); }
 
     // IGameWindow
-    bool AskYesNo(const std::string& text) override;
-    void UpdateScores(bool enter, std::int32_t score) override;
-    void ProcessOneMessage() override;
+    void ShowRequest(const TRequest& request) override;
+    void CloseRequest(std::uint32_t id) override;
+    void RequestTurn() override;
     std::int32_t ScreenWidth() const override;
-    void Terminate() override;
-    void ShowSaveDialog() override;
+    // Ends the event loop with this exit code; no request is shown afterwards.
+    void Terminate(int exitCode = 0) override;
     void SyncMenu() override;
     void ShowCaption(const std::string& caption) override;
-    void ShowAbout() override;
     void CloseWindow() override { close(); }
-    void ReportError(const std::string& message) override;
-    void ReportCommandError(const std::string& message) override;
-    // The start ends: the caller reports it and the program ends.
-    void ReportStartError(const std::string& message) override;
     // A screen reader hears the play surface: the board's words as its accessible name, the
     // status band as its description.
     void Say(const std::string& text, bool urgent) override;
     void ShowStatus(const std::string& text) override;
+
+    // The dialog showing the house's request, null when none is shown.
+    QDialog* ShownRequest() const { return FShown; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -55,6 +57,9 @@ protected:
 private:
     void FillWorkArea();
     void FormShow();
+    // The dialog for a request, not yet shown; null for a kind this window does not know.
+    QDialog* MakeDialog(const TRequest& request);
+    QString Caption(const TRequest& request) const;
 
     TDXDraw* FDXDraw = nullptr;
     TDXTimer* FDXTimer1 = nullptr;
@@ -63,6 +68,10 @@ private:
     std::unique_ptr<TGameAudio> FAudio; // DXSound1 and MediaPlayer1
     std::unique_ptr<TGameHost> FHost;
     bool FWordsSaid = false; // until then the surface is named for what it is
+    QPointer<QDialog> FShown;
+    std::uint32_t FShownId = 0;
+    bool FTurnAsked = false;
+    bool FEnding = false;
 };
 
 } // namespace pelmoravan

@@ -1,22 +1,22 @@
 #pragma once
 #include <QDialog>
 
-#include "shell/score_file.h"
+#include "ports/requests.h"
 
 class QPushButton;
 class QTreeWidget;
 
 namespace pelmoravan {
 
-// The best-score list: ten rows of rank, name and score, and an OK button. Its texts are fixed
-// and do not follow the interface language.
+// The best-score list: rows of rank, name and score, and an OK button.
 class TfmScores : public QDialog {
     Q_OBJECT
 public:
     explicit TfmScores(QWidget* parent = nullptr);
 
-    // Clears the list and adds one row per entry, rank 1 first; empty entries too.
-    void Fill(const TScoreEntries& entries);
+    // Takes the caption, column headers and button text of a score list request and lists its
+    // rows, rank 1 first, empty ones too; filling again starts from an empty list.
+    void Fill(const TRequest& list);
 
     QTreeWidget* ListView1 = nullptr;
     QPushButton* Button1 = nullptr;

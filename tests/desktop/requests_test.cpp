@@ -86,23 +86,28 @@ TEST_F(Requests, F9OpensTheSaveDialogOnceAndNothingIsSaved) {
     Form.Host().Keys().Release(TKey::F9);
 }
 
-// A start that failed shows its error; once it is closed the program ends with exit code 1,
-// and nothing reaches the game any more.
-TEST_F(Requests, AStartErrorEndsTheProgramWithCodeOneOnceClosed) {
+// A start that failed shows its error, over the window once it shows when it came before;
+// once it is closed the program ends with exit code 1, and nothing reaches the game any more.
+TEST(StartError, ShownOverTheWindowAndClosingItEndsTheProgramWithCodeOne) {
+    WatchedForm form;
+    form.DXTimer1().SetEnabled(false);
     ::testing::internal::CaptureStderr();
-    Form.Host().ReportStartError("Cannot write file \"back.MID\". Read-only file system");
-    auto* box = ShownDialog<QMessageBox>(Form);
+    form.Host().ReportStartError("Cannot write file \"back.MID\". Read-only file system");
+    ASSERT_NE(form.ShownRequest(), nullptr);
+    EXPECT_FALSE(form.ShownRequest()->isVisible()) << "opened before its window";
+    form.show();
+    auto* box = ShownDialog<QMessageBox>(form);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->icon(), QMessageBox::Critical);
     EXPECT_EQ(box->text(), QStringLiteral("Cannot write file \"back.MID\". Read-only file system"));
-    EXPECT_TRUE(Form.ExitCodes.empty());
+    EXPECT_TRUE(form.ExitCodes.empty());
     QTest::keyClick(box, Qt::Key_Escape);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !Form.ExitCodes.empty(); }));
-    EXPECT_EQ(Form.ExitCodes, std::vector<int>{1});
-    Form.MainMenu1().Action(TMenuItem::N2)->trigger();
-    Tick(Form);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form.ExitCodes.empty(); }));
+    EXPECT_EQ(form.ExitCodes, std::vector<int>{1});
+    form.MainMenu1().Action(TMenuItem::N2)->trigger();
+    Tick(form);
     QCoreApplication::processEvents();
-    EXPECT_EQ(Form.ShownRequest(), nullptr);
+    EXPECT_EQ(form.ShownRequest(), nullptr);
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(err.rfind("pelmoravan: Cannot write file \"back.MID\". Read-only file system\n", 0), 0u);
 }

@@ -93,6 +93,11 @@ void TForm1::showEvent(QShowEvent* event) {
     // Without a window manager (a bare X server) nothing else would make the window active, and
     // the frame timer only ticks for the active application.
     activateWindow();
+    // A request that came before the window showed (a start-up error) opens over it now, so
+    // that it takes the keyboard from the window rather than the window from it.
+    if (FShown != nullptr && !FShown->isVisible()) {
+        QTimer::singleShot(0, FShown, [dialog = FShown.data()] { dialog->open(); });
+    }
 }
 
 // The window always covers the desktop work area and cannot be resized; the frame the window
@@ -226,7 +231,9 @@ void TForm1::ShowRequest(const TRequest& request) {
         }
         QTimer::singleShot(0, this, [this, id, answer] { FHost->Answer(id, answer); });
     });
-    dialog->open();
+    if (isVisible()) {
+        dialog->open();
+    }
 }
 
 void TForm1::CloseRequest(std::uint32_t id) {

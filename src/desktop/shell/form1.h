@@ -48,7 +48,8 @@ public:
     void Say(const std::string& text, bool urgent) override;
     void ShowStatus(const std::string& text) override;
 
-    // The dialog showing the house's request, null when none is shown.
+    // The dialog of the house's request shown now (opened once the window shows), null when
+    // none is.
     QDialog* ShownRequest() const { return FShown; }
 
 protected:

@@ -44,6 +44,11 @@ void TRequestQueue::Withdraw(std::uint32_t id) {
     std::erase_if(FWaiting, [id](const TEntry& entry) { return entry.Request.Id == id; });
 }
 
+bool TRequestQueue::Holds(TRequestKind kind, const std::string& text) const {
+    const auto same = [&](const TEntry& entry) { return entry.Request.Kind == kind && entry.Request.Text == text; };
+    return (FShown && same(*FShown)) || std::any_of(FWaiting.begin(), FWaiting.end(), same);
+}
+
 void TRequestQueue::Clear() {
     FWaiting.clear();
     FShown.reset();

@@ -29,6 +29,8 @@ public:
     // Takes a request down without an answer: the window closes it if shown, the queue forgets
     // it otherwise, and its callback is never called.
     void Withdraw(std::uint32_t id);
+    // Whether a request of this kind with this text is shown or waits for its turn.
+    bool Holds(TRequestKind kind, const std::string& text) const;
     // Whether a request is shown or waits for its turn.
     bool Open() const { return FShown.has_value() || !FWaiting.empty(); }
     // Forgets every request without calling back: the program is ending.

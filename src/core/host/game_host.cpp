@@ -151,7 +151,9 @@ void TGameHost::ReportError(const std::string& message) {
     // Said on standard error too, so that none is lost behind another dialog or a closed window.
     std::fprintf(stderr, "pelmoravan: %s\n", message.c_str());
     std::fflush(stderr);
-    if (FEnded) {
+    // An error that comes back every tick (a picture missing from a frame) is one box, not ten a
+    // second.
+    if (FEnded || FRequests.Holds(TRequestKind::Message, message)) {
         return;
     }
     TRequest shown;

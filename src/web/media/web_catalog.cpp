@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,10 +18,12 @@ namespace pelmoravan {
 
 namespace {
 
-// Loads the pictures of the list (one "picture path keyed" line each; "wave path" lines
-// are fetched in the background) at once; returns "" or the picture path that failed.
-EM_ASYNC_JS(char*, js_load_catalog, (const char* list), {
-    const failed = await Pel.loadCatalog(UTF8ToString(list));
+// Hands the page the list (one "picture path keyed" line each, and "wave path" lines); returns ""
+// or the picture path it has no copy of, at once. The title's pictures are decoded by then (the
+// page starts the program only once they are); the rest and the waves come later, each picture
+// told by pel_picture_decoded.
+EM_JS(char*, js_load_catalog, (const char* list), {
+    const failed = Pel.loadCatalog(UTF8ToString(list));
     const size = lengthBytesUTF8(failed) + 1;
     const out = _malloc(size);
     stringToUTF8(failed, out, size);

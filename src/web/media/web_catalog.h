@@ -3,9 +3,10 @@
 
 namespace pelmoravan {
 
-// Fills the four empty collections from the page's copies of the catalog's files, waiting
-// (suspended) while the page fetches and decodes them. Throws ECollectionError naming a file the
-// page could not load.
+// Fills the four empty collections from the page's copies of the catalog's files, without waiting:
+// the title's pictures are decoded by then, the others keep their size and are drawn once the page
+// has them (it holds back every command that could draw them until then). Throws ECollectionError
+// naming a picture the page has no copy of.
 void LoadWebCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageList1,
                     TPictureCollection& BackImage, TWaveCollection& DXWaveList1);
 

@@ -9,6 +9,7 @@
   // The build names files by their content and writes the map into index.html.
   const files = window.pelmoravanFiles || { names: {}, sizes: {} };
   P.fileUrl = (name) => files.names[name] || name;
+  P.fileSize = (name) => files.sizes[name] || 0;
 
   let stopped = false;
   P.fail = (zh, en) => {
@@ -55,7 +56,8 @@
     titleShown();
     // What benchmarks look for: the first title frame, without any test hook.
     performance.mark('pelmoravan-first-frame');
-    keepForOffline();
+    // Kept for offline once the rest has come, so that the keeper's copies take nothing from it.
+    P.picturesReady.then(keepForOffline);
   };
 
   // The service worker needs a secure context (http://localhost or https); elsewhere the page
@@ -80,6 +82,7 @@
   }
   // The file's bytes as they arrive, counted into `seen`.
   async function fetchCounted(name, seen) {
+    if (stopped) throw new LoadError(name);
     let response;
     try {
       response = await fetch(P.fileUrl(name));
@@ -95,6 +98,8 @@
     });
     return new Response(response.body.pipeThrough(counted), { headers: response.headers });
   }
+  P.fetchCounted = fetchCounted;
+  P.report = report;
 
   function start() {
     if (location.protocol === 'file:') {
@@ -102,8 +107,9 @@
         'This page must be served over http, not opened from disk. In the game\'s folder, run: ./play --web');
       return;
     }
-    const parts = ['pelmoravan.js', 'pelmoravan.wasm', 'pelmoravan.data'];
-    const total = parts.reduce((sum, name) => sum + (files.sizes[name] || 0), 0);
+    // The first title frame needs the program and the title's pictures, no more.
+    const parts = ['pelmoravan.js', 'pelmoravan.wasm', 'pictures-title.pack'];
+    const total = parts.reduce((sum, name) => sum + P.fileSize(name), 0);
     let loaded = 0;
     const seen = (n) => {
       loaded += n;
@@ -111,12 +117,13 @@
     };
     P.loading(0, total);
 
-    // The program compiles while it arrives; the packed pictures and the loader come whole.
+    // The program compiles while it arrives; the title's pictures decode meanwhile, and the
+    // program starts once they and its script are in, so that its start waits for nothing.
     const compiled = fetchCounted(parts[1], seen).then((r) => WebAssembly.compileStreaming(
       new Response(r.body, { headers: { 'Content-Type': 'application/wasm' } })).catch((e) => {
       throw new Said(say(`此浏览器无法编译游戏程序：${e.message}`, `This browser cannot compile the game's program: ${e.message}`));
     }));
-    const data = fetchCounted(parts[2], seen).then((r) => r.arrayBuffer());
+    const pictures = P.loadTitlePictures((name) => fetchCounted(name, seen));
     const script = fetchCounted(parts[0], seen).then((r) => r.text());
     Module.locateFile = (path, prefix) => prefix + P.fileUrl(path);
     Module.instantiateWasm = (imports, receive) => {
@@ -125,8 +132,7 @@
         (e) => P.fail(`游戏程序无法启动：${e.message}`, `The game's program cannot start: ${e.message}`)), () => {});
       return {};
     };
-    Promise.all([data, script]).then(([bytes, text]) => {
-      Module.getPreloadedPackage = () => bytes;
+    Promise.all([script, pictures]).then(([text]) => {
       const s = document.createElement('script');
       s.textContent = text;
       document.body.append(s);

@@ -296,6 +296,12 @@
     const unfolded = !!(P.barUnfolded && P.barUnfolded());
     if (bar.contains(ev.target) || (!P.menuOpen() && !unfolded)) return;
     if (P.menuButton && P.menuButton.contains(ev.target)) return; // it folds the bar itself
+    // A dialog a menu entry opened is the page now: the bar goes, the press is the dialog's.
+    if (ev.target.closest && ev.target.closest('dialog')) {
+      closeMenus();
+      if (unfolded) P.foldBar();
+      return;
+    }
     ev.preventDefault();
     ev.stopImmediatePropagation();
     eating = ev.pointerId;

@@ -56,6 +56,12 @@
     titleShown();
     // What benchmarks look for: the first title frame, without any test hook.
     performance.mark('pelmoravan-first-frame');
+    for (const [rel, name] of [['manifest', 'manifest.webmanifest'], ['apple-touch-icon', 'icons/256.png']]) {
+      const link = document.createElement('link');
+      link.rel = rel;
+      link.href = P.fileUrl(name);
+      document.head.append(link);
+    }
     // Kept for offline once the rest has come, so that the keeper's copies take nothing from it.
     P.picturesReady.then(keepForOffline);
   };
@@ -117,26 +123,35 @@
     };
     P.loading(0, total);
 
-    // The program compiles while it arrives; the title's pictures decode meanwhile, and the
-    // program starts once they and its script are in, so that its start waits for nothing.
+    // The program compiles while it arrives and its script runs as soon as it is in; the title's
+    // pictures decode meanwhile, and the program is started once they are, so that its start
+    // waits for nothing.
     const compiled = fetchCounted(parts[1], seen).then((r) => WebAssembly.compileStreaming(
       new Response(r.body, { headers: { 'Content-Type': 'application/wasm' } })).catch((e) => {
       throw new Said(say(`此浏览器无法编译游戏程序：${e.message}`, `This browser cannot compile the game's program: ${e.message}`));
     }));
     const pictures = P.loadTitlePictures((name) => fetchCounted(name, seen));
-    const script = fetchCounted(parts[0], seen).then((r) => r.text());
     Module.locateFile = (path, prefix) => prefix + P.fileUrl(path);
     Module.instantiateWasm = (imports, receive) => {
       // A file that did not come is said by `report` below.
-      compiled.then((module) => WebAssembly.instantiate(module, imports).then((i) => receive(i, module),
+      Promise.all([compiled, pictures]).then(([module]) => WebAssembly.instantiate(module, imports).then((i) => receive(i, module),
         (e) => P.fail(`游戏程序无法启动：${e.message}`, `The game's program cannot start: ${e.message}`)), () => {});
       return {};
     };
-    Promise.all([script, pictures]).then(([text]) => {
+    // The runtime's script by its address, not its text: the browser keeps its compiled code
+    // for the next visit.
+    const script = new Promise((resolve, reject) => {
       const s = document.createElement('script');
-      s.textContent = text;
+      s.src = P.fileUrl(parts[0]);
+      s.onload = () => {
+        seen(P.fileSize(parts[0]));
+        resolve();
+      };
+      s.onerror = () => reject(new LoadError(parts[0]));
       document.body.append(s);
-    }).catch(report);
+    });
+    pictures.catch(report);
+    script.catch(report);
     compiled.catch(report);
   }
   start();

@@ -277,10 +277,14 @@ function lighthouseRun(bin, index, preset) {
   const lcpElement = r.audits['largest-contentful-paint-element'];
   const item = lcpElement && lcpElement.details && lcpElement.details.items && lcpElement.details.items[0];
   const node = item && (item.node || (item.items && item.items[0] && item.items[0].node));
+  const ms = (audit) => Math.round(r.audits[audit].numericValue);
   return {
     score: Math.round(100 * r.categories.performance.score),
     lcp: r.audits['largest-contentful-paint'].numericValue,
     lcpNode: node ? (node.nodeLabel || node.snippet) : '?',
+    metrics: `FCP ${ms('first-contentful-paint')} ms, LCP ${ms('largest-contentful-paint')} ms, TBT ` +
+      `${ms('total-blocking-time')} ms, CLS ${r.audits['cumulative-layout-shift'].numericValue.toFixed(3)}, ` +
+      `speed index ${ms('speed-index')} ms`,
   };
 }
 
@@ -343,6 +347,7 @@ function lighthouseRun(bin, index, preset) {
         console.log(`${who}Lighthouse performance, ${preset} preset, ${runs} runs: median ${median(scores)} ` +
           `(${scores.join(', ')}); LCP median ${(median(results.map((r) => r.lcp)) / 1000).toFixed(1)} s, ` +
           `element: ${results[0].lcpNode}; load average ${loadavg()}`);
+        for (const r of results) console.log(`  ${r.score}: ${r.metrics}`);
       }
     };
     lighthouse(index, '');

@@ -56,6 +56,7 @@
 
   // --- the surface ---
   P.pictures = [];
+  let stretched = null;
   P.presented = false;
   P.surface = {
     resize(w, h) {
@@ -82,12 +83,35 @@
     image(id, sx, sy, sw, sh, dx, dy, dw, dh) {
       ctx.drawImage(P.pictures[id].source, sx, sy, sw, sh, dx, dy, dw, dh);
     },
+    // Each row is the picture's row stretched to w and shifted. The stretched rows are kept, in
+    // the list's order, while the picture and the rows' sources stay the same (the title's logo
+    // keeps them from frame to frame); a frame then copies each run of rows that lie one under
+    // the other with one shift in one call, 1:1, instead of one call a row.
     wave(id, sx, sy, sw, x, w, rows, count) {
       const source = P.pictures[id].source;
       const h = heap32();
-      let p = rows >> 2;
-      for (let i = 0; i < count; i++, p += 3) {
-        ctx.drawImage(source, sx, sy + h[p + 1], sw, 1, x + h[p + 2], h[p], w, 1);
+      const first = rows >> 2;
+      let key = `${id} ${sx} ${sy} ${sw} ${w} ${count}`;
+      let sum = 0;
+      for (let i = 0, p = first; i < count; i++, p += 3) sum = (Math.imul(sum, 31) + h[p] * 4099 + h[p + 1]) | 0;
+      key += ` ${sum}`;
+      if (!stretched || stretched.key !== key || stretched.source !== source) {
+        const c = document.createElement('canvas');
+        c.width = Math.max(1, w);
+        c.height = Math.max(1, count);
+        // With alpha: a keyed picture's cleared pixels stay clear.
+        const cc = c.getContext('2d');
+        cc.imageSmoothingEnabled = false;
+        for (let i = 0, p = first; i < count; i++, p += 3) cc.drawImage(source, sx, sy + h[p + 1], sw, 1, 0, i, w, 1);
+        stretched = { key, source, canvas: c };
+      }
+      for (let i = 0, p = first; i < count;) {
+        const shift = h[p + 2];
+        let n = 1;
+        while (i + n < count && h[p + 3 * n] === h[p] + n && h[p + 3 * n + 2] === shift) n++;
+        ctx.drawImage(stretched.canvas, 0, i, w, n, x + shift, h[p], w, n);
+        i += n;
+        p += 3 * n;
       }
     },
     text(x, y, text, points, ascent, fontBgr, boxW, boxH, brushBgr) {
@@ -127,11 +151,25 @@
       }
       if (count > 1) ctx.stroke();
     },
-    // Only the areas (x, y, w, h each) that the frame changed are copied to the page's canvas.
+    // Only the areas (x, y, w, h each) that the frame changed are copied to the page's canvas:
+    // in one copy of the box around them when they fill most of it (the waving logo's blocks),
+    // since each copy costs far more than its pixels.
     present(rects, count) {
       const h = heap32();
+      let [left, top, right, bottom, area] = [Infinity, Infinity, -Infinity, -Infinity, 0];
       for (let i = 0, p = rects >> 2; i < count; i++, p += 4) {
-        frontCtx.drawImage(back, h[p], h[p + 1], h[p + 2], h[p + 3], h[p], h[p + 1], h[p + 2], h[p + 3]);
+        left = Math.min(left, h[p]);
+        top = Math.min(top, h[p + 1]);
+        right = Math.max(right, h[p] + h[p + 2]);
+        bottom = Math.max(bottom, h[p + 1] + h[p + 3]);
+        area += h[p + 2] * h[p + 3];
+      }
+      if (count > 1 && (right - left) * (bottom - top) <= 1.25 * area) {
+        frontCtx.drawImage(back, left, top, right - left, bottom - top, left, top, right - left, bottom - top);
+      } else {
+        for (let i = 0, p = rects >> 2; i < count; i++, p += 4) {
+          frontCtx.drawImage(back, h[p], h[p + 1], h[p + 2], h[p + 3], h[p], h[p + 1], h[p + 2], h[p + 3]);
+        }
       }
       if (!P.presented) {
         front.classList.remove('unshown');

@@ -225,21 +225,22 @@ async function cpuPhases(index, device, musicFloor, titleFloor) {
   }
 }
 
-// The floor pages served from a copy of ../shared/floors, the music floor with the page's first
-// track beside it as track.ogg.
+// The floor pages of ../shared/floors, each served as `./play --web` serves a page: the title's
+// as it is, the music's from a copy with the page's first track beside it as track.ogg.
 async function serveFloors() {
-  const folder = fs.mkdtempSync(path.join(require('os').tmpdir(), 'pelmoravan-floors-'));
-  fs.cpSync(floors, folder, { recursive: true });
+  const folder = fs.mkdtempSync(path.join(require('os').tmpdir(), 'pelmoravan-floor-'));
+  fs.copyFileSync(path.join(floors, 'music', 'index.html'), path.join(folder, 'index.html'));
   const track = fs.readdirSync(path.join(root, 'music')).filter((f) => f.endsWith('.ogg')).sort()[0];
-  fs.chmodSync(path.join(folder, 'music'), 0o755);
-  fs.copyFileSync(path.join(root, 'music', track), path.join(folder, 'music', 'track.ogg'));
-  const server = await serve(folder);
+  fs.copyFileSync(path.join(root, 'music', track), path.join(folder, 'track.ogg'));
+  const music = await serve(folder);
+  const title = await serve(path.join(floors, 'title'));
   return {
     track,
-    music: `${server.url}music/`,
-    title: `${server.url}title/`,
+    music: music.url,
+    title: title.url,
     stop: () => {
-      server.stop();
+      music.stop();
+      title.stop();
       fs.rmSync(folder, { recursive: true, force: true });
     },
   };

@@ -79,15 +79,32 @@
   let restLoaded = 0;
   P.picturesProgress = () => [restLoaded, Math.max(restLoaded, P.fileSize(REST_PACK))];
 
+  // Lets the page's other work (the title's frames, a tap) run before going on.
+  const channel = new MessageChannel();
+  const turns = [];
+  channel.port1.onmessage = () => turns.shift()();
+  const nextTurn = () => new Promise((resolve) => {
+    turns.push(resolve);
+    channel.port2.postMessage(0);
+  });
+
   async function loadRest(later) {
     const bytes = await (await P.fetchCounted(REST_PACK, (n) => { restLoaded += n; })).arrayBuffer();
-    await Promise.all(later.map(async ({ id, path, keyed, at }) => {
+    const bitmaps = await Promise.all(later.map(({ path, at }) => {
       if (at[1] + at[2] > bytes.byteLength) throw new Error(`${REST_PACK}: ${path}`);
-      const bitmap = await createImageBitmap(new Blob([new Uint8Array(bytes, at[1], at[2])], BMP));
-      P.pictures[id] = picture(bitmap, keyed);
-      // The program keys it now, as it keyed the title's at load.
-      Module._pel_picture_decoded(id);
+      return createImageBitmap(new Blob([new Uint8Array(bytes, at[1], at[2])], BMP));
     }));
+    // The program keys each now, as it keyed the title's at load: a few milliseconds of work at
+    // a time, so that a slow phone's title keeps waving and answering meanwhile.
+    let slice = performance.now();
+    for (const [i, { id, keyed }] of later.entries()) {
+      if (performance.now() - slice > 8) {
+        await nextTurn();
+        slice = performance.now();
+      }
+      P.pictures[id] = picture(bitmaps[i], keyed);
+      Module._pel_picture_decoded(id);
+    }
     // The texts of play need the canvas's face before the first is measured; the title has none.
     if (document.fonts) {
       try {

@@ -32,14 +32,13 @@ run(async (page, ctx) => {
 
   ctx.step = 'F2 before the pictures are in waits for them';
   const early = await ctx.browser.newPage();
-  // Pictures after the title's one (the logo) are held until the test lets them through.
+  // The pictures after the title's are held until the test lets them through.
   await early.send('Page.addScriptToEvaluateOnNewDocument', { source: `(() => {
-    const decode = window.createImageBitmap.bind(window);
+    const get = window.fetch.bind(window);
     let release;
     const held = new Promise((r) => { release = r; });
-    let n = 0;
     window.releasePictures = release;
-    window.createImageBitmap = (...a) => (++n > 1 ? held.then(() => decode(...a)) : decode(...a));
+    window.fetch = (url, ...a) => (String(url).includes('pictures-rest') ? held.then(() => get(url, ...a)) : get(url, ...a));
   })()` });
   await early.goto(`${ctx.url}index.html`);
   await early.waitFor("typeof Pel !== 'undefined' && Pel.running && Pel.presented", 'the title');

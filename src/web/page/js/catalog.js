@@ -6,13 +6,48 @@
   const P = Pel;
   const BMP = { type: 'image/bmp' };
 
-  // A keyed picture is kept on a canvas of its own, whose pixels the program keys once.
-  function picture(bitmap, keyed) {
-    if (!keyed) return { source: bitmap, width: bitmap.width, height: bitmap.height };
+  // The catalog's pictures are uncompressed 24-bit BMPs, read here into pixels: the browser's
+  // decoder wants a Blob for each, and making a hundred of them cost more than the decoding.
+  // Null for any other kind, which the browser decodes.
+  function bmpPixels(b) {
+    if (b.length < 54 || b[0] !== 0x42 || b[1] !== 0x4d) return null;
+    const v = new DataView(b.buffer, b.byteOffset, b.byteLength);
+    const width = v.getInt32(18, true);
+    const rows = v.getInt32(22, true);
+    const height = Math.abs(rows);
+    const offset = v.getUint32(10, true);
+    const stride = (width * 3 + 3) & ~3;
+    if (v.getUint32(14, true) < 40 || v.getUint16(28, true) !== 24 || v.getUint32(30, true) !== 0 ||
+        width <= 0 || height === 0 || offset + stride * height > b.length) return null;
+    const image = new ImageData(width, height);
+    const d = image.data;
+    for (let y = 0, o = 0; y < height; y++) {
+      // Bottom-up unless the height is negative.
+      let s = offset + (rows > 0 ? height - 1 - y : y) * stride;
+      for (let x = 0; x < width; x++, s += 3, o += 4) {
+        d[o] = b[s + 2];
+        d[o + 1] = b[s + 1];
+        d[o + 2] = b[s];
+        d[o + 3] = 255;
+      }
+    }
+    return image;
+  }
+  const decode = (bytes, offset, length) => {
+    const b = new Uint8Array(bytes, offset, length);
+    return bmpPixels(b) || createImageBitmap(new Blob([b], BMP));
+  };
+
+  // Pictures are kept on canvases of their own; a keyed one's pixels the program keys once.
+  function picture(image, keyed) {
+    const read = image instanceof ImageData;
+    if (!keyed && !read) return { source: image, width: image.width, height: image.height };
     const c = document.createElement('canvas');
-    c.width = bitmap.width;
-    c.height = bitmap.height;
-    c.getContext('2d', { willReadFrequently: true }).drawImage(bitmap, 0, 0);
+    c.width = image.width;
+    c.height = image.height;
+    const cc = c.getContext('2d', { willReadFrequently: keyed });
+    if (read) cc.putImageData(image, 0, 0);
+    else cc.drawImage(image, 0, 0);
     return { source: c, width: c.width, height: c.height };
   }
 
@@ -67,7 +102,7 @@
       throw new Error(`${TITLE_PACK}: ${e.message}`);
     }
     await Promise.all(Object.entries(index).filter(([, e]) => e[0] === 0).map(async ([path, e]) => {
-      decoded.set(path, await createImageBitmap(new Blob([new Uint8Array(bytes, body + e[1], e[2])], BMP)));
+      decoded.set(path, await decode(bytes, body + e[1], e[2]));
     }));
   };
 
@@ -90,19 +125,16 @@
 
   async function loadRest(later) {
     const bytes = await (await P.fetchCounted(REST_PACK, (n) => { restLoaded += n; })).arrayBuffer();
-    const bitmaps = await Promise.all(later.map(({ path, at }) => {
-      if (at[1] + at[2] > bytes.byteLength) throw new Error(`${REST_PACK}: ${path}`);
-      return createImageBitmap(new Blob([new Uint8Array(bytes, at[1], at[2])], BMP));
-    }));
-    // The program keys each now, as it keyed the title's at load: a few milliseconds of work at
-    // a time, so that a slow phone's title keeps waving and answering meanwhile.
+    // Each is read and the program keys it, as it keyed the title's at load: a few milliseconds
+    // of work at a time, so that a slow phone's title keeps waving and answering meanwhile.
     let slice = performance.now();
-    for (const [i, { id, keyed }] of later.entries()) {
+    for (const { id, path, keyed, at } of later) {
       if (performance.now() - slice > 8) {
         await nextTurn();
         slice = performance.now();
       }
-      P.pictures[id] = picture(bitmaps[i], keyed);
+      if (at[1] + at[2] > bytes.byteLength) throw new Error(`${REST_PACK}: ${path}`);
+      P.pictures[id] = picture(await decode(bytes, at[1], at[2]), keyed);
       Module._pel_picture_decoded(id);
     }
     // The texts of play need the canvas's face before the first is measured; the title has none.

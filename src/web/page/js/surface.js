@@ -57,6 +57,17 @@
   // --- the surface ---
   P.pictures = [];
   let stretched = null;
+  // Since the last fill of the whole back buffer: its colour, and the box every draw since lay
+  // in (null: none). A fill of the same colour then clears that box alone, the rest being that
+  // colour still: the title fills the whole surface each frame and draws only the logo on it.
+  let filled = null;
+  const drawn = (l, t, w, h) => {
+    if (!filled) return;
+    const b = filled.box;
+    filled.box = b ? [Math.min(b[0], l), Math.min(b[1], t), Math.max(b[2], l + w), Math.max(b[3], t + h)]
+      : [l, t, l + w, t + h];
+  };
+  const drawnAll = () => drawn(0, 0, back.width, back.height);
   P.presented = false;
   P.surface = {
     resize(w, h) {
@@ -66,6 +77,7 @@
       ctx.imageSmoothingEnabled = false;
       ctx.fillStyle = '#000';
       ctx.fillRect(0, 0, w, h);
+      filled = { rgb: 0, box: null };
       front.width = w;
       front.height = h;
       frontCtx.imageSmoothingEnabled = false;
@@ -74,14 +86,22 @@
     fill(rgb) {
       // A device value: red in bits 16..23.
       ctx.fillStyle = `rgb(${(rgb >> 16) & 255},${(rgb >> 8) & 255},${rgb & 255})`;
-      ctx.fillRect(0, 0, back.width, back.height);
+      if (filled && filled.rgb === rgb) {
+        const b = filled.box;
+        if (b) ctx.fillRect(b[0], b[1], b[2] - b[0], b[3] - b[1]);
+      } else {
+        ctx.fillRect(0, 0, back.width, back.height);
+      }
+      filled = { rgb, box: null };
     },
     fillRect(l, t, w, h, bgr) {
       ctx.fillStyle = css(bgr);
       ctx.fillRect(l, t, w, h);
+      drawn(l, t, w, h);
     },
     image(id, sx, sy, sw, sh, dx, dy, dw, dh) {
       ctx.drawImage(P.pictures[id].source, sx, sy, sw, sh, dx, dy, dw, dh);
+      drawn(dx, dy, dw, dh);
     },
     // Each row is the picture's row stretched to w and shifted. The stretched rows are kept, in
     // the list's order, while the picture and the rows' sources stay the same (the title's logo
@@ -110,6 +130,7 @@
         let n = 1;
         while (i + n < count && h[p + 3 * n] === h[p] + n && h[p + 3 * n + 2] === shift) n++;
         ctx.drawImage(stretched.canvas, 0, i, w, n, x + shift, h[p], w, n);
+        drawn(x + shift, h[p], w, n);
         i += n;
         p += 3 * n;
       }
@@ -123,6 +144,8 @@
       ctx.textBaseline = 'alphabetic';
       ctx.fillStyle = css(fontBgr);
       ctx.fillText(text, x, y + ascent);
+      // A face's ink may reach past any box measured for it.
+      drawnAll();
     },
     measure(text, points, out) {
       ctx.font = fontFor(points);
@@ -150,6 +173,7 @@
         ctx.lineTo(h[p] + o, h[p + 1] + o);
       }
       if (count > 1) ctx.stroke();
+      drawnAll();
     },
     // Only the areas (x, y, w, h each) that the frame changed are copied to the page's canvas:
     // in one copy of the box around them when they fill most of it (the waving logo's blocks),

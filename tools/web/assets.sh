@@ -77,19 +77,6 @@ if stale "$css" "$0" "$ROOT/tools/web/glyphs.py" "${text_sources[@]}"; then
   src: url("wqy-microhei.woff2") format("woff2");
   font-display: block;
 }
-/* The same faces for the note an upright phone shows from the first paint: written at once in the
-   system's face until they come (one short line, whose height the page fixes). */
-@font-face {
-  font-family: "Pelmoravan Note";
-  src: url("dejavu-sans.woff2") format("woff2");
-  unicode-range: U+0000-024F, U+2000-206F;
-  font-display: swap;
-}
-@font-face {
-  font-family: "Pelmoravan Note";
-  src: url("wqy-microhei.woff2") format("woff2");
-  font-display: swap;
-}
 CSS
   mv "$css.part" "$css"
 fi

@@ -30,8 +30,8 @@ async function answer(request) {
   if (kept) return kept;
   const rel = url.pathname.slice(new URL(self.registration.scope).pathname.length);
   if (!FILES.includes(rel)) return fetch(request);
-  // A file of this build not kept yet (a music track): fetched whole, even if asked for in
-  // part, so that it can be kept.
+  // A file of this build not kept yet (a music track): fetched whole, even when the music
+  // element asks for a part, so that it can be kept.
   const fresh = await fetch(request.url);
   if (fresh.status === 200) (await caches.open(CACHE)).put(request.url, fresh.clone());
   return fresh;

@@ -1,79 +1,18 @@
-// Sound: effects and music through Web Audio.
+// Sound: effects through Web Audio, music through an audio element.
 (() => {
   'use strict';
   const P = Pel;
-  const Context = window.AudioContext || window.webkitAudioContext;
-
-  // The music: a track decoded whole and played from memory in a context of its own, which runs
-  // only while a track plays; an audio element costs its page a decoder running all along.
-  // Says 'ended' when a track has played to its end.
-  class Music extends EventTarget {
-    constructor() {
-      super();
-      this.paused = true;
-      this.currentSrc = '';
-      this.context = null;
-      this.source = null;
-      this.asked = 0;
-    }
-
-    play(url) {
-      this.stop();
-      const asked = this.asked;
-      this.paused = false;
-      this.currentSrc = new URL(url, location.href).href;
-      if (!this.context) this.context = new Context();
-      fetch(url)
-        .then((r) => {
-          if (!r.ok) throw new Error(`${url} (${r.status})`);
-          return r.arrayBuffer();
-        })
-        .then((bytes) => this.context.decodeAudioData(bytes))
-        .then((buffer) => {
-          if (asked !== this.asked) return;
-          const source = this.context.createBufferSource();
-          source.buffer = buffer;
-          source.connect(this.context.destination);
-          source.addEventListener('ended', () => {
-            if (this.source !== source) return;
-            this.source = null;
-            this.paused = true;
-            this.dispatchEvent(new Event('ended'));
-          });
-          this.source = source;
-          if (this.context.state === 'suspended') this.context.resume().catch(() => {});
-          source.start();
-        })
-        .catch((e) => {
-          if (asked === this.asked) this.paused = true;
-          console.warn('pelmoravan: music not played', e);
-        });
-    }
-
-    stop() {
-      this.asked += 1;
-      this.paused = true;
-      this.currentSrc = '';
-      const source = this.source;
-      this.source = null;
-      if (source) source.stop();
-      if (this.context && this.context.state === 'running') this.context.suspend().catch(() => {});
-    }
-
-    close() {
-      this.stop();
-      if (this.context) this.context.close();
-    }
-  }
-
-  // --- both wait for the player's first click or key, as browsers require ---
+  // --- sound: effects through Web Audio, music through an audio element; both wait for the
+  // player's first click or key, as browsers require ---
   P.audio = {
     buffers: [],
     context: null,
     track: null,
-    music: new Music(),
+    music: new Audio(),
     unlock() {
-      if (this.context || P.isEnded || !Context) return;
+      if (this.context || P.isEnded) return;
+      const Context = window.AudioContext || window.webkitAudioContext;
+      if (!Context) return;
       this.context = new Context();
       this.ran = this.context.state === 'running';
       this.context.addEventListener('statechange', () => {
@@ -95,7 +34,8 @@
     },
     // The track is fetched only when it can play: after the first gesture, with music on.
     startTrack() {
-      this.music.play(P.fileUrl(`music/${this.track}.ogg`));
+      this.music.src = P.fileUrl(`music/${this.track}.ogg`);
+      this.music.play().catch(() => {});
     },
     played: 0,
     playWave(id) {
@@ -123,12 +63,13 @@
     },
     stopMusic() {
       this.track = null;
-      this.music.stop();
+      this.music.pause();
+      this.music.removeAttribute('src');
+      this.music.load();
     },
     stopAll() {
       clearTimeout(this.resting);
-      this.track = null;
-      this.music.close();
+      this.stopMusic();
       if (this.context) this.context.close();
     },
   };

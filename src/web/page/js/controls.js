@@ -71,6 +71,8 @@
   P.onLanguage = () => {
     P.front.setAttribute('aria-label', P.texts.playArea);
     group.setAttribute('aria-label', P.texts.playCommands);
-    note.textContent = P.texts.turnDevice;
+    // The page's own copy is left as it is when it says the same: a new text would be painted
+    // as new.
+    if (note.textContent !== P.texts.turnDevice) note.textContent = P.texts.turnDevice;
   };
 })();

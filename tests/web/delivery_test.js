@@ -1,5 +1,6 @@
-// How the page arrives: a file that cannot be fetched is said on the page; a new game asked for before the tiles' pictures are in waits for them
-// with the bar shown; the page is installable and kept for offline play (after one visit, with
+// How the page arrives: a file that cannot be fetched is said on the page; the title shows with
+// only its own pictures in, and a new game asked for before the tiles' pictures are in waits for
+// them with the bar shown; the page is installable and kept for offline play (after one visit, with
 // the server gone, a reload starts the game and F2 deals); opened from disk it says it must be
 // served over http.
 'use strict';
@@ -12,22 +13,32 @@ run(async (page, ctx) => {
   // First, before any visit has kept the files: a blocked file cannot come from the keeper.
   ctx.step = 'a file that cannot be fetched is said on the page';
   const broken = await ctx.browser.newPage();
-  await broken.send('Network.setBlockedURLs', { urls: ['*.data'] });
+  await broken.send('Network.setBlockedURLs', { urls: ['*pictures-title.*'] });
   await broken.goto(`${ctx.url}index.html`);
   const failure = await broken.waitFor(`(() => { const f = document.getElementById('failed');
     return !f.hidden && !document.getElementById('loading') && f.textContent; })()`, 'the failure said');
-  check(failure.includes('无法载入 pelmoravan.data'), `the page says: ${failure}`);
+  check(failure.includes('无法载入 pictures-title.pack'), `the page says: ${failure}`);
+
+  ctx.step = 'the title shows without the rest of the pictures, and their loss is said';
+  const titleOnly = await ctx.browser.newPage();
+  await titleOnly.send('Network.setBlockedURLs', { urls: ['*pictures-rest.*'] });
+  await titleOnly.goto(`${ctx.url}index.html`);
+  const lost = await titleOnly.waitFor(`(() => { const f = document.getElementById('failed');
+    return Pel.presented && !f.hidden && f.textContent; })()`, 'the title, then the failure said');
+  check(lost.includes('无法载入 pictures-rest.pack'), `the page says: ${lost}`);
+  await titleOnly.key('F2', 113);
+  await titleOnly.eval('new Promise((r) => setTimeout(r, 300))');
+  check(await titleOnly.eval(`${T}.gameState()`) === 0, 'a game was dealt without its pictures');
 
   ctx.step = 'F2 before the pictures are in waits for them';
   const early = await ctx.browser.newPage();
-  // Pictures after the title's three are held until the test lets them through.
+  // The pictures after the title's are held until the test lets them through.
   await early.send('Page.addScriptToEvaluateOnNewDocument', { source: `(() => {
-    const decode = window.createImageBitmap.bind(window);
+    const get = window.fetch.bind(window);
     let release;
     const held = new Promise((r) => { release = r; });
-    let n = 0;
     window.releasePictures = release;
-    window.createImageBitmap = (...a) => (++n > 3 ? held.then(() => decode(...a)) : decode(...a));
+    window.fetch = (url, ...a) => (String(url).includes('pictures-rest') ? held.then(() => get(url, ...a)) : get(url, ...a));
   })()` });
   await early.goto(`${ctx.url}index.html`);
   await early.waitFor("typeof Pel !== 'undefined' && Pel.running && Pel.presented", 'the title');

@@ -11,7 +11,7 @@ const [shipped, testPage, listFile] = process.argv.slice(2);
 const listed = fs.readFileSync(listFile, 'utf8').split('\n').map((l) => l.trim()).filter(Boolean);
 // Called by the runtime (main) and by the program's own glue code (malloc, and the callbacks of
 // the storage and the catalog's load, which its EM_JS functions make), not by the page.
-const notFromPage = new Set(['_main', '_malloc', '_pel_storage_done', '_pel_catalog_loaded']);
+const notFromPage = new Set(['_main', '_malloc', '_pel_storage_done']);
 // What the runtime exports for itself: constructors, exceptions, the asyncify stack, dynCalls.
 const runtime = /^(___wasm_call_ctors|___errno_location|_free|_setThrew|stack(Save|Restore|Alloc)|___cxa_\w+|dynCall_\w+|_asyncify_\w+|_emscripten_stack_\w+)$/;
 

@@ -4,7 +4,9 @@
 // (`tile`: the least CSS px of an Easy and a Hard tile), the status is text a phone can read,
 // every target is a finger's height, the hint's marks are wide; the play buttons and taps alone
 // start a game, ask for a hint and remove the hinted pair; hint and shuffle go dark on the title
-// after 结束游戏; a long press takes back a selection; Exit asks first.
+// after 结束游戏; a long press takes back a selection; Exit asks first. A tap that folds the menu
+// bar or closes a menu does nothing else; paused, the status stays text a phone can read; no play
+// button's label wraps on a 360 px phone; About's links are a finger's height.
 'use strict';
 const { run, check } = require('./harness.js');
 
@@ -21,8 +23,8 @@ const VIEWPORTS = [
 const rectOf = (e) => `(() => { const r = ${e}.getBoundingClientRect();
   return { left: r.left, top: r.top, right: r.right, bottom: r.bottom, width: r.width }; })()`;
 const canvasRect = rectOf(`${T}.canvas()`);
-// Every button, menu caption, entry and field in sight, by its height in CSS px.
-const TARGETS = `[...document.querySelectorAll('button, [role^="menuitem"], input')]
+// Every button, link, menu caption, entry and field in sight, by its height in CSS px.
+const TARGETS = `[...document.querySelectorAll('button, a, [role^="menuitem"], input')]
   .map((e) => [e.dataset.item || e.className || e.id || e.textContent, e.getBoundingClientRect().height,
     getComputedStyle(e).visibility]).filter(([, h, v]) => h > 0 && v === 'visible')`;
 // The hinted cells' centres and the page's marks, read in one turn.
@@ -98,7 +100,7 @@ run(async (page, ctx) => {
         await page.waitFor(`document.getElementById('menubar').getBoundingClientRect().height > 0`, 'the menu bar unfolded');
       }
       await press(`[data-item="${caption}"] > .caption`);
-      if (caption !== 'Exit1') await page.waitFor(`document.querySelector('[data-item="${caption}"].open')`, `${caption} open`);
+      if (caption !== 'Exit1' && caption !== 'about') await page.waitFor(`document.querySelector('[data-item="${caption}"].open')`, `${caption} open`);
     };
 
     if (v.tile) {
@@ -124,6 +126,42 @@ run(async (page, ctx) => {
         for (const [x, y] of hinted) await page.tap(r.left + x, r.top + y);
         await page.waitFor(`${T}.tileCount() === 158`, 'the hinted pair gone by taps');
 
+        ctx.step = `${name}: taps that fold the bar or close a menu do nothing else; the pause`;
+        await page.waitFor(`!${T}.busy()`, 'the link line to end');
+        const tile = await page.eval(`(() => { const b = ${T}.board();
+          for (let c = 0; c < b.length; c++) for (let row = 0; row < b[c].length; row++)
+            if (b[c][row] >= 0) return ${T}.tileCentre(c, row); })()`);
+        const hintCaption = `document.querySelector('#play-buttons button[data-item="13"]').textContent`;
+        const hintsBefore = await page.eval(hintCaption);
+        await press('.menu-button');
+        await page.waitFor(`document.body.classList.contains('menu-unfolded')`, 'the menu bar unfolded');
+        await page.tap(r.left + tile[0], r.top + tile[1]);
+        await page.waitFor(`!document.body.classList.contains('menu-unfolded')`, 'the bar folded by the tap');
+        await openMenu('game1');
+        await press('#play-buttons button[data-item="13"]');
+        await page.waitFor(`!Pel.menuOpen() && !document.body.classList.contains('menu-unfolded')`, 'the menu closed by the tap');
+        await page.eval('new Promise((r) => setTimeout(r, 300))');
+        check(await page.eval(`${T}.selectedMarks().length`) === 0, 'the tap that folded the bar selected a tile');
+        check(await page.eval(hintCaption) === hintsBefore, 'the tap that closed the menu asked for a hint');
+        await press('#play-buttons button[data-item="2"]');
+        await page.waitFor(`${T}.gameState() === 2`, 'the pause');
+        const paused = await page.eval(`document.body.classList.contains('board-view') &&
+          [...document.querySelectorAll('#board-status span:not(.time-bar):not(.left)')].filter((e) => e.textContent)
+            .map((e) => [e.className, parseFloat(getComputedStyle(e).fontSize), e.getBoundingClientRect().height])`);
+        check(paused && paused.length >= 5 && paused.every(([, f, h]) => f >= 14 && h > 0), `paused, the status: ${JSON.stringify(paused)}`);
+        await targets('paused');
+        await press('#play-buttons button[data-item="2"]');
+        await page.waitFor(`${T}.gameState() === 1`, 'play again');
+        if (v.width === 390) {
+          await page.emulate({ ...v, width: 360, height: 800 });
+          const wrapped = await page.waitFor(`(() => { const bs = [...document.querySelectorAll('#play-buttons button:not([hidden])')];
+            return bs.length === 5 && bs.filter((b) => { const range = document.createRange(); range.selectNodeContents(b);
+              return new Set([...range.getClientRects()].map((q) => Math.round(q.top))).size > 1; }).map((b) => b.textContent); })()`,
+          'the play buttons at 360 px');
+          check(wrapped.length === 0, `labels wrapped at 360x800: ${JSON.stringify(wrapped)}`);
+          await page.emulate(v);
+        }
+
         ctx.step = `${name}: 结束游戏, then hint and shuffle dark on the title`;
         await openMenu('game1');
         await targets('with the game menu open');
@@ -133,6 +171,14 @@ run(async (page, ctx) => {
         const dark = await page.eval(`[13, 14].map((i) => document.querySelector('#play-buttons button[data-item="' + i + '"]'))
           .map((b) => [b.getAttribute('aria-disabled'), b.textContent])`);
         check(dark.every(([d, text]) => d === 'true' && !/\d/.test(text)), `hint and shuffle on the title: ${JSON.stringify(dark)}`);
+
+        ctx.step = `${name}: About's links`;
+        await openMenu('about');
+        await page.waitFor(`document.querySelector('dialog#about[open]')`, 'About');
+        check(await page.eval(`document.querySelectorAll('dialog#about a').length`) === 2, 'About has not two links');
+        await targets('in About');
+        await press('dialog#about button');
+        await page.waitFor(`!${T}.dialogOpen()`, 'About closed');
       } else {
         await openMenu('game1');
         await page.waitFor(`!document.querySelector('[data-item="EndGame1"][aria-disabled]')`, '结束游戏 enabled');

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the browser version into a folder of static files (default build/web): the program
-# (pelmoravan.js, pelmoravan.wasm, and pelmoravan.data with the pictures), the effects, the page,
+# (pelmoravan.js, pelmoravan.wasm), the pictures in two packs (tools/web/pack_pictures.py: what the
+# title draws, and the rest), the effects, the page,
 # its manifest, icons and service worker, and what tools/web/assets.sh adds (the rendered music,
 # the font subset). Every file but index.html and sw.js is named by its content, and has Brotli
 # and gzip copies beside it where they are smaller (tools/web/publish.py).
@@ -33,10 +34,12 @@ stage_page() {
   # Files of older builds that are no longer made go; music and fonts stay for assets.sh.
   find "$stage" -maxdepth 1 -type f -delete
   rm -rf "$stage/icons" "$stage/waves"
-  cp "$program/pelmoravan.js" "$program/pelmoravan.wasm" "$program/pelmoravan.data" src/web/page/index.html \
+  cp "$program/pelmoravan.js" "$program/pelmoravan.wasm" src/web/page/index.html \
     src/web/page/page.css src/web/page/sw.js src/web/page/manifest.webmanifest "$stage/"
   local part
   for part in "${page_parts[@]}"; do cat "src/web/page/js/$part.js"; done >"$stage/page.js"
+  # The pictures: the first title frame waits only for the logo it waves; the rest come after it.
+  /usr/bin/python3 tools/web/pack_pictures.py assets "$stage" screens/logo.bmp
   # The effects: the title plays none, so the page fetches them once it shows.
   mkdir -p "$stage/waves"
   cp assets/waves/*.wav "$stage/waves/"

@@ -4,11 +4,9 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "web/audio/web_audio.h"
@@ -20,16 +18,16 @@ namespace pelmoravan {
 
 namespace {
 
-// Loads the pictures of the list (one "picture path keyed" line each; "wave path" lines
-// are fetched in the background) and hands pel_catalog_loaded "" or the picture path that
-// failed, as a malloc'd string.
-EM_JS(void, js_load_catalog, (const char* list), {
-    Pel.loadCatalog(UTF8ToString(list)).then((failed) => {
-        const size = lengthBytesUTF8(failed) + 1;
-        const out = _malloc(size);
-        stringToUTF8(failed, out, size);
-        Module._pel_catalog_loaded(out);
-    });
+// Hands the page the list (one "picture path keyed" line each, and "wave path" lines); returns ""
+// or the picture path it has no copy of, at once. The title's pictures are decoded by then (the
+// page starts the program only once they are); the rest and the waves come later, each picture
+// told by pel_picture_decoded.
+EM_JS(char*, js_load_catalog, (const char* list), {
+    const failed = Pel.loadCatalog(UTF8ToString(list));
+    const size = lengthBytesUTF8(failed) + 1;
+    const out = _malloc(size);
+    stringToUTF8(failed, out, size);
+    return out;
 });
 EM_JS(int, js_picture_width, (int id), { return Pel.pictures[id].width; });
 EM_JS(int, js_picture_height, (int id), { return Pel.pictures[id].height; });
@@ -59,35 +57,32 @@ void KeyPicture(int id) {
     gKeys.erase(found);
 }
 
-// What FetchWebCatalog waits for.
-std::function<void(const std::string&)> gFetched;
-
-struct TTarget {
-    TPictureCollection* List;
-    std::vector<TCatalogPicture> Entries;
-};
-
 } // namespace
 
-void FetchWebCatalog(std::function<void(const std::string& failed)> done) {
-    gFetched = std::move(done);
+void LoadWebCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageList1,
+                    TPictureCollection& BackImage, TWaveCollection& DXWaveList1) {
+    struct TTarget {
+        TPictureCollection* List;
+        std::vector<TCatalogPicture> Entries;
+    };
+    TTarget targets[] = {{&ImageList, CatalogTilePictures()},
+                         {&DXImageList1, CatalogScreenPictures()},
+                         {&BackImage, CatalogTileBacks()}};
     std::string list;
-    for (const auto& entries : {CatalogTilePictures(), CatalogScreenPictures(), CatalogTileBacks()}) {
-        for (const TCatalogPicture& entry : entries) {
+    for (const TTarget& target : targets) {
+        for (const TCatalogPicture& entry : target.Entries) {
             list += "picture " + entry.Path + " " + (entry.Transparent ? "1" : "0") + "\n";
         }
     }
     for (const std::string& name : CatalogWaveNames()) {
         list += "wave " + CatalogWavePath(name) + "\n";
     }
-    js_load_catalog(list.c_str());
-}
-
-void LoadWebCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageList1,
-                    TPictureCollection& BackImage, TWaveCollection& DXWaveList1) {
-    TTarget targets[] = {{&ImageList, CatalogTilePictures()},
-                         {&DXImageList1, CatalogScreenPictures()},
-                         {&BackImage, CatalogTileBacks()}};
+    char* failed = js_load_catalog(list.c_str());
+    const std::string failure = failed != nullptr ? failed : "";
+    std::free(failed);
+    if (!failure.empty()) {
+        throw ECollectionError("Resource '" + failure + "' not found");
+    }
     // The page numbers pictures and waves in the order they were listed.
     int id = 0;
     for (const TTarget& target : targets) {
@@ -115,15 +110,6 @@ void LoadWebCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageLi
 }
 
 } // namespace pelmoravan
-
-// The page has loaded the catalog's pictures: failed is "" or the path it could not load.
-extern "C" void pel_catalog_loaded(char* failed) {
-    const std::string failure = failed != nullptr ? failed : "";
-    std::free(failed);
-    if (pelmoravan::gFetched) {
-        std::exchange(pelmoravan::gFetched, nullptr)(failure);
-    }
-}
 
 // The page has decoded a picture it left for after the title.
 extern "C" void pel_picture_decoded(int id) { pelmoravan::KeyPicture(id); }

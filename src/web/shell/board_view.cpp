@@ -12,7 +12,7 @@ namespace pelmoravan {
 namespace {
 
 // The board's place on the surface, in surface pixels: its tiles and half a cell around them,
-// where link lines run. playing 0 while no board is in play (title, pause, game over).
+// where link lines run. playing 0 while no board is in play or paused (title, game over).
 EM_JS(void, js_board_region, (int playing, int left, int top, int right, int bottom),
       { if (Pel.boardView) Pel.boardView.region(!!playing, left, top, right, bottom); });
 // The status band's lines, and the time bar's red part out of its whole width.
@@ -49,7 +49,9 @@ void TBoardViewSync::Reset() {
 }
 
 void TBoardViewSync::Sync(const TGame& game) {
-    const bool playing = game.GameState == TGameState::Playing && game.BoardColumns > 0 && game.BoardRows > 0;
+    // Paused, the board's place stays the view, covered, and the status stays the page's text: the
+    // whole surface on a phone would draw it a few pixels tall.
+    const bool playing = (game.GameState == TGameState::Playing || game.GameState == TGameState::Paused) && game.BoardColumns > 0 && game.BoardRows > 0;
     const std::int32_t left = game.BoardLeft - game.CellWidth / 2;
     const std::int32_t top = game.BoardTop - game.CellHeight / 2;
     const std::int32_t right = game.BoardLeft + game.BoardColumns * game.CellWidth + game.CellWidth / 2;
@@ -86,7 +88,9 @@ void TBoardViewSync::Sync(const TGame& game) {
 
     std::array<int, 3 * 4> marks{};
     std::string shown = std::to_string(game.CellWidth) + " " + std::to_string(game.CellHeight);
-    for (std::size_t i = 0; i < game.DrawnMarkCount; ++i) {
+    // The pause covers the tiles, and their marks with them.
+    const std::size_t markCount = game.GameState == 1 ? game.DrawnMarkCount : 0;
+    for (std::size_t i = 0; i < markCount; ++i) {
         const TDrawnMark& m = game.DrawnMarks[i];
         marks[3 * i] = m.X;
         marks[3 * i + 1] = m.Y;
@@ -94,7 +98,7 @@ void TBoardViewSync::Sync(const TGame& game) {
         shown += " " + std::to_string(m.X) + "," + std::to_string(m.Y) + (m.Raised ? "r" : "s");
     }
     if (shown != FMarks) {
-        js_board_marks(marks.data(), static_cast<int>(game.DrawnMarkCount), game.CellWidth, game.CellHeight);
+        js_board_marks(marks.data(), static_cast<int>(markCount), game.CellWidth, game.CellHeight);
         FMarks = std::move(shown);
     }
 }

@@ -72,11 +72,9 @@ void TWebForm::Start() {
     // The stored folder and the catalog's files arrive side by side; the house starts once both
     // are in. The score file lives in the stored folder; backups go beside it.
     FScoreStorage.Mount(kScoreFolder, [this](bool ok) { Mounted(ok); });
-    FetchWebCatalog([this](const std::string& failed) {
-        FCatalogFailure = failed;
-        FCatalogIn = true;
-        StartHouse();
-    });
+    // The page starts the program once the title's pictures are decoded; the rest follow.
+    FCatalogIn = true;
+    StartHouse();
 }
 
 void TWebForm::Mounted(bool ok) {

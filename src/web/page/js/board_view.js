@@ -80,12 +80,11 @@
     P.audio.unlock();
     unfold(!body.classList.contains('menu-unfolded'));
   });
-  // A touch anywhere else folds it again; so does an entry chosen or a menu closed in the bar.
-  document.addEventListener('pointerdown', (ev) => {
-    if (body.classList.contains('menu-unfolded') && !bar.contains(ev.target) && !menuButton.contains(ev.target)) {
-      unfold(false);
-    }
-  }, true);
+  // A touch anywhere else folds it again, and does nothing more (menu.js); so does an entry chosen
+  // or a menu closed in the bar.
+  P.menuButton = menuButton;
+  P.barUnfolded = () => body.classList.contains('menu-unfolded');
+  P.foldBar = () => unfold(false);
   bar.addEventListener('click', () => setTimeout(() => {
     if (body.classList.contains('menu-unfolded') && !P.menuOpen()) unfold(false);
   }, 0), true);

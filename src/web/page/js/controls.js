@@ -12,10 +12,18 @@
 
   // Tiles shorter than this, in CSS pixels, are hard to hit with a finger.
   const FINGER_PX = 28;
+  // Until the program runs, the page's own copy of the note shows on an upright phone (page.css):
+  // the whole surface on one always makes its tiles too small. In English it waits for the
+  // program's words.
   function updateNote() {
-    const cell = P.running ? Module._pel_cell_height() : 0;
+    if (!P.running) {
+      note.hidden = P.params.lang === 'en';
+      return;
+    }
+    const cell = Module._pel_cell_height();
     note.hidden = !(coarse.matches && upright.matches && cell > 0 && cell * P.scale < FINGER_PX);
   }
+  updateNote();
 
   // On a coarse pointer the commands of play are buttons beside the board.
   P.touchChanged = () => {
@@ -63,6 +71,8 @@
   P.onLanguage = () => {
     P.front.setAttribute('aria-label', P.texts.playArea);
     group.setAttribute('aria-label', P.texts.playCommands);
-    note.textContent = P.texts.turnDevice;
+    // The page's own copy is left as it is when it says the same: a new text would be painted
+    // as new.
+    if (note.textContent !== P.texts.turnDevice) note.textContent = P.texts.turnDevice;
   };
 })();

@@ -13,9 +13,10 @@
   function press(button, clientX, clientY) {
     P.audio.unlock();
     if (!P.running) return;
-    // A tap on the title starts a game, which must not be dealt before its pictures are in.
+    // A tap on the title starts a game, which must not be dealt before its pictures are in: it
+    // waits for them behind the progress bar, as a command does.
     if (!P.picturesDone) {
-      P.picturesReady.then(() => press(button, clientX, clientY));
+      P.whenFree(() => press(button, clientX, clientY));
       return;
     }
     const [x, y] = surfacePoint(clientX, clientY);

@@ -13,6 +13,7 @@
   // The build names files by their content and writes the map into index.html.
   const files = window.pelmoravanFiles || { names: {}, sizes: {} };
   P.fileUrl = (name) => files.names[name] || name;
+  P.fileSize = (name) => files.sizes[name] || 0;
 
   let stopped = false;
   P.fail = (zh, en) => {
@@ -59,7 +60,14 @@
     titleShown();
     // What benchmarks look for: the first title frame, without any test hook.
     performance.mark('pelmoravan-first-frame');
-    keepForOffline();
+    for (const [rel, name] of [['manifest', 'manifest.webmanifest'], ['apple-touch-icon', 'icons/256.png']]) {
+      const link = document.createElement('link');
+      link.rel = rel;
+      link.href = P.fileUrl(name);
+      document.head.append(link);
+    }
+    // Kept for offline once the rest has come, so that the keeper's copies take nothing from it.
+    P.picturesReady.then(keepForOffline);
   };
 
   // The service worker needs a secure context (http://localhost or https); elsewhere the page
@@ -84,6 +92,7 @@
   }
   // The file's bytes as they arrive, counted into `seen`.
   async function fetchCounted(name, seen) {
+    if (stopped) throw new LoadError(name);
     let response;
     try {
       response = await fetch(P.fileUrl(name));
@@ -99,6 +108,8 @@
     });
     return new Response(response.body.pipeThrough(counted), { headers: response.headers });
   }
+  P.fetchCounted = fetchCounted;
+  P.report = report;
 
   function start() {
     if (location.protocol === 'file:') {
@@ -106,8 +117,9 @@
         'This page must be served over http, not opened from disk. In the game\'s folder, run: ./play --web');
       return;
     }
-    const parts = ['pelmoravan.js', 'pelmoravan.wasm', 'pelmoravan.data'];
-    const total = parts.reduce((sum, name) => sum + (files.sizes[name] || 0), 0);
+    // The first title frame needs the program and the title's pictures, no more.
+    const parts = ['pelmoravan.js', 'pelmoravan.wasm', 'pictures-title.pack'];
+    const total = parts.reduce((sum, name) => sum + P.fileSize(name), 0);
     let loaded = 0;
     const seen = (n) => {
       loaded += n;
@@ -115,26 +127,35 @@
     };
     P.loading(0, total);
 
-    // The program compiles while it arrives; the packed pictures and the loader come whole.
+    // The program compiles while it arrives and its script runs as soon as it is in; the title's
+    // pictures decode meanwhile, and the program is started once they are, so that its start
+    // waits for nothing.
     const compiled = fetchCounted(parts[1], seen).then((r) => WebAssembly.compileStreaming(
       new Response(r.body, { headers: { 'Content-Type': 'application/wasm' } })).catch((e) => {
       throw new Said(say(`此浏览器无法编译游戏程序：${e.message}`, `This browser cannot compile the game's program: ${e.message}`));
     }));
-    const data = fetchCounted(parts[2], seen).then((r) => r.arrayBuffer());
-    const script = fetchCounted(parts[0], seen).then((r) => r.text());
+    const pictures = P.loadTitlePictures((name) => fetchCounted(name, seen));
     Module.locateFile = (path, prefix) => prefix + P.fileUrl(path);
     Module.instantiateWasm = (imports, receive) => {
       // A file that did not come is said by `report` below.
-      compiled.then((module) => WebAssembly.instantiate(module, imports).then((i) => receive(i, module),
+      Promise.all([compiled, pictures]).then(([module]) => WebAssembly.instantiate(module, imports).then((i) => receive(i, module),
         (e) => P.fail(`游戏程序无法启动：${e.message}`, `The game's program cannot start: ${e.message}`)), () => {});
       return {};
     };
-    Promise.all([data, script]).then(([bytes, text]) => {
-      Module.getPreloadedPackage = () => bytes;
+    // The runtime's script by its address, not its text: the browser keeps its compiled code
+    // for the next visit.
+    const script = new Promise((resolve, reject) => {
       const s = document.createElement('script');
-      s.textContent = text;
+      s.src = P.fileUrl(parts[0]);
+      s.onload = () => {
+        seen(P.fileSize(parts[0]));
+        resolve();
+      };
+      s.onerror = () => reject(new LoadError(parts[0]));
       document.body.append(s);
-    }).catch(report);
+    });
+    pictures.catch(report);
+    script.catch(report);
     compiled.catch(report);
   }
   start();

@@ -282,6 +282,48 @@
   document.addEventListener('mousedown', (ev) => {
     if (!bar.contains(ev.target)) closeMenus();
   });
+  // A press outside the bar while a menu is open, or while a finger's folded bar is out
+  // (board_view.js: P.barUnfolded, P.foldBar), only closes it: the rest of that press reaches
+  // nothing, so that the tap that closes a menu selects no tile and presses no button behind it.
+  let eating = null;
+  let eatClicksUntil = 0;
+  window.addEventListener('pointerdown', (ev) => {
+    eatClicksUntil = 0;
+    const unfolded = !!(P.barUnfolded && P.barUnfolded());
+    if (bar.contains(ev.target) || (!P.menuOpen() && !unfolded)) return;
+    if (P.menuButton && P.menuButton.contains(ev.target)) return; // it folds the bar itself
+    // A dialog a menu entry opened is the page now: the bar goes, the press is the dialog's.
+    if (ev.target.closest && ev.target.closest('dialog')) {
+      closeMenus();
+      if (unfolded) P.foldBar();
+      return;
+    }
+    ev.preventDefault();
+    ev.stopImmediatePropagation();
+    eating = ev.pointerId;
+    closeMenus();
+    if (unfolded) P.foldBar();
+  }, true);
+  const eat = (ev) => {
+    ev.preventDefault();
+    ev.stopImmediatePropagation();
+  };
+  for (const type of ['pointermove', 'pointerup', 'pointercancel']) {
+    window.addEventListener(type, (ev) => {
+      if (eating === null || ev.pointerId !== eating) return;
+      eat(ev);
+      if (type !== 'pointermove') {
+        eating = null;
+        // The click (and a mouse's compatibility events) the browser sends after the release.
+        eatClicksUntil = performance.now() + 500;
+      }
+    }, true);
+  }
+  for (const type of ['mousedown', 'mouseup', 'click', 'contextmenu']) {
+    window.addEventListener(type, (ev) => {
+      if (eating !== null || performance.now() < eatClicksUntil) eat(ev);
+    }, true);
+  }
   P.menuOpen = () => tops().some(isOpen);
   P.closeMenus = closeMenus;
   P.whenFree = whenFree;

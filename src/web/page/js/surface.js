@@ -56,6 +56,18 @@
 
   // --- the surface ---
   P.pictures = [];
+  let stretched = null;
+  // Since the last fill of the whole back buffer: its colour, and the box every draw since lay
+  // in (null: none). A fill of the same colour then clears that box alone, the rest being that
+  // colour still: the title fills the whole surface each frame and draws only the logo on it.
+  let filled = null;
+  const drawn = (l, t, w, h) => {
+    if (!filled) return;
+    const b = filled.box;
+    filled.box = b ? [Math.min(b[0], l), Math.min(b[1], t), Math.max(b[2], l + w), Math.max(b[3], t + h)]
+      : [l, t, l + w, t + h];
+  };
+  const drawnAll = () => drawn(0, 0, back.width, back.height);
   P.presented = false;
   P.surface = {
     resize(w, h) {
@@ -65,6 +77,7 @@
       ctx.imageSmoothingEnabled = false;
       ctx.fillStyle = '#000';
       ctx.fillRect(0, 0, w, h);
+      filled = { rgb: 0, box: null };
       front.width = w;
       front.height = h;
       frontCtx.imageSmoothingEnabled = false;
@@ -73,21 +86,53 @@
     fill(rgb) {
       // A device value: red in bits 16..23.
       ctx.fillStyle = `rgb(${(rgb >> 16) & 255},${(rgb >> 8) & 255},${rgb & 255})`;
-      ctx.fillRect(0, 0, back.width, back.height);
+      if (filled && filled.rgb === rgb) {
+        const b = filled.box;
+        if (b) ctx.fillRect(b[0], b[1], b[2] - b[0], b[3] - b[1]);
+      } else {
+        ctx.fillRect(0, 0, back.width, back.height);
+      }
+      filled = { rgb, box: null };
     },
     fillRect(l, t, w, h, bgr) {
       ctx.fillStyle = css(bgr);
       ctx.fillRect(l, t, w, h);
+      drawn(l, t, w, h);
     },
     image(id, sx, sy, sw, sh, dx, dy, dw, dh) {
       ctx.drawImage(P.pictures[id].source, sx, sy, sw, sh, dx, dy, dw, dh);
+      drawn(dx, dy, dw, dh);
     },
+    // Each row is the picture's row stretched to w and shifted. The stretched rows are kept, in
+    // the list's order, while the picture and the rows' sources stay the same (the title's logo
+    // keeps them from frame to frame); a frame then copies each run of rows that lie one under
+    // the other with one shift in one call, 1:1, instead of one call a row.
     wave(id, sx, sy, sw, x, w, rows, count) {
       const source = P.pictures[id].source;
       const h = heap32();
-      let p = rows >> 2;
-      for (let i = 0; i < count; i++, p += 3) {
-        ctx.drawImage(source, sx, sy + h[p + 1], sw, 1, x + h[p + 2], h[p], w, 1);
+      const first = rows >> 2;
+      let key = `${id} ${sx} ${sy} ${sw} ${w} ${count}`;
+      let sum = 0;
+      for (let i = 0, p = first; i < count; i++, p += 3) sum = (Math.imul(sum, 31) + h[p] * 4099 + h[p + 1]) | 0;
+      key += ` ${sum}`;
+      if (!stretched || stretched.key !== key || stretched.source !== source) {
+        const c = document.createElement('canvas');
+        c.width = Math.max(1, w);
+        c.height = Math.max(1, count);
+        // With alpha: a keyed picture's cleared pixels stay clear.
+        const cc = c.getContext('2d');
+        cc.imageSmoothingEnabled = false;
+        for (let i = 0, p = first; i < count; i++, p += 3) cc.drawImage(source, sx, sy + h[p + 1], sw, 1, 0, i, w, 1);
+        stretched = { key, source, canvas: c };
+      }
+      for (let i = 0, p = first; i < count;) {
+        const shift = h[p + 2];
+        let n = 1;
+        while (i + n < count && h[p + 3 * n] === h[p] + n && h[p + 3 * n + 2] === shift) n++;
+        ctx.drawImage(stretched.canvas, 0, i, w, n, x + shift, h[p], w, n);
+        drawn(x + shift, h[p], w, n);
+        i += n;
+        p += 3 * n;
       }
     },
     text(x, y, text, points, ascent, fontBgr, boxW, boxH, brushBgr) {
@@ -99,6 +144,8 @@
       ctx.textBaseline = 'alphabetic';
       ctx.fillStyle = css(fontBgr);
       ctx.fillText(text, x, y + ascent);
+      // A face's ink may reach past any box measured for it.
+      drawnAll();
     },
     measure(text, points, out) {
       ctx.font = fontFor(points);
@@ -126,12 +173,27 @@
         ctx.lineTo(h[p] + o, h[p + 1] + o);
       }
       if (count > 1) ctx.stroke();
+      drawnAll();
     },
-    // Only the areas (x, y, w, h each) that the frame changed are copied to the page's canvas.
+    // Only the areas (x, y, w, h each) that the frame changed are copied to the page's canvas:
+    // in one copy of the box around them when they fill most of it (the waving logo's blocks),
+    // since each copy costs far more than its pixels.
     present(rects, count) {
       const h = heap32();
+      let [left, top, right, bottom, area] = [Infinity, Infinity, -Infinity, -Infinity, 0];
       for (let i = 0, p = rects >> 2; i < count; i++, p += 4) {
-        frontCtx.drawImage(back, h[p], h[p + 1], h[p + 2], h[p + 3], h[p], h[p + 1], h[p + 2], h[p + 3]);
+        left = Math.min(left, h[p]);
+        top = Math.min(top, h[p + 1]);
+        right = Math.max(right, h[p] + h[p + 2]);
+        bottom = Math.max(bottom, h[p + 1] + h[p + 3]);
+        area += h[p + 2] * h[p + 3];
+      }
+      if (count > 1 && (right - left) * (bottom - top) <= 1.25 * area) {
+        frontCtx.drawImage(back, left, top, right - left, bottom - top, left, top, right - left, bottom - top);
+      } else {
+        for (let i = 0, p = rects >> 2; i < count; i++, p += 4) {
+          frontCtx.drawImage(back, h[p], h[p + 1], h[p + 2], h[p + 3], h[p], h[p + 1], h[p + 2], h[p + 3]);
+        }
       }
       if (!P.presented) {
         front.classList.remove('unshown');

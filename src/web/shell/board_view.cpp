@@ -89,7 +89,7 @@ void TBoardViewSync::Sync(const TGame& game) {
     std::array<int, 3 * 4> marks{};
     std::string shown = std::to_string(game.CellWidth) + " " + std::to_string(game.CellHeight);
     // The pause covers the tiles, and their marks with them.
-    const std::size_t markCount = game.GameState == 1 ? game.DrawnMarkCount : 0;
+    const std::size_t markCount = game.GameState == TGameState::Playing ? game.DrawnMarkCount : 0;
     for (std::size_t i = 0; i < markCount; ++i) {
         const TDrawnMark& m = game.DrawnMarks[i];
         marks[3 * i] = m.X;

@@ -127,7 +127,7 @@ run(async (page, ctx) => {
         await page.waitFor(`${T}.tileCount() === 158`, 'the hinted pair gone by taps');
 
         ctx.step = `${name}: taps that fold the bar or close a menu do nothing else; the pause`;
-        await page.waitFor(`!${T}.busy()`, 'the link line to end');
+        await page.waitFor(`!${T}.turnPending()`, 'the link line to end');
         const tile = await page.eval(`(() => { const b = ${T}.board();
           for (let c = 0; c < b.length; c++) for (let row = 0; row < b[c].length; row++)
             if (b[c][row] >= 0) return ${T}.tileCentre(c, row); })()`);

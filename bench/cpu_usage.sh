@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # CPU use of one game or several, compared in one run on a private Xvfb screen of 1024 x 768.
 # Each figure is the process's user + system time from /proc/<pid>/stat over the wall time, in
 # percent of one core; other load on the machine inflates nothing (the time is the game's own),

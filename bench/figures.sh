@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Every process-level figure of the README for two builds side by side, in one run: start-up,
 # exit, memory and CPU, each through SDL's dummy driver and through a private PulseAudio server,
 # and the music's synthesis per track from each build's own benchmark.

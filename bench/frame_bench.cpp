@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One playing frame of a full Hard board (240 tiles, 1920 x 1080). Twice: against a surface that
 // only counts the calls, which is the core's own cost per frame, and against a software surface
 // that does the pixel work a real one does (fills, nearest-pixel stretched copies with a colour

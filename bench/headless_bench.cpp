@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Ticks per second of a whole Easy difficulty played by auto-play through the headless front
 // end: on a device that paints nothing (the core alone: rules, frame loop, canvas and frame
 // record), and on the software pixels (the core and the painting of every frame).

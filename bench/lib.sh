@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by the bench scripts, sourced after tests/window/lib.sh: the way the sound goes, the
 # game started under the X probe, and what the probe saw.
 #

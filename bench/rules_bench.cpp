@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pair search and the link test on a full Hard board (16 x 15, 240 tiles): a freshly dealt
 // board, where a pair is found early, and a dead end, where no pair links and every one of the
 // 424 same-picture pairs is tested before the free shuffle.

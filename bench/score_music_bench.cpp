@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The best-score file and the music track file on disk: the start-up check, recording a score
 // (read, insert, write the ten entries) and writing a new track for the player. Each runs in the
 // temporary folder, so the figures include the file system.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Where a process's resident memory lies, from /proc/PID/smaps: shared libraries' pages, fonts,
 other mapped files, and the process's own (heap, thread stacks and arenas, other anonymous).
 

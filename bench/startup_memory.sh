@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up time, exit time and peak memory of one game or several, compared in one run on a
 # private Xvfb screen of 1024 x 768.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The browser version's figures, measured on the page as shipped (no test hooks), served by the
 // same server as `./play --web` (tools/web/serve.py), in Debian's headless Chromium:
 //   - bytes over the wire up to the first title frame and the time to it, RUNS fresh profiles at

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Fails configuration when a core file includes a Qt, SDL or emscripten header.
 function(pelmoravan_check_core_includes sources)
   foreach(src IN LISTS sources)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs the game where a Linux desktop looks for it (the binary among the games, the menu
 # entry, the icons the asset generator made, the software-centre metadata and the manual page):
 #   cmake --install <build> [--prefix /usr/local]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Makes the README's screenshots, docs/screenshot-title.png and docs/screenshot-play.png, with the
 # headless front end: a fixed seed plays Easy by auto-play the same way every time, so the same
 # frames come out; the title is the first frame, the play screen a frame of the second level

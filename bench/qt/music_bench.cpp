@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the background music costs: each built-in track rendered by the game's synthesizer as
 // the mixer's music hook renders it (blocks of 8192 frames at the mixing rate), from its start to
 // its end, with no device in the way. Counters:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of real frames on the Qt surface: one playing frame of a full Hard board (240 tiles on
 // 1920 x 1080) drawn by the game into the QImage and flipped, its parts, the waving title frame,
 // and the flip's search for what changed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The yardstick for the game's start-up: an empty Qt main window of the same size, mapped and
 // left to run until it is closed (or Esc).
 #include <QApplication>

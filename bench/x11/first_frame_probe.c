@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts a program and watches the X server for its window: the time from the exec to the map of
 // its first top-level window, then (with a spot to watch) to the first frame that paints that
 // spot "night blue", polled one pixel at a time through XGetImage, which costs well under a

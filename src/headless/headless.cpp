@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "headless/headless.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // pelmoravan-headless: the game's core with no window, sound or display, playing a whole
 // difficulty by auto-play on a surface in memory.
 #include <chrono>

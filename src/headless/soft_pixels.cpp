@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "headless/soft_pixels.h"
 
 #include <ft2build.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QAccessible>
 #include <QRegularExpression>
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The embedded asset catalog: every picture, wave and music track the game looks up, with the
 // sizes, keys and formats the drawing and sound code rely on.
 #include <QByteArray>

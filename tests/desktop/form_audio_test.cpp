@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The surface's fast paths against the plain painter: image copies from prepared pixels must land
 // exactly where and as the painter draws them, and what the surface records as written must
 // cover every pixel an operation changes, or the window would keep stale pixels.

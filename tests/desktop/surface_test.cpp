@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>

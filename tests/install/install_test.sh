@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # `cmake --install` into a scratch prefix must give a desktop application: the binary, a menu
 # entry and metainfo that the freedesktop and AppStream validators accept and that agree with
 # each other, icons at every size, a manual page, a command line that answers without a display,

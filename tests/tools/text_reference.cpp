@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws a text as the play surface draws the status band's texts (white on a black box, in the
 // canvas's face at a point size) and saves just the text's box as a PNG. Window tests look for
 // it on the screen. Usage: text_reference TEXT POINTS OUT.png

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // axe-core (tests/web/package-lock.json pins it) finds nothing serious or critical on the
 // title, the play screen, an open menu and each dialog, with a mouse and on a touch screen in
 // English, whose page is marked English and asks in English.

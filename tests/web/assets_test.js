@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What tools/web/assets.sh made for the page: every built-in track plays in Chromium, whole and
 // audible, and the shipped font holds every character of the game's texts.
 'use strict';

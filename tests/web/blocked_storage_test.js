@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A browser that keeps no site data: the page says so once, in its box for errors, and the
 // score list still works for the visit.
 'use strict';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The board by keys and by ear, in Chinese: Tab reaches the board, F4 says a pair's cells, the
 // arrow keys walk the cursor there with every cell said, and Space takes each tile; the pair goes
 // and the assertive region says so. Twice, with nothing but keys and the live regions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Debian's Chromium, headless, driven through the DevTools protocol over a pipe (no socket, no
 // downloads), and a static server for the built page.
 'use strict';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the page arrives: a file that cannot be fetched is said on the page; the title shows with
 // only its own pictures in, and a new game asked for before the tiles' pictures are in waits for
 // them with the bar shown; the page is installable and kept for offline play (after one visit, with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop half of the browser parity test: deals the board of the game's --seed option on a
 // surface of the page's size, runs the given number of frames with the desktop's surface and
 // writes the last one as a PNG, with a JSON list of what the frame drew (pictures' rectangles,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Compares two drawings of one frame, the desktop's and the page's, given what the frame drew:
 // every picture must stand at the same place with its colour key applied alike, colours may
 // differ only as two scalers' resampling does, and texts' inked boxes must agree within 2 px.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What every browser test shares: the built page served locally, a fresh headless Chromium,
 // the page's test hooks ready, and a failure report that names the step.
 'use strict';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The frame timer runs only while the tab can be seen, the page's form of "only while the
 // application is active": hidden, the title stops waving; shown again, it waves on.
 'use strict';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The menu bar by keys alone: Tab reaches it, arrows walk it, Enter opens the score list, whose
 // dialog takes the focus and gives it back. Esc closes an open menu and nothing else; with
 // nothing open it ends the program.

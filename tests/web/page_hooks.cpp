@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the browser tests read and drive in the page, linked only into the test build of the page
 // (the shipped program exports none of it). Positions come from the game's own rules.
 #include <emscripten.h>

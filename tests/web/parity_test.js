@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One board frame of a fixed deal drawn by the desktop's surface and by the page's canvas must
 // agree: pictures in place with their keys applied alike, colours within resampling, texts'
 // ink within 2 px. The desktop's frame comes from desktop_frame (argv[3]).

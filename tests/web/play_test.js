@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A player's first minute in the browser: the waving title, F2 deals the Easy board, F4 hints a
 // pair and two clicks remove it for points with nothing in the console said as an error, and F5
 // stays the game's key, not the reload.

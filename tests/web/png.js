@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads an 8-bit, non-interlaced PNG (what Qt and Chromium write) into RGBA.
 'use strict';
 const zlib = require('zlib');

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's dialogs, one at a time, each answered later: About does not stop play, and no menu
 // command runs while a dialog is open (F9 opens no second one). The end of the last level asks
 // in turn, each after the answer to the one before: the name, the list with it, then whether to

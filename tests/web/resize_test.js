@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A window resized in the middle of a game fits the page again at once: the same game on the
 // same surface, shown larger, whole, and clicked where it is shown.
 'use strict';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The best-score list lives in the browser's storage: a score recorded with a name is still in
 // the list after the page is loaded again, and two tabs whose name prompts are open together
 // both keep their scores.

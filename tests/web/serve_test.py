@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The page's delivery: tools/web/publish.py on a small staged page, served by tools/web/serve.py
 (names by content, compressed copies, caching, ETags, ranges, links out of the folder, bursts,
 idle and vanishing clients) and by nginx with tools/web/nginx.conf, and ./play --web refusing a

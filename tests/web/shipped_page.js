@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page as shipped holds no test entry point: its program exports exactly the functions that
 // src/web/page/exports.txt lists (besides what emscripten's runtime exports for its own use), the page's
 // script calls exactly those, and no script defines the tests' hooks. The test page, which has

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sound in the page: nothing sounds before the player's first click or key; then effects play
 // through Web Audio and the music plays one of the built-in tracks; at the end of a track the
 // next follows while music is on, and none once it is switched off.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The link line's passes are drawn on turns of the page's loop, after the events pending then:
 // a click that comes between two passes is handled in full (its pair removed, its own line
 // drawn) and both lines end. A shuffle while the name prompt is open runs to its end at once, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole game shows on every screen, at the largest scale that fits: a Hard board's every
 // tile, the time bar and the score, on upright and turned phones and on small and large
 // desktop windows. On the phones the board in play fills the screen with tiles a finger can hit

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The start language: with --language english, or with no option under an English locale, the
 # play screen's status line begins with "Remain Time : ", pixel for pixel as the game's surface
 # draws that text; under the C locale, a Chinese LC_MESSAGES before an English LANG, or with

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts that meet a fault and must not go wrong: a damaged score file is kept and reset, a game
 # without a sound device plays silently, a game without a MIDI soundfont has effects but no
 # music, and a read-only working directory ends the start with one message and exit code 1.

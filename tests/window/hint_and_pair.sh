@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A pair played by mouse in a real window: F2 starts an Easy game, the top-left tile is selected
 # in place and taken back, F4 raises the hint marks on two tiles with the same picture, a click
 # on each removes both (level 1 moves nothing else) and the score changes.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared helpers for the real-window tests: a private Xvfb, the game in a fresh working
 # directory, xdotool input and screenshots kept under the build folder.
 # Sourced by the tests as `source lib.sh "$1"`; not a test itself (ctest leaves lib.sh out).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The play screen in a real window at 1024 x 768: the title shows the logo at one and a half
 # times its size, waving row by row, and the wave moves on; F2 deals the Easy board of 16 x 10
 # tile plates centred on the play surface below the menu bar; F3 covers every tile and shows the

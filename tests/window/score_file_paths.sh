@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # What stands at the score file's path, seen by the real game: a FIFO ends the start at once
 # with one message box, one line and exit code 1, and is left as it was, as does a data folder
 # that cannot be made, and a full disk; a link to a foreign file is replaced, its target left

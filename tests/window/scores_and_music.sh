@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # A first start in a fresh working directory: the score file and the music track appear, the
 # music is audible on the disk audio driver, and the Sequence command lists the ten rows.
 # Then two starts that must not go wrong: no sound device (plays on, one line on stderr) and a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A player's whole session in a real window, from a fresh working directory: the waving title,
 # F2 deals the Easy board, F4 hints a pair and two clicks remove it, auto-play switched on from
 # the menu clears level 1 and the next level's name appears, F3 covers the tiles and uncovers

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The game opens its window over the work area of a real X display and a second copy runs
 # beside the first; Esc ends the program with exit code 0.
 source "$(dirname "$0")/lib.sh" "$1"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts that cannot go on end with one line on stderr and their exit code, never with an abort:
 # an empty argument or option value (2, no display needed), a display number with no X server behind it and a
 # platform Qt does not have (1), and any start-up error on the offscreen or minimal platform (1).

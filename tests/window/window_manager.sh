@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Under a real window manager (openbox) on a 1280 x 800 screen the whole window, frame included,
 # covers the work area: the frame that the manager adds after the window is mapped is taken off
 # the client area. The window keeps one size and offers no maximising.

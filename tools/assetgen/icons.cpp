@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "icons.h"
 
 #include "output.h"

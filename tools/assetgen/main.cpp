@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes every picture, wave and music track of the game, and its desktop icons, into the given
 // assets folder. Same program, same fonts: same bytes; nothing depends on the clock or on
 // unseeded randomness.

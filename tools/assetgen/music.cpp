@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "music.h"
 
 #include "midi_file.h"

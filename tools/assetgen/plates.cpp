@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "plates.h"
 
 #include "picture.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Runs the asset generator into a scratch folder and compares every file it writes with the
 # committed one, byte for byte; also fails when either side has a file the other lacks.
 # Inputs: GENERATOR, COMMITTED, SCRATCH.

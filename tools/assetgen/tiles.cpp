@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tiles.h"
 
 #include <QFont>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "waves.h"
 
 #include "output.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages the game and its tests need, only those that are missing.
 # Never prompts: CI runs this as root with no standard input.
 #   deps.sh            the desktop game, its tests and benchmarks

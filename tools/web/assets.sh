@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the page's own assets into <outdir>:
 #   music/<NAME>.ogg  every built-in MIDI track rendered through FluidSynth with the soundfont the
 #                     desktop game plays them with (mono Ogg Vorbis: Chromium and Firefox both play it)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the browser version into a folder of static files (default build/web): the program
 # (pelmoravan.js, pelmoravan.wasm), the pictures in two packs (tools/web/pack_pictures.py: what the
 # title draws, and the rest), the effects, the page,

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Prints every character the page may have to draw: printable ASCII and every character of the
 string literals in the given source files (C++ double-quoted literals; for the page's own HTML and
 JavaScript, every non-ASCII character, which can only stand in its texts)."""

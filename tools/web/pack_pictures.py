@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Packs the catalog's pictures into the two files the page fetches:
 
     pack_pictures.py <assets folder> <out folder> <title picture>...

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Turns the staged page into the folder that is served: names that carry a hash of the content,
 references rewritten to them, and Brotli and gzip copies beside every file they make smaller.
 

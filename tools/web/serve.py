@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Serves the built page's folder, read only, until Ctrl+C or SIGTERM.
 
     serve.py <folder> <port>      serve; prints the addresses once the port is bound

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Host tool of the page's asset build: writes the bare MIDI file that FluidSynth can read, taking
 // it out of a RIFF container the same way the game does.
 #include "audio/rmid.h"

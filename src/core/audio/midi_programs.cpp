@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "audio/midi_programs.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "flow/request_queue.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/game_host.h"
 
 #include <cstdio>

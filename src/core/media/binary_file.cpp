@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/binary_file.h"
 
 #include <algorithm>

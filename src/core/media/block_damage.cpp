@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/block_damage.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/canvas_state.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/catalog.h"
 
 namespace pelmoravan {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/collection.h"
 
 #include "media/canvas.h"

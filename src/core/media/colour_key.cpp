@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/colour_key.h"
 
 namespace pelmoravan {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/frame_record.h"
 
 #include <algorithm>

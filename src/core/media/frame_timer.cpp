@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/frame_timer.h"
 
 #include <algorithm>

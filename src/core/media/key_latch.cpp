@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/key_latch.h"
 
 namespace pelmoravan {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/play_draw.h"
 
 namespace pelmoravan {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/sprite_engine.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/timer_clock.h"
 
 #include <algorithm>

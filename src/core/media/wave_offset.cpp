@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "media/wave_offset.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <vector>
 
 #include "game/game.h"

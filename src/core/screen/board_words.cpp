@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "screen/board_words.h"
 
 #include <initializer_list>

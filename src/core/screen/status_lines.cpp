@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "screen/status_lines.h"
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/apply_language.h"
 
 #include <cstddef>

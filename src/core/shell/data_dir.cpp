@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/data_dir.h"
 
 #include <filesystem>

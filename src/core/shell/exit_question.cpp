@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/exit_question.h"
 
 namespace pelmoravan {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/language_tables.h"
 
 #include "shell/version.h"

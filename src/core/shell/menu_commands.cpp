@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/menu_commands.h"
 
 #include "shell/apply_language.h"

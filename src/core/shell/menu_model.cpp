@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/menu_model.h"
 
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/play_buttons.h"
 
 namespace pelmoravan {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/score_backup.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/score_file.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/audio/game_audio.h"
 
 namespace pelmoravan {

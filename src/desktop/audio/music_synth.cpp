@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/audio/music_synth.h"
 
 #include <fluidsynth.h>

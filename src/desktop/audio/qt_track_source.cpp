@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/audio/qt_track_source.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/audio/sdl_audio.h"
 
 #include <SDL.h>

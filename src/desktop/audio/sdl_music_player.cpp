@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/audio/sdl_music_player.h"
 
 #include <SDL.h>

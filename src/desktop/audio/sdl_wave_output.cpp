@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/audio/sdl_wave_output.h"
 
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/audio/soundfont_views.h"
 
 #include <fluidsynth.h>

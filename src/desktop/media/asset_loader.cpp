@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/media/asset_loader.h"
 
 #include <QFile>

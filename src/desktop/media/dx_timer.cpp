@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/media/dx_timer.h"
 
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/media/dxdraw.h"
 
 #include <QKeyEvent>

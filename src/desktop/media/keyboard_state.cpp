@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/media/keyboard_state.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/media/picture_data.h"
 
 #include <QPainter>

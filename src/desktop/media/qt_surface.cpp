@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/media/qt_surface.h"
 
 #include <QFontMetrics>

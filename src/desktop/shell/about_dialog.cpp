@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/shell/about_dialog.h"
 
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/shell/form1.h"
 
 #include <QAccessible>

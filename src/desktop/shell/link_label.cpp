@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/shell/link_label.h"
 
 #include <QDesktopServices>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/shell/main_menu.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/shell/platform_guard.h"
 
 #include <QByteArray>

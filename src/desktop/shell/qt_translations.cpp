@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/shell/qt_translations.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/shell/score_ui.h"
 
 #include "host/game_host.h"

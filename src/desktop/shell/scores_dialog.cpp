@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/shell/scores_dialog.h"
 
 #include <QHeaderView>

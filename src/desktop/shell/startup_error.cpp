@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/shell/startup_error.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/shell/work_area_fit.h"
 
 #include <QEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "web/audio/web_audio.h"
 
 #include <emscripten.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "web/media/web_catalog.h"
 
 #include <emscripten.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "web/media/web_surface.h"
 
 #include <emscripten.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keeps one build's files, so that after one visit the game starts and plays with no network.
 // The build writes BUILD and FILES in front of this file. Every file but the page itself is named by
 // its content, so a page only ever asks for the files of its own build; a new build installs

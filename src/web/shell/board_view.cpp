@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "web/shell/board_view.h"
 
 #include <emscripten.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "web/shell/web_dialogs.h"
 
 #include <emscripten.h>

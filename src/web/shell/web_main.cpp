@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page's program: builds the main window and hands the page's events to it.
 #include <emscripten.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "web/shell/web_words.h"
 
 #include <emscripten.h>

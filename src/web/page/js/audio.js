@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sound: effects through Web Audio, music through an audio element.
 (() => {
   'use strict';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The board by keys and by ear: the canvas takes the board cursor's keys while it has the focus
 // (the menu bar keeps its own arrow keys), and the program's words for the board go to two live
 // regions of their own; the status band's region keeps only the status.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A finger's play screen: while a board is in play on a coarse pointer, the page shows only the
 // board's part of the surface, as large as fits beside the play buttons and the status, which
 // the page shows as its own text; the selection and hint marks are drawn again over the board,

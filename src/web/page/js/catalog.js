@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The catalog's pictures, decoded by the page from its two packs of them (tools/web/pack_pictures.py),
 // and its waves. The first title frame waits only for what it draws: the title's pack is fetched
 // and decoded beside the program, before the program starts; the rest once the title shows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the page adds around the canvas: the play buttons of a touch screen, the spoken status,
 // the names of the canvas and the buttons, and the note to turn an upright phone.
 (() => {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The dialogs the program asks for: each is shown at once and hands its answer to the program
 // when it closes, whatever closed it.
 (() => {

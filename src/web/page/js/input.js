@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page's input handed to the program: clicks and touches on the canvas, keys and focus.
 (() => {
   'use strict';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starting the program: its files fetched with a progress bar until the first title frame, what
 // goes wrong said on the page in the game's language, and the service worker that keeps the
 // build for the next visit without a network.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The menu bar, built and relabelled by the program's menu model; mouse, touch and keyboard
 // work it as a menu bar: Tab reaches it, arrows move, Enter and Space choose, Esc closes.
 (() => {

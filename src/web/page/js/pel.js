@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page around the game: its namespace, the options read from the address, and how it starts
 // and ends. The other files of src/web/page/js each add one part (the canvas, the catalog, the timer,
 // sound, the menu bar, the dialogs, the input); tools/web/build.sh joins them into page.js in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The canvas the surface draws on: an off-screen back buffer, copied to the page's canvas at each
 // present and shown scaled.
 (() => {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hooks for the page's tests, joined only into the test build of the page: they read the board
 // and drive the ticks through the test program's own exports.
 (() => {

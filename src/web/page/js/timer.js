@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The frame timer's timeouts; the program is told when the tab is hidden or shown.
 (() => {
   'use strict';

@@ -3,6 +3,7 @@
 // (the shipped program exports none of it). Positions come from the game's own rules.
 #include <emscripten.h>
 
+#include <exception>
 #include <utility>
 #include <vector>
 
@@ -102,6 +103,33 @@ EMSCRIPTEN_KEEPALIVE void pel_test_last_pair(int c1, int r1, int c2, int r2) {
         }
     }
 }
+
+// A text the page's script hands over: written here with stringToUTF8, then used by the call
+// that follows.
+char gText[512];
+EMSCRIPTEN_KEEPALIVE char* pel_test_text() { return gText; }
+
+// The game reports the text in pel_test_text() as an error.
+EMSCRIPTEN_KEEPALIVE void pel_test_report_error() {
+    if (PageForm() != nullptr) {
+        PageForm()->Host().ReportError(gText);
+    }
+}
+
+// The house's start made a second time, as the page makes its first: the house refuses it, and
+// the page shows the refusal as a start error.
+EMSCRIPTEN_KEEPALIVE void pel_test_start_again() {
+    if (PageForm() == nullptr) {
+        return;
+    }
+    try {
+        PageForm()->Host().Start([](TPictureCollection&, TPictureCollection&, TPictureCollection&, TWaveCollection&) {});
+    } catch (const std::exception& error) {
+        PageForm()->Host().ReportStartError(error.what());
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE int pel_test_waiting() { return PageForm() != nullptr && PageForm()->Host().Waiting() ? 1 : 0; }
 
 EMSCRIPTEN_KEEPALIVE int pel_test_columns() { return Game() ? Game()->BoardColumns : 0; }
 EMSCRIPTEN_KEEPALIVE int pel_test_rows() { return Game() ? Game()->BoardRows : 0; }

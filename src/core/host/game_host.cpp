@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "host/game_host.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <exception>
 #include <set>
@@ -106,6 +108,10 @@ void TGameHost::Run(TFlow<> flow) {
     FFlows.push_back(std::move(flow));
     FFlows.back().Start();
     SweepFlows();
+}
+
+bool TGameHost::Waiting() const {
+    return RequestOpen() || std::any_of(FFlows.begin(), FFlows.end(), [](const TFlow<>& flow) { return !flow.Done(); });
 }
 
 void TGameHost::SweepFlows() {

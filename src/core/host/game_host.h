@@ -96,6 +96,9 @@ public:
     void AskBeforeExit(bool asks);
     // Whether a request is shown or waits for its turn.
     bool RequestOpen() const { return FRequests.Open(); }
+    // Whether the game waits on the player or on its storage: a request shown or waiting, or a
+    // sequence of steps under way (the end of a difficulty, the score file's wait).
+    bool Waiting() const;
     // The play surface's pixels took this size. The title is shown again at once.
     void SurfaceResized(std::int32_t width, std::int32_t height);
     // The front end is about to show the pixels outside a present (a repaint it was asked for).

@@ -53,6 +53,21 @@
     offerScore: (n) => Module._pel_test_offer_score(n),
     shuffleNow: () => Module._pel_test_shuffle(),
     lastPair: (c1, r1, c2, r2) => Module._pel_test_last_pair(c1, r1, c2, r2),
+    reportError(text) {
+      Module.stringToUTF8(text, Module._pel_test_text(), 512);
+      Module._pel_test_report_error();
+    },
+    startAgain: () => Module._pel_test_start_again(),
+    // The game waits on the player or its storage: a dialog, or the steps after one.
+    waiting: () => !!Module._pel_test_waiting(),
+    // The menu item by its name in the menu model, chosen as a click chooses it (a top item
+    // of the bar acts on the press).
+    menu(name) {
+      const el = document.querySelector(`[data-item="${name}"]`);
+      const top = el.querySelector(':scope > .caption');
+      if (top) top.dispatchEvent(new MouseEvent('mousedown', { bubbles: true, cancelable: true }));
+      else el.click();
+    },
     // board()[col][row]: the picture there, -1 for none.
     board() {
       const columns = [];

@@ -34,13 +34,17 @@ stage_page() {
   mkdir -p "$stage"
   # Files of older builds that are no longer made go; music and fonts stay for assets.sh.
   find "$stage" -maxdepth 1 -type f -delete
-  rm -rf "$stage/icons" "$stage/waves"
+  rm -rf "$stage/icons" "$stage/waves" "$stage/tracks"
   cp "$program/pelmoravan.js" "$program/pelmoravan.wasm" src/web/page/index.html \
     src/web/page/page.css src/web/page/sw.js src/web/page/manifest.webmanifest "$stage/"
   local part
   for part in "${page_parts[@]}"; do cat "src/web/page/js/$part.js"; done >"$stage/page.js"
   # The pictures: the first title frame waits only for the logo it waves; the rest come after it.
   /usr/bin/python3 tools/web/pack_pictures.py assets "$stage" screens/logo.bmp
+  # The MIDI tracks the music rule writes to its track file (the page plays their renderings):
+  # fetched beside the program rather than packed into it.
+  mkdir -p "$stage/tracks"
+  cp assets/music/*.mid "$stage/tracks/"
   # The effects: the title plays none, so the page fetches them once it shows.
   mkdir -p "$stage/waves"
   cp assets/waves/*.wav "$stage/waves/"

@@ -118,8 +118,9 @@
         'This page must be served over http, not opened from disk. In the game\'s folder, run: ./play --web');
       return;
     }
-    // The first title frame needs the program and the title's pictures, no more.
-    const parts = ['pelmoravan.js', 'pelmoravan.wasm', 'pictures-title.pack'];
+    // The first title frame needs the program, the title's pictures and the music's tracks, no more.
+    const TRACKS = [1, 2, 3, 4, 5].map((n) => `tracks/SOUND${n}.mid`);
+    const parts = ['pelmoravan.js', 'pelmoravan.wasm', 'pictures-title.pack', ...TRACKS];
     const total = parts.reduce((sum, name) => sum + P.fileSize(name), 0);
     let loaded = 0;
     const seen = (n) => {
@@ -136,10 +137,21 @@
       throw new Said(say(`此浏览器无法编译游戏程序：${e.message}`, `This browser cannot compile the game's program: ${e.message}`));
     }));
     const pictures = P.loadTitlePictures((name) => fetchCounted(name, seen));
+    // The start writes one of them to the track file, so they are in before it; they are small
+    // beside the program, and kept out of it so that its code is all it carries.
+    let trackFiles = [];
+    const tracks = Promise.all(TRACKS.map((name) => fetchCounted(name, seen)
+      .then((r) => r.arrayBuffer()).then((bytes) => [name, new Uint8Array(bytes)])))
+      .then((all) => { trackFiles = all; });
+    // Before the program's main, once it is instantiated (which waits for the tracks too).
+    Module.preRun = [() => {
+      Module.FS.mkdir('/music');
+      for (const [name, bytes] of trackFiles) Module.FS.writeFile(`/music/${name.slice(name.indexOf('/') + 1)}`, bytes);
+    }];
     Module.locateFile = (path, prefix) => prefix + P.fileUrl(path);
     Module.instantiateWasm = (imports, receive) => {
       // A file that did not come is said by `report` below.
-      Promise.all([compiled, pictures]).then(([module]) => WebAssembly.instantiate(module, imports).then((i) => receive(i, module),
+      Promise.all([compiled, pictures, tracks]).then(([module]) => WebAssembly.instantiate(module, imports).then((i) => receive(i, module),
         (e) => P.fail(`游戏程序无法启动：${e.message}`, `The game's program cannot start: ${e.message}`)), () => {});
       return {};
     };
@@ -156,6 +168,7 @@
       document.body.append(s);
     });
     pictures.catch(report);
+    tracks.catch(report);
     script.catch(report);
     compiled.catch(report);
   }

@@ -34,8 +34,10 @@ const LAYOUT = `(() => {
   const s = c.width / ${T}.surfaceSize()[0];
   const texts = [...document.querySelectorAll('#board-status span:not(.time-bar):not(.left)')].filter((e) => e.textContent)
     .map((e) => ({ cls: e.className, font: parseFloat(getComputedStyle(e).fontSize), ...box(e) }));
-  const lines = (e) => { const range = document.createRange(); range.selectNodeContents(e);
-    return new Set([...range.getClientRects()].map((q) => Math.round(q.top))).size; };
+  // The label's lines, and one more for a count under it.
+  const lines = (e) => { const label = e.querySelector('.label'); const count = e.querySelector('.count');
+    return label.getClientRects().length +
+      (count && count.getBoundingClientRect().top >= label.getBoundingClientRect().bottom - 1 ? 1 : 0); };
   const buttons = [...document.querySelectorAll('#play-buttons button:not([hidden])')].map((e) => ({ ...box(e), lines: lines(e) }));
   return { view, s, a, across, last, surface: ${T}.surfaceSize(), texts, buttons,
     status: box(document.getElementById('board-status')), rule: document.querySelector('#board-status .rule').textContent };

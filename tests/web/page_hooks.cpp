@@ -40,11 +40,11 @@ std::vector<TPoint> Marks() {
     }
     for (const TCell& slot : g->Selected) {
         if (slot.Index != -1) {
-            marks.push_back(g->CellCentre(slot));
+            marks.push_back(g->ShownPoint(g->CellCentre(slot)));
         }
     }
     for (std::size_t k = 0; k < g->HintMarksShown(); ++k) {
-        marks.push_back(g->CellCentre(g->HintPair[k]));
+        marks.push_back(g->ShownPoint(g->CellCentre(g->HintPair[k])));
     }
     return marks;
 }
@@ -163,14 +163,63 @@ EMSCRIPTEN_KEEPALIVE int pel_test_tile_count() {
     return count;
 }
 
-// Surface pixels of the centre of board cell (col, row); 0 off the board.
+// Surface pixels of the centre of board cell (col, row) as shown; 0 off the board.
 EMSCRIPTEN_KEEPALIVE int pel_test_cell_centre_x(int col, int row) {
     const TCell* cell = BoardCell(col, row);
-    return cell != nullptr ? Game()->CellCentre(*cell).X : 0;
+    return cell != nullptr ? Game()->ShownPoint(Game()->CellCentre(*cell)).X : 0;
 }
 EMSCRIPTEN_KEEPALIVE int pel_test_cell_centre_y(int col, int row) {
     const TCell* cell = BoardCell(col, row);
-    return cell != nullptr ? Game()->CellCentre(*cell).Y : 0;
+    return cell != nullptr ? Game()->ShownPoint(Game()->CellCentre(*cell)).Y : 0;
+}
+
+// The level in play from now on (its rule and its name), without a new deal.
+EMSCRIPTEN_KEEPALIVE void pel_test_level(int level) {
+    if (Game() != nullptr) {
+        Game()->Level = level;
+    }
+}
+
+// A pair that can be removed now, as c1 | r1 << 8 | c2 << 16 | r2 << 24; -1 for none.
+EMSCRIPTEN_KEEPALIVE int pel_test_pair() {
+    TGame* g = Game();
+    if (g == nullptr || g->GameState != TGameState::Playing) {
+        return -1;
+    }
+    for (int c1 = 0; c1 < g->BoardColumns; ++c1) {
+        for (int r1 = 0; r1 < g->BoardRows; ++r1) {
+            for (int c2 = c1; c2 < g->BoardColumns; ++c2) {
+                for (int r2 = 0; r2 < g->BoardRows; ++r2) {
+                    const TCell* a = BoardCell(c1, r1);
+                    const TCell* b = BoardCell(c2, r2);
+                    if ((c2 == c1 && r2 <= r1) || a->Removed || b->Removed || a->Picture != b->Picture) {
+                        continue;
+                    }
+                    TCell corner1;
+                    TCell corner2;
+                    g->LinkTest(*a, *b, corner1, corner2);
+                    if (corner1.Linked && corner2.Linked) {
+                        return c1 | r1 << 8 | c2 << 16 | r2 << 24;
+                    }
+                }
+            }
+        }
+    }
+    return -1;
+}
+
+// 1 when a selection slot holds board cell (col, row).
+EMSCRIPTEN_KEEPALIVE int pel_test_selected(int col, int row) {
+    const TGame* g = Game();
+    if (g == nullptr) {
+        return 0;
+    }
+    for (const TCell& slot : g->Selected) {
+        if (slot.Index != -1 && slot.Col == col && slot.Row == row) {
+            return 1;
+        }
+    }
+    return 0;
 }
 
 EMSCRIPTEN_KEEPALIVE int pel_test_mark_count() { return static_cast<int>(Marks().size()); }

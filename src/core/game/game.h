@@ -67,6 +67,14 @@ public:
     std::int32_t MouseX = 0;
     std::int32_t MouseY = 0;
     bool SmallScreen = false;
+    // The board is shown turned for an upright screen: mirrored across its diagonal, so that
+    // column c, row r shows at screen column r, row c and every tile stands upright on a tall
+    // plate. Only the drawing and the pointer see it; the rules keep their own geometry.
+    bool BoardUpright = false;
+    // The pointer is a finger: taps find the tile meant (TouchTargets). TouchPixel is one CSS
+    // pixel of the page in surface pixels, for the reach of a tap.
+    bool TouchPointer = false;
+    double TouchPixel = 1.0;
     bool AutoPlay = false;
     bool Shuffling = false;
     bool Searching = false;
@@ -105,6 +113,9 @@ public:
     IDrawControl* DXDraw = nullptr;          // the play surface, owned by the window
     TPictureCollection* DXImageList1 = nullptr; // "back", "gameover", "logo"; owned by the window
     TPictureCollection* BackImage = nullptr;    // tile backs "back1".."back10"; owned by the window
+    // The tile pictures on tall plates for the upright board, in the order of ImageList; may be
+    // empty (then the picture is drawn centred on the tall cell).
+    TPictureCollection* UprightImageList = nullptr;
     IKeyboard* DXInput = nullptr;               // Esc and F9, polled once per tick
     TRandom Rng;
     IGameWindow& Window;
@@ -137,6 +148,12 @@ public:
     static void CopyCell(const TCell& source, TCell& destination);
     static void ResetCorners(TCell& corner1, TCell& corner2);
 
+    // --- the board as shown ---
+    // A rectangle of the board's geometry (x, y, w, h) where it shows on the surface.
+    TRect ShownRect(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const;
+    // A point of the board's geometry where it shows, and back: the turn is its own inverse.
+    TPoint ShownPoint(TPoint p) const { return BoardUpright ? TPoint{p.Y, p.X} : p; }
+
     // --- selection and removal ---
     // A pointer's press: it hides the board cursor and leaves it on the cell pressed, then acts.
     void DXDrawMouseDown(TMouseButton Button, std::int32_t X, std::int32_t Y);
@@ -145,6 +162,9 @@ public:
     // A key of the board cursor; nothing unless a game is in play (not paused).
     void BoardKey(TBoardKey key, bool ctrl);
     void SelectTile();
+    // A finger's tap: one tile at most, the nearest when the tap hits none, and a partner of
+    // the selected tile when the tap lands beside it.
+    void SelectTouchedTile();
     void CancelSelection();
     void TryRemovePair();
     void RemovePair();
@@ -226,6 +246,11 @@ public:
 
 private:
     void DrawLinkPass(ICanvas& canvas);
+    // A press on the tile of this cell: toggles a slot's own cell, or makes it the new
+    // selection. True for a new selection.
+    bool TakeTile(std::int32_t col, std::int32_t row);
+    // The tile a finger meant at (MouseX, MouseY): its column and row, or false for none.
+    bool TouchedTile(std::int32_t& col, std::int32_t& row);
     void RecordMark(const TCell& cell, bool raised);
     void DealPictures();
     bool BoardHasTile() const;

@@ -52,7 +52,8 @@ void TGame::LinkLineTurn() {
 }
 
 void TGame::DrawLinkPass(ICanvas& canvas) {
-    auto centre = [this](const TCell& r) { return CellCentre(r); };
+    // Worked out in the board's geometry, drawn where the board shows.
+    auto centre = [this](const TCell& r) { return ShownPoint(CellCentre(r)); };
     auto drawLegs = [&] {
         canvas.Polyline({centre(LinkCorner[0]), centre(Selected[0])});
         canvas.Polyline({centre(LinkCorner[1]), centre(Selected[1])});

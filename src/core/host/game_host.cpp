@@ -48,6 +48,7 @@ TGameHost::TGameHost(TFrontEndParts parts, TStartOptions options)
     g.ImageList = &ImageList;
     g.DXImageList1 = &DXImageList1;
     g.BackImage = &BackImage;
+    g.UprightImageList = &UprightImageList;
     g.DXDraw = &FPlay;
     g.DXInput = &FKeys;
     g.DXSpriteEngine.SurfacesInitialized(SurfaceWidth(), SurfaceHeight());
@@ -268,7 +269,8 @@ void TGameHost::MouseDown(TMouseButton button, std::int32_t x, std::int32_t y) {
         return;
     }
     try {
-        FGame->DXDrawMouseDown(button, x, y);
+        const TPoint at = FGame->ShownPoint({x, y});
+        FGame->DXDrawMouseDown(button, at.X, at.Y);
     } catch (const std::exception& error) {
         ReportError(error.what());
     }
@@ -276,9 +278,35 @@ void TGameHost::MouseDown(TMouseButton button, std::int32_t x, std::int32_t y) {
     TellStatus();
 }
 
+void TGameHost::ShowBoardUpright(bool upright) {
+    if (FGame->BoardUpright == upright) {
+        return;
+    }
+    FGame->BoardUpright = upright;
+    // The next frame draws the whole board anew, the turned way.
+    FGame->LinkLineShown = false;
+    FPlay.Resized();
+    TellStatus();
+}
+
+void TGameHost::TouchPointer(bool coarse, double cssPixel) {
+    FGame->TouchPointer = coarse;
+    FGame->TouchPixel = cssPixel > 0 ? cssPixel : 1.0;
+}
+
 void TGameHost::BoardKey(TBoardKey key, bool ctrl) {
     if (!Accepts("key") || FRequests.Open()) {
         return;
+    }
+    if (FGame->BoardUpright) {
+        // The arrows move the cursor across the screen as the board shows.
+        switch (key) {
+        case TBoardKey::Left: key = TBoardKey::Up; break;
+        case TBoardKey::Right: key = TBoardKey::Down; break;
+        case TBoardKey::Up: key = TBoardKey::Left; break;
+        case TBoardKey::Down: key = TBoardKey::Right; break;
+        default: break;
+        }
     }
     try {
         FGame->BoardKey(key, ctrl);

@@ -69,6 +69,9 @@ public:
     TPictureCollection ImageList;
     TPictureCollection DXImageList1; // "back", "gameover", "logo"
     TPictureCollection BackImage;    // tile backs "back1".."back10"
+    // The tile pictures on tall plates, for a front end that shows the board upright; it fills
+    // them (media/upright_tile.h) in the order of ImageList, or leaves them empty.
+    TPictureCollection UprightImageList;
     TWaveCollection DXWaveList1;
 
     // The start, once the window shows its menu, in this order: the start-up texts and the
@@ -103,7 +106,18 @@ public:
     void SurfaceResized(std::int32_t width, std::int32_t height);
     // The front end is about to show the pixels outside a present (a repaint it was asked for).
     void SurfaceRepainting() { FPlay.Repainting(); }
+    // A press at (x, y) of the surface as shown: while the board is upright, the house turns it
+    // back into the board's geometry.
     void MouseDown(TMouseButton button, std::int32_t x, std::int32_t y);
+    // The board is shown turned for an upright screen (host/README of the ports: the surface
+    // is given the turned size first, through SurfaceResized), or level again. Presses and the
+    // cursor's arrows are then taken as shown; the rules never see the turn.
+    void ShowBoardUpright(bool upright);
+    bool BoardUpright() const { return FGame->BoardUpright; }
+    // The main pointer is a finger (coarse), and one of the page's CSS pixels is cssPixel
+    // surface pixels: taps then find the tile meant (TGame::SelectTouchedTile). A mouse keeps
+    // the exact hit test.
+    void TouchPointer(bool coarse, double cssPixel);
     // A key of the board cursor (arrows, Home, End, Space or Enter, Backspace).
     void BoardKey(TBoardKey key, bool ctrl);
     // A menu was opened or an item chosen from the shown menu, or (byShortcut) an item's
@@ -127,8 +141,9 @@ public:
     void PlaySoundAt(std::int32_t position) override { FEffects.PlaySoundAt(position); }
     void Tell(const TNews& news) override;
     void PlayMusic(bool start) override { FMusic.PlayMusic(start); }
-    std::int32_t SurfaceWidth() const override { return FPlay.Width(); }
-    std::int32_t SurfaceHeight() const override { return FPlay.Height(); }
+    // The surface as the board's geometry sees it: while the board is upright, turned back.
+    std::int32_t SurfaceWidth() const override { return FGame->BoardUpright ? FPlay.Height() : FPlay.Width(); }
+    std::int32_t SurfaceHeight() const override { return FGame->BoardUpright ? FPlay.Width() : FPlay.Height(); }
     void EnableFrameTimer() override;
     void ApplyLanguage(std::uint8_t language) override;
     TRequestQueue& Requests() override { return FRequests; }

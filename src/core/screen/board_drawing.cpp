@@ -19,12 +19,11 @@ bool Shows(const TCell& cell) { return !cell.Removed && cell.Sprite != nullptr; 
 
 // A bevel inside the cell at (x, y): `topLeft` on the top and left edges, `bottomRight` on the
 // others. Dark over light looks pressed in, light over dark looks raised.
-void DrawBevel(ICanvas& canvas, std::int32_t x, std::int32_t y, std::int32_t cellWidth,
-               std::int32_t cellHeight, TColor topLeft, TColor bottomRight) {
-    const std::int32_t l = x + 3;
-    const std::int32_t t = y + 3;
-    const std::int32_t r = x + cellWidth - 2;
-    const std::int32_t b = y + cellHeight - 2;
+void DrawBevel(ICanvas& canvas, const TRect& cell, TColor topLeft, TColor bottomRight) {
+    const std::int32_t l = cell.Left + 3;
+    const std::int32_t t = cell.Top + 3;
+    const std::int32_t r = cell.Right - 2;
+    const std::int32_t b = cell.Bottom - 2;
     canvas.SetBrushStyle(TBrushStyle::bsClear);
     canvas.SetPenWidth(3);
     canvas.SetPenColor(topLeft);
@@ -34,6 +33,10 @@ void DrawBevel(ICanvas& canvas, std::int32_t x, std::int32_t y, std::int32_t cel
 }
 
 } // namespace
+
+TRect TGame::ShownRect(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) const {
+    return BoardUpright ? TRect{y, x, y + h, x + w} : TRect{x, y, x + w, y + h};
+}
 
 void TGame::DrawPlayingScreen() {
     // The frame right after a link line keeps the board the line was drawn on, so that the
@@ -72,8 +75,7 @@ void TGame::DrawTileBacks() {
             if (back == nullptr) {
                 back = &BackImage->Items(Level - 1);
             }
-            surface.StretchDraw(*back, {cell.X, cell.Y, cell.X + TileDrawWidth, cell.Y + TileDrawHeight},
-                                0);
+            surface.StretchDraw(*back, ShownRect(cell.X, cell.Y, TileDrawWidth, TileDrawHeight), 0);
         }
     }
 }
@@ -83,6 +85,7 @@ void TGame::DrawTilePictures() {
         return;
     }
     ISurface& surface = DXDraw->Surface();
+    const bool upright = UprightImageList != nullptr && UprightImageList->Count() == ImageList->Count();
     for (const auto& column : Board) {
         for (const TCell& cell : column) {
             if (!Shows(cell)) {
@@ -90,8 +93,18 @@ void TGame::DrawTilePictures() {
             }
             try {
                 // By position: picture k shows the item named k + 1.
-                surface.StretchDraw(ImageList->Items(cell.Picture),
-                                    {cell.X, cell.Y, cell.X + CellWidth, cell.Y + CellHeight}, 0);
+                const TRect shown = ShownRect(cell.X, cell.Y, CellWidth, CellHeight);
+                if (!BoardUpright) {
+                    surface.StretchDraw(ImageList->Items(cell.Picture), shown, 0);
+                } else if (upright) {
+                    surface.StretchDraw(UprightImageList->Items(cell.Picture), shown, 0);
+                } else {
+                    // No tall pictures: the picture at its own size, centred on the tall cell.
+                    const TPictureCollectionItem& item = ImageList->Items(cell.Picture);
+                    const std::int32_t l = shown.Left + (shown.Right - shown.Left - item.Width()) / 2;
+                    const std::int32_t t = shown.Top + (shown.Bottom - shown.Top - item.Height()) / 2;
+                    surface.StretchDraw(item, {l, t, l + item.Width(), t + item.Height()}, 0);
+                }
             } catch (...) {
                 // One missing picture must not hide the rest of the board.
             }
@@ -104,14 +117,16 @@ void TGame::DrawSelectionMarks() {
         if (slot.Index == -1 || !DXDraw->CanDraw()) {
             continue;
         }
-        DrawBevel(DXDraw->Surface().Canvas(), slot.X, slot.Y, CellWidth, CellHeight, kBlack, kWhite);
+        DrawBevel(DXDraw->Surface().Canvas(), ShownRect(slot.X, slot.Y, CellWidth, CellHeight), kBlack, kWhite);
         RecordMark(slot, false);
     }
 }
 
 void TGame::RecordMark(const TCell& cell, bool raised) {
     if (DrawnMarkCount < DrawnMarks.size()) {
-        DrawnMarks[DrawnMarkCount++] = {cell.X, cell.Y, raised};
+        // Where it shows: the page draws it again over the board as shown.
+        const TRect shown = ShownRect(cell.X, cell.Y, CellWidth, CellHeight);
+        DrawnMarks[DrawnMarkCount++] = {shown.Left, shown.Top, raised};
     }
 }
 
@@ -128,7 +143,7 @@ void TGame::DrawHintMarks() {
     for (std::size_t k = 0; k < HintMarksShown(); ++k) {
         if (DXDraw->CanDraw()) {
             HintTicks += 1;
-            DrawBevel(DXDraw->Surface().Canvas(), HintPair[k].X, HintPair[k].Y, CellWidth, CellHeight,
+            DrawBevel(DXDraw->Surface().Canvas(), ShownRect(HintPair[k].X, HintPair[k].Y, CellWidth, CellHeight),
                       kWhite, kBlack);
             RecordMark(HintPair[k], true);
         }
@@ -146,10 +161,11 @@ void TGame::DrawBoardCursor() {
         return;
     }
     const TCell& cell = CellAt(CursorCol, CursorRow);
-    const std::int32_t l = cell.X;
-    const std::int32_t t = cell.Y;
-    const std::int32_t r = cell.X + CellWidth;
-    const std::int32_t b = cell.Y + CellHeight;
+    const TRect shown = ShownRect(cell.X, cell.Y, CellWidth, CellHeight);
+    const std::int32_t l = shown.Left;
+    const std::int32_t t = shown.Top;
+    const std::int32_t r = shown.Right;
+    const std::int32_t b = shown.Bottom;
     ICanvas& canvas = DXDraw->Surface().Canvas();
     canvas.SetBrushColor(kCursorColour);
     canvas.FillRect({l, t, r, t + kCursorWidth});

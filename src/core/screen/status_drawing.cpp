@@ -74,8 +74,11 @@ void TGame::CheckLevelCleared() {
         canvas.SetFontColor(kRed);
         if (Level < 10) {
             const std::string& next = LevelName(*this, Level + 1);
-            canvas.TextOut((Window.ScreenWidth() - canvas.TextWidth(next)) / 2,
-                           (Host.SurfaceHeight() - canvas.TextHeight("第")) / 2, next);
+            // Upright, the banner stays level over the middle of the turned board.
+            const ISurface& surface = DXDraw->Surface();
+            const std::int32_t width = BoardUpright ? surface.Width() : Window.ScreenWidth();
+            const std::int32_t height = BoardUpright ? surface.Height() : Host.SurfaceHeight();
+            canvas.TextOut((width - canvas.TextWidth(next)) / 2, (height - canvas.TextHeight("第")) / 2, next);
         }
     }
     DisplayTicks += 1;

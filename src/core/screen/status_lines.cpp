@@ -34,7 +34,15 @@ const std::string& LevelName(const TGame& game, std::int32_t level) {
 }
 
 const std::string& RuleLine(const TGame& game) {
-    return game.Level == 10 ? game.Messages[42] : TextAt(game.Messages, game.Level);
+    if (game.Level == 10) {
+        return game.Messages[42];
+    }
+    // On the turned board the tiles of a rule move across the screen the other way: left and
+    // right become up and down, split and gather likewise, and back.
+    if (game.BoardUpright && game.Level >= 2 && game.Level <= 9) {
+        return TextAt(game.Messages, game.Level <= 5 ? game.Level + 4 : game.Level - 4);
+    }
+    return TextAt(game.Messages, game.Level);
 }
 
 std::string ScoreLine(const TGame& game) { return "Scores : " + std::to_string(game.Score); }

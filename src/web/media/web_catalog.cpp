@@ -13,6 +13,7 @@
 #include "web/audio/web_audio.h"
 #include "media/catalog.h"
 #include "media/colour_key.h"
+#include "media/upright_tile.h"
 #include "web/media/web_surface.h"
 
 namespace pelmoravan {
@@ -35,11 +36,14 @@ EM_JS(int, js_picture_height, (int id), { return Pel.pictures[id].height; });
 EM_JS(int, js_picture_decoded, (int id), { return Pel.pictures[id].source ? 1 : 0; });
 EM_JS(void, js_picture_pixels, (int id, std::uint8_t* rgba), { Pel.picturePixels(id, rgba); });
 EM_JS(void, js_set_picture_pixels, (int id, const std::uint8_t* rgba), { Pel.setPicturePixels(id, rgba); });
+// A picture the program makes: its number, then its pixels once they are made.
+EM_JS(int, js_new_picture, (int width, int height), { return Pel.newPicture(width, height); });
 
 struct TPendingKey {
     int Width;
     int Height;
     TColor Key;
+    int Upright; // the number of its tall version, or -1
 };
 // The keyed pictures by the page's number.
 std::map<int, TPendingKey> gKeys;
@@ -55,13 +59,16 @@ void KeyPicture(int id) {
     js_picture_pixels(id, rgba.data());
     ClearKeyedPixels(rgba.data(), rgba.size() / 4, picture.Key);
     js_set_picture_pixels(id, rgba.data());
+    if (picture.Upright >= 0) {
+        js_set_picture_pixels(picture.Upright, UprightTile(rgba.data(), picture.Width, picture.Height).data());
+    }
     gKeys.erase(found);
 }
 
 } // namespace
 
 void LoadWebCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageList1,
-                    TPictureCollection& BackImage, TWaveCollection& DXWaveList1) {
+                    TPictureCollection& BackImage, TWaveCollection& DXWaveList1, TPictureCollection& Upright) {
     struct TTarget {
         TPictureCollection* List;
         std::vector<TCatalogPicture> Entries;
@@ -94,9 +101,15 @@ void LoadWebCatalog(TPictureCollection& ImageList, TPictureCollection& DXImageLi
             item.Transparent = entry.Transparent;
             item.TransparentColor = entry.Key;
             if (entry.Transparent) {
+                int upright = -1;
+                if (target.List == &ImageList) {
+                    TPictureCollectionItem& tall = Upright.Add(entry.Name);
+                    upright = js_new_picture(item.Height(), item.Width());
+                    tall.Picture = std::make_shared<TWebPictureData>(upright, item.Height(), item.Width());
+                }
                 // Keyed once, so that every draw of it is a plain image draw: now, or when the
                 // page has decoded it (the title's pictures come first, the rest after it).
-                gKeys[id] = {item.Width(), item.Height(), entry.Key};
+                gKeys[id] = {item.Width(), item.Height(), entry.Key, upright};
                 if (js_picture_decoded(id) != 0) {
                     KeyPicture(id);
                 }

@@ -65,6 +65,8 @@ public:
     void Present(const std::vector<TRect>& changed) override;
     std::int32_t Width() const { return FPixels.Width(); }
     std::int32_t Height() const { return FPixels.Height(); }
+    // A new, black surface of the size; the house is told by the caller.
+    void Resize(std::int32_t width, std::int32_t height) { FPixels.Resize(width, height); }
 
 private:
     TWebPixels FPixels;

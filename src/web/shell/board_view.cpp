@@ -13,9 +13,10 @@ namespace pelmoravan {
 namespace {
 
 // The board's place on the surface, in surface pixels: its tiles and half a cell around them,
-// where link lines run. playing 0 while no board is in play or paused (title, game over).
-EM_JS(void, js_board_region, (int playing, int left, int top, int right, int bottom),
-      { if (Pel.boardView) Pel.boardView.region(!!playing, left, top, right, bottom); });
+// where link lines run. playing 0 while no board is in play or paused (title, game over); paused 1
+// while the game is paused.
+EM_JS(void, js_board_region, (int playing, int paused, int left, int top, int right, int bottom),
+      { if (Pel.boardView) Pel.boardView.region(!!playing, !!paused, left, top, right, bottom); });
 // The status band's lines, and the time bar's red part out of its whole width.
 EM_JS(void, js_board_status,
       (const char* level, const char* rule, const char* time, int bar, int barWidth, const char* hints,
@@ -53,14 +54,18 @@ void TBoardViewSync::Sync(const TGame& game) {
     // Paused, the board's place stays the view, covered, and the status stays the page's text: the
     // whole surface on a phone would draw it a few pixels tall.
     const bool playing = (game.GameState == TGameState::Playing || game.GameState == TGameState::Paused) && game.BoardColumns > 0 && game.BoardRows > 0;
-    const std::int32_t left = game.BoardLeft - game.CellWidth / 2;
-    const std::int32_t top = game.BoardTop - game.CellHeight / 2;
-    const std::int32_t right = game.BoardLeft + game.BoardColumns * game.CellWidth + game.CellWidth / 2;
-    const std::int32_t bottom = game.BoardTop + game.BoardRows * game.CellHeight + game.CellHeight / 2;
-    std::string region = std::to_string(playing) + " " + std::to_string(left) + " " + std::to_string(top) + " " +
+    // As the board shows: turned while it is upright.
+    const TRect shown = game.ShownRect(game.BoardLeft - game.CellWidth / 2, game.BoardTop - game.CellHeight / 2,
+                                       (game.BoardColumns + 1) * game.CellWidth, (game.BoardRows + 1) * game.CellHeight);
+    const std::int32_t left = shown.Left;
+    const std::int32_t top = shown.Top;
+    const std::int32_t right = shown.Right;
+    const std::int32_t bottom = shown.Bottom;
+    const bool paused = game.GameState == TGameState::Paused;
+    std::string region = std::to_string(playing) + std::to_string(paused) + " " + std::to_string(left) + " " + std::to_string(top) + " " +
                          std::to_string(right) + " " + std::to_string(bottom);
     if (region != FRegion) {
-        js_board_region(playing, left, top, right, bottom);
+        js_board_region(playing, paused, left, top, right, bottom);
         FRegion = std::move(region);
     }
     if (!playing) {
@@ -88,7 +93,8 @@ void TBoardViewSync::Sync(const TGame& game) {
     }
 
     std::array<int, 3 * 4> marks{};
-    std::string shown = std::to_string(game.CellWidth) + " " + std::to_string(game.CellHeight);
+    const TRect cell = game.ShownRect(0, 0, game.CellWidth, game.CellHeight);
+    std::string marked = std::to_string(cell.Right) + " " + std::to_string(cell.Bottom);
     // The pause covers the tiles, and their marks with them.
     const std::size_t markCount = game.GameState == TGameState::Playing ? game.DrawnMarkCount : 0;
     for (std::size_t i = 0; i < markCount; ++i) {
@@ -96,11 +102,11 @@ void TBoardViewSync::Sync(const TGame& game) {
         marks[3 * i] = m.X;
         marks[3 * i + 1] = m.Y;
         marks[3 * i + 2] = m.Raised ? 1 : 0;
-        shown += " " + std::to_string(m.X) + "," + std::to_string(m.Y) + (m.Raised ? "r" : "s");
+        marked += " " + std::to_string(m.X) + "," + std::to_string(m.Y) + (m.Raised ? "r" : "s");
     }
-    if (shown != FMarks) {
-        js_board_marks(marks.data(), static_cast<int>(markCount), game.CellWidth, game.CellHeight);
-        FMarks = std::move(shown);
+    if (marked != FMarks) {
+        js_board_marks(marks.data(), static_cast<int>(markCount), cell.Right, cell.Bottom);
+        FMarks = std::move(marked);
     }
 }
 

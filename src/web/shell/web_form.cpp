@@ -51,7 +51,7 @@ TStartOptions PageOptions(std::uint8_t language, std::optional<std::uint32_t> se
 
 TWebForm::TWebForm(std::uint8_t language, std::optional<std::uint32_t> seed, std::int32_t width,
                    std::int32_t height)
-    : FDXDraw(width, height), FLanguage(language == 1 ? 1 : 0) {
+    : FDXDraw(width, height), FLayoutWidth(width), FLayoutHeight(height), FLanguage(language == 1 ? 1 : 0) {
     FHost = std::make_unique<TGameHost>(TFrontEndParts{*this, FDXDraw, FTimer.Timer(), FWaveOutput, FPlayer, FTracks,
                                                        std::make_unique<TWebSeedSource>(), &FScoreStorage},
                                         PageOptions(language, seed));
@@ -104,7 +104,7 @@ void TWebForm::StartHouse() {
             if (!FCatalogFailure.empty()) {
                 throw ECollectionError("Resource '" + FCatalogFailure + "' not found");
             }
-            LoadWebCatalog(tiles, screens, backs, waves);
+            LoadWebCatalog(tiles, screens, backs, waves, FHost->UprightImageList);
         });
     } catch (const std::exception& error) {
         // A file the page could not load: said in a dialog, and the page ends once it closes.
@@ -171,6 +171,31 @@ void TWebForm::SetTouch(bool touch) {
     FTouch = touch;
     // A finger's Exit may be a slip beside About: it asks first while a game is in progress.
     FHost->AskBeforeExit(touch);
+    FHost->TouchPointer(touch, FCssPixel);
+    TurnBoard();
+}
+
+void TWebForm::SetView(bool tall, double cssPixel) {
+    FTall = tall;
+    FCssPixel = cssPixel > 0 ? cssPixel : 1.0;
+    FHost->TouchPointer(FTouch, FCssPixel);
+    TurnBoard();
+}
+
+void TWebForm::TurnBoard() {
+    const TGameState state = Game().GameState;
+    // A finger on a tall screen plays a tall board; the title, the game over and every mouse keep
+    // the surface as it is.
+    const bool upright = FTouch && FTall && (state == TGameState::Playing || state == TGameState::Paused) &&
+                         Game().BoardColumns > 0;
+    if (upright == FHost->BoardUpright()) {
+        return;
+    }
+    const std::int32_t width = upright ? FLayoutHeight : FLayoutWidth;
+    const std::int32_t height = upright ? FLayoutWidth : FLayoutHeight;
+    FDXDraw.Resize(width, height);
+    FHost->ShowBoardUpright(upright);
+    FHost->SurfaceResized(width, height);
 }
 
 void TWebForm::ShowRequest(const TRequest& request) {
@@ -199,7 +224,7 @@ void TWebForm::ScoresNotKept() {
     }
 }
 
-std::int32_t TWebForm::ScreenWidth() const { return FDXDraw.Width(); }
+std::int32_t TWebForm::ScreenWidth() const { return FLayoutWidth; }
 
 void TWebForm::Terminate(int exitCode) {
     // A page has no exit code: after a start-up error as after Exit it shows its ended state.
@@ -240,6 +265,7 @@ void TWebForm::ShowCaption(const std::string& caption) {
 }
 
 void TWebForm::SyncPage() {
+    TurnBoard();
     const auto buttons = PlayButtons(Menu(), Game());
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         if (buttons[i] != FShownButtons[i]) {

@@ -48,6 +48,8 @@ public:
     // Whether the page's main pointer is coarse (a finger): a tap on the title starts a game, and
     // Exit asks before it ends one in progress.
     void SetTouch(bool touch);
+    // The page's view is taller than wide (tall), and one CSS pixel is cssPixel surface pixels.
+    void SetView(bool tall, double cssPixel);
     // Brings the page's play buttons and its board view up to date with the game; sends only
     // what changed.
     void SyncPage();
@@ -64,7 +66,7 @@ public:
     void ShowRequest(const TRequest& request) override;
     void CloseRequest(std::uint32_t id) override;
     void RequestTurn() override;
-    // The surface's width: the page is the screen the game is shown on.
+    // The surface's width as the game lays itself out: the page is the screen it is shown on.
     std::int32_t ScreenWidth() const override;
     void Terminate(int exitCode) override;
     void SyncMenu() override;
@@ -78,8 +80,17 @@ private:
     void ScoresNotKept();
     // Once the folder and the files are in: the house's start; a failure is the start's error.
     void StartHouse();
+    // Shows the board upright while a board is in play on a finger's tall screen, and level
+    // otherwise: the surface takes the turned size.
+    void TurnBoard();
 
     TWebDraw FDXDraw;
+    // The size the game lays itself out for; the surface takes it turned while the board is
+    // upright.
+    std::int32_t FLayoutWidth;
+    std::int32_t FLayoutHeight;
+    bool FTall = false;
+    double FCssPixel = 1.0;
     // The language the page speaks: the one it was asked for until the game's applies.
     std::uint8_t FLanguage;
     TWebTimer FTimer;

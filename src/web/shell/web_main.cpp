@@ -109,16 +109,19 @@ void pel_touch(int touch) {
     }
 }
 
+// tall: the page's view is taller than wide; cssPixel: surface pixels in one CSS pixel.
+void pel_view(int tall, double cssPixel) {
+    if (gForm) {
+        gForm->SetView(tall != 0, cssPixel);
+    }
+}
+
 // After each tick and each command: the play buttons and the spoken status follow the game.
 void pel_sync_page() {
     if (gForm) {
         gForm->SyncPage();
     }
 }
-
-// The height of a board cell in surface pixels: the page tells an upright phone's player when
-// tiles come out too small for a finger.
-int pel_cell_height() { return gForm ? gForm->Game().CellHeight : 0; }
 
 // A dialog closed: its request's id, accepted 1 for Yes, OK or a name given, and the name (a
 // malloc'd string this takes, or null).

@@ -71,6 +71,9 @@
   menuButton.className = 'play menu-button';
   menuButton.setAttribute('aria-expanded', 'false');
   menuButton.hidden = true;
+  const menuLabel = document.createElement('span');
+  menuLabel.className = 'label';
+  menuButton.append(menuLabel);
   group.prepend(menuButton);
   function unfold(open) {
     body.classList.toggle('menu-unfolded', open);
@@ -90,6 +93,22 @@
     if (body.classList.contains('menu-unfolded') && !P.menuOpen()) unfold(false);
   }, 0), true);
 
+  // On a wide screen, whichever layout shows the board larger: a slim column of buttons beside
+  // it, or the status and the buttons in a row under it. Upright, the status above and the
+  // buttons under the turned board.
+  const LAYOUTS = ['layout-side', 'layout-below'];
+  function chooseLayout() {
+    const wide = active && window.innerWidth >= window.innerHeight;
+    let best = null;
+    for (const name of wide ? LAYOUTS : []) {
+      for (const l of LAYOUTS) body.classList.toggle(l, l === name);
+      const a = P.area();
+      const scale = Math.min(a.width / region.w, a.height / region.h);
+      if (!best || scale > best.scale) best = { name, scale };
+    }
+    for (const l of LAYOUTS) body.classList.toggle(l, !!best && l === best.name);
+  }
+
   function update() {
     const now = coarse.matches && playing && region !== null;
     if (now !== active) {
@@ -99,10 +118,12 @@
       menuButton.hidden = !active;
       if (!active) unfold(false);
     }
+    chooseLayout();
     P.fit();
     placeMarks();
   }
   coarse.addEventListener('change', update);
+  window.addEventListener('resize', () => { if (active) update(); });
 
   const priorFit = P.onFit;
   P.onFit = (s) => {
@@ -112,12 +133,13 @@
   const priorLanguage = P.onLanguage;
   P.onLanguage = () => {
     if (priorLanguage) priorLanguage();
-    menuButton.textContent = P.texts.menu;
+    menuLabel.textContent = P.texts.menu;
   };
 
   P.boardView = {
-    region(isPlaying, left, top, right, bottom) {
+    region(isPlaying, paused, left, top, right, bottom) {
       playing = isPlaying;
+      body.classList.toggle('paused', paused);
       region = isPlaying ? { x: left, y: top, w: right - left, h: bottom - top } : null;
       update();
     },

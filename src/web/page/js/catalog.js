@@ -58,8 +58,18 @@
     const data = p.source.getContext('2d', { willReadFrequently: true }).getImageData(0, 0, p.width, p.height).data;
     Module.HEAPU8.set(data, ptr);
   };
+  // A picture the program makes of others: its number now, its pixels later.
+  P.newPicture = (width, height) => {
+    P.pictures.push({ source: null, width, height });
+    return P.pictures.length - 1;
+  };
   P.setPicturePixels = (id, ptr) => {
     const p = P.pictures[id];
+    if (!p.source) {
+      p.source = document.createElement('canvas');
+      p.source.width = p.width;
+      p.source.height = p.height;
+    }
     const cc = p.source.getContext('2d', { willReadFrequently: true });
     const pixels = cc.createImageData(p.width, p.height);
     pixels.data.set(Module.HEAPU8.subarray(ptr, ptr + pixels.data.length));

@@ -1,43 +1,45 @@
 // SPDX-License-Identifier: MIT
 // What the page adds around the canvas: the play buttons of a touch screen, the spoken status,
-// the names of the canvas and the buttons, and the note to turn an upright phone.
+// the names of the canvas and the buttons; and what the program is told of the view.
 (() => {
   'use strict';
   const P = Pel;
   const body = document.body;
   const group = document.getElementById('play-buttons');
   const status = document.getElementById('status');
-  const note = document.getElementById('turn-note');
   const coarse = window.matchMedia('(pointer: coarse)');
-  const upright = window.matchMedia('(orientation: portrait)');
 
-  // Tiles shorter than this, in CSS pixels, are hard to hit with a finger.
-  const FINGER_PX = 28;
-  // Until the program runs, the page's own copy of the note shows on an upright phone (page.css):
-  // the whole surface on one always makes its tiles too small. In English it waits for the
-  // program's words.
-  function updateNote() {
-    if (!P.running) {
-      note.hidden = P.params.lang === 'en';
-      return;
-    }
-    const cell = Module._pel_cell_height();
-    note.hidden = !(coarse.matches && upright.matches && cell > 0 && cell * P.scale < FINGER_PX);
+  // The program turns the board for a finger on a tall view, and sizes a tap's reach in CSS
+  // pixels: it hears of the view once the present call into it has ended (a fit may run inside
+  // one), and only when it changed.
+  let told = '';
+  let telling = false;
+  function tellView() {
+    if (telling || !P.running) return;
+    telling = true;
+    queueMicrotask(() => {
+      telling = false;
+      const tall = window.innerHeight > window.innerWidth ? 1 : 0;
+      const cssPixel = 1 / (P.scale || 1);
+      const now = `${tall} ${cssPixel}`;
+      if (now === told || !P.running) return;
+      told = now;
+      Module._pel_view(tall, cssPixel);
+      P.syncPage();
+    });
   }
-  updateNote();
 
   // On a coarse pointer the commands of play are buttons beside the board.
   P.touchChanged = () => {
     body.classList.toggle('touch', coarse.matches);
     group.hidden = !coarse.matches;
     if (P.running) Module._pel_touch(coarse.matches ? 1 : 0);
-    updateNote();
+    tellView();
   };
   coarse.addEventListener('change', P.touchChanged);
   // The menu bar's captions take their finger size before the program fills the bar in.
   body.classList.toggle('touch', coarse.matches);
-  upright.addEventListener('change', updateNote);
-  P.onFit = updateNote;
+  P.onFit = tellView;
 
   const buttons = [];
   P.controls = {
@@ -59,7 +61,18 @@
       }
       b.item = item;
       b.dataset.item = item;
-      b.textContent = caption;
+      // The label and its count apart, so that a slim column can show the count under an icon.
+      const m = /^(.*\S) (\d+)$/.exec(caption);
+      const label = document.createElement('span');
+      label.className = 'label';
+      label.textContent = m ? m[1] : caption;
+      b.replaceChildren(label);
+      if (m) {
+        const count = document.createElement('span');
+        count.className = 'count';
+        count.textContent = m[2];
+        b.append(' ', count);
+      }
       if (enabled) b.removeAttribute('aria-disabled');
       else b.setAttribute('aria-disabled', 'true');
     },
@@ -72,8 +85,5 @@
   P.onLanguage = () => {
     P.front.setAttribute('aria-label', P.texts.playArea);
     group.setAttribute('aria-label', P.texts.playCommands);
-    // The page's own copy is left as it is when it says the same: a new text would be painted
-    // as new.
-    if (note.textContent !== P.texts.turnDevice) note.textContent = P.texts.turnDevice;
   };
 })();

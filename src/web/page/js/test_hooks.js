@@ -108,6 +108,13 @@
       }
       return marks;
     },
+    setLevel: (n) => Module._pel_test_level(n),
+    // A pair that can be removed now, [c1, r1, c2, r2], or null.
+    removablePair() {
+      const p = Module._pel_test_pair();
+      return p < 0 ? null : [p & 255, (p >> 8) & 255, (p >> 16) & 255, (p >> 24) & 255];
+    },
+    selected: (col, row) => Module._pel_test_selected(col, row) === 1,
     tileCentre: (col, row) => cssPoint(Module._pel_test_cell_centre_x(col, row), Module._pel_test_cell_centre_y(col, row)),
     // How many turns the program had, and a function to run once, just before the next.
     turns: () => P.turns,

@@ -34,7 +34,7 @@ for line in sys.stdin:
     heard.setdefault((language, way), []).append(text)
     if way == "full":
         heard.setdefault((language, "before"), []).append(before(language, text))
-print(f"{\"words\":<8} {\"heard\":<7} {\"cells\":>5} {\"mean s\":>7} {\"longest s\":>9}  example")
+print("%-8s %-7s %5s %7s %9s  %s" % ("words", "heard", "cells", "mean s", "longest s", "example"))
 for (language, way), texts in sorted(heard.items()):
     voice = "en" if language == "en" else "cmn"
     times = [seconds(voice, t) for t in texts]

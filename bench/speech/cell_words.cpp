@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
         TGame game{host, host, seeds};
         game.ImageList = pictures.get();
         ApplyLanguageTexts(game, language);
+        game.Language = language;
         game.StartGame(1);
         const char* name = language == 1 ? "en" : "zh";
         // Over the whole board and back down each row the other way: every cell heard once.

@@ -7,13 +7,14 @@ const { run, check } = require('./harness.js');
 
 const T = 'pelmoravanTest';
 const KEYS = { Home: 36, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, ' ': 32 };
-const CELL = /第(\d+)列，?第(\d+)行/g;
+// A cell: its picture, then the column and row, or only the one a key moved along.
+const CELL = /^(.+?) (\d+)(?: (\d+))?$/;
+const HINT = /^提示：.+? (\d+) (\d+) 和 (\d+) (\d+)$/;
 
 run(async (page, ctx) => {
   ctx.step = 'open the page';
   await ctx.open();
   const text = (id) => page.eval(`document.getElementById('${id}').textContent`);
-  const cells = (said) => [...said.matchAll(CELL)].map((m) => [Number(m[1]), Number(m[2])]);
   // Presses a key and waits for the region to say something new.
   const press = async (key, id) => {
     const before = await text(id);
@@ -30,21 +31,32 @@ run(async (page, ctx) => {
   }
   check(await page.eval(`document.activeElement === ${T}.canvas()`), 'Tab never reaches the board');
 
+  let at = [0, 0];
   for (let pair = 0; pair < 2; pair++) {
     ctx.step = `pair ${pair + 1}: F4 says where`;
     const hint = await press('F4', 'board-outcome');
-    const targets = cells(hint);
-    check(hint.startsWith('提示：') && targets.length === 2, `the hint said "${hint}"`);
+    const h = hint.match(HINT);
+    check(h, `the hint said "${hint}"`);
+    const targets = [[Number(h[1]), Number(h[2])], [Number(h[3]), Number(h[4])]];
 
     ctx.step = `pair ${pair + 1}: walk there and take both`;
+    // Where the words put the cursor: one number is the column after Left, Right or Home, the
+    // row after Up or Down.
+    const heard = (said, key) => {
+      const m = said.trim().match(CELL);
+      check(m, `not a cell: "${said}"`);
+      if (m[3] !== undefined) at = [Number(m[2]), Number(m[3])];
+      else if (/Up|Down/.test(key)) at = [at[0], Number(m[2])];
+      else at = [Number(m[2]), at[1]];
+    };
     for (const [t, [col, row]] of targets.entries()) {
-      let said = await press('Home', 'board-words');
-      for (let steps = 0; steps < 40; steps++) {
-        const [[c, r]] = cells(said);
-        if (c === col && r === row) break;
-        said = await press(c < col ? 'ArrowRight' : c > col ? 'ArrowLeft' : r < row ? 'ArrowDown' : 'ArrowUp', 'board-words');
+      heard(await press('Home', 'board-words'), 'Home');
+      for (let steps = 0; steps < 40 && !(at[0] === col && at[1] === row); steps++) {
+        const [c, r] = at;
+        const key = c < col ? 'ArrowRight' : c > col ? 'ArrowLeft' : r < row ? 'ArrowDown' : 'ArrowUp';
+        heard(await press(key, 'board-words'), key);
       }
-      check(said.includes(`第${col}列，第${row}行`), `the cursor did not reach column ${col}, row ${row}: "${said}"`);
+      check(at[0] === col && at[1] === row, `the cursor did not reach column ${col}, row ${row}`);
       // The first is said selected; the second takes the pair, and that is an outcome.
       await press(' ', t === 0 ? 'board-words' : 'board-outcome');
     }

@@ -96,6 +96,10 @@ public:
     std::int32_t CursorCol = 0;
     std::int32_t CursorRow = 0;
     bool CursorShown = false;
+    // The board is shown turned a quarter (the page on an upright phone): the board's column c,
+    // row r at the screen's column r, row c. The words then name columns and rows as shown, and
+    // M walks the tiles in the order they are read on the screen.
+    bool BoardUpright = false;
     TBoard Board;
     std::array<std::string, 11> LevelNames;   // 1..10
     std::array<std::string, 101> Messages;    // 1..100
@@ -161,6 +165,8 @@ public:
     void PressAt(TMouseButton Button, std::int32_t X, std::int32_t Y);
     // A key of the board cursor; nothing unless a game is in play (not paused).
     void BoardKey(TBoardKey key, bool ctrl);
+    // The cursor's cell into news that tells it again, when the cursor is shown.
+    void AddCursorCell(TNews& news) const;
     void SelectTile();
     // A finger's tap: one tile at most, the nearest when the tap hits none, and a partner of
     // the selected tile when the tap lands beside it.
@@ -261,9 +267,14 @@ private:
     // The link test on LinkGrid as last filled.
     void FindLink(TCell first, TCell second, TCell& corner1, TCell& corner2) const;
     void RandomRefill();
-    void TellCell(TNewsKind kind, std::int32_t col, std::int32_t row, std::int32_t picture);
+    void TellCell(TNewsKind kind, std::int32_t col, std::int32_t row, std::int32_t picture,
+                  TCellAxis axis = TCellAxis::Both);
     std::int32_t TilesLeft() const;
     TCell& CellAt(std::int32_t col, std::int32_t row);
+    // M: on to the next tile in reading order, wrapping, with the picture under the cursor.
+    void MoveToMatch();
+    // T: the status told, while paused too.
+    void TellStatus();
 };
 
 } // namespace pelmoravan

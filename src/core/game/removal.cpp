@@ -67,17 +67,31 @@ void TGame::RemovePair() {
         corner.Index = -1;
     }
     PairsRemoved += 1;
+    TNews removed;
+    removed.Kind = TNewsKind::Removed;
+    // Taken before the tiles move: the movement refills these cells.
+    removed.Picture = first.Picture;
     // Dead sprites count until the purge: more than the two just marked means tiles are left.
     if (DXSpriteEngine.Root()->Count() > 2) {
         ApplyMovementRule(Level);
+        if (Level >= 2 && Level <= 10) {
+            removed.Rule = Level;
+            if (Level == 10) {
+                // Two tiles jumped into the pair's cells.
+                removed.Col = RemovedPair[0].Col;
+                removed.Row = RemovedPair[0].Row;
+                removed.Col2 = RemovedPair[1].Col;
+                removed.Row2 = RemovedPair[1].Row;
+                removed.Picture2 = first.Removed ? -1 : first.Picture;
+                removed.Picture3 = second.Removed ? -1 : second.Picture;
+            }
+            AddCursorCell(removed);
+        }
     }
     ScorePair();
     if (SoundOn) {
         Host.PlaySound("recycle");
     }
-    TNews removed;
-    removed.Kind = TNewsKind::Removed;
-    removed.Picture = first.Picture;
     removed.Number = TilesLeft();
     Host.Tell(removed); // before the search below, which may shuffle and tell of that
     DrawBonus();

@@ -320,7 +320,7 @@ void TGameHost::BoardKey(TBoardKey key, bool ctrl) {
 void TGameHost::Tell(const TNews& news) {
     const TSpokenWords words = NewsWords(*FGame, news);
     if (!words.Text.empty()) {
-        FWindow.Say(words.Text, words.Urgent);
+        FWindow.Speak(words);
     }
 }
 

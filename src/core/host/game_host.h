@@ -166,6 +166,7 @@ private:
         void SyncMenu() override { FWindow.SyncMenu(); }
         void ShowCaption(const std::string& caption) override { FWindow.ShowCaption(caption); }
         void CloseWindow() override;
+        void Speak(const TSpokenWords& words) override { FWindow.Speak(words); }
         void Say(const std::string& text, bool urgent) override { FWindow.Say(text, urgent); }
         void ShowStatus(const std::string& text) override { FWindow.ShowStatus(text); }
 

@@ -7,6 +7,35 @@
 
 namespace pelmoravan {
 
+// What words for a screen reader are about, so that a window can give each kind its own channel.
+enum class TWordsKind : std::uint8_t {
+    // The cell under the board cursor after a board key: the cursor's cell, named as it moves.
+    Cell,
+    // A tile selected or taken back, or nothing there to take back.
+    Selection,
+    // What a move, a command or the clock brought: a pair removed (with how the board moved and
+    // the cursor's cell after it), not linked, a hint, a shuffle, a new level, the time running
+    // low, the game's end. Each is news of its own: a window tells none merged into the next.
+    Outcome,
+    // The game paused: what the board's words told is covered with the board, and until Resumed
+    // the board tells nothing more.
+    Paused,
+    Resumed,
+    // The status (level, rule, time, hints, shuffles, score), asked for with T.
+    Status,
+};
+
+struct TSpokenWords {
+    std::string Text;
+    TWordsKind Kind = TWordsKind::Cell;
+    // An outcome of the player's move or command: said at once, over what is being said.
+    bool Urgent = false;
+    // The cursor's cell the words name (Cell, Selection, and an outcome that names it), in the
+    // board's own columns and rows counted from 0, whatever the words call it; -1 for none.
+    std::int32_t Col = -1;
+    std::int32_t Row = -1;
+};
+
 // The window a front end shows the game in: its dialogs, its menu as shown, its caption and its
 // ways out. The rules and the menu's commands call it through the house (host/game_host.h).
 //
@@ -45,10 +74,14 @@ public:
     // The Exit command: ends the program (the page on a finger asks first, through a request).
     virtual void CloseWindow() = 0;
 
-    // Words for a screen reader: what the board told (urgent: the outcome of a move, said at
-    // once), and the status band's text each time it changes. A window without a reader's
-    // channel ignores them.
+    // Words for a screen reader, one call for each piece of news, in the order told; several may
+    // come from one event (a removal, then a shuffle), and each is to be heard. By default they
+    // go to Say. A window without a reader's channel ignores them.
+    virtual void Speak(const TSpokenWords& words) { Say(words.Text, words.Urgent); }
+    // The words alone (urgent: said at once).
     virtual void Say(const std::string& text, bool urgent) { static_cast<void>(text), static_cast<void>(urgent); }
+    // The status band's text each time it changes: for reading, not to be spoken by itself (it
+    // changes every ten seconds); the status is spoken when the player asks for it.
     virtual void ShowStatus(const std::string& text) { static_cast<void>(text); }
 };
 

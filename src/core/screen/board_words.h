@@ -4,30 +4,20 @@
 #include <string>
 
 #include "game/game.h"
+#include "ports/window.h"
 
 namespace pelmoravan {
 
-// What the board tells a player who cannot see it, in the game's language. Columns and rows
-// are counted from 1, as a listener counts them.
+// What the board tells a player who cannot see it, in the game's language. Cells are given in
+// the board's columns and rows counted from 0; the words count from 1, as a listener counts,
+// and name columns and rows as the board is shown (turned, when BoardUpright).
 std::string PictureWord(const TGame& game, std::int32_t picture);
-std::string CellWords(const TGame& game, std::int32_t picture, std::int32_t col, std::int32_t row);
-std::string SelectionWords(const TGame& game, std::int32_t picture, bool selected);
-std::string RemovedWords(const TGame& game, std::int32_t picture, std::int32_t tilesLeft);
-std::string NotLinkedWords(const TGame& game);
-std::string HintWords(const TGame& game, std::int32_t picture, std::int32_t col1, std::int32_t row1,
-                      std::int32_t col2, std::int32_t row2);
-std::string ShuffleWords(const TGame& game);
-// The level in play, with its movement rule.
-std::string NewLevelWords(const TGame& game, std::int32_t tiles);
-std::string TimeLowWords(const TGame& game, std::int32_t secondsLeft);
-std::string GameOverWords(const TGame& game, std::int32_t score);
-
-struct TSpokenWords {
-    std::string Text;
-    bool Urgent = false; // an outcome of the player's move: said at once, over what is being said
-};
-
+// The picture, then the column and the row; along one axis, only the number that moved.
+std::string CellWords(const TGame& game, std::int32_t picture, std::int32_t col, std::int32_t row,
+                      TCellAxis axis = TCellAxis::Both);
 // The words for what the rules told.
 TSpokenWords NewsWords(const TGame& game, const TNews& news);
+// The board's keys, for a front end's help.
+std::string KeysHelpWords(std::uint8_t language);
 
 } // namespace pelmoravan

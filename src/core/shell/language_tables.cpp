@@ -280,32 +280,60 @@ const std::array<TPictureName, 100> PictureNames = {{
     {"闪电", "lightning bolt", "lightning bolts"},
 }};
 
+// Short, for a listener who plays against the clock: the picture first, then the numbers.
 const TBoardWordTexts ChineseBoardWords = {
-    .Cell = "{0}，第{1}列，第{2}行",
+    .Cell = "{0} {1} {2}",
+    .CellOne = "{0} {1}",
     .Empty = "空",
     .Selected = "选中{0}",
     .Deselected = "取消选中{0}",
+    .NothingSelected = "没有选中的牌",
     .Removed = "消除一对{0}，还剩{1}张牌",
+    .Moved = "{0}",
+    .NewTiles = "补入{0}",
+    .And = "和",
+    .Then = "，",
     .NotLinked = "不能相连",
-    .Hint = "提示：{0}，第{1}列第{2}行，和第{3}列第{4}行",
+    .Hint = "提示：{0} {1} {2} 和 {3} {4}",
     .Shuffled = "已重新洗牌",
     .NewLevel = "{0}：{1}，{2}张牌",
+    .CellOrder = "格子读作图片、列、行；左右移动只读列，上下移动只读行",
     .TimeLow = "还剩{0}秒",
     .GameOver = "游戏结束，得分{0}",
+    .Paused = "已暂停",
+    .Resumed = "继续游戏",
+    .Status = "{0}，{1}；还剩{2}秒，提示{3}次，重洗{4}次，{5}分",
+    .KeysHelp = "方向键移动光标，Ctrl加方向键跳到那边的下一张牌，Home和End到行首和行尾，空格或回车选牌，"
+                "退格取消选中，M跳到下一张相同图片的牌，T读出关卡、时间、提示、重洗和得分，"
+                "F3暂停，F4提示，F5重洗。",
 };
 
 const TBoardWordTexts EnglishBoardWords = {
-    .Cell = "{0}, column {1}, row {2}",
+    .Cell = "{0} {1} {2}",
+    .CellOne = "{0} {1}",
     .Empty = "empty",
     .Selected = "{0} selected",
     .Deselected = "{0} deselected",
+    .NothingSelected = "nothing selected",
     .Removed = "two {0} removed, {1} tiles left",
+    .Moved = "moved {0}",
+    .NewTiles = "new tiles at {0}",
+    .And = " and ",
+    .Then = "; ",
     .NotLinked = "not linked",
-    .Hint = "hint: {0}, column {1}, row {2}, and column {3}, row {4}",
+    .Hint = "hint: {0} {1} {2} and {3} {4}",
     .Shuffled = "tiles shuffled",
     .NewLevel = "{0}: {1}, {2} tiles",
+    .CellOrder = "cells read picture, column, row; left and right tell the column only, up and down the row",
     .TimeLow = "{0} seconds left",
     .GameOver = "game over, {0} points",
+    .Paused = "paused",
+    .Resumed = "resumed",
+    .Status = "{0}, {1}; {2} seconds left, {3} hints, {4} shuffles, {5} points",
+    .KeysHelp = "Arrow keys move over the cells, Ctrl with an arrow jumps to the next tile that way, Home and "
+                "End go to the row's ends, Space or Enter takes a tile, Backspace takes it back, M goes to the "
+                "next tile with the same picture, T tells the level, time, hints, shuffles and score, F3 "
+                "pauses, F4 hints, F5 shuffles.",
 };
 
 const TBoardWordTexts& BoardWordTexts(std::uint8_t language) {

@@ -59,19 +59,31 @@ struct TPictureName {
 // By picture number 0..99; the deal uses 1..99.
 extern const std::array<TPictureName, 100> PictureNames;
 
-// What the board tells a listener; {0}, {1}, ... stand for the values each text names.
+// What the board tells a listener; {0}, {1}, ... stand for the values each text names. Columns
+// and rows are numbers counted from 1, as shown on the screen.
 struct TBoardWordTexts {
-    std::string_view Cell;        // {0} picture or Empty, {1} column, {2} row, counted from 1
+    std::string_view Cell;        // {0} picture or Empty, {1} column, {2} row
+    std::string_view CellOne;     // {0} picture or Empty, {1} the column or the row a key moved along
     std::string_view Empty;
     std::string_view Selected;    // {0} picture
     std::string_view Deselected;  // {0} picture
+    std::string_view NothingSelected;
     std::string_view Removed;     // {0} two of the picture, {1} tiles left
+    std::string_view Moved;       // {0} the movement rule's name
+    std::string_view NewTiles;    // {0} the cells that got a tile, each as Cell says it
+    std::string_view And;         // between two cells
+    std::string_view Then;        // between the parts of one piece of news
     std::string_view NotLinked;
     std::string_view Hint;        // {0} picture, {1} {2} one cell, {3} {4} the other
     std::string_view Shuffled;
     std::string_view NewLevel;    // {0} level name, {1} movement rule, {2} tiles
+    std::string_view CellOrder;   // how a cell is read, told when a game starts
     std::string_view TimeLow;     // {0} seconds left
     std::string_view GameOver;    // {0} score
+    std::string_view Paused;
+    std::string_view Resumed;
+    std::string_view Status;      // {0} level name, {1} rule, {2} seconds left, {3} hints, {4} shuffles, {5} score
+    std::string_view KeysHelp;    // the board's keys, for the page's help
 };
 
 extern const TBoardWordTexts ChineseBoardWords;

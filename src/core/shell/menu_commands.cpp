@@ -8,11 +8,19 @@ namespace pelmoravan {
 void NewGame1Click(TGame& game) { game.StartGame(game.Difficulty); }
 
 void TogglePause(TGame& game) {
+    TNews news;
     if (game.GameState == TGameState::Playing) {
         game.GameState = TGameState::Paused;
+        news.Kind = TNewsKind::Paused;
     } else if (game.GameState == TGameState::Paused) {
         game.GameState = TGameState::Playing;
+        news.Kind = TNewsKind::Resumed;
+        // The words told before the pause were taken away with the board: where the cursor is.
+        game.AddCursorCell(news);
+    } else {
+        return;
     }
+    game.Host.Tell(news);
 }
 
 void EndGame(TGame& game) {

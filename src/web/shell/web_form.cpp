@@ -151,7 +151,7 @@ void TWebForm::BoardKey(TBoardKey key, bool ctrl) {
     }
 }
 
-void TWebForm::Say(const std::string& text, bool urgent) { SayInPage(text, urgent); }
+void TWebForm::Speak(const TSpokenWords& words) { SayInPage(words); }
 
 void TWebForm::MenuItem(TMenuItem item) {
     if (FEnded) {
@@ -255,7 +255,8 @@ void TWebForm::ShowCaption(const std::string& caption) {
                                      {"save", t.Save}, {"saveAs", t.SaveAs}, {"fileName", t.FileName},
                                      {"ended", t.Ended}, {"startAgain", t.StartAgain},
                                      {"turnDevice", t.TurnDevice}, {"playArea", t.PlayArea},
-                                     {"playCommands", t.PlayCommands}, {"menu", t.Menu}}) {
+                                     {"playCommands", t.PlayCommands}, {"menu", t.Menu},
+                                     {"boardKeys", BoardWordTexts(FLanguage).KeysHelp}}) {
         texts += std::string(name) + "=" + std::string(text) + "\n";
     }
     js_language(Game().Language, texts.c_str());

@@ -72,7 +72,7 @@ public:
     void SyncMenu() override;
     void ShowCaption(const std::string& caption) override;
     void CloseWindow() override;
-    void Say(const std::string& text, bool urgent) override;
+    void Speak(const TSpokenWords& words) override;
     void ShowStatus(const std::string& text) override;
 
 private:

@@ -78,9 +78,9 @@ void pel_key(int key, int down) {
 }
 
 // key: the board cursor's keys in order (left, right, up, down, Home, End, Space or Enter,
-// Backspace); ctrl: 1 while Ctrl is held.
+// Backspace, M, T); ctrl: 1 while Ctrl is held.
 void pel_board_key(int key, int ctrl) {
-    if (gForm && key >= 0 && key <= static_cast<int>(TBoardKey::Back)) {
+    if (gForm && key >= 0 && key <= static_cast<int>(TBoardKey::Status)) {
         gForm->BoardKey(static_cast<TBoardKey>(key), ctrl != 0);
     }
 }

@@ -7,10 +7,13 @@ namespace pelmoravan {
 
 namespace {
 
-EM_JS(void, js_say, (const char* text, int urgent), { Pel.say(UTF8ToString(text), !!urgent); });
+// kind: TWordsKind's number (Cell 0, Selection 1, Outcome 2, Paused 3, Resumed 4, Status 5).
+EM_JS(void, js_say, (const char* text, int kind, int urgent), { Pel.say(UTF8ToString(text), kind, !!urgent); });
 
 } // namespace
 
-void SayInPage(const std::string& text, bool urgent) { js_say(text.c_str(), urgent ? 1 : 0); }
+void SayInPage(const TSpokenWords& words) {
+    js_say(words.Text.c_str(), static_cast<int>(words.Kind), words.Urgent ? 1 : 0);
+}
 
 } // namespace pelmoravan

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-#include <string>
+
+#include "ports/window.h"
 
 namespace pelmoravan {
 
-// Hands the board's words to the page's live regions: urgent ones (the outcome of a move) to
-// the assertive one, the rest to the polite one.
-void SayInPage(const std::string& text, bool urgent);
+// Hands words for a screen reader to the page's live regions, which choose by the words' kind.
+void SayInPage(const TSpokenWords& words);
 
 } // namespace pelmoravan

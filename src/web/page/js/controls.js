@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// What the page adds around the canvas: the play buttons of a touch screen, the spoken status,
+// What the page adds around the canvas: the play buttons of a touch screen, the status as text,
 // the names of the canvas and the buttons; and what the program is told of the view.
 (() => {
   'use strict';
@@ -76,7 +76,7 @@
       if (enabled) b.removeAttribute('aria-disabled');
       else b.setAttribute('aria-disabled', 'true');
     },
-    // What the status band shows, read out when it changes.
+    // What the status band shows, there to be read; not live: T says it when asked.
     status(text) {
       status.textContent = text;
     },

@@ -70,10 +70,10 @@ sys.exit(orca.main())
 PY
 ORCA_PID=$!
 
-# speech: what Orca sent to speech so far, one utterance a line.
-speech() { sed -n "s/^.*SPEECH OUTPUT: '\(.*\)'.*$/\1/p" "$SPOKEN" 2>/dev/null; }
+# speech: what Orca sent to speech so far, one utterance a line, without the full stop it adds.
+speech() { sed -n "s/^.*SPEECH OUTPUT: '\(.*\)' \{0,1\}{.*}$/\1/p" "$SPOKEN" 2>/dev/null | sed 's/\.$//'; }
 # heard PATTERN: whether an utterance after the first $HEARD matches the extended regex PATTERN;
-# sets HEARD past it and LINE to it.
+# moves HEARD past it and sets LINE to it.
 HEARD=0 LINE=""
 heard() {
     local n
@@ -83,6 +83,32 @@ heard() {
     LINE=$(speech | sed -n "${n}p")
     HEARD=$n
 }
+# hear WHAT PATTERN: waits for an utterance matching PATTERN after the last one heard.
+hear() { wait_until 60 "Orca did not say $1" heard "$2"; }
+# between FROM TO PATTERN: how many utterances after the FROMth and before the TOth match PATTERN.
+between() { speech | awk -v a="$1" -v b="$2" -v p="$3" 'NR > a && NR < b && $0 ~ p {n++} END {print n + 0}'; }
+
+# A cell's words: its picture, then its column and row, with or without the words for them.
+CELL="^[a-z][a-z' -]*, (column )?[0-9]+, (row )?[0-9]+$"
+# numbers: the numbers in LINE, space-separated.
+numbers() { grep -o '[0-9]\+' <<<"$LINE" | tr '\n' ' '; echo; }
+COL=0 ROW=0
+# hear_cell C R: waits for the next cell's words and checks that they name column C, row R.
+hear_cell() {
+    hear "a cell's words" "$CELL"
+    read -r COL ROW < <(numbers)
+    [ "$COL $ROW" = "$1 $2" ] || fail "Orca said \"$LINE\", not the words of column $1, row $2"
+}
+# walk_to C R: moves the cursor by arrows to column C, row R, hearing each cell on the way.
+walk_to() {
+    while [ "$COL" != "$1" ] || [ "$ROW" != "$2" ]; do
+        if [ "$COL" -lt "$1" ]; then key Right; hear_cell $((COL + 1)) "$ROW"
+        elif [ "$COL" -gt "$1" ]; then key Left; hear_cell $((COL - 1)) "$ROW"
+        elif [ "$ROW" -lt "$2" ]; then key Down; hear_cell "$COL" $((ROW + 1))
+        else key Up; hear_cell "$COL" $((ROW - 1)); fi
+    done
+}
+
 wait_until 60 "Orca did not start" heard 'Screen reader on'
 
 # --- the game, in English, with a deal of its own ---
@@ -91,17 +117,66 @@ wait_until 60 "Orca did not start" heard 'Screen reader on'
 GAME_PID=$!
 WID=$(timeout 30 xdotool search --sync --onlyvisible --name "Pelmoravan" 2>/dev/null | head -n1) || true
 [ -n "$WID" ] || fail "no game window appeared"
-wait_until 60 "Orca did not tell the game's board" heard 'Game board'
+hear "the play surface's name" 'Game board'
+
+# --- F2 deals; the cursor's first key shows it on the top-left cell ---
 key F2
-sleep 3
+hear "the new level" '^notification .*160'
 key Right
-sleep 2
-key Right
-sleep 2
-key Down
-sleep 2
-key Down
-sleep 2
+hear_cell 1 1
+
+# --- one F4 is one hint ---
 key F4
-sleep 2
-echo "heard so far:"; speech
+hear "a hint" '^notification hint'
+hint=$HEARD
+key Right
+hear_cell 2 1
+[ "$(between "$hint" "$HEARD" 'hint')" = 0 ] || fail "one F4 gave more than one hint"
+
+# --- one F3 pauses: the cursor's key says nothing until the next F3 resumes ---
+moved=$HEARD
+key F3
+key Right
+key F3
+key Right
+# --- one F5 is one shuffle ---
+key F5
+hear "the shuffle" '^notification .*shuffled'
+shuffled=$HEARD
+cells=$(speech | awk -v a="$moved" -v b="$shuffled" -v p="$CELL" 'NR > a && NR < b && $0 ~ p' | tr '\n' '/')
+[ "$cells" = "$(speech | awk -v a="$moved" -v b="$shuffled" -v p="$CELL" 'NR > a && NR < b && $0 ~ p' | head -n1)/" ] &&
+    [ -n "$cells" ] || fail "F3, Right, F3, Right told the cells \"$cells\", not one cell"
+HEARD=$moved
+hear_cell 3 1
+HEARD=$shuffled
+
+key F4
+hear "a hint after the shuffle" '^notification hint'
+[ "$(between "$shuffled" "$HEARD" 'shuffled')" = 0 ] || fail "one F5 shuffled more than once"
+read -r c1 r1 c2 r2 < <(numbers)
+picture=$(sed 's/^notification hint: \([^,]*\),.*/\1/' <<<"$LINE")
+echo "hint: $picture at $c1,$r1 and $c2,$r2"
+
+# --- the hinted pair by keys: its first tile selected, the second removes both ---
+walk_to "$c1" "$r1"
+key space
+hear "the selection" "^notification .*$picture.*selected"
+walk_to "$c2" "$r2"
+key space
+hear "the removal" "^notification .*removed"
+grep -q "$picture" <<<"$LINE" || fail "the removal words \"$LINE\" do not name the pair's $picture"
+grep -q '158' <<<"$LINE" || fail "the removal words \"$LINE\" do not tell the 158 tiles left"
+
+# --- F10 opens the menu bar's first menu; Esc closes it, Esc again leaves the bar and the game
+# plays on ---
+key F10
+hear "the opened menu" '^Game'
+key Escape
+key Escape
+key Left
+hear_cell $((COL - 1)) "$ROW"
+
+key Escape
+wait_exit 30
+[ "$EXIT_CODE" = "0" ] || fail "Esc gave exit code $EXIT_CODE"
+echo "PASS: $(speech | wc -l) utterances heard"

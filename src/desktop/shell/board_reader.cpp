@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QHash>
 #include <QPointer>
 
@@ -98,15 +99,19 @@ public:
         const bool moved = col != FFocusCol || row != FFocusRow || FMadeColumns != Columns() || FMadeRows != Rows();
         FFocusCol = col;
         FFocusRow = row;
-        if (!moved) {
+        if (!moved && FCellFocused) {
             return false;
         }
         if (QAccessibleInterface* cell = Cell(col, row)) {
             QAccessibleEvent event(cell, QAccessible::Focus);
             QAccessible::updateAccessibility(&event);
         }
+        FCellFocused = true;
         return true;
     }
+    // The keyboard went elsewhere (the menu bar, a dialog): the next cell told takes the reader's
+    // focus back, even the same cell.
+    void ForgetFocus() { FCellFocused = false; }
 
     // QAccessibleInterface
     int childCount() const override { return Columns() * Rows(); }
@@ -173,6 +178,7 @@ private:
     mutable int FMadeRows = 0;
     int FFocusCol = -1;
     int FFocusRow = -1;
+    bool FCellFocused = false;
 };
 
 bool TCellAccessible::isValid() const { return FBoard.isValid() && FBoard.Holds(FCol, FRow); }
@@ -233,6 +239,13 @@ TBoardReader::TBoardReader(QWidget& surface, IBoardCells& cells) : FSurface(surf
     if (auto* draw = qobject_cast<TDXDraw*>(&surface)) {
         draw->SetBoardCells(&cells);
     }
+    FFocusWatch = QObject::connect(qApp, &QApplication::focusChanged, &surface, [this](QWidget*, QWidget* now) {
+        if (now != &FSurface) {
+            if (TBoardAccessible* board = BoardOf(FSurface)) {
+                board->ForgetFocus();
+            }
+        }
+    });
     for (QWidget*& notice : FNotices) {
         // Nothing to see or click: a notice is only words, at no size on the window.
         notice = new QWidget(surface.window());
@@ -245,6 +258,7 @@ TBoardReader::TBoardReader(QWidget& surface, IBoardCells& cells) : FSurface(surf
 }
 
 TBoardReader::~TBoardReader() {
+    QObject::disconnect(FFocusWatch);
     if (auto* draw = qobject_cast<TDXDraw*>(&FSurface)) {
         draw->SetBoardCells(nullptr);
     }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+#include <QMetaObject>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -45,6 +46,7 @@ private:
     // burst must not be one object renamed.
     std::array<QWidget*, 8> FNotices{};
     std::size_t FNext = 0;
+    QMetaObject::Connection FFocusWatch;
 };
 
 // The toolkit's accessible objects for the surface and the notices; installed once, before the

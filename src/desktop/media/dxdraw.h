@@ -17,6 +17,8 @@ namespace pelmoravan {
 // The play surface: a child widget that fills the window's client area and keeps pixels of its
 // own size, on which the house draws its frames. A present sends what changed to the window; a
 // repaint copies from the pixels, which between frames hold the last presented one.
+class IBoardCells;
+
 class TDXDraw : public QWidget, public IPlaySurface {
     Q_OBJECT
 public:
@@ -32,6 +34,12 @@ public:
     const QImage& Image() const { return FPixels.Image(); }
     int SurfaceWidth() const { return FPixels.Width(); }
     int SurfaceHeight() const { return FPixels.Height(); }
+
+    // What a screen reader hears of the board; the window's, null until it gives it.
+    const IBoardCells* BoardCells() const { return FCells; }
+    void SetBoardCells(const IBoardCells* cells) { FCells = cells; }
+    // A rectangle of the surface where it shows on the widget.
+    QRect SurfaceToWidget(const QRect& area) const { return area; }
 
 signals:
     void SurfaceResized(int width, int height);
@@ -50,6 +58,7 @@ protected:
 
 private:
     TQtPixels FPixels;
+    const IBoardCells* FCells = nullptr;
 };
 
 // The game's name for a Qt button; nothing for buttons the game does not know.

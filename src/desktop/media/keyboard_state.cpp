@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <optional>
 
 namespace pelmoravan {
@@ -36,7 +37,9 @@ TKeyboardState::~TKeyboardState() {
 }
 
 bool TKeyboardState::InWindow(QObject* object) const {
-    if (FWindow == nullptr || !object->isWidgetType()) {
+    // The menu bar, once it has the keyboard (F10, or Esc out of one of its menus), takes its own
+    // keys: the Esc that leaves it does not end the game.
+    if (FWindow == nullptr || !object->isWidgetType() || qobject_cast<QMenuBar*>(object) != nullptr) {
         return false;
     }
     return static_cast<QWidget*>(object)->window() == FWindow;

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -22,6 +24,7 @@
 #include "desktop/shell/main_menu.h"
 #include "desktop/shell/scores_dialog.h"
 #include "desktop/shell/work_area_fit.h"
+#include "screen/board_words.h"
 #include "shell/language_tables.h"
 
 namespace pelmoravan {
@@ -35,8 +38,10 @@ TForm1::TForm1(TStartOptions options, QWidget* parent)
     font.setPixelSize(11);
     setFont(font);
 
+    InstallBoardReaderFactory();
     FDXDraw = new TDXDraw(this);
     setCentralWidget(FDXDraw);
+    FReader = std::make_unique<TBoardReader>(*FDXDraw, static_cast<IBoardCells&>(*this));
     FDXTimer1 = new TDXTimer(this);
     // The sound device and the soundfont start once the event loop runs, so that they take no
     // time from the window's first frame; the music asked for below starts as soon as they are up.
@@ -99,6 +104,22 @@ void TForm1::showEvent(QShowEvent* event) {
     if (FShown != nullptr && !FShown->isVisible()) {
         QTimer::singleShot(0, FShown, [dialog = FShown.data()] { dialog->open(); });
     }
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() == Qt::NoModifier && FMainMenu != nullptr) {
+        if (event->key() == Qt::Key_F10) {
+            FMainMenu->OpenBar();
+            event->accept();
+            return;
+        }
+        if (const auto item = TMainMenu::ShortcutItem(event->key())) {
+            FMainMenu->RunShortcut(*item);
+            event->accept();
+            return;
+        }
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 // The window always covers the desktop work area and cannot be resized; the frame the window
@@ -255,39 +276,46 @@ void TForm1::SyncMenu() {
 
 void TForm1::ShowCaption(const std::string& caption) {
     setWindowTitle(QString::fromStdString(caption));
-    if (!FWordsSaid) {
-        FDXDraw->setAccessibleName(QString::fromUtf8(ControlTexts(Game().Language).PlayArea.data(), static_cast<qsizetype>(ControlTexts(Game().Language).PlayArea.size())));
-    }
+    FDXDraw->setAccessibleName(Text(ControlTexts(Game().Language).PlayArea));
 }
 
-namespace {
-
-// Sets one of the surface's accessible texts and tells the reader so, even when the words are
-// the same as the last ones ("not linked" twice must be heard twice).
-void TellReader(QWidget* widget, const QString& text, QAccessible::Event change) {
-    const bool same = change == QAccessible::NameChanged ? widget->accessibleName() == text
-                                                         : widget->accessibleDescription() == text;
-    if (change == QAccessible::NameChanged) {
-        widget->setAccessibleName(text);
-    } else {
-        widget->setAccessibleDescription(text);
-    }
-    if (same) {
-        QAccessibleEvent event(widget, change);
-        QAccessible::updateAccessibility(&event);
-    }
+int TForm1::Columns() const {
+    return FHost->Game().GameState == TGameState::Playing ? FHost->Game().BoardColumns : 0;
 }
 
-} // namespace
+int TForm1::Rows() const { return FHost->Game().GameState == TGameState::Playing ? FHost->Game().BoardRows : 0; }
+
+QString TForm1::CellName(int col, int row) const {
+    const TGame& game = FHost->Game();
+    if (col < 0 || row < 0 || col >= Columns() || row >= Rows() || static_cast<std::size_t>(col) >= game.Board.size() ||
+        static_cast<std::size_t>(row) >= game.Board[static_cast<std::size_t>(col)].size()) {
+        return {};
+    }
+    const TCell& cell = game.Board[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
+    return QString::fromStdString(CellWords(game, cell.Removed ? -1 : cell.Picture, col, row));
+}
+
+QRect TForm1::CellRect(int col, int row) const {
+    const TGame& game = FHost->Game();
+    if (CellName(col, row).isEmpty()) {
+        return {};
+    }
+    const TCell& cell = game.Board[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
+    return QRect(cell.X, cell.Y, game.CellWidth, game.CellHeight);
+}
 
 void TForm1::Say(const std::string& text, bool urgent) {
-    static_cast<void>(urgent); // the toolkit's readers have one channel for a widget's name
-    FWordsSaid = true;
-    TellReader(FDXDraw, QString::fromStdString(text), QAccessible::NameChanged);
+    static_cast<void>(urgent); // every notice is heard in turn: none is said over another
+    const TGame& game = Game();
+    // The cursor's cell told: the reader's focus goes to it. Told again where it stands, the
+    // words come as a notice, since a reader keeps quiet about a focus that did not move.
+    if (game.CursorShown && CellName(game.CursorCol, game.CursorRow).toStdString() == text &&
+        FReader->FocusCell(game.CursorCol, game.CursorRow)) {
+        return;
+    }
+    FReader->Notify(text);
 }
 
-void TForm1::ShowStatus(const std::string& text) {
-    TellReader(FDXDraw, QString::fromStdString(text), QAccessible::DescriptionChanged);
-}
+void TForm1::ShowStatus(const std::string& text) { FDXDraw->setAccessibleDescription(QString::fromStdString(text)); }
 
 } // namespace pelmoravan

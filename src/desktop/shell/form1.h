@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "shell/command_line.h"
+#include "desktop/shell/board_reader.h"
 #include "host/game_host.h"
 
 namespace pelmoravan {
@@ -20,7 +21,7 @@ class TMainMenu;
 // The main window: the game's house shown with Qt. It owns the house for the whole run, and
 // shows its surface, menu and dialogs. A dialog is modal to this window only and opened without
 // waiting (open()); its answer reaches the house on a later turn of the event loop.
-class TForm1 : public QMainWindow, public IGameWindow {
+class TForm1 : public QMainWindow, public IGameWindow, private IBoardCells {
     Q_OBJECT
 public:
     explicit TForm1(TStartOptions options = {}, QWidget* parent = nullptr);
@@ -44,8 +45,9 @@ public:
     void SyncMenu() override;
     void ShowCaption(const std::string& caption) override;
     void CloseWindow() override { close(); }
-    // A screen reader hears the play surface: the board's words as its accessible name, the
-    // status band as its description.
+    // A screen reader hears the board's words: the cursor's cell words by that cell taking the
+    // reader's focus, everything else as a notice of its own. The status band is the surface's
+    // description, read when asked.
     void Say(const std::string& text, bool urgent) override;
     void ShowStatus(const std::string& text) override;
 
@@ -55,8 +57,16 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // F2 to F5 and F10, from whichever of the window's widgets had the focus.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // IBoardCells
+    int Columns() const override;
+    int Rows() const override;
+    QString CellName(int col, int row) const override;
+    QRect CellRect(int col, int row) const override;
+
     void FillWorkArea();
     void FormShow();
     // The dialog for a request, not yet shown; null for a kind this window does not know.
@@ -69,7 +79,7 @@ private:
     TMainMenu* FMainMenu = nullptr;
     std::unique_ptr<TGameAudio> FAudio; // DXSound1 and MediaPlayer1
     std::unique_ptr<TGameHost> FHost;
-    bool FWordsSaid = false; // until then the surface is named for what it is
+    std::unique_ptr<TBoardReader> FReader;
     QPointer<QDialog> FShown;
     std::uint32_t FShownId = 0;
     bool FTurnAsked = false;

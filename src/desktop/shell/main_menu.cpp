@@ -32,7 +32,7 @@ const std::array<THandler, MenuItemCount> Handlers = {
 
 } // namespace
 
-TMainMenu::TMainMenu(TForm1& form, QMenuBar& bar) : QObject(&form), FForm(form) {
+TMainMenu::TMainMenu(TForm1& form, QMenuBar& bar) : QObject(&form), FForm(form), FBar(bar) {
     Build(bar);
     qApp->installEventFilter(this);
 }
@@ -125,6 +125,24 @@ bool TMainMenu::BelongsToWindow(QObject* object) const {
     return false;
 }
 
+std::optional<TMenuItem> TMainMenu::ShortcutItem(int key) {
+    switch (key) {
+    case Qt::Key_F2: return NewGame1;
+    case Qt::Key_F3: return GameOver1;
+    case Qt::Key_F4: return hint1;
+    case Qt::Key_F5: return wash1;
+    default: return std::nullopt;
+    }
+}
+
+void TMainMenu::RunShortcut(TMenuItem item) { FForm.Host().MenuItem(item, true); }
+
+void TMainMenu::OpenBar() {
+    if (QAction* first = Action(game1); first != nullptr && first->isVisible() && first->isEnabled()) {
+        FBar.setActiveAction(first);
+    }
+}
+
 bool TMainMenu::eventFilter(QObject* watched, QEvent* event) {
     // Behind a modal dialog the window takes no commands.
     if (event->type() != QEvent::ShortcutOverride || !BelongsToWindow(watched) ||
@@ -132,21 +150,13 @@ bool TMainMenu::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() != Qt::NoModifier) {
+    if (key->modifiers() != Qt::NoModifier || !ShortcutItem(key->key())) {
         return false;
     }
-    TMenuItem item{};
-    switch (key->key()) {
-    case Qt::Key_F2: item = NewGame1; break;
-    case Qt::Key_F3: item = GameOver1; break;
-    case Qt::Key_F4: item = hint1; break;
-    case Qt::Key_F5: item = wash1; break;
-    default: return false;
-    }
-    // Taken here, so Qt does not trigger the action too: the house runs the item if it is
-    // enabled once its menus' opening handlers have run.
+    // Taken from the action's shortcut, so that the key comes as a key press, once. Here it
+    // would not: with a screen reader listening, the toolkit holds each key back until the
+    // reader lets it go, then sends it again, and the second sending overrides shortcuts anew.
     event->accept();
-    FForm.Host().MenuItem(item, true);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "shell/menu_model.h"
 
@@ -29,6 +30,12 @@ public:
 
     // Copies captions, enabled states and check marks from the model to the actions.
     void Sync();
+    // The item a key runs from anywhere in the window (F2 to F5), if any.
+    static std::optional<TMenuItem> ShortcutItem(int key);
+    // Runs a shortcut's item, its menus' opening handlers first.
+    void RunShortcut(TMenuItem item);
+    // Opens the first menu of the bar, as F10 does.
+    void OpenBar();
 
     // Handlers, one per item.
     void game1Click();
@@ -54,8 +61,9 @@ public:
     void Exit1Click();
 
 protected:
-    // F2 to F5: the opening handler of the item's menu runs before Qt decides whether the
-    // shortcut's action is enabled, also when the menu was never opened.
+    // F2 to F5 are the window's to run (TForm1::keyPressEvent), not their actions': the opening
+    // handler of the item's menu runs before it is known whether the item is enabled, also when
+    // the menu was never opened.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -67,6 +75,7 @@ private:
     void Run(TMenuItem item);
 
     TForm1& FForm;
+    QMenuBar& FBar;
     std::array<QAction*, MenuItemCount> FActions{};
     std::array<QMenu*, MenuItemCount> FMenus{};
 };

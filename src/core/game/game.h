@@ -69,7 +69,9 @@ public:
     bool SmallScreen = false;
     // The board is shown turned for an upright screen: mirrored across its diagonal, so that
     // column c, row r shows at screen column r, row c and every tile stands upright on a tall
-    // plate. Only the drawing and the pointer see it; the rules keep their own geometry.
+    // plate. Only the drawing, the pointer and the words see it (the words name columns and rows
+    // as shown, and M walks the tiles in the order they are read on the screen); the rules keep
+    // their own geometry.
     bool BoardUpright = false;
     // The pointer is a finger: taps find the tile meant (TouchTargets). TouchPixel is one CSS
     // pixel of the page in surface pixels, for the reach of a tap.
@@ -96,10 +98,6 @@ public:
     std::int32_t CursorCol = 0;
     std::int32_t CursorRow = 0;
     bool CursorShown = false;
-    // The board is shown turned a quarter (the page on an upright phone): the board's column c,
-    // row r at the screen's column r, row c. The words then name columns and rows as shown, and
-    // M walks the tiles in the order they are read on the screen.
-    bool BoardUpright = false;
     TBoard Board;
     std::array<std::string, 11> LevelNames;   // 1..10
     std::array<std::string, 101> Messages;    // 1..100

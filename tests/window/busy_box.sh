@@ -307,25 +307,46 @@ question_then_quit "$SHOWN_ID"
 echo "freed: the box closed by itself and \"$name\" $score was recorded"
 
 # ===== esc: Esc in the window while the lock is waited for, before the box =====
-start_round esc
-clear_level
-name_asked
-hold
-RETURNED_AT=$(now_ms)
-xdotool key Return
-window_back() { no_box && [ -z "$(xdotool search --onlyvisible --name "^No\.1$" 2>/dev/null)" ] && focused "$WID"; }
-wait_until 30 "esc: the name entry did not give the keyboard back to the window" window_back
-xdotool key Escape
-ESC_AFTER=$(($(now_ms) - RETURNED_AT))
-wait_exit 30
-# The game waits a second before the box: a machine too slow to press Esc in that time fails here.
-shown ScoreBusy && fail "esc: the busy box showed before Esc reached the game (Esc pressed $ESC_AFTER ms after Return)"
-[ "$EXIT_CODE" != timeout ] || fail "esc: Esc while the lock was waited for did not end the game"
-[ "$EXIT_CODE" = 0 ] || fail "esc: Esc while the lock was waited for gave exit code $EXIT_CODE"
-logged terminate 0 || fail "esc: the game did not end by its own Esc"
-let_go
-unchanged
-echo "esc: Esc $ESC_AFTER ms after Return ended the program with exit code 0, before the box; nothing recorded"
+# esc_round: false when the box came before Esc reached the game: the game waits a second, and
+# a machine too loaded to press Esc within it has not tried what is tested; the round is then
+# run again, at most three times.
+esc_round() {
+    local deadline
+    start_round esc
+    clear_level
+    name_asked
+    hold
+    RETURNED_AT=$(now_ms)
+    xdotool key Return
+    # The window has the keyboard again once the name entry has gone.
+    deadline=$((SECONDS + 30))
+    until focused "$WID"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "esc: the name entry did not give the keyboard back to the window"
+        sleep 0.02
+    done
+    xdotool key Escape
+    ESC_AFTER=$(($(now_ms) - RETURNED_AT))
+    ended_or_box() { ! kill -0 "$GAME_PID" 2>/dev/null || shown ScoreBusy; }
+    wait_until 30 "esc: Esc while the lock was waited for did not end the game" ended_or_box
+    if shown ScoreBusy; then
+        echo "esc: the busy box came before Esc, pressed $ESC_AFTER ms after Return: once more"
+        kill "$GAME_PID"
+        wait "$GAME_PID" 2>/dev/null || true
+        GAME_PID=""
+        let_go
+        return 1
+    fi
+    wait_exit 30
+    [ "$EXIT_CODE" = 0 ] || fail "esc: Esc while the lock was waited for gave exit code $EXIT_CODE"
+    logged terminate 0 || fail "esc: the game did not end by its own Esc"
+    let_go
+    unchanged
+    echo "esc: Esc $ESC_AFTER ms after Return ended the program with exit code 0, before the box; nothing recorded"
+}
+for try in 1 2 3; do
+    esc_round && break
+    [ "$try" != 3 ] || fail "esc: three times the busy box came before Esc reached the game"
+done
 
 # ===== stopped: a holder stopped with SIGSTOP keeps the box up and the window drawing =====
 start_round stopped

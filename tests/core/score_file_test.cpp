@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <algorithm>
 #include <cstdint>
 #include <sys/stat.h>
@@ -676,7 +678,8 @@ TEST_F(ScoreFileTest, AScoreThatNoLongerReachesTheListWritesNothingAndShowsTheLi
 
 // Another copy holds the lock at the record: the flow tries again each tick and never blocks;
 // the busy box shows after ten ticks (a second), its Cancel records nothing and says so, and a
-// lock that comes free while the box is up takes the box down and records the score.
+// lock that comes free while the box is up takes the box down and records the score, unless the
+// box was cancelled already.
 TEST_F(ScoreFileTest, ALockHeldElsewhereNeverBlocksTheWindowAndCanBeGivenUp) {
     WriteDescending();
     const Bytes before = FileBytes();
@@ -719,6 +722,20 @@ TEST_F(ScoreFileTest, ALockHeldElsewhereNeverBlocksTheWindowAndCanBeGivenUp) {
         EXPECT_EQ(patient.Withdrawn, std::vector<std::uint32_t>{patient.Shown[0].Id});
     }
     EXPECT_EQ(Stored()[2], (TScoreEntry{"Player", 850}));
+
+    // A Cancel holds though the lock comes free before the next try: nothing is recorded.
+    const Bytes recorded = FileBytes();
+    auto holder = std::make_unique<LockHolder>(Path);
+    TScoreDriver late;
+    late.OnTick = [&] {
+        late.CancelBusy = late.TickCount >= 13;
+        if (late.TickCount == 14) {
+            holder.reset();
+        }
+    };
+    late.Run(true, 900, Ui, Ui, Path);
+    EXPECT_EQ(kinds(late), (std::vector{TRequestKind::ScoreBusy, TRequestKind::Message}));
+    EXPECT_EQ(FileBytes(), recorded);
 }
 
 // A full disk, or any failed write, while a file is made or reset: the path keeps what it had

@@ -56,6 +56,18 @@ TFlow<std::optional<TScoreStep>> Locked(TScoreFlowParts& parts, bool recording,
     bool cancelled = false;
     std::int32_t waited = 0;
     for (;;) {
+        // A Cancel holds even when the lock came free since: the player was told it gives up.
+        if (cancelled) {
+            if (recording) {
+                TRequest told;
+                told.Kind = TRequestKind::Message;
+                told.Text = std::string(ControlTexts(parts.Language).ScoreNotRecorded);
+                told.Button = std::string(ControlTexts(parts.Language).Ok);
+                TRequestQueue::TAsk asked = parts.Requests.Ask(std::move(told));
+                co_await asked;
+            }
+            co_return std::nullopt;
+        }
         TStorageCall begin = BeginChange(parts.Storage);
         co_await begin;
         std::optional<TScoreStep> done;
@@ -75,17 +87,6 @@ TFlow<std::optional<TScoreStep>> Locked(TScoreFlowParts& parts, bool recording,
                 std::rethrow_exception(error);
             }
             co_return done;
-        }
-        if (cancelled) {
-            if (recording) {
-                TRequest told;
-                told.Kind = TRequestKind::Message;
-                told.Text = std::string(ControlTexts(parts.Language).ScoreNotRecorded);
-                told.Button = std::string(ControlTexts(parts.Language).Ok);
-                TRequestQueue::TAsk asked = parts.Requests.Ask(std::move(told));
-                co_await asked;
-            }
-            co_return std::nullopt;
         }
         if (busyBox == 0 && parts.Ending && parts.Ending()) {
             co_return std::nullopt;

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <unistd.h>
 
 #include "headless/session.h"
 #include "headless/soft_pixels.h"
@@ -129,7 +131,8 @@ private:
 class HeadlessConformance : public ::testing::TestWithParam<TSession> {};
 
 TEST_P(HeadlessConformance, PlaysTheSession) {
-    THeadlessDriver driver(std::filesystem::path(::testing::TempDir()) / "pelmoravan-conformance");
+    THeadlessDriver driver(std::filesystem::path(::testing::TempDir()) /
+                           ("pelmoravan-conformance-" + std::to_string(::getpid())));
     Play(GetParam(), driver);
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -81,7 +82,8 @@ class MusicTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Dir = fs::temp_directory_path() /
-              ("pelmoravan-music-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("pelmoravan-music-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+               std::to_string(::getpid())); // two runs at once (two work trees) never share it
         fs::remove_all(Dir);
         fs::create_directories(Dir);
         Path = (Dir / "back.MID").string();

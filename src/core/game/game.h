@@ -71,8 +71,8 @@ public:
     // column c, row r shows at screen column r, row c and every tile stands upright on a tall
     // plate. Only the drawing and the pointer see it; the rules keep their own geometry.
     bool BoardUpright = false;
-    // The pointer is a finger: taps find the tile meant (SelectTouchedTile). TouchPixel is one CSS
-    // pixel of the page in surface pixels, for the reach of a tap.
+    // The pointer is a finger: taps find the tile meant (SelectTouchedTile). TouchPixel is one
+    // CSS pixel of the page in surface pixels, for the reach of a tap.
     bool TouchPointer = false;
     double TouchPixel = 1.0;
     bool AutoPlay = false;

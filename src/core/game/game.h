@@ -73,8 +73,8 @@ public:
     // as shown, and M walks the tiles in the order they are read on the screen); the rules keep
     // their own geometry.
     bool BoardUpright = false;
-    // The pointer is a finger: taps find the tile meant (TouchTargets). TouchPixel is one CSS
-    // pixel of the page in surface pixels, for the reach of a tap.
+    // The pointer is a finger: taps find the tile meant (SelectTouchedTile). TouchPixel is one
+    // CSS pixel of the page in surface pixels, for the reach of a tap.
     bool TouchPointer = false;
     double TouchPixel = 1.0;
     bool AutoPlay = false;

@@ -109,8 +109,8 @@ public:
     // A press at (x, y) of the surface as shown: while the board is upright, the house turns it
     // back into the board's geometry.
     void MouseDown(TMouseButton button, std::int32_t x, std::int32_t y);
-    // The board is shown turned for an upright screen (host/README of the ports: the surface
-    // is given the turned size first, through SurfaceResized), or level again. Presses and the
+    // The board is shown turned for an upright screen, or level again (ports/README.md: the
+    // surface takes the turned size first, and SurfaceResized follows). Presses and the
     // cursor's arrows are then taken as shown; the rules never see the turn.
     void ShowBoardUpright(bool upright);
     bool BoardUpright() const { return FGame->BoardUpright; }

@@ -101,8 +101,8 @@ run(async (page, ctx) => {
     await hearCell(await press('Home'), 'col');
   };
 
-  // Takes the tile here, then walks its picture's other tiles with M, taking each with it until a
-  // pair goes; true when one went.
+  // Takes the tile here, then walks its picture's other tiles with M, trying each with it until a
+  // pair goes: 'removed', 'cleared' (the last pair) or 'kept' (none linked).
   const tryHere = async (level) => {
     const name = here;
     const start = [col, row];

@@ -124,7 +124,11 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 
 // The window always covers the desktop work area and cannot be resized; the frame the window
 // manager adds, once known, is taken off the client size so that the whole window fits.
-void TForm1::FillWorkArea() { TWorkAreaFit::Fit(*this); }
+void TForm1::FillWorkArea() {
+    // The game lays itself out for the fitted client area; a window made smaller than that (a
+    // tiling window manager, a screen too small) shows the surface scaled down.
+    TWorkAreaFit::Fit(*this, [this](QSize client) { FDXDraw->SetFittedWindowSize(client); });
+}
 
 void TForm1::FormShow() {
     FDXDraw->resize(centralWidget()->size());

@@ -33,6 +33,7 @@ public:
     TDXTimer& DXTimer1() const { return *FDXTimer1; }
     TWaveCollection& DXWaveList1() { return FHost->DXWaveList1; }
     TMainMenu& MainMenu1() const { return *FMainMenu; }
+    TGameAudio& Audio() const { return *FAudio; }
     void EnableFrameTimer() { FHost->EnableFrameTimer(); }
 
     // IGameWindow

@@ -170,7 +170,7 @@ grep -q '158' <<<"$LINE" || fail "the removal words \"$LINE\" do not tell the 15
 # --- F10 opens the menu bar's first menu; Esc closes it, Esc again leaves the bar and the game
 # plays on ---
 key F10
-hear "the opened menu" '^Game'
+hear "the opened menu" '^Game( menu)?$'
 key Escape
 key Escape
 key Left
@@ -179,4 +179,6 @@ hear_cell $((COL - 1)) "$ROW"
 key Escape
 wait_exit 30
 [ "$EXIT_CODE" = "0" ] || fail "Esc gave exit code $EXIT_CODE"
+# Coming back from the menu bar, the cursor's cell alone is read, not the one it left too.
+[ "$(between "$HEARD" 1000000 "$CELL")" = 0 ] || fail "more cells read after column $COL, row $ROW: $(speech | tail -n 3 | tr '\n' '/')"
 echo "PASS: $(speech | wc -l) utterances heard"

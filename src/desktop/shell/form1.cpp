@@ -309,15 +309,13 @@ QRect TForm1::CellRect(int col, int row) const {
 }
 
 void TForm1::Say(const std::string& text, bool urgent) {
-    static_cast<void>(urgent); // every notice is heard in turn: none is said over another
+    static_cast<void>(urgent); // a turn's words are heard whole, none said over another
     const TGame& game = Game();
-    // The cursor's cell told: the reader's focus goes to it. Told again where it stands, the
-    // words come as a notice, since a reader keeps quiet about a focus that did not move.
-    if (game.CursorShown && CellName(game.CursorCol, game.CursorRow).toStdString() == text &&
-        FReader->FocusCell(game.CursorCol, game.CursorRow)) {
-        return;
+    std::optional<std::pair<int, int>> cell;
+    if (game.CursorShown && CellName(game.CursorCol, game.CursorRow).toStdString() == text) {
+        cell = std::pair(game.CursorCol, game.CursorRow);
     }
-    FReader->Notify(text);
+    FReader->Tell(text, cell, game.Language == 1 ? ". " : "。");
 }
 
 void TForm1::ShowStatus(const std::string& text) { FDXDraw->setAccessibleDescription(QString::fromStdString(text)); }

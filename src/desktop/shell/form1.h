@@ -47,8 +47,8 @@ public:
     void ShowCaption(const std::string& caption) override;
     void CloseWindow() override { close(); }
     // A screen reader hears the board's words: the cursor's cell words by that cell taking the
-    // reader's focus, everything else as a notice of its own. The status band is the surface's
-    // description, read when asked.
+    // reader's focus, the rest of a turn's words as one notice. The status band is the
+    // surface's description, read when asked.
     void Say(const std::string& text, bool urgent) override;
     void ShowStatus(const std::string& text) override;
 

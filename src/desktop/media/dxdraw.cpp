@@ -77,7 +77,8 @@ void TDXDraw::Fit() {
     if (resized) {
         FPixels.Resize(surface);
     }
-    const QSize shown = surface == widget ? surface : surface.scaled(widget, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    const QSize shown =
+        surface == widget ? surface : surface.scaled(widget, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
     const QRect place(QPoint((widget.width() - shown.width()) / 2, (widget.height() - shown.height()) / 2), shown);
     if (place != FShown) {
         FShown = place;

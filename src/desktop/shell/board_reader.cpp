@@ -224,7 +224,8 @@ QAccessible::State TCellAccessible::state() const {
 }
 
 QAccessibleInterface* ReaderFactory(const QString& className, QObject* object) {
-    if (auto* surface = qobject_cast<TDXDraw*>(object); surface != nullptr && className == QLatin1String(TDXDraw::staticMetaObject.className())) {
+    auto* surface = qobject_cast<TDXDraw*>(object);
+    if (surface != nullptr && className == QLatin1String(TDXDraw::staticMetaObject.className())) {
         return new TBoardAccessible(surface);
     }
     if (object != nullptr && object->isWidgetType() && object->objectName() == NoticeName &&

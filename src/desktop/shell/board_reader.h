@@ -28,8 +28,8 @@ public:
 
 // The play surface as a screen reader sees it: a table of the board's cells, one of which has
 // the reader's focus (the board cursor's), and a few notices, each shown with the words of one
-// outcome. Orca 43 speaks a focused cell and a notice as it shows; it drops changes of a name
-// or a description, so the words never travel that way.
+// turn of the event loop. Orca 43 speaks a focused cell and a notice as it shows; it drops
+// changes of a name or a description, so the words never travel that way.
 class TBoardReader {
 public:
     // The surface is the table; its window holds the notices. Both outlive the reader.
@@ -57,8 +57,8 @@ private:
     void Notify(const std::string& text);
 
     QWidget& FSurface;
-    // Shown in turn: a reader asks a notice for its words after it showed, so the notices of a
-    // burst must not be one object renamed.
+    // Shown in turn: a reader asks a notice for its words after it showed, so the notices of
+    // turns close together must not be one object renamed.
     std::array<QWidget*, 8> FNotices{};
     std::size_t FNext = 0;
     QMetaObject::Connection FFocusWatch;

@@ -147,5 +147,39 @@ TEST(BoardKeys, AHintedPairFoundByEarAndTakenByKeysAlone) {
     EXPECT_EQ(framed(at.X, at.Y), 0);
 }
 
+// Paused, the board is covered for a reader too: no cell to read, and the words shown before
+// the pause (a hint's two cells) are taken down once the pause is told.
+TEST(BoardKeys, APauseLeavesNothingOfTheBoardToRead) {
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.DXTimer1().Timer().OnTimer = nullptr;
+    form.Host().MenuItem(TMenuItem::English1);
+    // The notices a reader could read now: shown ones, by their words.
+    auto readable = [&] {
+        QStringList shown;
+        for (QWidget* w : form.findChildren<QWidget*>()) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+            if (w->isVisible() && iface != nullptr && iface->role() == QAccessible::Notification) {
+                shown << iface->text(QAccessible::Name);
+            }
+        }
+        return shown.join(QStringLiteral("/"));
+    };
+    QTest::keyClick(&form, Qt::Key_F2);
+    QTest::keyClick(form.DXDraw(), Qt::Key_F4);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(readable().contains(QStringLiteral("hint: "))) << readable().toStdString();
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(form.DXDraw());
+    EXPECT_EQ(table->childCount(), 160);
+
+    QTest::keyClick(form.DXDraw(), Qt::Key_F3);
+    ASSERT_EQ(form.Game().GameState, TGameState::Paused);
+    EXPECT_EQ(table->childCount(), 0);
+    form.Say("paused", false); // as the game tells its pause
+    QCoreApplication::processEvents();
+    EXPECT_EQ(readable(), QStringLiteral("paused"));
+}
+
 } // namespace
 } // namespace pelmoravan

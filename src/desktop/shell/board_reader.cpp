@@ -288,6 +288,12 @@ void TBoardReader::Tell(const std::string& text, std::optional<std::pair<int, in
     FSeparator = separator;
 }
 
+void TBoardReader::Quiet() {
+    for (QWidget* notice : FNotices) {
+        notice->hide();
+    }
+}
+
 void TBoardReader::Flush() {
     const std::vector<TTold> told = std::move(FPending);
     FPending.clear();

@@ -43,6 +43,9 @@ public:
     // turn, its words joined by the separator. Orca cuts what it is saying for each focus and
     // each notice, so a turn's words must reach it as one.
     void Tell(const std::string& text, std::optional<std::pair<int, int>> cell, const std::string& separator);
+    // Takes down the notices shown: words told before a pause are not to be read while the
+    // board is covered.
+    void Quiet();
 
 private:
     struct TTold {

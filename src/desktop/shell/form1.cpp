@@ -315,6 +315,9 @@ void TForm1::Say(const std::string& text, bool urgent) {
     if (game.CursorShown && CellName(game.CursorCol, game.CursorRow).toStdString() == text) {
         cell = std::pair(game.CursorCol, game.CursorRow);
     }
+    if (game.GameState == TGameState::Paused) {
+        FReader->Quiet(); // the pause is told alone: what came before stays under the cover
+    }
     FReader->Tell(text, cell, game.Language == 1 ? ". " : "。");
 }
 

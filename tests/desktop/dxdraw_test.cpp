@@ -86,6 +86,58 @@ TEST(PlaySurface, MouseDownArrivesInSurfaceCoordinates) {
     EXPECT_EQ(down.at(1).at(2).toInt(), 0);
 }
 
+// A window made smaller than the size it was fitted to (a tiling window manager, say) keeps the
+// surface at the fitted size and shows all of it scaled down, centred between black bars; a
+// click lands on the surface pixel under it, and a click on a bar on nothing.
+TEST(PlaySurface, ASmallerWindowShowsTheWholeSurfaceScaledAndMapsClicksBack) {
+    TDXDraw draw;
+    QSignalSpy resized(&draw, &TDXDraw::SurfaceResized);
+    draw.resize(400, 300);
+    draw.SetFittedWindowSize(QSize(400, 300));
+    draw.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&draw));
+    EXPECT_FALSE(draw.Scaled());
+
+    draw.resize(300, 150); // half the height, three quarters of the width
+    QCoreApplication::processEvents();
+    EXPECT_EQ(draw.Pixels().Width(), 400);
+    EXPECT_EQ(draw.Pixels().Height(), 300);
+    EXPECT_EQ(resized.last().at(0).toInt(), 400);
+    EXPECT_EQ(draw.Shown(), QRect(50, 0, 200, 150));
+
+    testing::TShownDraw shown(draw);
+    ISurface& surface = shown.Surface();
+    surface.Fill(0);
+    surface.Canvas().SetBrushColor(255);
+    surface.Canvas().FillRect({200, 100, 400, 300}); // the bottom-right quarter, red
+    shown.Flip();
+    draw.repaint();
+    const QImage image = draw.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(200, 100), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(245, 145), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(100, 20), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(290, 140), qRgb(0, 0, 0)); // the bar on the right
+    EXPECT_EQ(draw.SurfaceToWidget(QRect(200, 100, 200, 200)), QRect(150, 50, 100, 100));
+
+    QSignalSpy down(&draw, &TDXDraw::MouseDown);
+    QTest::mousePress(&draw, Qt::LeftButton, Qt::NoModifier, QPoint(150, 75));
+    QTest::mousePress(&draw, Qt::RightButton, Qt::NoModifier, QPoint(249, 149));
+    QTest::mousePress(&draw, Qt::LeftButton, Qt::NoModifier, QPoint(20, 75)); // on the left bar
+    ASSERT_EQ(down.count(), 2);
+    EXPECT_EQ(down.at(0).at(1).toInt(), 200);
+    EXPECT_EQ(down.at(0).at(2).toInt(), 150);
+    EXPECT_EQ(down.at(1).at(1).toInt(), 398);
+    EXPECT_EQ(down.at(1).at(2).toInt(), 298);
+
+    // Given its fitted size back, the surface shows one to one again.
+    draw.resize(400, 300);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(draw.Scaled());
+    QTest::mousePress(&draw, Qt::LeftButton, Qt::NoModifier, QPoint(20, 75));
+    ASSERT_EQ(down.count(), 3);
+    EXPECT_EQ(down.at(2).at(1).toInt(), 20);
+}
+
 struct KeyWindow : ::testing::Test {
     QWidget window;
     QWidget* child = new QWidget(&window);

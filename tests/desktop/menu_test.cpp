@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "desktop/media/dxdraw.h"
 #include "desktop/shell/form1.h"
 #include "desktop/shell/main_menu.h"
 #include "modal_helpers.h"
@@ -157,6 +159,53 @@ TEST_F(MenuWindow, DisabledItemsSwallowTheirShortcuts) {
     game().GameState = TGameState::GameOver;
     press(Qt::Key_F3);
     EXPECT_EQ(game().GameState, TGameState::GameOver);
+}
+
+// A screen reader's bridge holds each key press back, asks the reader, and sends it again: the
+// second sending overrides shortcuts anew. Each F-key must still act once.
+class TReaderHoldsKeys final : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !event->spontaneous()) {
+            return false;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        QKeyEvent again(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
+                        static_cast<ushort>(key->count()));
+        QCoreApplication::sendEvent(watched, &again);
+        return true;
+    }
+};
+
+TEST_F(MenuWindow, WithAReaderHoldingKeysBackEachFKeyActsOnce) {
+    TReaderHoldsKeys reader;
+    qApp->installEventFilter(&reader);
+    press(Qt::Key_F2);
+    EXPECT_EQ(game().GameState, TGameState::Playing);
+    press(Qt::Key_F4);
+    EXPECT_EQ(game().HintsLeft, 9);
+    press(Qt::Key_F5);
+    EXPECT_EQ(game().ShufflesLeft, 9);
+    press(Qt::Key_F3);
+    EXPECT_EQ(game().GameState, TGameState::Paused);
+    qApp->removeEventFilter(&reader);
+}
+
+// F10 opens the first menu as a click on its caption would; Esc closes it and leaves the keyboard
+// in the menu bar, and Esc again gives it back to the board without ending the game.
+TEST_F(MenuWindow, F10OpensTheGameMenuAndEscLeavesTheBarWithoutEndingTheGame) {
+    press(Qt::Key_F10);
+    QMenu* menu = form.MainMenu1().Menu(game1);
+    ASSERT_TRUE(menu->isVisible());
+    QTest::keyClick(menu, Qt::Key_Escape);
+    EXPECT_FALSE(menu->isVisible());
+    QTest::keyClick(form.menuBar(), Qt::Key_Escape);
+    form.Host().Keys().Poll();
+    EXPECT_FALSE(form.Host().Keys().KeyDown(TKey::Escape));
+    // The board's own Esc still ends the game.
+    QTest::keyClick(form.DXDraw(), Qt::Key_Escape);
+    form.Host().Keys().Poll();
+    EXPECT_TRUE(form.Host().Keys().KeyDown(TKey::Escape));
 }
 
 TEST_F(MenuWindow, ShortcutsWithModifiersAreNotMenuKeys) {

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "desktop/audio/game_audio.h"
+#include "desktop/audio/sdl_audio.h"
 #include "desktop/shell/main_menu.h"
 #include "modal_helpers.h"
 #include "shell/language_tables.h"
@@ -23,6 +25,9 @@ protected:
         Form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
         Form.DXTimer1().SetEnabled(false);
+        // The sound device is looked for on a thread of its own, with standard error sent
+        // nowhere meanwhile: what these tests read there comes after.
+        Form.Audio().DXSound1().WaitStartUpOver();
     }
     WatchedForm Form;
 };

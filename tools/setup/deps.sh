@@ -18,6 +18,9 @@ PACKAGES=(
   # The Debian package's test: dpkg-buildpackage with dh, lintian, and man to find its page.
   debhelper lintian man-db
   pulseaudio pulseaudio-utils
+  # The screen reader test: Orca, and speech-dispatcher playing to libao's null device; the
+  # private session bus starts the accessibility bus (at-spi2-core) itself.
+  orca speech-dispatcher speech-dispatcher-audio-plugins libao4 dbus-daemon at-spi2-core
 )
 # The page's build: the compiler, the music rendered ahead through FluidSynth into Ogg Vorbis,
 # the font subsets (fontTools writes WOFF2 with brotli).

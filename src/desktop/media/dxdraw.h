@@ -16,7 +16,9 @@ namespace pelmoravan {
 
 // The play surface: a child widget that fills the window's client area and keeps pixels of its
 // own size, on which the house draws its frames. A present sends what changed to the window; a
-// repaint copies from the pixels, which between frames hold the last presented one.
+// repaint copies from the pixels, which between frames hold the last presented one. A widget
+// made smaller than the size the game lays itself out for keeps the pixels at that size and
+// shows them scaled down to fit, centred, with clicks mapped back.
 class IBoardCells;
 
 class TDXDraw : public QWidget, public IPlaySurface {
@@ -38,8 +40,14 @@ public:
     // What a screen reader hears of the board; the window's, null until it gives it.
     const IBoardCells* BoardCells() const { return FCells; }
     void SetBoardCells(const IBoardCells* cells) { FCells = cells; }
+    // The size its window was fitted to (its client area on the work area); the surface is
+    // that less what the window shows around the widget (the menu bar). Empty: the widget's.
+    void SetFittedWindowSize(QSize size);
+    // Whether the surface shows scaled down, and where on the widget it shows.
+    bool Scaled() const { return FShown.size() != FPixels.Image().size(); }
+    QRect Shown() const { return FShown; }
     // A rectangle of the surface where it shows on the widget.
-    QRect SurfaceToWidget(const QRect& area) const { return area; }
+    QRect SurfaceToWidget(const QRect& area) const;
 
 signals:
     void SurfaceResized(int width, int height);
@@ -57,7 +65,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Sizes the pixels and places them on the widget.
+    void Fit();
+
     TQtPixels FPixels;
+    QSize FFitted;
+    QRect FShown;
     const IBoardCells* FCells = nullptr;
 };
 

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QHash>
 #include <QPointer>
+#include <QTimer>
+#include <algorithm>
 
 #include "desktop/media/dxdraw.h"
 
@@ -97,12 +99,24 @@ public:
             return false;
         }
         const bool moved = col != FFocusCol || row != FFocusRow || FMadeColumns != Columns() || FMadeRows != Rows();
+        const int oldCol = FFocusCol;
+        const int oldRow = FFocusRow;
         FFocusCol = col;
         FFocusRow = row;
         if (!moved && FCellFocused) {
             return false;
         }
+        // The cell left goes off view and the new one comes on: a reader that keeps the states it
+        // saw would otherwise read the old cell again with the new one's row.
+        if (moved && Holds(oldCol, oldRow)) {
+            if (QAccessibleInterface* old = Cell(oldCol, oldRow)) {
+                QAccessibleEvent hide(old, QAccessible::ObjectHide);
+                QAccessible::updateAccessibility(&hide);
+            }
+        }
         if (QAccessibleInterface* cell = Cell(col, row)) {
+            QAccessibleEvent show(cell, QAccessible::ObjectShow);
+            QAccessible::updateAccessibility(&show);
             QAccessibleEvent event(cell, QAccessible::Focus);
             QAccessible::updateAccessibility(&event);
         }
@@ -210,7 +224,8 @@ QAccessible::State TCellAccessible::state() const {
 }
 
 QAccessibleInterface* ReaderFactory(const QString& className, QObject* object) {
-    if (auto* surface = qobject_cast<TDXDraw*>(object); surface != nullptr && className == QLatin1String(TDXDraw::staticMetaObject.className())) {
+    auto* surface = qobject_cast<TDXDraw*>(object);
+    if (surface != nullptr && className == QLatin1String(TDXDraw::staticMetaObject.className())) {
         return new TBoardAccessible(surface);
     }
     if (object != nullptr && object->isWidgetType() && object->objectName() == NoticeName &&
@@ -262,6 +277,44 @@ TBoardReader::~TBoardReader() {
     if (auto* draw = qobject_cast<TDXDraw*>(&FSurface)) {
         draw->SetBoardCells(nullptr);
     }
+}
+
+void TBoardReader::Tell(const std::string& text, std::optional<std::pair<int, int>> cell,
+                        const std::string& separator) {
+    if (FPending.empty()) {
+        QTimer::singleShot(0, FTurns.get(), [this] { Flush(); });
+    }
+    FPending.push_back({text, cell});
+    FSeparator = separator;
+}
+
+void TBoardReader::Quiet() {
+    for (QWidget* notice : FNotices) {
+        notice->hide();
+    }
+}
+
+void TBoardReader::Flush() {
+    const std::vector<TTold> told = std::move(FPending);
+    FPending.clear();
+    if (told.empty()) {
+        return;
+    }
+    const bool cellsOnly =
+        std::all_of(told.begin(), told.end(), [](const TTold& t) { return t.Cell.has_value(); });
+    if (cellsOnly) {
+        // Keys pressed faster than the turns: the last cell is where the cursor is.
+        const auto [col, row] = *told.back().Cell;
+        if (!FocusCell(col, row)) {
+            Notify(told.back().Text);
+        }
+        return;
+    }
+    std::string words;
+    for (const TTold& t : told) {
+        words += (words.empty() ? "" : FSeparator) + t.Text;
+    }
+    Notify(words);
 }
 
 bool TBoardReader::FocusCell(int col, int row) {

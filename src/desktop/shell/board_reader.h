@@ -5,7 +5,11 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QAccessibleInterface;
 
@@ -24,8 +28,8 @@ public:
 
 // The play surface as a screen reader sees it: a table of the board's cells, one of which has
 // the reader's focus (the board cursor's), and a few notices, each shown with the words of one
-// outcome. Orca 43 speaks a focused cell and a notice as it shows; it drops changes of a name
-// or a description, so the words never travel that way.
+// turn of the event loop. Orca 43 speaks a focused cell and a notice as it shows; it drops
+// changes of a name or a description, so the words never travel that way.
 class TBoardReader {
 public:
     // The surface is the table; its window holds the notices. Both outlive the reader.
@@ -34,19 +38,36 @@ public:
     TBoardReader(const TBoardReader&) = delete;
     TBoardReader& operator=(const TBoardReader&) = delete;
 
+    // Words told, heard on the next turn of the event loop with the others of their turn: the
+    // cursor's cell (cell given) takes the reader's focus; anything else is one notice for the
+    // turn, its words joined by the separator. Orca cuts what it is saying for each focus and
+    // each notice, so a turn's words must reach it as one.
+    void Tell(const std::string& text, std::optional<std::pair<int, int>> cell, const std::string& separator);
+    // Takes down the notices shown: words told before a pause are not to be read while the
+    // board is covered.
+    void Quiet();
+
+private:
+    struct TTold {
+        std::string Text;
+        std::optional<std::pair<int, int>> Cell;
+    };
+    void Flush();
     // The cursor's cell takes the reader's focus; false when it already had it, which a reader
     // would not tell again.
     bool FocusCell(int col, int row);
-    // Shows words as a notice of their own: told in a burst, each is still heard.
+    // Shows words as a notice of their own.
     void Notify(const std::string& text);
 
-private:
     QWidget& FSurface;
-    // Shown in turn: a reader asks a notice for its words after it showed, so the notices of a
-    // burst must not be one object renamed.
+    // Shown in turn: a reader asks a notice for its words after it showed, so the notices of
+    // turns close together must not be one object renamed.
     std::array<QWidget*, 8> FNotices{};
     std::size_t FNext = 0;
     QMetaObject::Connection FFocusWatch;
+    std::vector<TTold> FPending;
+    std::string FSeparator;
+    std::unique_ptr<QObject> FTurns = std::make_unique<QObject>(); // ends the flushes with the reader
 };
 
 // The toolkit's accessible objects for the surface and the notices; installed once, before the

@@ -124,7 +124,11 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 
 // The window always covers the desktop work area and cannot be resized; the frame the window
 // manager adds, once known, is taken off the client size so that the whole window fits.
-void TForm1::FillWorkArea() { TWorkAreaFit::Fit(*this); }
+void TForm1::FillWorkArea() {
+    // The game lays itself out for the fitted client area; a window made smaller than that (a
+    // tiling window manager, a screen too small) shows the surface scaled down.
+    TWorkAreaFit::Fit(*this, [this](QSize client) { FDXDraw->SetFittedWindowSize(client); });
+}
 
 void TForm1::FormShow() {
     FDXDraw->resize(centralWidget()->size());
@@ -292,6 +296,10 @@ QString TForm1::CellName(int col, int row) const {
         return {};
     }
     const TCell& cell = game.Board[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
+    if (FCursorWords.Col == col && FCursorWords.Row == row && game.CursorShown && game.CursorCol == col &&
+        game.CursorRow == row) {
+        return FCursorWords.Text;
+    }
     return QString::fromStdString(CellWords(game, cell.Removed ? -1 : cell.Picture, col, row));
 }
 
@@ -304,16 +312,26 @@ QRect TForm1::CellRect(int col, int row) const {
     return QRect(cell.X, cell.Y, game.CellWidth, game.CellHeight);
 }
 
-void TForm1::Say(const std::string& text, bool urgent) {
-    static_cast<void>(urgent); // every notice is heard in turn: none is said over another
-    const TGame& game = Game();
-    // The cursor's cell told: the reader's focus goes to it. Told again where it stands, the
-    // words come as a notice, since a reader keeps quiet about a focus that did not move.
-    if (game.CursorShown && CellName(game.CursorCol, game.CursorRow).toStdString() == text &&
-        FReader->FocusCell(game.CursorCol, game.CursorRow)) {
-        return;
+void TForm1::Speak(const TSpokenWords& words) {
+    std::optional<std::pair<int, int>> cell;
+    if (words.Kind == TWordsKind::Cell && words.Col >= 0 && words.Row >= 0) {
+        cell = std::pair(words.Col, words.Row);
+        // The focused cell is named by the words told for it: a move tells only what it changed.
+        FCursorWords = {words.Col, words.Row, QString::fromStdString(words.Text)};
     }
-    FReader->Notify(text);
+    if (words.Kind == TWordsKind::Paused) {
+        FReader->Quiet(); // the pause is told alone: what came before stays under the cover
+    }
+    // A turn's words are heard whole, none said over another: urgency changes nothing here.
+    FReader->Tell(words.Text, cell, Game().Language == 1 ? ". " : "。");
+}
+
+void TForm1::Say(const std::string& text, bool urgent) {
+    TSpokenWords words;
+    words.Text = text;
+    words.Kind = TWordsKind::Outcome;
+    words.Urgent = urgent;
+    Speak(words);
 }
 
 void TForm1::ShowStatus(const std::string& text) { FDXDraw->setAccessibleDescription(QString::fromStdString(text)); }

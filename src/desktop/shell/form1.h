@@ -33,6 +33,7 @@ public:
     TDXTimer& DXTimer1() const { return *FDXTimer1; }
     TWaveCollection& DXWaveList1() { return FHost->DXWaveList1; }
     TMainMenu& MainMenu1() const { return *FMainMenu; }
+    TGameAudio& Audio() const { return *FAudio; }
     void EnableFrameTimer() { FHost->EnableFrameTimer(); }
 
     // IGameWindow
@@ -46,8 +47,9 @@ public:
     void ShowCaption(const std::string& caption) override;
     void CloseWindow() override { close(); }
     // A screen reader hears the board's words: the cursor's cell words by that cell taking the
-    // reader's focus, everything else as a notice of its own. The status band is the surface's
-    // description, read when asked.
+    // reader's focus, the rest of a turn's words as one notice. The status band is the
+    // surface's description, read when asked.
+    void Speak(const TSpokenWords& words) override;
     void Say(const std::string& text, bool urgent) override;
     void ShowStatus(const std::string& text) override;
 
@@ -80,6 +82,12 @@ private:
     std::unique_ptr<TGameAudio> FAudio; // DXSound1 and MediaPlayer1
     std::unique_ptr<TGameHost> FHost;
     std::unique_ptr<TBoardReader> FReader;
+    // The words last told for the cursor's cell: they name it while the cursor stays there.
+    struct TCursorWords {
+        int Col = -1;
+        int Row = -1;
+        QString Text;
+    } FCursorWords;
     QPointer<QDialog> FShown;
     std::uint32_t FShownId = 0;
     bool FTurnAsked = false;

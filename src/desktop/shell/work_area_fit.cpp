@@ -12,10 +12,14 @@ TWorkAreaFit::TWorkAreaFit(QWidget& window) : QObject(&window), FWindow(window) 
     window.installEventFilter(this);
 }
 
-void TWorkAreaFit::Fit(QWidget& window) {
+void TWorkAreaFit::Fit(QWidget& window, std::function<void(QSize)> fitted) {
     auto* fit = window.findChild<TWorkAreaFit*>(QString(), Qt::FindDirectChildrenOnly);
     if (fit == nullptr) {
         fit = new TWorkAreaFit(window);
+    }
+    if (fitted) {
+        fit->FFitted = std::move(fitted);
+        fit->FFrame = QSize(-1, -1); // told at once
     }
     fit->Apply();
 }
@@ -47,8 +51,12 @@ void TWorkAreaFit::Apply() {
     }
     FFrame = frame;
     FArea = area;
-    FWindow.setFixedSize((area.size() - frame).expandedTo(QSize(1, 1)));
+    const QSize client = (area.size() - frame).expandedTo(QSize(1, 1));
+    FWindow.setFixedSize(client);
     FWindow.move(area.topLeft()); // a window's position is that of its frame
+    if (FFitted) {
+        FFitted(client);
+    }
 }
 
 } // namespace pelmoravan

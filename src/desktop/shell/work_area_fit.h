@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 class QWidget;
 
@@ -15,8 +16,9 @@ namespace pelmoravan {
 class TWorkAreaFit final : public QObject {
     Q_OBJECT
 public:
-    // Fits the window now and keeps it fitted for as long as it lives.
-    static void Fit(QWidget& window);
+    // Fits the window now and keeps it fitted for as long as it lives; told, if given, the
+    // client size of each new fit.
+    static void Fit(QWidget& window, std::function<void(QSize)> fitted = {});
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -28,6 +30,7 @@ private:
     QWidget& FWindow;
     QSize FFrame{-1, -1}; // the frame the last fit allowed for
     QRect FArea;          // and the work area it filled
+    std::function<void(QSize)> FFitted;
 };
 
 } // namespace pelmoravan

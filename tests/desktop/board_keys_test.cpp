@@ -180,8 +180,7 @@ TEST(BoardKeys, APauseLeavesNothingOfTheBoardToRead) {
     QTest::keyClick(form.DXDraw(), Qt::Key_F3);
     ASSERT_EQ(form.Game().GameState, TGameState::Paused);
     EXPECT_EQ(table->childCount(), 0);
-    form.Say("paused", false); // as the game tells its pause
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(); // the game told its pause
     EXPECT_EQ(readable(), QStringLiteral("paused"));
 }
 

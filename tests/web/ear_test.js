@@ -37,6 +37,7 @@ run(async (page, ctx) => {
   // Presses a key and returns what was heard for it (waiting for the first words, unless silent),
   // and the board as it then stands, for the checks.
   let board = null;
+  const lastKeys = [];
   const press = async (key, { ctrl = false, silent = false } = {}) => {
     keys += 1;
     const base = { key, code: key, windowsVirtualKeyCode: CODES[key], nativeVirtualKeyCode: CODES[key], modifiers: ctrl ? 2 : 0 };
@@ -52,6 +53,9 @@ run(async (page, ctx) => {
       await sleep(10);
     }
     seen += said.length;
+    // The last keys and their words, for the report of a level not cleared.
+    lastKeys.push(`${key}${ctrl ? ' (Ctrl)' : ''}: ${JSON.stringify(said)}`);
+    if (lastKeys.length > 40) lastKeys.shift();
     // After a shuffle the player no longer knows what lies under the cursor.
     if (said.some(([, t]) => t === 'tiles shuffled')) shuffled = true;
     return said;
@@ -126,7 +130,9 @@ run(async (page, ctx) => {
       const m = parts[0].match(/^two (.+) removed, (\d+) tiles left$/);
       check(m && m[1].includes(name.slice(0, Math.max(3, name.length - 2))), `took two ${name}, heard "${outcome}"`);
       check(before[start[0] - 1][start[1] - 1] === before[col - 1][row - 1], 'the pair heard was not a pair');
-      check(Number(m[2]) === board.flat().filter((p) => p !== -1).length, `"${outcome}": the tiles left are wrong`);
+      // The last pair's board may be the next level's by the time it is read.
+      check(Number(m[2]) === 0 || Number(m[2]) === board.flat().filter((p) => p !== -1).length,
+        `"${outcome}": the tiles left are wrong`);
       removals += 1;
       if (level === 2 && Number(m[2]) > 0) {
         check(parts[1] === 'moved Left' && parts.length === 3, `level 2's removal: "${outcome}"`);
@@ -164,7 +170,7 @@ run(async (page, ctx) => {
       if (result === 'cleared') return;
       if (result === 'kept') await advance();
     }
-    check(false, `level ${level} not cleared after ${keys} keys`);
+    check(false, `level ${level} not cleared after ${keys} keys; the last keys:\n${lastKeys.join('\n')}`);
   };
 
   ctx.step = 'F2 deals, Tab reaches the board';
